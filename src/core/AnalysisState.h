@@ -1,0 +1,149 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Limits.h"
+#include "core/MarkRecord.h"
+
+namespace velmora {
+
+// The one analysis state every window and command works on. Variables keep the names the
+// rest of the program (and its users' vocabulary) use; start values come from SetDefaults.
+// The large blocks are allocated once in the constructor and never reallocated.
+struct AnalysisState {
+  AnalysisState();
+
+  // Sentinels, held in variables so comparisons read like the rest of the program.
+  int32_t NoValue = kNoValue;
+  int32_t AltNoValue = kAltNoValue;
+
+  // Signal store: row r holds sample r + 1 of all channels, column c holds channel c + 1.
+  std::vector<int32_t> Signals;
+  int32_t& Signal(int row, int column) { return Signals[size_t(row) * kChannels + column]; }
+  int32_t Signal(int row, int column) const { return Signals[size_t(row) * kChannels + column]; }
+  // Rows written by the loads so far: the rows beyond the current recording that an earlier
+  // one filled are cleared on the next load, so nothing reads another recording's samples.
+  int SignalRowsTouched{};
+
+  // Recording descriptors.
+  std::string ElgFileName, ElgFileExt, MarkFileName, MatrixFileName, DefaultMatrixFileName;
+  std::string ImportFileName, FileInfo;
+  int32_t InputFileKind{};
+  bool FileLoaded{};
+  int32_t NrOfFramesinFile{};
+  int32_t SigLength{};
+  int32_t SamplingF{};
+  bool SamplingFChanged{};
+  int32_t NrChannelsInFile{}, BytesPerSample{}, FrameSize{}, HeaderFrames{};
+  int32_t HeaderRecords16{}, HeaderWord90{}, HeaderWord104{};
+  std::array<std::string, kRecentFiles> RecentFileKinds, RecentFileNames;
+
+  // Electrode grid.
+  int32_t NrElectrodes{}, NrCols{}, NrRows{};
+  double ElectrodeDistance{};
+  std::array<int32_t, kChannels> ElectrodeX{}, ElectrodeY{};
+  std::vector<int32_t> GridElectrode;  // [column - 1][row - 1], column outer, 100 x 100
+  int32_t& GridCell(int col, int row) { return GridElectrode[size_t(col - 1) * kMaxGridRows + (row - 1)]; }
+  int32_t GridCell(int col, int row) const { return GridElectrode[size_t(col - 1) * kMaxGridRows + (row - 1)]; }
+  std::array<int32_t, kChannels> ChannelValid{};
+
+  // Trace layout.
+  uint8_t TraceOrder{};  // 0 sequential, 1 horizontal, 2 vertical, 3 free, 6 opposite
+  int32_t Bipolar{}, FirstChannel{}, FirstCol{}, FirstRow{};
+  std::array<int32_t, kChannels> FreeOrderList{};
+  int32_t FreeOrderCount{};
+  int32_t NrTraces{};
+
+  // Panes.
+  uint8_t PaneKindA{}, PaneKindB{};  // 0 map, 1 electrograms, 2 wave map
+  uint8_t MapKindA{}, MapKindB{};
+  uint8_t ElgModeA{};
+  int32_t BeginA{}, BeginB{}, WindowA{}, WindowB{};
+  std::array<int32_t, 2> MarkType{};  // entry 0 pane A, entry 1 pane B
+  int32_t WaveNrA{}, WaveNrB{};
+  int32_t BeginAll{}, WindowAll{}, CurBegin{}, CurWindow{};
+  int32_t MapBegin{}, MapWindow{};
+  uint8_t CurMapKind{};
+  bool FocusA{}, FocusB{};
+  int32_t ActivePane{};
+  bool TwoPanes{}, TileStacked{};
+  double Amplification{};
+  double SampleWidth{};
+  int32_t TraceLeft{}, TraceTop{}, TraceHeight{};
+  int32_t MapLeft{}, MapTop{}, CellWidth{}, CellHeight{};
+  int32_t PointerX{}, PointerY{}, PointerTime{}, PointerTrace{}, PointerChannel{};
+  int32_t PointerCol{}, PointerRow{}, PointerCellChannel{};
+  int32_t ReferenceTime{};
+
+  // Display switches.
+  bool ShowGrid{}, ShowMapColor{}, ShowMapDigit{};
+  bool ShowElgMarks{}, ShowElgTimes{}, ShowElgIntervals{}, ShowSpikeIntervals{};
+  bool ShowBackgroundColor{}, ShowAmplitudes{}, ShowElgConnections{};
+  bool ShowSWsSpikes{}, AverageOffset{}, PlotOnlyDots{}, PlotVelocities{};
+  bool PlotIsochrones{}, ShowMiniGrid{}, ShowMiniMap{}, MemoVisible{};
+  bool ShowStatistics{}, ShowMapStatistics{}, ShowMarkStatistics{}, AnalyseOn{};
+  bool ShowTraceBaselines{}, ShowTimeGrid{}, MapSkipZeros{}, PrintOnlyMarks{};
+  bool PrintCaptionDetail{}, SmoothElectrograms{}, ExpandMap{};
+
+  // Automatic marking.
+  int32_t DiffDistSW{}, DiffDistSpike{}, DiffDistType3{};
+  int32_t SearchWidthSW{}, SearchWidthSpike{}, SearchWidthType3{};
+  int32_t MinDiffValSW{}, MinDiffValSpike{}, MinDiffValType3{};
+  bool SearchBelowLevel{}, AvoidDoubleMarks{};
+  int32_t AvoidanceWidth{};
+
+  // Analysis parameters.
+  int32_t DigitType{}, ExportDigitType{};
+  int32_t IsochroneStep{}, IsochroneParam{};
+  std::array<int32_t, 3> WaveDifference{};
+  int32_t PrintSeriesNr{}, MinWaveSites{};
+  bool UseIntervalRange{};
+  int32_t MinIntervalRange{}, MaxIntervalRange{};
+  int32_t NrExpandCycles{}, NrNeighbours{};
+  int32_t MaxCondVel{};
+  bool LimitCondVel{};
+  int32_t AnimStep{}, SWDuration{}, AnimBegin{}, AnimEnd{};
+  bool WaveGrid{}, WaveMarkAlign{}, WavePlotElgNr{}, WaveGridLabel{};
+  int32_t WaveSignalLength{}, WaveStart{};
+  int32_t ArrowSize{}, NISampleCount{}, NIChannels{};
+  int32_t IncVel{};
+  bool LimitIntervals{};
+  int32_t MaxIntervalValue{};
+  int32_t NrWaves{};
+  bool AutoPositioning{}, PlotLocalTimes{};
+  int32_t StepIncrement{};
+  int32_t MaxSamples{};
+
+  // Pointer interaction.
+  bool AssistedMarking{}, ClickArmed{}, PointerReady{}, ShapeDragging{};
+  bool ShapeFree{}, RectangleFixed{};
+  int32_t ShapeAnchorX{}, ShapeAnchorY{}, ShapeLeft{}, ShapeTop{}, ShapeRight{}, ShapeBottom{};
+
+  // Mark store.
+  std::vector<MarkRecord> Marks;  // slot n (1-based) at index n - 1; capacity kMaxMarks
+  int32_t MarkCount{};
+  int16_t MarkOrigin{};
+  std::array<UndoEntry, kUndoCapacity> UndoList{};
+  int32_t UndoCount{};
+  bool MarksChanged{}, WavesStale{}, AmplitudesValid{};
+  // The mark file's header block as last read (or written); bytes the program does not
+  // own are carried through a save unchanged.
+  std::vector<uint8_t> MarkHeader;
+
+  // Connections.
+  bool ConnectionsChanged{};
+  int32_t ConnectMaxDiff{}, ConnectionCount{};
+  std::string ConnectionFileName;
+
+  MarkRecord& Mark(int number) { return Marks[size_t(number - 1)]; }
+  const MarkRecord& Mark(int number) const { return Marks[size_t(number - 1)]; }
+};
+
+// Gives every variable its start value, in the order the workbench has always used.
+// The signal store is left as it is (zeros in a new state).
+void SetDefaults(AnalysisState& state);
+
+}  // namespace velmora

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+// A file could not be opened, read or written, or its layout is broken. The message names
+// the file and what went wrong.
+class IoError : public std::runtime_error {
+ public:
+  IoError(const std::string& path, const std::string& problem)
+      : std::runtime_error(path + ": " + problem), path_(path), problem_(problem) {}
+  const std::string& Path() const { return path_; }
+  const std::string& Problem() const { return problem_; }
+
+ private:
+  std::string path_;
+  std::string problem_;
+};
+
+// Text where a number (or a number in range) was expected.
+class ConversionError : public IoError {
+ public:
+  ConversionError(const std::string& path, int line, const std::string& problem)
+      : IoError(path, "line " + std::to_string(line) + ": " + problem), line_(line) {}
+  int Line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+}  // namespace velmora

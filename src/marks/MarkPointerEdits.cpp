@@ -1,0 +1,85 @@
+#include "marks/MarkPointerEdits.h"
+
+#include <string>
+
+#include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "core/Canvas.h"
+#include "core/Ui.h"
+#include "marks/MarkStore.h"
+
+namespace velmora {
+
+int32_t MarkPointerEdits::PointerTimeMs() const {
+  const AnalysisState& s = state_;
+  if (!(s.SampleWidth > 0) || s.SamplingF <= 0) return kNoValue;
+  return s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth / s.SamplingF * 1000.0));
+}
+
+int MarkPointerEdits::TraceCentre(int32_t trace) const {
+  return trace * state_.TraceHeight - state_.TraceHeight / 2 + state_.TraceTop;
+}
+
+int MarkPointerEdits::DeleteMark() {
+  AnalysisState& s = state_;
+  const int32_t t = PointerTimeMs();
+  if (t == kNoValue) return 0;
+  const int32_t tolerance = int32_t(RoundHalfEven(30.0 / s.SamplingF * 1000.0));
+  const int32_t kind = s.MarkType[s.ActivePane == 2 ? 1 : 0];
+  const auto deleted = MarkStore::RemoveMarks(s, ui_, s.PointerChannel, kind, t - tolerance, t + tolerance);
+  if (deleted.empty()) return 0;
+  ui_.Beep();
+  s.MarksChanged = true;
+  for (const DeletedMark& mark : deleted) {
+    EraseOneMark(mark.time, s.PointerTrace);
+    MarkStore::StoreUndo(s, mark.time, mark.kind, s.PointerChannel);
+  }
+  return int(deleted.size());
+}
+
+void MarkPointerEdits::KillMarks() {
+  MarkStore::RemoveTime(state_, ui_, state_.PointerChannel, kSlowWave, 0, state_.SigLength);
+  state_.MarksChanged = true;
+}
+
+bool MarkPointerEdits::SwitchMark() {
+  const int32_t t = PointerTimeMs();
+  if (t == kNoValue) return false;
+  if (!MarkStore::SwitchAttribute(state_, ui_, state_.PointerChannel, t - 100, t + 100)) return false;
+  ui_.Beep();
+  state_.MarksChanged = true;
+  return true;
+}
+
+void MarkPointerEdits::InsertReferenceMark() {
+  AnalysisState& s = state_;
+  const int32_t t = PointerTimeMs();
+  if (t == kNoValue) return;
+  const int centre = TraceCentre(s.PointerTrace);
+  const int top = centre - s.TraceHeight / 2;
+  canvas_.SetPen(colours::kBlack);
+  canvas_.Line(s.PointerX, top, s.PointerX, centre + s.TraceHeight / 2);
+  canvas_.SetBrush(colours::kBlack);
+  canvas_.Ellipse(s.PointerX - 4, top - 4, s.PointerX + 4, top + 4);
+  canvas_.SetBrush(colours::kWhite);
+  if (s.ShowElgTimes) {
+    canvas_.SetFont(colours::kBlack, FontStyle{});
+    canvas_.TextOut(s.PointerX + 5, top, std::to_string(t));
+  }
+  MarkStore::AddMarkRecord(s, t, kReferenceMark);
+}
+
+void MarkPointerEdits::EraseOneMark(int32_t time, int32_t trace) {
+  const AnalysisState& s = state_;
+  const int x = s.TraceLeft + int(RoundHalfEven((time - s.CurBegin) * s.SampleWidth));
+  const int centre = TraceCentre(trace);
+  const int top = centre - s.TraceHeight / 2;
+  canvas_.SetPen(colours::kBlack, 2);
+  canvas_.Line(x, top, x, centre + s.TraceHeight / 2);
+  if (s.ShowElgTimes) {
+    canvas_.SetFont(colours::kBlack, FontStyle{});
+    canvas_.TextOut(x + 5, top, std::string(9, ' '));
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,52 @@
+#include "marks/MarkSaving.h"
+
+#include "core/AnalysisState.h"
+#include "core/Errors.h"
+#include "core/Ui.h"
+#include "marks/MarkFile.h"
+
+namespace velmora {
+
+namespace {
+
+bool TryWriteMarkFile(AnalysisState& s, Ui& ui) {
+  try {
+    WriteMarkFile(s, ui);
+    return true;
+  } catch (const IoError& error) {
+    ui.Beep();
+    ui.Error(std::string(error.what()) + "\nThe marks have not been saved.");
+    return false;
+  }
+}
+
+}  // namespace
+
+bool MarkSaving::SaveMarks(AnalysisState& s, Ui& ui) {
+  for (int i = 0; i < 20; ++i) ui.Beep();
+  if (s.MarksChanged && !s.MarkFileName.empty()) {
+    if (!TryWriteMarkFile(s, ui)) return false;
+    ui.Message("Marks have been saved ");
+  }
+  // Connections are kept with the connection file, which comes with the connections
+  // feature; until then nothing sets ConnectionsChanged.
+  s.MarksChanged = false;
+  s.ConnectionsChanged = false;
+  return true;
+}
+
+bool MarkSaving::SaveAlert(AnalysisState& s, Ui& ui) {
+  if (!s.MarksChanged || s.MarkFileName.empty()) return true;
+  ui.Beep();
+  switch (ui.AskYesNoCancel("Some of the marks have been changed? Do you want to update these marks ?")) {
+    case Ui::Answer::Yes:
+      return TryWriteMarkFile(s, ui);
+    case Ui::Answer::No:
+      return true;
+    case Ui::Answer::Cancel:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace velmora
