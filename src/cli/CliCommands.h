@@ -1,0 +1,14 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace velmora::cli {
+
+// Each verb of velmora-cli registers itself on the app; its callback sets `exitCode`
+// (0 success, 1 failure, with the reason on stderr).
+void AddInfoCommand(CLI::App& app, int& exitCode);
+void AddSamplesCommand(CLI::App& app, int& exitCode);
+void AddMarksCommand(CLI::App& app, int& exitCode);
+void AddSampleCommand(CLI::App& app, int& exitCode);
+
+}  // namespace velmora::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/AnalysisState.h"
+#include "core/ConsoleUi.h"
+#include "core/DataRoot.h"
+#include "input/E00Reader.h"
+
+namespace velmora::cli {
+
+// A recording opened headless the way the workbench opens it, writing nothing unless asked:
+// no recent-files update, and a missing mark file is created only with `writeMarkFile`.
+class RecordingSession {
+ public:
+  RecordingSession();
+
+  // Throws IoError when the matrix or the recording cannot be read.
+  void Open(const std::string& recording, const std::string& matrix, bool smooth, bool writeMarkFile);
+
+  AnalysisState& State() { return *state_; }
+  ConsoleUi& UiOut() { return ui_; }
+  E00Reader& Reader() { return reader_; }
+
+ private:
+  std::unique_ptr<AnalysisState> state_;
+  ConsoleUi ui_;
+  DataRoot root_;
+  E00Reader reader_;
+};
+
+// Runs `body`, turning the workbench's errors into a message on stderr and exit status 1.
+int RunReportingErrors(const std::function<void()>& body);
+
+}  // namespace velmora::cli

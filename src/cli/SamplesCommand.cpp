@@ -1,0 +1,76 @@
+#include <cstdio>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "cli/CliCommands.h"
+#include "cli/RecordingSession.h"
+#include "core/Errors.h"
+
+namespace velmora::cli {
+
+namespace {
+
+struct SamplesOptions {
+  std::string recording, matrix, rows;
+  std::vector<int> channels;
+  bool raw = false;
+};
+
+std::pair<int, int> ParseRows(const std::string& text, int sigLength) {
+  if (text.empty()) return {0, sigLength};
+  int first = 0, end = 0;
+  char colon = 0;
+  if (std::sscanf(text.c_str(), "%d%c%d", &first, &colon, &end) != 3 || colon != ':')
+    throw std::invalid_argument("--rows takes A:B, for example 0:1000");
+  if (first < 0 || end < first || end > sigLength)
+    throw std::invalid_argument(fmt::format("--rows {} lies outside the {} rows of the recording", text, sigLength));
+  return {first, end};
+}
+
+void PrintRows(const AnalysisState& s, const std::vector<int>& channels, std::pair<int, int> rows) {
+  std::string out;
+  for (int r = rows.first; r < rows.second; ++r) {
+    out += std::to_string(r);
+    for (int channel : channels) {
+      out += '\t';
+      out += std::to_string(s.Signal(r, channel - 1));
+    }
+    out += '\n';
+    if (out.size() > (1 << 16)) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+}  // namespace
+
+void AddSamplesCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<SamplesOptions>();
+  CLI::App* cmd = app.add_subcommand("samples", "Print store rows of a recording, one line per row");
+  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
+  cmd->add_flag("--raw", options->raw, "the samples as recorded, not smoothed");
+  cmd->add_option("--channels", options->channels, "channels to print (default all 256)")
+      ->delimiter(',')
+      ->check(CLI::Range(1, kChannels));
+  cmd->add_option("--rows", options->rows, "rows A:B, from A up to but not including B");
+  cmd->callback([options, &exitCode] {
+    exitCode = RunReportingErrors([&] {
+      RecordingSession session;
+      session.Open(options->recording, options->matrix, !options->raw, false);
+      std::vector<int> channels = options->channels;
+      if (channels.empty()) {
+        channels.resize(kChannels);
+        std::iota(channels.begin(), channels.end(), 1);
+      }
+      PrintRows(session.State(), channels, ParseRows(options->rows, session.State().SigLength));
+    });
+  });
+}
+
+}  // namespace velmora::cli
