@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the workbench, makes the sample recording (once) and opens it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+if [ ! -f sample/sample.E00 ]; then
+  build/src/velmora-cli sample sample
+fi
+exec build/src/velmora --matrix sample/sample-matrix.txt sample/sample.E00
