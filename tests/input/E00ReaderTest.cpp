@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "core/DataRoot.h"
+#include "core/Errors.h"
+#include "input/E00Reader.h"
+#include "support/E00Builder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+using testing::E00Builder;
+using testing::TempDir;
+
+class E00ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root.EnsureExists();
+    s->DefaultMatrixFileName = dir.Write("grid.txt", testing::NewMatrixText(16, 15));
+  }
+  std::string Write(const std::string& name, const E00Builder& builder) { return dir.Write(name, builder.Bytes()); }
+  void Open(const std::string& path, RecordingOpenOptions options = {}) { reader.Open(path, options); }
+
+  TempDir dir;
+  DataRoot root{dir.File("root")};
+  testing::ScriptedUi ui;
+  std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+  E00Reader reader{*s, ui, root};
+};
+
+TEST_F(E00ReaderTest, AThousandFramesFillRows0To979) {
+  E00Builder rec;
+  s->SmoothElectrograms = false;
+  Open(Write("rec.E00", rec));
+  EXPECT_EQ(s->NrOfFramesinFile, 1000);
+  EXPECT_EQ(s->SigLength, 980);
+  EXPECT_EQ(s->HeaderFrames, 8);
+  // Row r holds frame r, which is the record after the skipped first one.
+  for (int r : {0, 1, 500, 979})
+    for (int c : {1, 17, 256}) EXPECT_EQ(s->Signal(r, c - 1), rec.sample(r + 1, c)) << r << " " << c;
+  EXPECT_EQ(s->Signal(980, 16), 0);
+  EXPECT_EQ(ui.log.front(), "NrOfFramesinFile=1000");
+}
+
+TEST_F(E00ReaderTest, SmoothingIsTheRoundedMeanOfTheNextTwentyFrames) {
+  E00Builder rec;
+  Open(Write("rec.E00", rec));
+  for (int r : {0, 1, 333, 978}) {
+    for (int c : {1, 100, 256}) {
+      int64_t sum = 0;
+      for (int k = r + 1; k <= r + 20; ++k) sum += rec.sample(k + 1, c);
+      EXPECT_EQ(s->Signal(r, c - 1), RoundHalfEven(sum / 20.0)) << r << " " << c;
+    }
+  }
+}
+
+TEST_F(E00ReaderTest, TheLastSmoothedRowCountsTheFrameAfterTheFileAsZero) {
+  E00Builder rec;
+  rec.sample = [](int, int) { return int16_t(40); };
+  Open(Write("rec.E00", rec));
+  EXPECT_EQ(s->Signal(978, 20), 40);
+  EXPECT_EQ(s->Signal(979, 20), 38);  // 19 x 40 / 20
+}
+
+TEST_F(E00ReaderTest, SmoothingRoundsHalvesToEven) {
+  E00Builder rec;
+  // Frames alternate so that every 20-frame sum is 10 x (a + b).
+  rec.sample = [](int k, int c) { return int16_t(c == 1 ? (k % 2 ? 1 : 2) : (k % 2 ? -1 : -2)); };
+  Open(Write("rec.E00", rec));
+  EXPECT_EQ(s->Signal(0, 0), 2);   // 30 / 20 = 1.5 -> 2
+  EXPECT_EQ(s->Signal(0, 1), -2);  // -1.5 -> -2
+  rec.sample = [](int k, int) { return int16_t(k % 2 ? 2 : 3); };
+  Open(Write("rec2.E00", rec));
+  EXPECT_EQ(s->Signal(0, 5), 2);  // 2.5 -> 2
+}
+
+TEST_F(E00ReaderTest, ColumnsAboveTheFilesChannelsHoldZero) {
+  E00Builder rec;
+  rec.channels = 3;
+  s->SmoothElectrograms = false;
+  Open(Write("rec.E00", rec));
+  EXPECT_EQ(s->NrChannelsInFile, 3);
+  EXPECT_EQ(s->HeaderFrames, 4096 / 6);
+  EXPECT_EQ(s->Signal(5, 2), rec.sample(6, 3));
+  EXPECT_EQ(s->Signal(5, 3), 0);
+  EXPECT_EQ(s->Signal(5, 255), 0);
+}
+
+TEST_F(E00ReaderTest, AShorterRecordingLeavesNoSamplesOfTheLongerOneBehind) {
+  E00Builder rec;
+  rec.frames = 3000;
+  Open(Write("long.E00", rec));
+  ASSERT_NE(s->Signal(2500, 30), 0);
+  rec.frames = 1000;
+  Open(Write("short.E00", rec));
+  EXPECT_EQ(s->SigLength, 980);
+  for (int r : {980, 1500, 2979}) EXPECT_EQ(s->Signal(r, 30), 0) << r;
+}
+
+TEST_F(E00ReaderTest, MoreFramesThanTheStoreHoldsAreCutWithoutWrapping) {
+  E00Builder rec;
+  rec.channels = 1;
+  rec.frames = 70000;
+  rec.sample = [](int k, int) { return int16_t(k % 30000); };
+  s->SmoothElectrograms = false;
+  Open(Write("big.E00", rec));
+  EXPECT_EQ(s->SigLength, 65535);
+  EXPECT_EQ(s->Signal(0, 0), 1);
+  EXPECT_EQ(s->Signal(65534, 0), 65535 % 30000);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_NE(ui.messages.back().find("only the first 65535 samples"), std::string::npos);
+}
+
+TEST_F(E00ReaderTest, ALastFrameCutShortIsLeftOutAndReported) {
+  E00Builder rec;
+  const std::string path = dir.Write("cut.E00", rec.Bytes() + std::string(100, '\x01'));
+  Open(path);
+  EXPECT_EQ(s->NrOfFramesinFile, 1000);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("cut.E00"), std::string::npos);
+  EXPECT_NE(ui.messages[0].find("100 bytes"), std::string::npos);
+}
+
+TEST_F(E00ReaderTest, BrokenRecordingsAreRefusedAndTheEarlierOneStays) {
+  E00Builder good;
+  const std::string goodPath = Write("good.E00", good);
+  Open(goodPath);
+  const int32_t row0 = s->Signal(0, 20);
+  std::vector<std::pair<std::string, std::string>> bad = {{"empty.E00", ""},
+                                                          {"short.E00", std::string(1000, '\0')}};
+  auto variant = [&](const std::string& name, auto change) {
+    E00Builder b;
+    change(b);
+    bad.emplace_back(name, b.Bytes());
+  };
+  variant("nochannels.E00", [](E00Builder& b) { b.channels = 0; b.frames = 0; });
+  variant("manychannels.E00", [](E00Builder& b) { b.channels = 257; b.frames = 30; });
+  variant("nobytes.E00", [](E00Builder& b) { b.bytesPerSample = 0; b.frames = 30; });
+  variant("fourbytes.E00", [](E00Builder& b) { b.bytesPerSample = 4; b.frames = 30; });
+  auto headerLength = [&](const std::string& name, int16_t length) {
+    std::string bytes = E00Builder{}.Bytes();
+    std::memcpy(bytes.data() + 2, &length, 2);
+    bad.emplace_back(name, bytes);
+  };
+  headerLength("longheader.E00", 30000);  // beyond the 20000 bytes it is cut to below
+  headerLength("negheader.E00", -16);
+  variant("headeronly.E00", [](E00Builder& b) { b.frames = 0; });
+  variant("twentyframes.E00", [](E00Builder& b) { b.frames = 20; });
+  for (auto& [name, bytes] : bad) {
+    if (name == "longheader.E00") bytes.resize(20000);
+    const std::string path = dir.Write(name, bytes);
+    try {
+      reader.Open(path);
+      ADD_FAILURE() << name << " was opened";
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.Path(), path);
+    }
+    EXPECT_EQ(s->ElgFileName, goodPath) << name;
+    EXPECT_EQ(s->SigLength, 980) << name;
+    EXPECT_EQ(s->Signal(0, 20), row0) << name;
+    EXPECT_FALSE(FileExists(E00Reader::MarkFileNameFor(path))) << name;
+  }
+}
+
+TEST_F(E00ReaderTest, TwentyOneFramesGiveOneRow) {
+  E00Builder rec;
+  rec.frames = 21;
+  s->SmoothElectrograms = false;
+  Open(Write("tiny.E00", rec));
+  EXPECT_EQ(s->SigLength, 1);
+  EXPECT_EQ(s->Signal(0, 0), rec.sample(1, 1));
+}
+
+TEST(MarkFileName, ChangesTheFirstLetterOfTheExtensionOnly) {
+  EXPECT_EQ(E00Reader::MarkFileNameFor("/d/REC.E00"), "/d/REC.M00");
+  EXPECT_EQ(E00Reader::MarkFileNameFor("/d/rec.E05"), "/d/rec.M05");
+  EXPECT_EQ(E00Reader::MarkFileNameFor("/d/rec.e00"), "/d/rec.m00");
+  EXPECT_EQ(E00Reader::MarkFileNameFor("/data.Exp/rec.E01"), "/data.Exp/rec.M01");
+  EXPECT_EQ(E00Reader::MarkFileNameFor("/d/recording"), "/d/recording.M00");
+  EXPECT_THROW(E00Reader::MarkFileNameFor("/d/rec.M00"), IoError);
+}
+
+TEST_F(E00ReaderTest, AMissingMarkFileIsCreatedAsAHeaderAndTheListUpdated) {
+  const std::string path = Write("rec.E05", E00Builder{});
+  Open(path);
+  EXPECT_EQ(s->MarkFileName, dir.File("rec.M05"));
+  EXPECT_EQ(testing::ReadFile(s->MarkFileName).size(), 4096u);
+  EXPECT_EQ(s->MarkCount, 0);
+  EXPECT_FALSE(s->MarksChanged);
+  EXPECT_EQ(s->RecentFileKinds[0], "1");
+  EXPECT_EQ(s->RecentFileNames[0], path);
+  Open(path);
+  EXPECT_EQ(s->RecentFileNames[1], path);
+  EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()).substr(0, path.size() + 2), "1\n" + path);
+}
+
+TEST_F(E00ReaderTest, HeadlessOpenWritesNothing) {
+  const std::string path = Write("rec.E00", E00Builder{});
+  Open(path, RecordingOpenOptions{false, false});
+  EXPECT_FALSE(FileExists(dir.File("rec.M00")));
+  EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), std::string(20, '\n'));
+  EXPECT_EQ(s->RecentFileNames[0], "");
+}
+
+TEST_F(E00ReaderTest, AnExistingMarkFileIsReadAndTheUndoListEmptied) {
+  const std::string path = Write("rec.E00", E00Builder{});
+  Open(path);
+  s->PointerChannel = 40;
+  s->MarkCount = 0;
+  s->UndoCount = 3;
+  std::string file = testing::ReadFile(s->MarkFileName);
+  file += std::string("\x28\x00\x01\x00\xe8\x03\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00", 16);
+  dir.Write("rec.M00", file);
+  Open(path);
+  ASSERT_EQ(s->MarkCount, 1);
+  EXPECT_EQ(s->Mark(1).Electrode, 40);
+  EXPECT_EQ(s->Mark(1).Time, 1000);
+  EXPECT_EQ(s->Mark(1).Origin, 2);
+  EXPECT_EQ(s->UndoCount, 0);
+}
+
+TEST_F(E00ReaderTest, ABrokenMarkFileKeepsTheEarlierRecordingAndTheFile) {
+  const std::string first = Write("first.E00", E00Builder{});
+  Open(first);
+  const std::string second = Write("second.E00", E00Builder{});
+  const std::string broken = dir.Write("second.M00", std::string(100, '\x07'));
+  EXPECT_THROW(reader.Open(second), IoError);
+  EXPECT_EQ(s->ElgFileName, first);
+  EXPECT_EQ(testing::ReadFile(broken), std::string(100, '\x07'));
+}
+
+TEST_F(E00ReaderTest, AMissingMatrixIsReportedAndAnotherOffered) {
+  s->DefaultMatrixFileName.clear();
+  const std::string matrix = dir.Write("other.txt", testing::NewMatrixText(5, 2));
+  ui.openDialogAnswers.push_back(Ui::FileDialogResult{matrix, 1});
+  Open(Write("rec.E00", E00Builder{}));
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages[0], " is not found! (newE00)");
+  ASSERT_EQ(ui.openDialogs.size(), 1u);
+  EXPECT_EQ(ui.openDialogs[0].title, "Open New Matrix File");
+  EXPECT_EQ(s->NrCols, 5);
+  EXPECT_EQ(s->MatrixFileName, matrix);
+  EXPECT_EQ(s->DefaultMatrixFileName, matrix);
+}
+
+TEST_F(E00ReaderTest, ACancelledMatrixDialogStillLoadsTheRecording) {
+  s->DefaultMatrixFileName = dir.File("missing.txt");
+  Open(Write("rec.E00", E00Builder{}));
+  EXPECT_EQ(ui.messages.at(0), dir.File("missing.txt") + " is not found! (newE00)");
+  EXPECT_TRUE(s->FileLoaded);
+  EXPECT_EQ(s->SigLength, 980);
+}
+
+TEST_F(E00ReaderTest, ProgressStepsOncePerChannel) {
+  Open(Write("rec.E00", E00Builder{}));
+  EXPECT_EQ(ui.progressSteps, 256);
+  ASSERT_EQ(ui.progressPanels.size(), 1u);
+  EXPECT_EQ(ui.progressPanels[0].fileName, "rec.E00");
+  EXPECT_EQ(ui.progressPanels[0].matrixName, "grid.txt");
+  EXPECT_EQ(ui.progressTexts.front(), "Smoothing electrograms ...");
+  EXPECT_EQ(ui.progressTexts.back(), "Smoothing electrogram nr = 256");
+  EXPECT_EQ(ui.progressHidden, 1);
+}
+
+}  // namespace
+}  // namespace velmora
