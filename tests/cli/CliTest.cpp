@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "support/E00Builder.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+};
+
+// Runs velmora-cli with `arguments` (already quoted) and collects stdout; stderr goes to
+// `errFile` so tests can read it.
+RunResult RunCli(const std::string& arguments, const std::string& errFile) {
+  const std::string command = std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
+  RunResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
+    matrix = dir.Write("grid.txt", testing::NewMatrixText(16, 15));
+    recording = dir.Write("rec.E00", rec.Bytes());
+  }
+  RunResult Run(const std::string& arguments) { return RunCli(arguments, dir.File("stderr.txt")); }
+  std::string Errors() const { return testing::ReadFile(dir.File("stderr.txt")); }
+
+  testing::TempDir dir;
+  testing::E00Builder rec;
+  std::string matrix, recording;
+};
+
+TEST_F(CliTest, InfoDescribesTheRecordingAndWritesNothing) {
+  const RunResult r = Run("info " + recording + " --matrix " + matrix);
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_EQ(r.out,
+            "channels: 256\nbytes_per_sample: 2\nheader_frames: 8\nframes: 1000\nsig_length: 980\n"
+            "rows_filled: 980\ngrid: 16x15\nelectrode_distance: 1.5\nmark_file: " +
+                dir.File("rec.M00") + "\nmarks: 0\n");
+  EXPECT_FALSE(FileExists(dir.File("rec.M00")));
+  EXPECT_FALSE(FileExists(dir.File("xdg/velmora/MyNewMatrix/FileList.Txt")));
+}
+
+TEST_F(CliTest, SamplesPrintsRowsOfTheChosenChannels) {
+  const RunResult r = Run("samples " + recording + " --matrix " + matrix + " --raw --channels 17,256 --rows 3:5");
+  ASSERT_EQ(r.status, 0) << Errors();
+  const std::string expected = "3\t" + std::to_string(rec.sample(4, 17)) + "\t" + std::to_string(rec.sample(4, 256)) +
+                               "\n4\t" + std::to_string(rec.sample(5, 17)) + "\t" +
+                               std::to_string(rec.sample(5, 256)) + "\n";
+  EXPECT_EQ(r.out, expected);
+}
+
+TEST_F(CliTest, SamplesDefaultsToAllChannelsSmoothed) {
+  const RunResult r = Run("samples " + recording + " --matrix " + matrix + " --rows 0:1");
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\t'), 256);
+  int64_t sum = 0;
+  for (int k = 2; k <= 21; ++k) sum += rec.sample(k, 1);
+  EXPECT_EQ(r.out.substr(0, r.out.find('\t', 2)), "0\t" + std::to_string(RoundHalfEven(sum / 20.0)));
+}
+
+TEST_F(CliTest, SamplesRefusesRowsBeyondTheSignal) {
+  const RunResult r = Run("samples " + recording + " --matrix " + matrix + " --rows 0:981");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(Errors().find("981"), std::string::npos);
+}
+
+TEST_F(CliTest, MarksListsRecordsInFileOrder) {
+  std::string file(4096, '\0');
+  const int16_t size = 4096;
+  std::memcpy(file.data() + 2, &size, 2);
+  const char record[16] = {17, 0, 1, 0, 0x10, 0x27, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0};
+  file.append(record, 16);
+  const char deleted[16] = {18, 0, (char)0xC7, (char)0xCF, (char)0xC7, (char)0xCF, (char)0xFF, (char)0xFF,
+                            0,  0, 0,          0,          1,          0,          0,          0};
+  file.append(deleted, 16);
+  const std::string path = dir.Write("rec.M00", file);
+  const RunResult r = Run("marks " + path);
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_EQ(r.out, "17\t1\t10000\t2\n18\t-12345\t-12345\t1\n");
+}
+
+TEST_F(CliTest, AHeaderOnlyMarkFileListsNothing) {
+  std::string file(4096, '\0');
+  const int16_t size = 4096;
+  std::memcpy(file.data() + 2, &size, 2);
+  const RunResult r = Run("marks " + dir.Write("h.M00", file));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, ErrorsGoToStderrWithAFailingStatus) {
+  const std::string broken = dir.Write("broken.E00", std::string(10, 'x'));
+  RunResult r = Run("info " + broken + " --matrix " + matrix);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(Errors().find("broken.E00"), std::string::npos);
+  r = Run("info " + recording + " --matrix " + dir.File("nomatrix.txt"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(Errors().find("nomatrix.txt"), std::string::npos);
+  r = Run("marks " + dir.Write("bad.M00", "tiny"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(Errors().find("bad.M00"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
