@@ -8,7 +8,8 @@ AnalysisState::AnalysisState()
     : Signals(size_t(kSignalRows) * kChannels, 0),
       GridElectrode(size_t(kMaxGridCols) * kMaxGridRows, -1),
       Marks(kMaxMarks),
-      MarkHeader(4096, 0) {
+      MarkHeader(4096, 0),
+      MarkAmplitudes(kMaxMarks) {
   ElectrodeX.fill(-1);
   ElectrodeY.fill(-1);
   SetDefaults(*this);

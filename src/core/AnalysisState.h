@@ -138,6 +138,15 @@ struct AnalysisState {
   int32_t ConnectMaxDiff{}, ConnectionCount{};
   std::string ConnectionFileName;
 
+  // Amplitude, slope and interval per mark number (slot n at index n - 1).
+  std::vector<AmplitudeRecord> MarkAmplitudes;
+  double SignalMean = 0, SignalStdev = 0;
+
+  // Electrogram layout of the pane drawn last.
+  int32_t PaneWidth = 0, PaneHeight = 0, TraceAreaWidth = 0, TraceAreaBottom = 0;
+  int32_t TraceFirstSample = 0, TraceLastSample = 0;
+  int32_t ImportNrSamples = 0;
+
   MarkRecord& Mark(int number) { return Marks[size_t(number - 1)]; }
   const MarkRecord& Mark(int number) const { return Marks[size_t(number - 1)]; }
 };

@@ -31,6 +31,19 @@ enum MarkOriginCode : int16_t {
   kAutomatic = 2,
 };
 
+// What the amplitude computation found around one slow-wave mark; Electrode is NoValue
+// while nothing has been computed for the mark.
+struct AmplitudeRecord {
+  int32_t Electrode = -12345;
+  int32_t MaxValue = 0;
+  int32_t MaxSample = 0;
+  int32_t MinValue = 0;
+  int32_t MinSample = 0;
+  int32_t SteepSample = 0;
+  double Slope = 0;  // mV/s, positive for a fall
+  int32_t Interval = -12345;
+};
+
 // A deleted mark as the undo list keeps it.
 struct UndoEntry {
   int32_t Electrode = 0;

@@ -7,6 +7,7 @@
 #include "core/Canvas.h"
 #include "core/Ui.h"
 #include "marks/MarkStore.h"
+#include "marks/TraceLayout.h"
 
 namespace velmora {
 
@@ -14,10 +15,6 @@ int32_t MarkPointerEdits::PointerTimeMs() const {
   const AnalysisState& s = state_;
   if (!(s.SampleWidth > 0) || s.SamplingF <= 0) return kNoValue;
   return s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth / s.SamplingF * 1000.0));
-}
-
-int MarkPointerEdits::TraceCentre(int32_t trace) const {
-  return trace * state_.TraceHeight - state_.TraceHeight / 2 + state_.TraceTop;
 }
 
 int MarkPointerEdits::DeleteMark() {
@@ -55,10 +52,9 @@ void MarkPointerEdits::InsertReferenceMark() {
   AnalysisState& s = state_;
   const int32_t t = PointerTimeMs();
   if (t == kNoValue) return;
-  const int centre = TraceCentre(s.PointerTrace);
-  const int top = centre - s.TraceHeight / 2;
+  const int top = TraceLayout::BandTop(s, s.PointerTrace);
   canvas_.SetPen(colours::kBlack);
-  canvas_.Line(s.PointerX, top, s.PointerX, centre + s.TraceHeight / 2);
+  canvas_.Line(s.PointerX, top, s.PointerX, TraceLayout::BandBottom(s, s.PointerTrace));
   canvas_.SetBrush(colours::kBlack);
   canvas_.Ellipse(s.PointerX - 4, top - 4, s.PointerX + 4, top + 4);
   canvas_.SetBrush(colours::kWhite);
@@ -72,10 +68,9 @@ void MarkPointerEdits::InsertReferenceMark() {
 void MarkPointerEdits::EraseOneMark(int32_t time, int32_t trace) {
   const AnalysisState& s = state_;
   const int x = s.TraceLeft + int(RoundHalfEven((time - s.CurBegin) * s.SampleWidth));
-  const int centre = TraceCentre(trace);
-  const int top = centre - s.TraceHeight / 2;
+  const int top = TraceLayout::BandTop(s, trace);
   canvas_.SetPen(colours::kBlack, 2);
-  canvas_.Line(x, top, x, centre + s.TraceHeight / 2);
+  canvas_.Line(x, top, x, TraceLayout::BandBottom(s, trace));
   if (s.ShowElgTimes) {
     canvas_.SetFont(colours::kBlack, FontStyle{});
     canvas_.TextOut(x + 5, top, std::string(9, ' '));

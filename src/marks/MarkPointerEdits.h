@@ -30,8 +30,6 @@ class MarkPointerEdits {
   void EraseOneMark(int32_t time, int32_t trace);
 
  private:
-  int TraceCentre(int32_t trace) const;
-
   AnalysisState& state_;
   Ui& ui_;
   Canvas& canvas_;

@@ -50,8 +50,10 @@ TEST_F(MatrixFileTest, NegativeCellIsEmptyAndZeroIsStoredWithoutPosition) {
   EXPECT_EQ(s->GridCell(1, 1), 17);
   EXPECT_EQ(s->GridCell(2, 1), -1);
   EXPECT_EQ(s->GridCell(3, 1), 0);
-  for (int channel = 1; channel <= 256; ++channel)
-    if (channel != 17) EXPECT_EQ(s->ElectrodeX[size_t(channel - 1)], -1) << channel;
+  for (int channel = 1; channel <= 256; ++channel) {
+    if (channel == 17) continue;
+    EXPECT_EQ(s->ElectrodeX[size_t(channel - 1)], -1) << channel;
+  }
 }
 
 TEST_F(MatrixFileTest, WithoutTheMarkerTheGridEmptiesAndTheCountsStay) {

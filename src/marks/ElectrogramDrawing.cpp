@@ -1,0 +1,214 @@
+#include "marks/ElectrogramDrawing.h"
+
+#include <algorithm>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "core/TraceChannel.h"
+#include "marks/ElectrogramScales.h"
+#include "marks/MarkIntervals.h"
+#include "marks/TraceLayout.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMaxPointsBeforeDecimation = 16000;
+constexpr double kUnitsPerMillivolt = 747.0;
+
+int Round(double x) { return int(RoundHalfEven(x)); }
+
+Colour MarkColour(int kind) {
+  switch (kind) {
+    case kReferenceMark: return colours::kBlack;
+    case kSlowWave: return colours::kRed;
+    case kSpike: return colours::kBlue;
+    case kType3: return colours::kFuchsia;
+    default: return colours::kBlack;
+  }
+}
+
+}  // namespace
+
+ElectrogramDrawing::ElectrogramDrawing(AnalysisState& state, Canvas& canvas)
+    : state_(state), canvas_(canvas), markStart_(kChannels + 2, 0) {
+  points_.reserve(kMaxPointsBeforeDecimation + 2);
+}
+
+void ElectrogramDrawing::DrawElectrograms() {
+  AnalysisState& s = state_;
+  TraceLayout::LayoutTraces(s);
+  ClearPane();
+  if (s.ShowTraceBaselines) DrawBaselines();
+  ElectrogramScales scales(s, canvas_);
+  if (s.ShowTimeGrid) scales.DrawTimeGrid();
+  if (s.ShowTraceBaselines || s.ShowTimeGrid) scales.DrawScaleBar();
+  if (s.ShowElgIntervals || s.ShowSpikeIntervals) MarkIntervals::CalcMarkIntervals(s);
+  IndexMarksByElectrode();
+  for (int i = 1; i <= s.NrTraces; ++i) {
+    const int32_t channel = TraceChannel(s, i);
+    DrawTrace(i, channel);
+    DrawTraceMarks(i, channel);
+    if (s.ShowAmplitudes) DrawAmplitudes(i, channel);
+  }
+}
+
+void ElectrogramDrawing::ClearPane() {
+  canvas_.SetPen(colours::kWhite);
+  canvas_.SetBrush(colours::kWhite);
+  canvas_.Rectangle(0, 0, state_.PaneWidth, state_.PaneHeight);
+}
+
+void ElectrogramDrawing::DrawBaselines() {
+  const AnalysisState& s = state_;
+  canvas_.SetPen(colours::kLime);
+  for (int i = 1; i <= s.NrTraces; ++i) {
+    const int y = TraceLayout::Centre(s, i);
+    canvas_.Line(s.TraceLeft, y, s.TraceLeft + s.TraceAreaWidth, y);
+  }
+}
+
+void ElectrogramDrawing::DrawChannelLabel(int trace, int32_t channel) {
+  canvas_.SetBrush(colours::kWhite);
+  canvas_.SetFont(colours::kGreen, FontStyle{});
+  canvas_.TextOut(4, TraceLayout::Centre(state_, trace) - 4, std::to_string(channel));
+}
+
+double ElectrogramDrawing::SampleValue(int32_t sample, int32_t channel) const {
+  const int row = sample - 1;
+  const double value = state_.Signal(row, channel - 1);
+  if (state_.Bipolar != 1) return value;
+  // The last channel has no right-hand neighbour to subtract.
+  return channel < kChannels ? value - state_.Signal(row, channel) : value;
+}
+
+double ElectrogramDrawing::Offset(int32_t channel) const {
+  const AnalysisState& s = state_;
+  const int count = s.TraceLastSample - s.TraceFirstSample;
+  if (!s.AverageOffset || count <= 0) return 0.0;
+  double sum = 0;
+  for (int32_t sample = s.TraceFirstSample + 1; sample <= s.TraceLastSample; ++sample)
+    sum += SampleValue(sample, channel);
+  return sum / count;
+}
+
+void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
+  takenSamples_.clear();
+  takenValues_.clear();
+  if (channel == kNoValue) return;
+  AnalysisState& s = state_;
+  DrawChannelLabel(trace, channel);
+  canvas_.SetPen(s.ChannelValid[size_t(channel - 1)] == kNoValue ? colours::kBlack : colours::kGreen);
+  int step = 1;
+  for (int n = s.TraceLastSample - s.TraceFirstSample; n > kMaxPointsBeforeDecimation; n -= kMaxPointsBeforeDecimation)
+    ++step;
+  const int yc = TraceLayout::Centre(s, trace);
+  const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
+  points_.clear();
+  points_.push_back({s.TraceLeft, yc - Round(s.Signal(firstRow, channel - 1) * s.Amplification)});
+  const double offset = Offset(channel);
+  for (int32_t sample = s.TraceFirstSample + step; sample <= s.TraceLastSample; sample += step) {
+    const double value = SampleValue(sample, channel) - offset;
+    points_.push_back({s.TraceLeft + Round((sample - s.TraceFirstSample + 1) * s.SampleWidth),
+                       yc - Round(value * s.Amplification)});
+    takenSamples_.push_back(sample);
+    takenValues_.push_back(value);
+  }
+  DrawPoints();
+  s.SignalMean = offset;
+}
+
+void ElectrogramDrawing::DrawPoints() {
+  if (!state_.PlotOnlyDots) {
+    canvas_.Polyline(points_);
+    return;
+  }
+  for (size_t i = 1; i < points_.size(); ++i) canvas_.Line(points_[i].x, points_[i].y, points_[i].x + 1, points_[i].y + 1);
+}
+
+void ElectrogramDrawing::IndexMarksByElectrode() {
+  const AnalysisState& s = state_;
+  std::fill(markStart_.begin(), markStart_.end(), 0);
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const int e = s.Mark(n).Electrode;
+    if (e >= 1 && e <= kChannels) ++markStart_[size_t(e) + 1];
+  }
+  for (size_t e = 1; e < markStart_.size(); ++e) markStart_[e] += markStart_[e - 1];
+  markOrder_.resize(size_t(markStart_.back()));
+  std::vector<int32_t> next(markStart_.begin(), markStart_.end() - 1);
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const int e = s.Mark(n).Electrode;
+    if (e >= 1 && e <= kChannels) markOrder_[size_t(next[size_t(e)]++)] = n;
+  }
+}
+
+void ElectrogramDrawing::DrawTraceMarks(int trace, int32_t channel) {
+  if (channel == kNoValue) return;
+  const AnalysisState& s = state_;
+  for (int32_t k = markStart_[size_t(channel)]; k < markStart_[size_t(channel) + 1]; ++k) {
+    const int n = markOrder_[size_t(k)];
+    const MarkRecord& mark = s.Mark(n);
+    if (mark.Kind == kNoValue || mark.Electrode != channel) continue;
+    const int64_t sample = RoundHalfEven(double(mark.Time) * s.SamplingF / 1000.0);
+    if (sample < s.TraceFirstSample || sample > s.TraceLastSample) continue;
+    DrawMark(trace, mark.Origin, mark.Kind, s.MarkAmplitudes[size_t(n - 1)].Interval, mark.Time);
+  }
+}
+
+void ElectrogramDrawing::DrawMark(int trace, int origin, int kind, int32_t interval, int32_t time) {
+  const AnalysisState& s = state_;
+  const int x = s.TraceLeft + Round((double(time) * s.SamplingF / 1000.0 - s.TraceFirstSample) * s.SampleWidth);
+  const int top = TraceLayout::BandTop(s, trace);
+  const int bottom = TraceLayout::BandBottom(s, trace);
+  canvas_.SetPen(MarkColour(kind), origin == kByHand ? 2 : 1);
+  if (s.ShowElgMarks) canvas_.Line(x, top, x, bottom);
+  if (s.ShowElgTimes) {
+    canvas_.SetBrush(colours::kWhite);
+    canvas_.SetFont(colours::kBlack, FontStyle{});
+    canvas_.TextOut(x + 5, top, std::to_string(time - s.ReferenceTime));
+  }
+  if (kind == kReferenceMark && s.ShowElgMarks) {
+    canvas_.SetBrush(colours::kBlack);
+    canvas_.Ellipse(x - 4, top - 4, x + 4, top + 4);
+  }
+  const bool intervalShown = (s.ShowElgIntervals && kind == kSlowWave) || (s.ShowSpikeIntervals && kind == kSpike);
+  if (intervalShown && interval != kNoValue) {
+    const std::string label = std::to_string(interval);
+    canvas_.SetBrush(colours::kWhite);
+    canvas_.SetFont(colours::kFuchsia, FontStyle{});
+    canvas_.TextOut(x - 20 - canvas_.TextWidth(label), bottom - 5 - canvas_.TextHeight(label), label);
+  }
+  canvas_.SetPen(colours::kBlack, 1);
+  canvas_.SetBrush(colours::kWhite);
+}
+
+void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {
+  if (channel == kNoValue) return;
+  const AnalysisState& s = state_;
+  const int yc = TraceLayout::Centre(s, trace);
+  for (int32_t k = markStart_[size_t(channel)]; k < markStart_[size_t(channel) + 1]; ++k) {
+    const int n = markOrder_[size_t(k)];
+    const MarkRecord& mark = s.Mark(n);
+    const AmplitudeRecord& a = s.MarkAmplitudes[size_t(n - 1)];
+    if (mark.Kind != kSlowWave || a.Electrode == kNoValue) continue;
+    if (mark.Time < s.CurBegin || mark.Time > s.CurBegin + s.CurWindow) continue;
+    const int xMax = s.TraceLeft + Round((a.MaxSample - s.CurBegin) * s.SampleWidth);
+    const int yMax = yc - Round((a.MaxValue - s.SignalMean) * s.Amplification);
+    const int xMin = s.TraceLeft + Round((a.MinSample - s.CurBegin) * s.SampleWidth);
+    const int yMin = yc - Round((a.MinValue - s.SignalMean) * s.Amplification);
+    canvas_.SetPen(colours::kBlue);
+    canvas_.Line(xMax - 10, yMax, xMax + 10, yMax);
+    canvas_.Line(xMax, yMin, xMin + 10, yMin);
+    canvas_.Line(xMax, yMax, xMax, yMin);
+    if (s.ShowElgTimes) {
+      canvas_.SetBrush(colours::kWhite);
+      canvas_.SetFont(colours::kBlue, FontStyle{});
+      canvas_.TextOut(xMax - 20, (yMax + yMin) / 2, fmt::format("{:.2f}", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
+    }
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,79 @@
+#include "marks/ElectrogramScales.h"
+
+#include <string>
+
+#include <fmt/format.h>
+
+#include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "core/Canvas.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr double kUnitsPerMillivolt = 747.0;
+
+int Round(double x) { return int(RoundHalfEven(x)); }
+
+int DigitCount(int64_t n) { return int(std::to_string(n < 0 ? -n : n).size()); }
+
+}  // namespace
+
+int ElectrogramScales::TimeGridStep(int w) {
+  if (w <= 100) return 10;
+  if (w <= 500) return 50;
+  if (w <= 1000) return 100;
+  if (w <= 5000) return 500;
+  if (w <= 10000) return 1000;
+  return 2000;
+}
+
+void ElectrogramScales::DrawTimeGrid() {
+  const AnalysisState& s = state_;
+  if (s.SamplingF <= 0) return;
+  const int step = TimeGridStep(Round(s.CurWindow / 1000.0 * s.SamplingF));
+  canvas_.SetBrush(colours::kWhite);
+  canvas_.SetPen(colours::kLime);
+  canvas_.SetFont(colours::kGreen, FontStyle{});
+  int64_t n = RoundHalfEven(s.CurBegin / 1000.0 * s.SamplingF);
+  const double advance = step * s.SampleWidth;
+  for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth; x += advance, n += step) {
+    const int xi = Round(x);
+    canvas_.TextOut(xi - (DigitCount(n) / 2) * 7, 1, std::to_string(RoundHalfEven(double(n) / s.SamplingF * 1000.0)));
+    canvas_.Line(xi, 15, xi, s.TraceAreaBottom);
+    if (!(advance > 0)) break;  // a pane too narrow to advance in draws its first line only
+  }
+}
+
+ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification) {
+  const double pixelsPerMillivolt = amplification * kUnitsPerMillivolt;
+  double millivolts = 1.0;
+  int pixels = Round(pixelsPerMillivolt * millivolts);
+  // The first pass allows 200 pixels, later passes stop below 200.
+  if (pixels >= 201) {
+    do {
+      millivolts /= 2;
+      pixels = Round(pixelsPerMillivolt * millivolts);
+    } while (pixels >= 200);
+  }
+  return {millivolts, pixels};
+}
+
+void ElectrogramScales::DrawScaleBar() {
+  const AnalysisState& s = state_;
+  const Bar bar = ScaleBar(s.Amplification);
+  const int tick = Round(s.Amplification * kUnitsPerMillivolt * bar.millivolts / 5);
+  const int x = s.TraceAreaWidth + 50;
+  const int y = s.TraceAreaBottom;
+  canvas_.SetPen(colours::kBlack);
+  canvas_.Line(x, y, x, y - bar.pixels);
+  canvas_.Line(x - 5, y, x + 5, y);
+  canvas_.Line(x - 5, y - bar.pixels, x + 5, y - bar.pixels);
+  for (int j = 1; j <= 4; ++j) canvas_.Line(x - 5, y - j * tick, x, y - j * tick);
+  canvas_.SetBrush(colours::kWhite);
+  canvas_.SetFont(colours::kBlack, FontStyle{});
+  canvas_.TextOut(s.TraceAreaWidth + 10, y + 5, fmt::format("{:.3f} mV", bar.millivolts));
+}
+
+}  // namespace velmora

@@ -1,0 +1,30 @@
+#pragma once
+
+namespace velmora {
+
+struct AnalysisState;
+class Canvas;
+
+// The time grid along the top of an electrogram pane and the amplitude scale bar at its right.
+class ElectrogramScales {
+ public:
+  ElectrogramScales(const AnalysisState& state, Canvas& canvas) : state_(state), canvas_(canvas) {}
+
+  void DrawTimeGrid();
+  void DrawScaleBar();
+
+  // Grid step in samples for a window of `windowSamples` samples.
+  static int TimeGridStep(int windowSamples);
+  // The millivolts the scale bar stands for and its length in pixels at `amplification`.
+  struct Bar {
+    double millivolts;
+    int pixels;
+  };
+  static Bar ScaleBar(double amplification);
+
+ private:
+  const AnalysisState& state_;
+  Canvas& canvas_;
+};
+
+}  // namespace velmora
