@@ -1,1 +1,50 @@
-int main(){}
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+#include "core/AnalysisState.h"
+#include "ui/TMainF.h"
+#include "ui/WindowSet.h"
+
+namespace {
+
+struct StartArguments {
+  QString matrix;
+  QString recording;
+};
+
+StartArguments ParseArguments(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Analyses multi-channel electrograms and maps their propagation.");
+  parser.addHelpOption();
+  const QCommandLineOption matrix("matrix", "Electrode matrix file (new format) for the recording.", "MATRIX");
+  parser.addOption(matrix);
+  parser.addPositionalArgument("RECORDING", "E00 recording to open at start.", "[RECORDING]");
+  parser.process(app);
+  StartArguments arguments;
+  if (parser.isSet(matrix)) arguments.matrix = QFileInfo(parser.value(matrix)).absoluteFilePath();
+  if (!parser.positionalArguments().isEmpty())
+    arguments.recording = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+  return arguments;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Velmora");
+  const StartArguments arguments = ParseArguments(app);
+
+  velmora::TMainF mainWindow;
+  const velmora::WindowSet windows(&mainWindow);
+  if (!arguments.matrix.isEmpty()) mainWindow.State().DefaultMatrixFileName = arguments.matrix.toStdString();
+  // Without a window manager "maximised" means nothing; the screen's size does the same.
+  mainWindow.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+  mainWindow.showMaximized();
+  // The recording opens once the window is on screen, so its load panel has a place to show.
+  if (!arguments.recording.isEmpty())
+    QTimer::singleShot(0, &mainWindow, [&] { mainWindow.OpenRecording(arguments.recording.toStdString()); });
+  return QApplication::exec();
+}

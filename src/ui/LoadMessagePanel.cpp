@@ -1,0 +1,79 @@
+#include "ui/LoadMessagePanel.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kLineHeight = 18;
+constexpr int kNameLeft = 96;
+constexpr int kFileNameSpare = 30;
+
+}  // namespace
+
+LoadMessagePanel::LoadMessagePanel(QWidget* parent) : QFrame(parent) {
+  setObjectName("MessagePanel");
+  setFrameShape(QFrame::Panel);
+  setFrameShadow(QFrame::Raised);
+  setAutoFillBackground(true);
+  text_ = AddLabel("MessageText", QString());
+  text_->setAlignment(Qt::AlignCenter);
+  fileCaption_ = AddLabel("FileNameCaption", "File  Name:");
+  fileName_ = AddLabel("InputFileName1", QString());
+  fileName_->setAlignment(Qt::AlignCenter);
+  matrixCaption_ = AddLabel("MatrixNameCaption", "Matrix Name:");
+  matrixName_ = AddLabel("InputMatrixName1", QString());
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName("ProgressBar1");
+  bar_->setTextVisible(false);
+  resize(kStartWidth, kHeight);
+  LayOut();
+  hide();
+}
+
+QLabel* LoadMessagePanel::AddLabel(const QString& objectName, const QString& text) {
+  auto* label = new QLabel(text, this);
+  label->setObjectName(objectName);
+  return label;
+}
+
+void LoadMessagePanel::LayOut() {
+  const int inner = width() - 2 * kMargin;
+  text_->setGeometry(kMargin, kMargin, inner, kLineHeight);
+  fileCaption_->setGeometry(kMargin, kMargin + 22, kNameLeft - kMargin, kLineHeight);
+  // The file name has a line of its own, centred, so a long name stays readable.
+  fileName_->setGeometry(kMargin, kMargin + 40, inner, kLineHeight);
+  matrixCaption_->setGeometry(kMargin, kMargin + 62, kNameLeft - kMargin, kLineHeight);
+  matrixName_->setGeometry(kNameLeft, kMargin + 62, width() - kNameLeft - kMargin, kLineHeight);
+  bar_->setGeometry(kMargin, height() - kMargin - 16, inner, 16);
+}
+
+void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum) {
+  const int nameWidth = QFontMetrics(fileName_->font()).horizontalAdvance(fileName);
+  const int panelWidth = nameWidth > width() ? nameWidth + kFileNameSpare : width();
+  resize(panelWidth, kHeight);
+  if (QWidget* owner = parentWidget())
+    move((owner->width() - panelWidth) / 2, (owner->height() - kHeight) / 2);
+  LayOut();
+  text_->clear();
+  fileName_->setText(fileName);
+  matrixName_->setText(matrixName);
+  bar_->setRange(0, maximum);
+  bar_->setValue(0);
+  show();
+  raise();
+}
+
+void LoadMessagePanel::SetText(const QString& text) { text_->setText(text); }
+
+void LoadMessagePanel::Step() {
+  if (bar_->value() < bar_->maximum()) bar_->setValue(bar_->value() + 1);
+}
+
+void LoadMessagePanel::Finish() { hide(); }
+
+}  // namespace velmora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace velmora {
+
+// A pane's paint area. Everything a pane shows is drawn into its back buffer, an image the
+// size of the widget; painting only copies the image to the screen, so exposing the window
+// never recomputes a drawing. When the size changes the buffer is replaced by a blank one
+// and RedrawNeeded asks the window to draw it again from the state.
+class PaneWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // 96 dots per inch: point sizes give the same pixel sizes on every screen and offscreen.
+  static constexpr int kDotsPerMeter = 3780;
+
+  explicit PaneWidget(QWidget* parent = nullptr);
+
+  QImage& BackBuffer() { return backBuffer_; }
+  const QImage& BackBuffer() const { return backBuffer_; }
+
+ signals:
+  void RedrawNeeded();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void AllocateBuffer(const QSize& size);
+
+  QImage backBuffer_;
+};
+
+}  // namespace velmora

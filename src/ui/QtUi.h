@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/Ui.h"
+
+class QPlainTextEdit;
+class QWidget;
+
+namespace velmora {
+
+class LoadMessagePanel;
+
+// The workbench's dialogs, beeps, load progress and memo log. Message boxes and file
+// dialogs are modal over `dialogParent`; the progress goes to the main window's message
+// panel and the log lines to its memo.
+class QtUi : public Ui {
+ public:
+  QtUi(QWidget* dialogParent, LoadMessagePanel* progress, QPlainTextEdit* memo);
+
+  void Beep() override;
+  void Message(const std::string& text) override;
+  void Error(const std::string& text) override;
+  Answer AskYesNoCancel(const std::string& text) override;
+  std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
+                                        const std::string& value) override;
+  std::optional<FileDialogResult> OpenFileDialog(const FileDialogRequest& request) override;
+  std::optional<FileDialogResult> SaveFileDialog(const FileDialogRequest& request) override;
+
+  void ShowProgress(const ProgressPanel& panel) override;
+  void SetProgressText(const std::string& text) override;
+  void StepProgress() override;
+  void HideProgress() override;
+  void ProcessEvents() override;
+
+  void Log(const std::string& line) override;
+
+ private:
+  std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, bool save);
+
+  QWidget* dialogParent_;
+  LoadMessagePanel* progress_;
+  QPlainTextEdit* memo_;
+};
+
+}  // namespace velmora
