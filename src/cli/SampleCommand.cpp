@@ -1,0 +1,59 @@
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "cli/CliCommands.h"
+#include "cli/RecordingSession.h"
+#include "input/SampleRecording.h"
+
+namespace velmora::cli {
+
+namespace {
+
+struct SampleOptions {
+  std::string folder, grid;
+  SampleSettings settings;
+};
+
+// "16x15" gives 16 columns and 15 rows.
+void ParseGrid(const std::string& text, SampleSettings& settings) {
+  const size_t x = text.find_first_of("xX");
+  size_t colsEnd = 0, rowsEnd = 0;
+  try {
+    if (x == std::string::npos) throw std::invalid_argument(text);
+    settings.cols = std::stoi(text.substr(0, x), &colsEnd);
+    settings.rows = std::stoi(text.substr(x + 1), &rowsEnd);
+  } catch (const std::logic_error&) {
+    colsEnd = 0;
+  }
+  if (colsEnd == 0 || colsEnd != x || rowsEnd != text.size() - x - 1)
+    throw std::invalid_argument(fmt::format("--grid takes COLSxROWS, for example 16x15 (not \"{}\")", text));
+}
+
+}  // namespace
+
+void AddSampleCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<SampleOptions>();
+  SampleSettings& s = options->settings;
+  CLI::App* cmd = app.add_subcommand("sample", "Write a generated recording (sample.E00) and its matrix file");
+  cmd->add_option("folder", options->folder, "folder for sample.E00 and sample-matrix.txt (created when missing)")
+      ->required();
+  cmd->add_option("--seed", s.seed, "random seed; the same seed gives the same files")->capture_default_str();
+  cmd->add_option("--seconds", s.seconds, "length of the recording in seconds")->capture_default_str();
+  cmd->add_option("--grid", options->grid, "electrode grid as COLSxROWS, at most 240 cells")->default_str("16x15");
+  cmd->add_option("--speed", s.speedMmPerS, "propagation speed of the slow waves in mm/s")->capture_default_str();
+  cmd->add_option("--direction", s.directionDeg, "propagation direction in degrees: 0 along the columns, 90 down the rows")
+      ->capture_default_str();
+  cmd->callback([options, &exitCode] {
+    exitCode = RunReportingErrors([&] {
+      if (!options->grid.empty()) ParseGrid(options->grid, options->settings);
+      const SampleFiles files = SampleRecording::Write(options->settings, options->folder);
+      std::cout << files.recording << '\n' << files.matrix << '\n';
+    });
+  });
+}
+
+}  // namespace velmora::cli

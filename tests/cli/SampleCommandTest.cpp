@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "core/AtomicFile.h"
+#include "input/SampleRecording.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+struct SampleRun {
+  int status = -1;
+  std::string out, err;
+};
+
+SampleRun RunSample(const testing::TempDir& dir, const std::string& arguments) {
+  const std::string errFile = dir.File("stderr.txt");
+  const std::string command = std::string(VELMORA_CLI_PATH) + " sample " + arguments + " 2>" + errFile;
+  SampleRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = testing::ReadFile(errFile);
+  return run;
+}
+
+TEST(SampleCommandTest, WritesBothFilesIntoANewFolderAndPrintsTheirPaths) {
+  testing::TempDir dir;
+  const std::string folder = dir.File("new/sub");
+  const SampleRun run =
+      RunSample(dir, folder + " --seed 3 --seconds 5 --grid 4x3 --speed 5 --direction 90");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, folder + "/sample.E00\n" + folder + "/sample-matrix.txt\n");
+  SampleSettings settings;
+  settings.seed = 3;
+  settings.seconds = 5;
+  settings.cols = 4;
+  settings.rows = 3;
+  settings.speedMmPerS = 5;
+  settings.directionDeg = 90;
+  EXPECT_TRUE(testing::ReadFile(folder + "/sample.E00") == SampleRecording::RecordingBytes(settings));
+  EXPECT_EQ(testing::ReadFile(folder + "/sample-matrix.txt"), SampleRecording::MatrixText(settings));
+}
+
+TEST(SampleCommandTest, DefaultsToOneMinuteOnTheFullGrid) {
+  testing::TempDir dir;
+  const SampleRun run = RunSample(dir, dir.File("s"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(testing::ReadFile(dir.File("s/sample.E00")).size(), 4096u + 60020u * 512u);
+  EXPECT_EQ(testing::ReadFile(dir.File("s/sample-matrix.txt")), SampleRecording::MatrixText(SampleSettings{}));
+}
+
+TEST(SampleCommandTest, RefusesAGridBeyondTheElectrodeChannels) {
+  testing::TempDir dir;
+  const SampleRun run = RunSample(dir, dir.File("s") + " --grid 16x16");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("256 cells"), std::string::npos) << run.err;
+  EXPECT_FALSE(FileExists(dir.File("s/sample.E00")));
+}
+
+TEST(SampleCommandTest, RefusesAGridThatIsNotColsByRows) {
+  testing::TempDir dir;
+  const SampleRun run = RunSample(dir, dir.File("s") + " --grid 16by15");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("COLSxROWS"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace velmora
