@@ -19,31 +19,22 @@
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
 #include "input/RecentFiles.h"
+#include "input/RowConversion.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kGroupColumns = 16;  // channels converted together, one cache line of the store
+// The load shows its progress once per channel, in 16 blocks of rows of 16 channel steps.
+constexpr int kProgressBlocks = 16;
+constexpr int kChannelsPerBlock = kChannels / kProgressBlocks;
 
-void ReadExactly(int fd, char* into, size_t bytes, int64_t offset, const std::string& path) {
-  while (bytes > 0) {
-    const ssize_t n = ::pread(fd, into, bytes, offset);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw IoError(path, n < 0 ? std::string("frames cannot be read: ") + std::strerror(errno)
-                                          : std::string("the recording ended while its frames were read"));
-    into += n;
-    bytes -= size_t(n);
-    offset += n;
-  }
-}
 
 std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 }  // namespace
 
-E00Reader::E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root)
-    : state_(state), ui_(ui), root_(root), frameBuf_(size_t(kFrameBufferFrames) * kChannels, 0) {}
+E00Reader::E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root) : state_(state), ui_(ui), root_(root) {}
 
 std::string E00Reader::ExtensionOf(const std::string& path) {
   return std::filesystem::path(path).extension().string();
@@ -69,35 +60,18 @@ void E00Reader::Open(const std::string& path, const RecordingOpenOptions& option
 void E00Reader::OpenNewElgFile(const std::string& path, const RecordingOpenOptions& options) {
   const E00Header header = E00Header::Read(path);
   const std::string markFile = MarkFileNameFor(path);
-  ReadFrames(path, header);
   std::optional<MarkFileContents> marks;
   if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
   // From here on nothing can fail that would leave a half-loaded recording.
   LoadMatrixForRecording();
+  // The first whole frame after the header records is skipped; frame 0 is the one after it.
+  path_ = path;
+  channels_ = header.channels;
+  framesOffset_ = int64_t(header.headerFrames + 1) * header.frameSize;
+  readableFrames_ = std::min<int64_t>(header.framesInFile - 1, kFrameBufferFrames);
+  rowsToFill_ = int(std::min<int64_t>(header.framesInFile - kSmoothingWidth, kSignalRows));
   Commit(path, header, markFile, marks, options);
   TellAboutCuts(path, header);
-}
-
-void E00Reader::ReadFrames(const std::string& path, const E00Header& h) {
-  channels_ = h.channels;
-  // The first whole frame after the header records is skipped; frame 0 is the one after it.
-  const int64_t readable = h.framesInFile - 1;
-  framesRead_ = std::min<int64_t>(readable, kFrameBufferFrames);
-  rowsToFill_ = int(std::min<int64_t>(h.framesInFile - kSmoothingWidth, kSignalRows));
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) throw IoError(path, std::string("the recording cannot be opened: ") + std::strerror(errno));
-  try {
-    const int64_t offset = int64_t(h.headerFrames + 1) * h.frameSize;
-    ReadExactly(fd, reinterpret_cast<char*>(frameBuf_.data()), size_t(framesRead_) * size_t(h.frameSize), offset,
-                path);
-  } catch (...) {
-    ::close(fd);
-    throw;
-  }
-  ::close(fd);
-  // The mean of the last row looks one frame past the frames in the file; that frame is 0.
-  if (framesRead_ < kFrameBufferFrames)
-    std::fill_n(frameBuf_.begin() + framesRead_ * channels_, channels_, int16_t(0));
 }
 
 void E00Reader::LoadMatrixForRecording() {
@@ -185,50 +159,69 @@ void E00Reader::LoadAllElectrograms() {
   const bool smooth = s.SmoothElectrograms;
   ui_.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kChannels});
   ui_.SetProgressText(smooth ? "Smoothing electrograms ..." : "Reading electrograms ...");
-  for (int first = 0; first < kChannels; first += kGroupColumns) {
-    for (int c = first + 1; c <= first + kGroupColumns; ++c) {
-      ui_.SetProgressText(fmt::format("{} electrogram nr = {}", smooth ? "Smoothing" : "Reading", c));
-      ui_.StepProgress();
+  try {
+    frames_.Start(path_, framesOffset_, channels_, readableFrames_);
+    int32_t sums[kChannels] = {};
+    // Row r is the mean of frames r + 1 .. r + 20; the sums slide one frame per row.
+    for (int k = 1; smooth && k <= kSmoothingWidth; ++k) {
+      const int16_t* frame = frames_.Frame(k);
+      for (int c = 0; c < channels_; ++c) sums[c] += frame[c];
     }
-    ui_.ProcessEvents();
-    const int columns = std::clamp(channels_ - first, 0, kGroupColumns);
-    if (smooth) {
-      SmoothChannelGroup(first, columns);
-    } else {
-      CopyChannelGroup(first, columns);
+    for (int block = 0; block < kProgressBlocks; ++block) {
+      ShowProgressBlock(block, smooth);
+      const int first = int(int64_t(rowsToFill_) * block / kProgressBlocks);
+      const int end = int(int64_t(rowsToFill_) * (block + 1) / kProgressBlocks);
+      if (smooth) {
+        SmoothRows(first, end, sums);
+      } else {
+        CopyRows(first, end);
+      }
     }
+    frames_.Close();
+    RowConversion::Finish();
+  } catch (const IoError&) {
+    RowConversion::Finish();
+    frames_.Close();
+    ui_.HideProgress();
+    Unload();
+    throw;
   }
   ClearRowsBeyond(rowsToFill_);
   ui_.HideProgress();
 }
 
-void E00Reader::CopyChannelGroup(int first, int columns) {
-  const size_t stride = size_t(channels_);
-  for (int r = 0; r < rowsToFill_; ++r) {
-    const int16_t* frame = frameBuf_.data() + size_t(r) * stride + size_t(first);
-    int32_t* row = &state_.Signal(r, first);
-    for (int c = 0; c < columns; ++c) row[c] = frame[c];
-    for (int c = columns; c < kGroupColumns; ++c) row[c] = 0;  // no such channel in the file
+void E00Reader::ShowProgressBlock(int block, bool smooth) {
+  for (int c = block * kChannelsPerBlock + 1; c <= (block + 1) * kChannelsPerBlock; ++c) {
+    ui_.SetProgressText(fmt::format("{} electrogram nr = {}", smooth ? "Smoothing" : "Reading", c));
+    ui_.StepProgress();
+  }
+  ui_.ProcessEvents();
+}
+
+void E00Reader::CopyRows(int first, int end) {
+  for (int r = first; r < end; ++r) RowConversion::CopyRow(frames_.Frame(r), channels_, &state_.Signal(r, 0));
+}
+
+void E00Reader::SmoothRows(int first, int end, int32_t* sums) {
+  for (int r = first; r < end; ++r) {
+    // Ask for the entering frame first: reading it may move the buffer, never past the leaving one.
+    const int16_t* entering = frames_.Frame(r + 1 + kSmoothingWidth);
+    const int16_t* leaving = frames_.Frame(r + 1);
+    RowConversion::SmoothRow(sums, entering, leaving, channels_, &state_.Signal(r, 0));
   }
 }
 
-void E00Reader::SmoothChannelGroup(int first, int columns) {
-  const size_t stride = size_t(channels_);
-  int32_t sums[kGroupColumns] = {};
-  // Row r is the mean of frames r + 1 .. r + 20; the sums slide one frame per row.
-  for (int k = 1; k <= kSmoothingWidth; ++k) {
-    const int16_t* frame = frameBuf_.data() + size_t(k) * stride + size_t(first);
-    for (int c = 0; c < columns; ++c) sums[c] += frame[c];
-  }
-  for (int r = 0; r < rowsToFill_; ++r) {
-    int32_t* row = &state_.Signal(r, first);
-    for (int c = 0; c < columns; ++c) row[c] = RoundedMean(sums[c], kSmoothingWidth);
-    for (int c = columns; c < kGroupColumns; ++c) row[c] = 0;
-    if (r + 1 == rowsToFill_) break;
-    const int16_t* leaving = frameBuf_.data() + size_t(r + 1) * stride + size_t(first);
-    const int16_t* entering = frameBuf_.data() + size_t(r + 1 + kSmoothingWidth) * stride + size_t(first);
-    for (int c = 0; c < columns; ++c) sums[c] += entering[c] - leaving[c];
-  }
+// A recording whose frames could not be read is not half shown: nothing is loaded.
+void E00Reader::Unload() {
+  AnalysisState& s = state_;
+  ClearRowsBeyond(0);
+  std::fill(s.Signals.begin(), s.Signals.begin() + ptrdiff_t(rowsToFill_) * kChannels, 0);
+  s.FileLoaded = false;
+  s.SigLength = 0;
+  s.ElgFileName.clear();
+  s.MarkFileName.clear();
+  s.MarkCount = 0;
+  s.MarksChanged = false;
 }
 
 void E00Reader::ClearRowsBeyond(int rows) {

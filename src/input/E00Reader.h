@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/E00Header.h"
+#include "input/FrameStream.h"
 #include "marks/MarkFile.h"
 
 namespace velmora {
@@ -20,18 +21,19 @@ struct RecordingOpenOptions {
   bool createMissingMarkFile = true;  // create an empty mark file beside it when there is none
 };
 
-// Reads E00 recordings: the header, every frame into the frame buffer, the matrix in use,
-// the mark file beside the recording; then copies the frames into the signal store, raw or
-// as a 20-sample moving mean. A recording that cannot be read in full is not loaded at all:
-// the state keeps the recording that was loaded before.
+// Reads E00 recordings: the header, the matrix in use and the mark file beside the
+// recording; then the frames into the signal store, raw or as a 20-sample moving mean.
+// Everything that can be wrong with a file is found before the state changes, so a broken
+// recording leaves the one loaded before it as it was.
 class E00Reader {
  public:
   E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root);
 
-  // Reads `path` and binds it as the loaded recording. Throws IoError (with nothing of the
+  // Checks `path` and binds it as the loaded recording. Throws IoError (with nothing of the
   // state changed) when the recording or its mark file is unreadable.
   void OpenNewElgFile(const std::string& path, const RecordingOpenOptions& options = {});
-  // Copies the frames of the recording opened last into the signal store.
+  // Reads the frames of the recording opened last into the signal store. Should the disk
+  // fail part way, the half-read recording is unloaded and IoError thrown.
   void LoadAllElectrograms();
   // Both, as the open commands run them.
   void Open(const std::string& path, const RecordingOpenOptions& options = {});
@@ -45,24 +47,27 @@ class E00Reader {
   int RowsToFill() const { return rowsToFill_; }
 
  private:
-  void ReadFrames(const std::string& path, const E00Header& header);
   void LoadMatrixForRecording();
   void Commit(const std::string& path, const E00Header& header, const std::string& markFile,
               const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options);
   void BindMarks(const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options);
   void UpdateRecentFiles(const std::string& path);
   void TellAboutCuts(const std::string& path, const E00Header& header);
-  void CopyChannelGroup(int firstColumn, int columns);
-  void SmoothChannelGroup(int firstColumn, int columns);
+  void ShowProgressBlock(int block, bool smooth);
+  void CopyRows(int first, int end);
+  void SmoothRows(int first, int end, int32_t* sums);
   void ClearRowsBeyond(int rows);
+  void Unload();
 
   AnalysisState& state_;
   Ui& ui_;
   const DataRoot& root_;
-  std::vector<int16_t> frameBuf_;  // frame k holds the C samples of one instant at k x C
+  FrameStream frames_;
+  std::string path_;
+  int64_t framesOffset_ = 0;  // byte where frame 0 starts
+  int64_t readableFrames_ = 0;
   int channels_ = 0;
   int rowsToFill_ = 0;
-  int64_t framesRead_ = 0;
 };
 
 }  // namespace velmora
