@@ -1,6 +1,5 @@
 #include "ui/PanePanel.h"
 
-#include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -10,16 +9,7 @@ namespace velmora {
 
 PanePanel::PanePanel(const QString& letter, QWidget* parent) : QWidget(parent) {
   setObjectName("MainPanel" + letter);
-  titleBar_ = new QLabel(this);
-  titleBar_->setObjectName("TitleBar" + letter);
-  titleBar_->setFixedHeight(kTitleBarHeight);
-  titleBar_->setAlignment(Qt::AlignCenter);
-  titleBar_->setAutoFillBackground(true);
-  QFont font = titleBar_->font();
-  font.setBold(true);
-  font.setPixelSize(kTitleFontPixels);
-  titleBar_->setFont(font);
-  SetTitleColour(Qt::red);
+  bar_ = new TitleBar(letter, this);
 
   scrollBox_ = new QScrollArea(this);
   scrollBox_->setObjectName("ScrollBox" + letter);
@@ -33,19 +23,14 @@ PanePanel::PanePanel(const QString& letter, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(titleBar_);
+  layout->addWidget(bar_);
   layout->addWidget(scrollBox_, 1);
 }
 
-void PanePanel::SetCaption(const QString& caption) { titleBar_->setText(caption); }
+void PanePanel::SetCaption(const QString& caption) { bar_->SetCaption(caption); }
 
-QString PanePanel::Caption() const { return titleBar_->text(); }
+QString PanePanel::Caption() const { return bar_->Caption(); }
 
-void PanePanel::SetTitleColour(const QColor& colour) {
-  QPalette palette = titleBar_->palette();
-  palette.setColor(QPalette::Window, colour);
-  palette.setColor(QPalette::WindowText, Qt::white);
-  titleBar_->setPalette(palette);
-}
+void PanePanel::SetTitleColour(const QColor& colour) { bar_->SetColour(colour); }
 
 }  // namespace velmora

@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
-class QLabel;
+#include "ui/TitleBar.h"
+
 class QScrollArea;
 
 namespace velmora {
@@ -17,21 +18,22 @@ class PanePanel : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kTitleBarHeight = 25;
-  static constexpr int kTitleFontPixels = 15;
+  static constexpr int kTitleBarHeight = TitleBar::kHeight;
+  static constexpr int kTitleFontPixels = TitleBar::kCaptionPixels;
 
   PanePanel(const QString& letter, QWidget* parent);
 
-  QLabel* TitleBar() const { return titleBar_; }
+  TitleBar* Bar() const { return bar_; }
   QScrollArea* ScrollBox() const { return scrollBox_; }
   PaneWidget* Paint() const { return paint_; }
 
+  // Shorthands for the title bar's caption and colour.
   void SetCaption(const QString& caption);
   QString Caption() const;
   void SetTitleColour(const QColor& colour);
 
  private:
-  QLabel* titleBar_;
+  TitleBar* bar_;
   QScrollArea* scrollBox_;
   PaneWidget* paint_;
 };

@@ -109,8 +109,8 @@ class MainWindowTest : public QObject {
     QVERIFY(window.PaneA()->isVisible());
     auto* mainPanel = window.findChild<QWidget*>("MainPanel");
     QCOMPARE(window.PaneA()->geometry(), QRect(QPoint(0, 0), mainPanel->size()));
-    QCOMPARE(window.PaneA()->TitleBar()->height(), 25);
-    QCOMPARE(window.PaneA()->TitleBar()->objectName(), QString("TitleBarA"));
+    QCOMPARE(window.PaneA()->Bar()->height(), 25);
+    QCOMPARE(window.PaneA()->Bar()->objectName(), QString("TitleBarA"));
     QCOMPARE(window.PaneA()->Paint()->objectName(), QString("PaintA"));
     QCOMPARE(window.Status()->height(), 24);
     QCOMPARE(window.Status()->geometry().bottom(), window.centralWidget()->height() - 1);
