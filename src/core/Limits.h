@@ -9,8 +9,8 @@ inline constexpr int kChannels = 256;            // channels 1..256
 inline constexpr int kFirstElectrode = 17;       // channels 17..256 are electrodes
 inline constexpr int kSignalRows = 65535;        // samples per channel in the signal store
 inline constexpr int kSmoothingWidth = 20;       // samples in the moving mean
-// The frame buffer holds exactly what the store can use: every row plus the frames a
-// 20-sample mean of the last row looks ahead to.
+// The frames of a recording the store can use: one per row plus the frames a 20-sample
+// mean of the last row looks ahead to. Later frames are not read.
 inline constexpr int kFrameBufferFrames = kSignalRows + kSmoothingWidth;
 inline constexpr int kMaxGridCols = 100;
 inline constexpr int kMaxGridRows = 100;

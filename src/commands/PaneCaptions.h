@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Canvas.h"
+
+namespace velmora {
+
+struct AnalysisState;
+
+// The texts of the title bars and the status bar, and the pointer read-outs behind them.
+class PaneCaptions {
+ public:
+  // Sets PointerTime, PointerTrace and PointerChannel from PointerX/PointerY and the layout
+  // of the electrogram pane drawn last.
+  static void UpdateElectrogramPointer(AnalysisState& state);
+  // Sets PointerCol, PointerRow and PointerCellChannel from PointerX/PointerY and the cell size.
+  static void UpdateMapPointer(AnalysisState& state);
+
+  // "(begin-end) time msec     Elenr = channel"
+  static std::string ElectrogramCaption(const AnalysisState& state, int32_t begin, int32_t window);
+  // name (begin-end) colxrow (Cell = channel) ( t = value); `value` is the map value of the
+  // cell under the pointer, or NoValue.
+  static std::string MapCaption(const AnalysisState& state, int markType, int mapKind, int32_t begin, int32_t window,
+                                int32_t value);
+  static std::string WaveMapCaption(const AnalysisState& state, int markType, int waveNr);
+  static std::string MapName(int markType, int mapKind);
+  static Colour TitleBarColour(int markType);
+
+  struct StatusTexts {
+    std::string fileName, matrixName, referenceTime, sigLength, amplification;
+  };
+  static StatusTexts StatusBar(const AnalysisState& state);
+  // A number with two decimals and thousands separators: 1234.5 gives "1,234.50".
+  static std::string GroupedTwoDecimals(double value);
+};
+
+}  // namespace velmora

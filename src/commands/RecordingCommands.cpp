@@ -1,0 +1,103 @@
+#include "commands/RecordingCommands.h"
+
+#include <filesystem>
+
+#include "core/AnalysisState.h"
+#include "core/Errors.h"
+#include "core/Ui.h"
+#include "input/E00Reader.h"
+#include "marks/MarkSaving.h"
+
+namespace velmora {
+
+namespace {
+
+const std::vector<std::string>& OpenFilters() {
+  static const std::vector<std::string> filters = {
+      "E00 files (*.E* *.e*)",        "M00 files (*.M* *.m*)",
+      "NI-txt files (*.txt)",         "Nashville text files (*.txt)",
+      "Auckland text files (*.txt)",  "Manchester text files (*.txt)",
+  };
+  return filters;
+}
+
+}  // namespace
+
+bool RecordingCommands::OpenFile() {
+  Ui::FileDialogRequest request{"Open electrogram file", OpenFilters(), filterIndex_, folder_};
+  const auto chosen = ui_.OpenFileDialog(request);
+  if (!chosen) return false;
+  filterIndex_ = chosen->filterIndex;
+  folder_ = std::filesystem::path(chosen->path).parent_path().string();
+  switch (chosen->filterIndex) {
+    case kE00Filter:
+      return OpenE00(chosen->path);
+    case kM00Filter:
+      ui_.Beep();  // a mark file is not a recording
+      return false;
+    default:
+      return TellNotAvailable("text recordings");
+  }
+}
+
+bool RecordingCommands::OpenE00(const std::string& path) {
+  state_.ClickArmed = false;
+  if (!Load(path)) return false;
+  state_.InputFileKind = kE00Filter;
+  state_.ConnectionCount = 0;
+  ResetPanes();
+  return true;
+}
+
+bool RecordingCommands::OpenRecent(int item) {
+  if (item < 1 || item > kRecentFiles) return false;
+  const std::string kind = state_.RecentFileKinds[size_t(item - 1)];
+  const std::string path = state_.RecentFileNames[size_t(item - 1)];
+  if (kind != "1") {
+    if (kind.empty()) {
+      ui_.Error("'' is not a valid integer value");
+      return false;
+    }
+    return item == 1 ? TellNotAvailable("text recordings") : false;
+  }
+  ui_.Log(path);
+  if (!Load(path)) return false;
+  state_.PaneKindA = 1;
+  state_.TraceOrder = 1;
+  state_.FirstChannel = 65;
+  ResetPanes();
+  return true;
+}
+
+bool RecordingCommands::Load(const std::string& path) {
+  if (!MarkSaving::SaveAlert(state_, ui_)) return false;
+  try {
+    reader_.Open(path);
+  } catch (const IoError& error) {
+    ui_.Beep();
+    ui_.Error(error.what());
+    return false;
+  }
+  state_.ClickArmed = false;
+  return true;
+}
+
+// A new recording is shown whole, as electrograms in pane A, marking slow waves.
+void RecordingCommands::ResetPanes() {
+  AnalysisState& s = state_;
+  s.WindowAll = s.WindowA = s.SigLength;
+  s.PaneKindA = 1;
+  s.MarkType = {1, 1};
+  s.ActivePane = 1;
+  s.MapKindA = s.MapKindB = 0;
+  s.ShapeDragging = false;
+  s.PointerReady = true;
+}
+
+bool RecordingCommands::TellNotAvailable(const std::string& what) {
+  ui_.Beep();
+  ui_.Message("Reading " + what + " is not available in this version of the workbench.");
+  return false;
+}
+
+}  // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+struct AnalysisState;
+class E00Reader;
+class Ui;
+
+// Opening recordings from the "Open File" dialog and from the recent-file items, and
+// resetting the panes to show what was opened.
+class RecordingCommands {
+ public:
+  // The dialog's filters, in order; their 1-based index is the kind of file chosen.
+  static constexpr int kE00Filter = 1;
+  static constexpr int kM00Filter = 2;
+
+  RecordingCommands(AnalysisState& state, Ui& ui, E00Reader& reader) : state_(state), ui_(ui), reader_(reader) {}
+
+  // "Open File". Returns true when a recording was loaded (the panes need redrawing).
+  bool OpenFile();
+  // Recent-file item `item` (1..10). Returns true when a recording was loaded.
+  bool OpenRecent(int item);
+  // Loads an E00 recording as "Open File" does, after offering changed marks for saving.
+  bool OpenE00(const std::string& path);
+
+  int FilterIndex() const { return filterIndex_; }
+
+ private:
+  // Reads the recording; changed marks are offered for saving first. False when the user
+  // cancelled or the recording could not be read (the one loaded before stays).
+  bool Load(const std::string& path);
+  void ResetPanes();
+  bool TellNotAvailable(const std::string& what);
+
+  AnalysisState& state_;
+  Ui& ui_;
+  E00Reader& reader_;
+  int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
+  std::string folder_;
+};
+
+}  // namespace velmora

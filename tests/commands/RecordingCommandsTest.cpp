@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "commands/DisplaySwitches.h"
+#include "commands/PaneCaptions.h"
+#include "commands/RecordingCommands.h"
+#include "core/AnalysisState.h"
+#include "core/DataRoot.h"
+#include "input/E00Reader.h"
+#include "marks/MarkStore.h"
+#include "support/E00Builder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+class RecordingCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root.EnsureExists();
+    s->DefaultMatrixFileName = dir.Write("grid.txt", testing::NewMatrixText(16, 15));
+    first = dir.Write("first.E00", testing::E00Builder{}.Bytes());
+    second = dir.Write("second.E00", testing::E00Builder{}.Bytes());
+    ASSERT_TRUE(commands.OpenE00(first));
+    s->PointerChannel = 30;
+    MarkStore::AddMarkRecord(*s, 500, kSlowWave);
+  }
+  void Choose(const std::string& path, int filter) {
+    ui.openDialogAnswers.push_back(Ui::FileDialogResult{path, filter});
+  }
+  testing::TempDir dir;
+  DataRoot root{dir.File("root")};
+  testing::ScriptedUi ui;
+  std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+  E00Reader reader{*s, ui, root};
+  RecordingCommands commands{*s, ui, reader};
+  std::string first, second;
+};
+
+TEST_F(RecordingCommandsTest, TheDialogOffersTheSixKindsAndStartsOnTheFifth) {
+  RecordingCommands fresh(*s, ui, reader);
+  fresh.OpenFile();
+  ASSERT_EQ(ui.openDialogs.size(), 1u);
+  EXPECT_EQ(ui.openDialogs[0].title, "Open electrogram file");
+  ASSERT_EQ(ui.openDialogs[0].filters.size(), 6u);
+  EXPECT_EQ(ui.openDialogs[0].filters[0].rfind("E00 files", 0), 0u);
+  EXPECT_EQ(ui.openDialogs[0].filters[5].rfind("Manchester text files", 0), 0u);
+  EXPECT_EQ(ui.openDialogs[0].filterIndex, 5);
+}
+
+TEST_F(RecordingCommandsTest, CancellingTheDialogKeepsTheMarks) {
+  EXPECT_FALSE(commands.OpenFile());
+  EXPECT_EQ(s->MarkCount, 1);
+  EXPECT_TRUE(s->MarksChanged);
+}
+
+TEST_F(RecordingCommandsTest, ChoosingAMarkFileOnlyBeepsAndKeepsTheMarks) {
+  Choose(dir.File("first.M00"), RecordingCommands::kM00Filter);
+  EXPECT_FALSE(commands.OpenFile());
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_EQ(s->MarkCount, 1);
+  EXPECT_EQ(s->ElgFileName, first);
+}
+
+TEST_F(RecordingCommandsTest, OpeningAnotherRecordingAsksAboutChangedMarks) {
+  Choose(second, RecordingCommands::kE00Filter);
+  ui.answers.push_back(Ui::Answer::Cancel);
+  EXPECT_FALSE(commands.OpenFile());
+  EXPECT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(s->ElgFileName, first);
+  EXPECT_EQ(s->MarkCount, 1);
+  Choose(second, RecordingCommands::kE00Filter);
+  ui.answers.push_back(Ui::Answer::Yes);
+  EXPECT_TRUE(commands.OpenFile());
+  EXPECT_EQ(s->ElgFileName, second);
+  EXPECT_EQ(s->MarkCount, 0);
+  EXPECT_EQ(commands.FilterIndex(), 1);  // remembered
+  // The first recording's mark was saved on the way.
+  EXPECT_EQ(testing::ReadFile(dir.File("first.M00")).size(), 4096u + 16);
+}
+
+TEST_F(RecordingCommandsTest, OpeningResetsThePanesToTheWholeSignal) {
+  s->WindowA = 100;
+  s->MarkType = {2, 3};
+  s->MapKindB = 4;
+  s->MarksChanged = false;
+  Choose(second, RecordingCommands::kE00Filter);
+  ASSERT_TRUE(commands.OpenFile());
+  EXPECT_EQ(s->WindowA, 980);
+  EXPECT_EQ(s->WindowAll, 980);
+  EXPECT_EQ(s->MarkType[0], 1);
+  EXPECT_EQ(s->MarkType[1], 1);
+  EXPECT_EQ(s->MapKindB, 0);
+  EXPECT_TRUE(s->PointerReady);
+  EXPECT_FALSE(s->ClickArmed);
+}
+
+TEST_F(RecordingCommandsTest, RecentItemsReopenWithTheHorizontalOrderFromChannel65) {
+  s->MarksChanged = false;
+  s->TraceOrder = 0;
+  ASSERT_EQ(s->RecentFileNames[0], first);
+  EXPECT_TRUE(commands.OpenRecent(1));
+  EXPECT_EQ(s->TraceOrder, 1);
+  EXPECT_EQ(s->FirstChannel, 65);
+  EXPECT_EQ(s->ElgFileName, first);
+  EXPECT_EQ(ui.log.at(ui.log.size() - 1).rfind("NrOfFramesinFile", 0), std::string::npos);
+}
+
+TEST_F(RecordingCommandsTest, AnEmptyRecentItemIsAConversionError) {
+  EXPECT_FALSE(commands.OpenRecent(5));
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "'' is not a valid integer value");
+}
+
+TEST_F(RecordingCommandsTest, ABrokenRecordingIsReportedAndTheLoadedOneStays) {
+  Choose(dir.Write("broken.E00", "short"), RecordingCommands::kE00Filter);
+  ui.answers.push_back(Ui::Answer::No);
+  EXPECT_FALSE(commands.OpenFile());
+  EXPECT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(s->ElgFileName, first);
+  EXPECT_EQ(s->MarkCount, 1);
+}
+
+TEST(DisplaySwitches, FlippingRenamesAfterTheActionThatUndoesIt) {
+  auto s = std::make_unique<AnalysisState>();
+  const auto* grid = DisplaySwitches::Find("showGrid1");
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->startCaption, "hide Grid");
+  EXPECT_EQ(DisplaySwitches::Flip(*s, *grid), "show Grid");
+  EXPECT_FALSE(s->ShowGrid);
+  EXPECT_EQ(DisplaySwitches::Flip(*s, *grid), "hide Grid");
+  const auto* intervals = DisplaySwitches::Find("ShowElgIntervals1");
+  EXPECT_EQ(intervals->startCaption, "show  SW intervals");
+  EXPECT_EQ(DisplaySwitches::Flip(*s, *intervals), "hide SW intervals");
+  EXPECT_TRUE(s->ShowElgIntervals);
+  EXPECT_EQ(DisplaySwitches::All().size(), 11u);
+  EXPECT_EQ(DisplaySwitches::Find("nothing"), nullptr);
+}
+
+TEST(PaneCaptions, PointerAboveTheFirstBandHasNoTraceAndNoChannel) {
+  auto s = std::make_unique<AnalysisState>();
+  s->TraceTop = 10;
+  s->TraceHeight = 40;
+  s->TraceLeft = 30;
+  s->SampleWidth = 1;
+  s->NrTraces = 24;
+  s->TraceOrder = 0;
+  s->FirstChannel = 17;
+  s->PointerX = 130;
+  s->PointerY = -15;
+  PaneCaptions::UpdateElectrogramPointer(*s);
+  EXPECT_EQ(s->PointerTrace, -1);
+  EXPECT_EQ(s->PointerChannel, 0);
+  EXPECT_EQ(s->PointerTime, 100);
+  s->PointerY = 95;  // nearest centre: trace 3 at y = 110
+  PaneCaptions::UpdateElectrogramPointer(*s);
+  EXPECT_EQ(s->PointerTrace, 3);
+  EXPECT_EQ(s->PointerChannel, 19);
+  EXPECT_EQ(PaneCaptions::ElectrogramCaption(*s, 0, 4000), "(0-4000) 100 msec     Elenr = 19");
+}
+
+TEST(PaneCaptions, MapCaptionShowsABlankForAnEmptyCell) {
+  auto s = std::make_unique<AnalysisState>();
+  s->PointerCol = 3;
+  s->PointerRow = 2;
+  s->PointerCellChannel = 50;
+  EXPECT_EQ(PaneCaptions::MapCaption(*s, 1, 0, 0, 4000, kNoValue), "Slow Wave (0-4000) 3x2 (Cell = 50) ( t =  )");
+  EXPECT_EQ(PaneCaptions::MapCaption(*s, 1, 3, 0, 4000, 250), "Slow Wave Intervals (0-4000) 3x2 (Cell = 50) ( t = 250)");
+  EXPECT_EQ(PaneCaptions::MapName(2, 2), "Electrode Matrix");
+  EXPECT_EQ(PaneCaptions::MapName(2, 4), "Spikes");
+  EXPECT_EQ(PaneCaptions::MapName(3, 0), "Peristaltic Wave");
+}
+
+TEST(PaneCaptions, StatusBarTexts) {
+  auto s = std::make_unique<AnalysisState>();
+  s->ElgFileName = "/data/pig4/rec.E00";
+  s->MatrixFileName = "/m/grid.txt";
+  s->SigLength = 65535;
+  s->ReferenceTime = 120;
+  const auto texts = PaneCaptions::StatusBar(*s);
+  EXPECT_EQ(texts.fileName, "rec.E00");
+  EXPECT_EQ(texts.matrixName, "grid.txt");
+  EXPECT_EQ(texts.referenceTime, " Reference: 120 ms");
+  EXPECT_EQ(texts.sigLength, " Signal: 65535 ms");
+  EXPECT_EQ(texts.amplification, " Amplf: 0.01");
+  EXPECT_EQ(PaneCaptions::GroupedTwoDecimals(1234567.891), "1,234,567.89");
+  EXPECT_EQ(PaneCaptions::GroupedTwoDecimals(999.999), "1,000.00");
+  EXPECT_EQ(PaneCaptions::TitleBarColour(2), colours::kBlue);
+  EXPECT_EQ(PaneCaptions::TitleBarColour(3), colours::kFuchsia);
+}
+
+}  // namespace
+}  // namespace velmora
