@@ -23,10 +23,17 @@ class PaneWidget : public QWidget {
 
  signals:
   void RedrawNeeded();
+  // The pointer moved over the pane, or clicked on it, at (x, y) in pane pixels.
+  void PointerMoved(int x, int y);
+  void Clicked(int x, int y);
+  void DoubleClicked(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void AllocateBuffer(const QSize& size);

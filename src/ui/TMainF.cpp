@@ -2,57 +2,53 @@
 
 #include <filesystem>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "commands/DisplaySwitches.h"
+#include "commands/PaneCaptions.h"
+#include "commands/RecordingCommands.h"
+#include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
-#include "core/Canvas.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
+#include "input/MatrixChooser.h"
 #include "input/RecentFiles.h"
+#include "marks/AnalysisDisplay.h"
+#include "marks/ElectrogramDrawing.h"
+#include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
+#include "marks/MarkPointerEdits.h"
+#include "marks/MarkStore.h"
+#include "marks/TraceLayout.h"
+#include "commands/GridKeys.h"
+#include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
+#include "ui/MainMenu.h"
+#include "ui/MenuWiring.h"
+#include "ui/PaneRouter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
-#include "ui/PreviewTraces.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtUi.h"
 #include "ui/StatusPanel.h"
+#include "ui/TitleBar.h"
 
 namespace velmora {
 
 namespace {
 
-QString FileNameOf(const std::string& path) {
-  return QString::fromStdString(std::filesystem::path(path).filename().string());
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString FolderOf(const std::string& path) {
-  return QString::fromStdString(std::filesystem::path(path).parent_path().string());
-}
-
-// Two decimals with thousands separators, whatever the desktop's locale.
-QString AmplificationText(double amplification) {
-  return QLocale(QLocale::English, QLocale::UnitedStates).toString(amplification, 'f', 2);
-}
-
-// Maps and wave maps are not drawn yet; such a pane stays blank rather than show old traces.
-void ClearPane(const AnalysisState&, Canvas& canvas, int width, int height) {
-  canvas.SetPen(colours::kWhite);
-  canvas.SetBrush(colours::kWhite);
-  canvas.Rectangle(0, 0, width, height);
-}
-
-QColor TitleColourFor(int markType) {
-  if (markType == 2) return Qt::blue;
-  if (markType == 3) return Qt::magenta;
-  return Qt::red;
-}
+QColor ToQColor(Colour colour) { return QColor::fromRgb(QRgb(0xFF000000u | colour)); }
 
 }  // namespace
 
@@ -64,12 +60,21 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   qtUi_ = std::make_unique<QtUi>(this, messagePanel_, memo_);
   ui_ = uiOverride != nullptr ? uiOverride : qtUi_.get();
   reader_ = std::make_unique<E00Reader>(*state_, *ui_, root_);
-  BuildMenu();
+  view_ = std::make_unique<ViewCommands>(*state_, *ui_);
+  recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
+  drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
+  drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
+  analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
+  menu_ = new MainMenu(menuBar(), this);
+  MenuWiring::Wire(*this);
+  qApp->installEventFilter(this);
   PrepareDataRoot();
   FormCreate();
 }
 
-TMainF::~TMainF() = default;
+TMainF::~TMainF() {
+  qApp->removeEventFilter(this);
+}
 
 void TMainF::BuildLayout() {
   auto* central = new QWidget(this);
@@ -80,6 +85,11 @@ void TMainF::BuildLayout() {
   paneA_ = new PanePanel("A", mainPanel_);
   paneB_ = new PanePanel("B", mainPanel_);
   connect(paneA_->Paint(), &PaneWidget::RedrawNeeded, this, &TMainF::UpdateDisplayA);
+  connect(paneB_->Paint(), &PaneWidget::RedrawNeeded, this, [this] {
+    if (state_->TwoPanes) UpdateDisplayB();
+  });
+  connect(paneA_->Paint(), &PaneWidget::PointerMoved, this, &TMainF::PaintAMouseMove);
+  connect(paneB_->Paint(), &PaneWidget::PointerMoved, this, &TMainF::PaintBMouseMove);
   status_ = new StatusPanel(central);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -97,20 +107,7 @@ void TMainF::BuildFloatingPanels() {
   memo_->setGeometry(20, 40, 480, 240);
   memo_->hide();
   messagePanel_ = new LoadMessagePanel(mainPanel_);
-}
-
-void TMainF::BuildMenu() {
-  QMenu* file = menuBar()->addMenu("File");
-  file->setObjectName("File1");
-  QAction* open = file->addAction("Open File", this, &TMainF::OpenFile1Click);
-  open->setObjectName("OpenFile1");
-  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  QAction* save = file->addAction("Save Marks+Connections", this, &TMainF::SaveMarks1Click);
-  save->setObjectName("SaveMarks1");
-  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* quit = file->addAction("Quit", this, &TMainF::Quit1Click);
-  quit->setObjectName("Quit1");
-  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  panels_ = new FloatingPanels(mainPanel_);
 }
 
 // Without its folders the workbench still runs: recordings open, only the matrix files and
@@ -127,7 +124,7 @@ void TMainF::PrepareDataRoot() {
 // start is to put the panes in their start state and to read the recent-files list.
 void TMainF::FormCreate() {
   ShowPanesAtStart();
-  RecentFiles::Read(*state_, root_.RecentFilesPath(), *ui_);
+  if (RecentFiles::Read(*state_, root_.RecentFilesPath(), *ui_)) UpdateChecks();
   UpdateStatusBar();
   UpdateHints();
 }
@@ -135,44 +132,35 @@ void TMainF::FormCreate() {
 void TMainF::ShowPanesAtStart() {
   paneB_->setEnabled(false);
   paneB_->hide();
+  menu_->Menu("DisplayB1")->menuAction()->setEnabled(false);
+  menu_->Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(state_->SamplingF)));
+  menu_->Action("PanelTileMenu")->setText("Tile on");
   SetPanels();
+  SetTitleBars();
 }
 
 bool TMainF::OpenRecording(const std::string& path) {
-  if (!MarkSaving::SaveAlert(*state_, *ui_)) return false;
-  try {
-    reader_->Open(path);
-  } catch (const IoError& error) {
-    ui_->Beep();
-    ui_->Error(error.what());
-    return false;
-  }
-  ResetPanesForRecording();
+  if (!recordings_->OpenE00(path)) return false;
+  memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
   return true;
 }
 
-// A new recording is shown whole, as electrograms, marking slow waves.
-void TMainF::ResetPanesForRecording() {
-  AnalysisState& s = *state_;
-  s.ClickArmed = false;
-  s.WindowAll = s.SigLength;
-  s.WindowA = s.SigLength;
-  s.PaneKindA = 1;
-  s.MarkType = {1, 1};
-  s.ActivePane = 1;
-  s.MapKindA = 0;
-  s.MapKindB = 0;
-  s.ShapeDragging = false;
-  s.PointerReady = true;
-  s.ConnectionCount = 0;
-  memo_->setVisible(s.MemoVisible);
+void TMainF::Apply(Redraw redraw) {
+  switch (redraw) {
+    case Redraw::None: return;
+    case Redraw::PaneA: UpdateDisplayA(); return;
+    case Redraw::PaneB: if (state_->TwoPanes) UpdateDisplayB(); return;
+    case Redraw::All: UpdateDisplay(); return;
+  }
 }
 
 void TMainF::UpdateDisplay() {
   UpdateStatusBar();
   UpdateHints();
+  UpdateChecks();
   UpdateDisplayA();
+  if (state_->TwoPanes) UpdateDisplayB();
 }
 
 void TMainF::UpdateDisplayA() {
@@ -180,47 +168,154 @@ void TMainF::UpdateDisplayA() {
   s.FocusA = true;
   s.FocusB = false;
   s.ActivePane = 1;
+  SetTitleBars();
+  UpdateChecks();
   if (s.PaneKindA == 1) {
-    s.CurBegin = s.BeginA;
-    s.CurWindow = s.WindowA;
-    DrawPane(paneA_, &DrawPreviewTraces);
+    DrawElectrogramPane(1);
   } else {
-    DrawPane(paneA_, &ClearPane);
+    if (s.PaneKindA == 0) {
+      s.MapBegin = s.BeginA;
+      s.MapWindow = s.WindowA;
+      s.CurMapKind = s.MapKindA;
+    }
+    DrawBlankPane(1);  // maps and wave maps are drawn by their own features
   }
   DisplayCaptionA();
 }
 
-void TMainF::DrawPane(PanePanel* pane, PaneDrawing draw) {
-  PaneWidget* paint = pane->Paint();
-  QImage& buffer = paint->BackBuffer();
+void TMainF::UpdateDisplayB() {
+  AnalysisState& s = *state_;
+  s.FocusA = false;
+  s.FocusB = true;
+  s.ActivePane = 2;
+  SetTitleBars();
+  UpdateChecks();
+  if (s.PaneKindB == 1) {
+    DrawElectrogramPane(2);
+  } else {
+    if (s.PaneKindB == 0) {
+      s.MapBegin = s.BeginB;
+      s.MapWindow = s.WindowB;
+      s.CurMapKind = s.MapKindB;
+    }
+    DrawBlankPane(2);
+  }
+  DisplayCaptionB();
+}
+
+// Both panes are laid out on pane A's size, so tiled panes show traces alike.
+void TMainF::PrepareElectrogramLayout(int pane) {
+  AnalysisState& s = *state_;
+  s.PaneWidth = paneA_->width();
+  s.PaneHeight = paneA_->height();
+  s.CurBegin = pane == 2 ? s.BeginB : s.BeginA;
+  s.CurWindow = pane == 2 ? s.WindowB : s.WindowA;
+  if (pane == 1 && s.ElgModeA == 1) s.NrTraces = 5;
+  TraceLayout::LayoutTraces(s);
+}
+
+void TMainF::DrawElectrogramPane(int pane) {
+  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
+  PrepareElectrogramLayout(pane);
   {
-    QPainter painter(&buffer);
+    QPainter painter(&paint->BackBuffer());
     QtCanvas canvas(painter);
-    draw(*state_, canvas, buffer.width(), buffer.height());
+    paneCanvas_.SetTarget(&canvas);
+    if (pane == 1 && state_->ElgModeA == 1) {
+      analysis_->DrawAnalysisTraces();
+    } else {
+      (pane == 2 ? drawingB_ : drawingA_)->DrawElectrograms();
+    }
+    paneCanvas_.SetTarget(nullptr);
   }
   paint->update();
 }
 
-void TMainF::DisplayCaptionA() {
-  paneA_->SetTitleColour(TitleColourFor(state_->MarkType[0]));
-  paneA_->SetCaption(state_->FileLoaded ? FileNameOf(state_->ElgFileName) : QString());
+void TMainF::DrawBlankPane(int pane) {
+  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
+  paint->BackBuffer().fill(Qt::white);
+  paint->update();
+}
+
+void TMainF::DisplayCaptionA() { UpdatePaneCaption(1); }
+void TMainF::DisplayCaptionB() { UpdatePaneCaption(2); }
+
+void TMainF::UpdatePaneCaption(int pane) {
+  AnalysisState& s = *state_;
+  PanePanel* panel = pane == 2 ? paneB_ : paneA_;
+  const int markType = s.MarkType[pane == 2 ? 1 : 0];
+  panel->SetTitleColour(ToQColor(PaneCaptions::TitleBarColour(markType)));
+  const int kind = pane == 2 ? s.PaneKindB : s.PaneKindA;
+  const int32_t begin = pane == 2 ? s.BeginB : s.BeginA;
+  const int32_t window = pane == 2 ? s.WindowB : s.WindowA;
+  if (kind == 1) {
+    if (!s.FileLoaded) return;  // times mean nothing before a recording is loaded
+    PrepareElectrogramLayout(pane);
+    PaneCaptions::UpdateElectrogramPointer(s);
+    panel->SetCaption(Q(PaneCaptions::ElectrogramCaption(s, begin, window)));
+  } else if (kind == 0) {
+    PaneCaptions::UpdateMapPointer(s);
+    panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, pane == 2 ? s.MapKindB : s.MapKindA, begin, window,
+                                                 kNoValue)));
+  } else {
+    panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
+  }
 }
 
 void TMainF::UpdateStatusBar() {
-  const AnalysisState& s = *state_;
-  const std::string& shown = s.InputFileKind == 3 ? s.ImportFileName : s.ElgFileName;
-  status_->FileNameLabel()->setText(FileNameOf(shown));
-  status_->MatrixLabel()->setText(FileNameOf(s.MatrixFileName));
-  status_->RefTime1()->setText(QString(" Reference: %1 ms").arg(s.ReferenceTime));
-  status_->SigLengthLabel()->setText(QString(" Signal: %1 ms").arg(s.SigLength));
-  status_->AmplitudeLabel()->setText(" Amplf: " + AmplificationText(s.Amplification));
+  const PaneCaptions::StatusTexts texts = PaneCaptions::StatusBar(*state_);
+  status_->FileNameLabel()->setText(Q(texts.fileName));
+  status_->MatrixLabel()->setText(Q(texts.matrixName));
+  status_->RefTime1()->setText(Q(texts.referenceTime));
+  status_->SigLengthLabel()->setText(Q(texts.sigLength));
+  status_->AmplitudeLabel()->setText(Q(texts.amplification));
 }
 
 void TMainF::UpdateHints() {
   const AnalysisState& s = *state_;
-  status_->FileNameLabel()->setToolTip(QString::fromStdString(s.ElgFileName));
-  status_->MatrixLabel()->setToolTip(QString::fromStdString(s.MatrixFileName));
+  status_->FileNameLabel()->setToolTip(Q(s.ElgFileName));
+  status_->MatrixLabel()->setToolTip(Q(s.MatrixFileName));
   status_->SigLengthLabel()->setToolTip("Total length of Signal");
+  status_->RefTime1()->setToolTip("Ref electrode =");
+  for (PanePanel* pane : {paneA_, paneB_}) {
+    TitleBar* bar = pane->Bar();
+    if (QAbstractButton* tile = bar->Button("TileSpeedButton1"))
+      tile->setToolTip(s.TwoPanes ? "Tile one display" : "Tile two displays");
+    const QString suffix = pane == paneA_ ? "1" : "2";
+    bar->Button("SpeedMap" + suffix)->setToolTip("Display Activation Time Map");
+    bar->Button("SpeedEle" + suffix)->setToolTip("Display Electrograms");
+    bar->Button("SpeedWav" + suffix)->setToolTip("Display Wave Map");
+  }
+}
+
+void TMainF::UpdateChecks() {
+  const AnalysisState& s = *state_;
+  QStringList recent;
+  for (const std::string& name : s.RecentFileNames) recent << Q(name);
+  menu_->SetRecentFiles(recent);
+  const char* mapItemsA[] = {"TimeMap1", "CountMap1", "Matrix1", "IntervalMap1", "Amplitude1", "Slope1"};
+  const char* mapItemsB[] = {"TimeMap2", "CountMap2", "Matrix2", "IntervalMap2", "Amplitude2", "Slope2"};
+  for (int kind = 0; kind < 6; ++kind) {
+    menu_->Action(mapItemsA[kind])->setChecked(s.MapKindA == kind);
+    menu_->Action(mapItemsB[kind])->setChecked(s.MapKindB == kind);
+  }
+  menu_->Action("Velocities1")->setChecked(false);
+  const char* typeItemsA[] = {"markTypea1", "MarkTypea2", "MarkTypea3"};
+  const char* typeItemsB[] = {"MarkTypeb1", "MarkTypeb2", "MarkTypeb3"};
+  const char* typeItems[] = {"SlowWave1", "Spike1", "TypeMark31"};
+  for (int type = 1; type <= 3; ++type) {
+    menu_->Action(typeItemsA[type - 1])->setChecked(s.MarkType[0] == type);
+    menu_->Action(typeItemsB[type - 1])->setChecked(s.MarkType[1] == type);
+    menu_->Action(typeItems[type - 1])->setChecked(s.MarkType[0] == type && s.MarkType[1] == type);
+  }
+  menu_->Action("showstatistics1")->setChecked(s.ShowStatistics);
+  menu_->Action("ShowAmplitudes1")->setChecked(s.ShowAmplitudes);
+  menu_->Action("Analyse1")->setChecked(s.AnalyseOn);
+  menu_->Action("showSWsspikes1")->setChecked(s.ShowSWsSpikes);
+  menu_->Action("CheckPlotOnlyDots")->setChecked(s.PlotOnlyDots);
+  menu_->Action("rectangle1")->setChecked(s.TileStacked);
+  menu_->Action("square1")->setChecked(!s.TileStacked);
+  menu_->Action("UndoDeletedMarks1")->setEnabled(s.UndoCount != 0);
 }
 
 // Pane A fills the main panel unless two panes are tiled; tiled, the panel is halved
@@ -230,9 +325,7 @@ void TMainF::SetPanels() {
   const int height = mainPanel_->height();
   if (!state_->TwoPanes) {
     paneA_->setGeometry(0, 0, width, height);
-    return;
-  }
-  if (state_->TileStacked) {
+  } else if (state_->TileStacked) {
     paneA_->setGeometry(0, 0, width, height / 2);
     paneB_->setGeometry(0, height / 2, width, height / 2);
   } else {
@@ -241,11 +334,41 @@ void TMainF::SetPanels() {
   }
 }
 
+void TMainF::SetPanelTile() {
+  AnalysisState& s = *state_;
+  s.TwoPanes = !s.TwoPanes;
+  paneB_->setEnabled(s.TwoPanes);
+  paneB_->setVisible(s.TwoPanes);
+  menu_->Menu("DisplayB1")->menuAction()->setEnabled(s.TwoPanes);
+  SetPanels();
+  SetTitleBars();
+  menu_->Action("PanelTileMenu")->setText(s.TwoPanes ? "Tile off" : "Tile on");
+  UpdateDisplay();
+}
+
+void TMainF::SetTileStacked(bool stacked) {
+  state_->TileStacked = stacked;
+  UpdateChecks();
+  SetPanels();
+}
+
+void TMainF::SetTitleBars() {
+  paneA_->Bar()->Arrange(state_->PaneKindA);
+  paneA_->Bar()->SetKindButton(state_->PaneKindA);
+  paneB_->Bar()->Arrange(state_->PaneKindB);
+  paneB_->Bar()->SetKindButton(state_->PaneKindB);
+}
+
 void TMainF::OpenFile1Click() {
-  Ui::FileDialogRequest request{"Open electrogram file", {"E00 files (*.E0* *.e0*)"}, 1,
-                                FolderOf(state_->ElgFileName).toStdString()};
-  const auto chosen = ui_->OpenFileDialog(request);
-  if (chosen) OpenRecording(chosen->path);
+  if (!recordings_->OpenFile()) return;
+  memo_->setVisible(state_->MemoVisible);
+  UpdateDisplay();
+}
+
+void TMainF::ShowPrevFileClick(int item) {
+  if (!recordings_->OpenRecent(item)) return;
+  paneA_->Bar()->SetOrderItem(0);
+  UpdateDisplay();
 }
 
 void TMainF::SaveMarks1Click() {
@@ -255,6 +378,80 @@ void TMainF::SaveMarks1Click() {
 
 void TMainF::Quit1Click() { close(); }
 
+void TMainF::UndoDeletedMarks1Click() {
+  if (!MarkStore::UndoDeletedMark(*state_)) {
+    menu_->Action("UndoDeletedMarks1")->setEnabled(false);
+    return;
+  }
+  UpdateDisplay();
+}
+
+void TMainF::UnhideMarks1Click() {
+  MarkStore::UnhideAll(*state_);
+  menu_->Action("UnhideMarks1")->setEnabled(false);
+  UpdateDisplay();
+}
+
+void TMainF::SetPaneKind(int pane, int kind) {
+  (pane == 2 ? state_->PaneKindB : state_->PaneKindA) = uint8_t(kind);
+  if (pane == 2) {
+    if (state_->TwoPanes) UpdateDisplayB();
+  } else {
+    UpdateDisplayA();
+  }
+}
+
+void TMainF::SetMapKind(int pane, int kind, bool showMap) {
+  (pane == 2 ? state_->MapKindB : state_->MapKindA) = uint8_t(kind);
+  if (showMap) state_->PaneKindA = 0;
+  UpdateDisplay();
+}
+
+void TMainF::SetMarkType(int pane, int type) {
+  if (pane != 2) state_->MarkType[0] = type;
+  if (pane != 1) state_->MarkType[1] = type;
+  if (pane == 1) return UpdateDisplayA();
+  if (pane == 2) return Apply(Redraw::PaneB);
+  UpdateDisplay();
+}
+
+void TMainF::FlipSwitch(const QString& item) {
+  const DisplaySwitches::Entry* entry = DisplaySwitches::Find(item.toStdString());
+  if (entry == nullptr) return;
+  menu_->Action(item)->setText(Q(DisplaySwitches::Flip(*state_, *entry)));
+  if (entry->flag == &AnalysisState::MemoVisible) memo_->setVisible(state_->MemoVisible);
+  UpdateDisplay();
+}
+
+void TMainF::FileInfo1Click() { panels_->ShowInfo(Q(state_->FileInfo)); }
+
+void TMainF::ChangeMatrix(bool newFormat) {
+  MatrixChooser chooser(*state_, *ui_, root_);
+  if (newFormat) {
+    chooser.ChangeNewMatrixfile();
+  } else {
+    chooser.ChangeMatrixfile();
+  }
+  UpdateDisplay();
+}
+
+void TMainF::ShowAnalyse() {
+  state_->AnalyseOn = !state_->AnalyseOn;
+  state_->PaneKindA = 1;
+  state_->ElgModeA = 1;
+  UpdateDisplay();
+}
+
+void TMainF::ShowElectrograms(int pane) {
+  if (pane == 2) {
+    state_->PaneKindB = 1;
+  } else {
+    state_->PaneKindA = 1;
+    state_->ElgModeA = 0;
+  }
+  UpdateDisplay();
+}
+
 void TMainF::closeEvent(QCloseEvent* event) {
   if (MarkSaving::SaveAlert(*state_, *ui_)) {
     event->accept();
@@ -263,9 +460,117 @@ void TMainF::closeEvent(QCloseEvent* event) {
   }
 }
 
+// The window sees every key before the focused control, as long as nobody is typing into
+// one of its edits and no dialog or menu is open.
 bool TMainF::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == mainPanel_ && event->type() == QEvent::Resize) SetPanels();
-  return QMainWindow::eventFilter(watched, event);
+  if (watched == mainPanel_ && event->type() == QEvent::Resize) {
+    SetPanels();
+    return QMainWindow::eventFilter(watched, event);
+  }
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return QMainWindow::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this || QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr)
+    return QMainWindow::eventFilter(watched, event);
+  QWidget* focus = QApplication::focusWidget();
+  if (qobject_cast<QLineEdit*>(focus) != nullptr || (qobject_cast<QPlainTextEdit*>(focus) != nullptr && focus != memo_))
+    return QMainWindow::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (type == QEvent::KeyRelease) {
+    if (!key->isAutoRepeat()) FormKeyUp();
+    return false;
+  }
+  if (FormKeyDown(key->key(), key->modifiers())) return true;
+  const QString text = key->text();
+  if (text.size() == 1 && key->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier) == false)
+    return FormKeyPress(text.at(0));
+  return false;
+}
+
+bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  AnalysisState& s = *state_;
+  static const std::pair<int, GridKeys::Key> kGridKeys[] = {
+      {Qt::Key_Left, GridKeys::Key::Left},     {Qt::Key_Right, GridKeys::Key::Right},
+      {Qt::Key_Up, GridKeys::Key::Up},         {Qt::Key_Down, GridKeys::Key::Down},
+      {Qt::Key_PageUp, GridKeys::Key::PageUp}, {Qt::Key_PageDown, GridKeys::Key::PageDown}};
+  for (const auto& [qtKey, gridKey] : kGridKeys) {
+    if (key != qtKey) continue;
+    if (GridKeys::Move(s, *ui_, gridKey)) UpdateDisplay();
+    return true;
+  }
+  if (key == Qt::Key_Shift && modifiers == Qt::ShiftModifier) {
+    s.RectangleFixed = false;
+    s.AssistedMarking = true;
+    s.ShapeFree = false;
+  } else if (key == Qt::Key_Control && modifiers == Qt::ControlModifier) {
+    s.RectangleFixed = false;
+    s.ShapeFree = true;
+  }
+  return false;
+}
+
+void TMainF::FormKeyUp() {
+  AnalysisState& s = *state_;
+  if (s.ClickArmed && s.ShapeDragging && s.ShapeFree) s.RectangleFixed = true;
+  s.AssistedMarking = false;
+  s.ShapeDragging = false;
+  s.ShapeFree = false;
+}
+
+bool TMainF::InTraceArea() const {
+  const AnalysisState& s = *state_;
+  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
+  return kind == 1 && s.FileLoaded && s.TraceLeft < s.PointerX && s.PointerX < s.TraceLeft + s.TraceAreaWidth &&
+         s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
+}
+
+bool TMainF::FormKeyPress(QChar character) {
+  const QChar key = character.toUpper();
+  if (key != 'D' && key != 'R' && key != 'S' && key != 'K') return false;
+  // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
+  const int pane = state_->ActivePane == 2 ? 2 : 1;
+  PrepareElectrogramLayout(pane);
+  state_->FocusA = pane == 1;
+  state_->FocusB = pane == 2;
+  if (!InTraceArea() || state_->PointerTrace < 1) return false;
+  MarkKeyAtPointer(key);
+  return true;
+}
+
+void TMainF::MarkKeyAtPointer(QChar key) {
+  AnalysisState& s = *state_;
+  if (key == 'S' || key == 'K') {
+    PaneRouter none(s, paneA_->Paint(), paneB_->Paint());
+    MarkPointerEdits edits(s, *ui_, none);
+    if (key == 'S') edits.SwitchMark();
+    if (key == 'K') edits.KillMarks();
+  } else {
+    PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
+    MarkPointerEdits edits(s, *ui_, router);
+    if (key == 'D' && edits.DeleteMark() > 0) menu_->Action("UndoDeletedMarks1")->setEnabled(true);
+    if (key == 'R') edits.InsertReferenceMark();
+    return;
+  }
+  UpdateDisplay();
+}
+
+void TMainF::PaintAMouseMove(int x, int y) {
+  AnalysisState& s = *state_;
+  if (!s.PointerReady || x <= 0 || y <= 0) return;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = 1;
+  if (s.FileLoaded) DisplayCaptionA();
+}
+
+void TMainF::PaintBMouseMove(int x, int y) {
+  AnalysisState& s = *state_;
+  if (x <= 0 || y <= 0) return;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = 2;
+  if (s.FileLoaded) DisplayCaptionB();
 }
 
 }  // namespace velmora

@@ -6,23 +6,30 @@
 #include <QMainWindow>
 
 #include "core/DataRoot.h"
+#include "core/ForwardingCanvas.h"
 
 class QPlainTextEdit;
 
 namespace velmora {
 
 struct AnalysisState;
-class Canvas;
+class AnalysisDisplay;
 class E00Reader;
+class ElectrogramDrawing;
+class FloatingPanels;
 class LoadMessagePanel;
+class MainMenu;
 class PanePanel;
 class QtUi;
+class RecordingCommands;
 class StatusPanel;
 class Ui;
+class ViewCommands;
+enum class Redraw;
 
-// The main window: the two display panes over the status bar, the memo and the load panel,
-// the menu, and the commands that open recordings and leave the program. It owns the one
-// analysis state of the run and redraws the panes from it after every command.
+// The main window: the two display panes over the status bar, the memo and the floating
+// panels, the menu, the keys and the pointer. It owns the one analysis state of the run;
+// every command changes the state and ends by redrawing the panes from it.
 class TMainF : public QMainWindow {
   Q_OBJECT
 
@@ -42,22 +49,52 @@ class TMainF : public QMainWindow {
   StatusPanel* Status() const { return status_; }
   QPlainTextEdit* Memo() const { return memo_; }
   LoadMessagePanel* MessagePanel() const { return messagePanel_; }
+  MainMenu& Menu() const { return *menu_; }
+  FloatingPanels& Panels() const { return *panels_; }
+  ViewCommands& View() const { return *view_; }
+  RecordingCommands& Recordings() const { return *recordings_; }
 
-  // Opens an E00 recording and shows it in pane A. Changed marks are offered for saving
-  // first; cancelling that, or a recording that cannot be read, keeps the recording that was
-  // loaded. Returns true when `path` is the loaded recording now.
+  // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
 
+  // The update cycle.
   void UpdateDisplay();
   void UpdateDisplayA();
+  void UpdateDisplayB();
+  void Apply(Redraw redraw);
   void UpdateStatusBar();
   void UpdateHints();
+  void UpdateChecks();
   void SetPanels();
+  void SetPanelTile();
+  void SetTitleBars();
   void DisplayCaptionA();
+  void DisplayCaptionB();
 
+  // Commands of the window itself.
   void OpenFile1Click();
+  void ShowPrevFileClick(int item);
   void SaveMarks1Click();
   void Quit1Click();
+  void UndoDeletedMarks1Click();
+  void UnhideMarks1Click();
+  void SetTileStacked(bool stacked);
+  void SetPaneKind(int pane, int kind);
+  void SetMapKind(int pane, int kind, bool showMap);
+  void SetMarkType(int pane, int type);
+  void FlipSwitch(const QString& item);
+  void FileInfo1Click();
+  void ChangeMatrix(bool newFormat);
+  void ShowAnalyse();
+  void ShowElectrograms(int pane);
+
+  // Keys, as the window sees them before any control does.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  bool FormKeyPress(QChar character);
+  void FormKeyUp();
+  // The pointer over pane A or B, in pane pixels.
+  void PaintAMouseMove(int x, int y);
+  void PaintBMouseMove(int x, int y);
 
  protected:
   // Leaving the program offers changed marks for saving; Cancel keeps the window open.
@@ -67,14 +104,15 @@ class TMainF : public QMainWindow {
  private:
   void BuildLayout();
   void BuildFloatingPanels();
-  void BuildMenu();
   void PrepareDataRoot();
   void FormCreate();
   void ShowPanesAtStart();
-  void ResetPanesForRecording();
-  using PaneDrawing = void (*)(const AnalysisState&, Canvas&, int width, int height);
-  // Draws into the pane's back buffer through a canvas, then lets the pane show it.
-  void DrawPane(PanePanel* pane, PaneDrawing draw);
+  void DrawElectrogramPane(int pane);
+  void DrawBlankPane(int pane);
+  void PrepareElectrogramLayout(int pane);
+  bool InTraceArea() const;
+  void MarkKeyAtPointer(QChar key);
+  void UpdatePaneCaption(int pane);
 
   std::unique_ptr<AnalysisState> state_;
   DataRoot root_;
@@ -84,9 +122,16 @@ class TMainF : public QMainWindow {
   StatusPanel* status_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;
   LoadMessagePanel* messagePanel_ = nullptr;
+  FloatingPanels* panels_ = nullptr;
+  MainMenu* menu_ = nullptr;
   std::unique_ptr<QtUi> qtUi_;
   Ui* ui_ = nullptr;
   std::unique_ptr<E00Reader> reader_;
+  std::unique_ptr<ViewCommands> view_;
+  std::unique_ptr<RecordingCommands> recordings_;
+  ForwardingCanvas paneCanvas_;
+  std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
+  std::unique_ptr<AnalysisDisplay> analysis_;
 };
 
 }  // namespace velmora

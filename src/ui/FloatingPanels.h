@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace velmora {
+
+// The panels that float over the panes until closed: the help panel of frequent commands,
+// the about panel and the file information panel.
+class FloatingPanels : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit FloatingPanels(QWidget* owner);
+
+  QWidget* HelpPanel() const { return help_; }
+  QWidget* AboutPanel() const { return about_; }
+  QWidget* InfoPanel() const { return info_; }
+  QLineEdit* InfoEdit() const { return infoEdit_; }
+  QPlainTextEdit* HelpMemo() const { return helpMemo_; }
+
+  static QStringList HelpLines();
+
+  void ShowHelp();
+  void ShowAbout();
+  // Shows the file information panel with `text`; every edit goes to `changed` at once,
+  // "Ok" to `accepted`, "Cancel" to `cancelled`.
+  void ShowInfo(const QString& text);
+
+ signals:
+  void helpClosed();
+  void aboutClosed();
+  void infoChanged(const QString& text);
+  void infoAccepted(const QString& text);
+  void infoCancelled();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* BuildHelp(QWidget* owner);
+  QWidget* BuildAbout(QWidget* owner);
+  QWidget* BuildInfo(QWidget* owner);
+
+  QWidget* help_;
+  QPlainTextEdit* helpMemo_ = nullptr;
+  QWidget* about_;
+  QWidget* info_;
+  QLineEdit* infoEdit_ = nullptr;
+};
+
+}  // namespace velmora
