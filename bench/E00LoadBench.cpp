@@ -98,4 +98,3 @@ BENCHMARK(BM_OpenLoadRaw)
 }  // namespace
 }  // namespace velmora
 
-BENCHMARK_MAIN();

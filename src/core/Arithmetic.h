@@ -7,9 +7,13 @@ namespace velmora {
 
 // Rounds to the nearest integer, halves to the even neighbour (the rounding every
 // computation of the workbench uses).
+// Adding and taking away 1.5 x 2^52 leaves a double with no fraction, rounded to nearest,
+// ties to even (the default rounding mode); it is exact below 2^51 and much faster than a
+// call to nearbyint in the drawing loops. Needs strict IEEE arithmetic (no -ffast-math).
 inline int64_t RoundHalfEven(double x) {
-  const double r = std::nearbyint(x);  // the default rounding mode is to nearest, ties to even
-  return int64_t(r);
+  constexpr double kMagic = 0x1.8p52;
+  if (std::fabs(x) < 0x1.0p51) return int64_t((x + kMagic) - kMagic);
+  return int64_t(std::nearbyint(x));
 }
 
 // The mean of `count` integers whose sum is `sum`, rounded halves to even, in integers only.

@@ -33,7 +33,9 @@ void AnalysisDisplay::DrawAnalysisTraces() {
   const int32_t channel = TraceChannel(s, 1);
   if (channel == kNoValue) return;
   SignalStatistics::ChannelStdev(s, ui_, channel);
+  drawing_.KeepTakenSamples(true);
   drawing_.DrawTrace(1, channel);
+  drawing_.KeepTakenSamples(false);
   MarkDetections();
   drawing_.DrawTraceMarks(1, channel);
   DrawDiffTrace(2, channel);

@@ -48,12 +48,51 @@ void ElectrogramDrawing::DrawElectrograms() {
   if (s.ShowTraceBaselines || s.ShowTimeGrid) scales.DrawScaleBar();
   if (s.ShowElgIntervals || s.ShowSpikeIntervals) MarkIntervals::CalcMarkIntervals(s);
   IndexMarksByElectrode();
+  PrepareTraces();
   for (int i = 1; i <= s.NrTraces; ++i) {
-    const int32_t channel = TraceChannel(s, i);
+    const int32_t channel = traceChannels_[size_t(i - 1)];
     DrawTrace(i, channel);
     DrawTraceMarks(i, channel);
     if (s.ShowAmplitudes) DrawAmplitudes(i, channel);
   }
+  traceOffsets_.clear();
+}
+
+
+int ElectrogramDrawing::DecimationStep() const {
+  int step = 1;
+  for (int n = state_.TraceLastSample - state_.TraceFirstSample; n > kMaxPointsBeforeDecimation;
+       n -= kMaxPointsBeforeDecimation)
+    ++step;
+  return step;
+}
+
+void ElectrogramDrawing::PrepareTraces() {
+  const AnalysisState& s = state_;
+  const size_t traces = size_t(std::max(0, s.NrTraces));
+  traceChannels_.resize(traces);
+  for (size_t i = 0; i < traces; ++i) traceChannels_[i] = TraceChannel(s, int(i) + 1);
+  const int step = DecimationStep();
+  const int count = std::max(0, s.TraceLastSample - s.TraceFirstSample);
+  takenPerTrace_ = count / step;
+  traceOffsets_.assign(traces, 0.0);
+  traceValues_.resize(traces * size_t(takenPerTrace_));
+  int phase = 0;
+  size_t taken = 0;
+  for (int32_t sample = s.TraceFirstSample + 1; sample <= s.TraceLastSample; ++sample) {
+    const bool take = ++phase == step;
+    for (size_t i = 0; i < traces; ++i) {
+      if (traceChannels_[i] == kNoValue) continue;
+      const double value = SampleValue(sample, traceChannels_[i]);
+      traceOffsets_[i] += value;
+      if (take) traceValues_[i * size_t(takenPerTrace_) + taken] = value;
+    }
+    if (take) {
+      phase = 0;
+      ++taken;
+    }
+  }
+  for (double& offset : traceOffsets_) offset = (s.AverageOffset && count > 0) ? offset / count : 0.0;
 }
 
 void ElectrogramDrawing::ClearPane() {
@@ -102,20 +141,24 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   AnalysisState& s = state_;
   DrawChannelLabel(trace, channel);
   canvas_.SetPen(s.ChannelValid[size_t(channel - 1)] == kNoValue ? colours::kBlack : colours::kGreen);
-  int step = 1;
-  for (int n = s.TraceLastSample - s.TraceFirstSample; n > kMaxPointsBeforeDecimation; n -= kMaxPointsBeforeDecimation)
-    ++step;
+  const int step = DecimationStep();
   const int yc = TraceLayout::Centre(s, trace);
   const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
   points_.clear();
   points_.push_back({s.TraceLeft, yc - Round(s.Signal(firstRow, channel - 1) * s.Amplification)});
-  const double offset = Offset(channel);
-  for (int32_t sample = s.TraceFirstSample + step; sample <= s.TraceLastSample; sample += step) {
-    const double value = SampleValue(sample, channel) - offset;
+  // A full pane has read its traces' values already; a single trace reads them here.
+  const bool prepared = trace >= 1 && size_t(trace) <= traceOffsets_.size();
+  const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : Offset(channel);
+  const double* values = prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : nullptr;
+  int j = 0;
+  for (int32_t sample = s.TraceFirstSample + step; sample <= s.TraceLastSample; sample += step, ++j) {
+    const double value = (values != nullptr ? values[j] : SampleValue(sample, channel)) - offset;
     points_.push_back({s.TraceLeft + Round((sample - s.TraceFirstSample + 1) * s.SampleWidth),
                        yc - Round(value * s.Amplification)});
-    takenSamples_.push_back(sample);
-    takenValues_.push_back(value);
+    if (keepTaken_) {
+      takenSamples_.push_back(sample);
+      takenValues_.push_back(value);
+    }
   }
   DrawPoints();
   s.SignalMean = offset;

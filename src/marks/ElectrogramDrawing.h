@@ -22,22 +22,26 @@ class ElectrogramDrawing {
   void ClearPane();
   void DrawBaselines();
   // Draws trace `trace` of `channel` (nothing for NoValue) and sets SignalMean to its offset.
-  // Returns the x and value (after the offset) of every sample taken, for callers that look
-  // for events along the trace.
   void DrawTrace(int trace, int32_t channel);
   void DrawTraceMarks(int trace, int32_t channel);
   void DrawMark(int trace, int origin, int kind, int32_t interval, int32_t time);
   void DrawAmplitudes(int trace, int32_t channel);
   void DrawChannelLabel(int trace, int32_t channel);
 
-  // The samples the last DrawTrace took after its first point: sample numbers and the values
-  // drawn (after the offset).
+  // Keep the samples DrawTrace takes (for a caller that looks for events along a trace).
+  void KeepTakenSamples(bool keep) { keepTaken_ = keep; }
+  // The samples the last DrawTrace took after its first point, while kept: sample numbers
+  // and the values drawn (after the offset).
   const std::vector<int32_t>& TakenSamples() const { return takenSamples_; }
   const std::vector<double>& TakenValues() const { return takenValues_; }
 
  private:
   double SampleValue(int32_t sample, int32_t channel) const;
   double Offset(int32_t channel) const;
+  int DecimationStep() const;
+  // The offsets and drawn values of all traces in one pass over the rows of the window: the
+  // channels of a row lie together, so this reads each row once instead of once per trace.
+  void PrepareTraces();
   void IndexMarksByElectrode();
   void DrawPoints();
 
@@ -49,6 +53,11 @@ class ElectrogramDrawing {
   // Mark numbers grouped by electrode: those of electrode e are markOrder_[start_[e] .. start_[e + 1]).
   std::vector<int32_t> markOrder_;
   std::vector<int32_t> markStart_;
+  std::vector<int32_t> traceChannels_;
+  std::vector<double> traceOffsets_;  // per trace while a full pane is drawn, else empty
+  std::vector<double> traceValues_;   // the samples each trace takes, trace by trace
+  int takenPerTrace_ = 0;
+  bool keepTaken_ = false;
 };
 
 }  // namespace velmora

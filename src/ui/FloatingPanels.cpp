@@ -22,8 +22,11 @@ QWidget* NewPanel(QWidget* owner, const QString& name) {
 
 }  // namespace
 
-FloatingPanels::FloatingPanels(QWidget* owner)
-    : QObject(owner), help_(BuildHelp(owner)), about_(BuildAbout(owner)), info_(BuildInfo(owner)) {}
+FloatingPanels::FloatingPanels(QWidget* owner) : QObject(owner) {
+  help_ = BuildHelp(owner);
+  about_ = BuildAbout(owner);
+  info_ = BuildInfo(owner);
+}
 
 QStringList FloatingPanels::HelpLines() {
   return {"*** Frequent Commands ***",

@@ -46,11 +46,12 @@ class FloatingPanels : public QObject {
   QWidget* BuildAbout(QWidget* owner);
   QWidget* BuildInfo(QWidget* owner);
 
-  QWidget* help_;
+  // Built in the constructor's body: the builders also set helpMemo_ and infoEdit_.
   QPlainTextEdit* helpMemo_ = nullptr;
-  QWidget* about_;
-  QWidget* info_;
   QLineEdit* infoEdit_ = nullptr;
+  QWidget* help_ = nullptr;
+  QWidget* about_ = nullptr;
+  QWidget* info_ = nullptr;
 };
 
 }  // namespace velmora
