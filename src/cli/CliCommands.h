@@ -10,5 +10,6 @@ void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddSamplesCommand(CLI::App& app, int& exitCode);
 void AddMarksCommand(CLI::App& app, int& exitCode);
 void AddSampleCommand(CLI::App& app, int& exitCode);
+void AddRenderCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddSamplesCommand(app, exitCode);
   velmora::cli::AddMarksCommand(app, exitCode);
   velmora::cli::AddSampleCommand(app, exitCode);
+  velmora::cli::AddRenderCommand(app, exitCode);
   CLI11_PARSE(app, argc, argv);
   return exitCode;
 }

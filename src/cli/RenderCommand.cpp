@@ -1,0 +1,259 @@
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "cli/CliCommands.h"
+#include "cli/RecordingSession.h"
+#include "core/AtomicFile.h"
+#include "core/Limits.h"
+#include "core/RecordingCanvas.h"
+#include "marks/ElectrogramDrawing.h"
+#include "marks/MarkFile.h"
+
+#ifdef VELMORA_CLI_PICTURES
+#include "cli/PictureWriter.h"
+#endif
+
+namespace velmora::cli {
+
+namespace {
+
+// The options as typed. Numbers are read by the verb itself, so that every bad value ends
+// the same way: a message naming the option and exit status 1.
+struct RenderOptions {
+  std::string recording, matrix, marks, out;
+  std::string pane = "electrograms";
+  std::string size = "1000x700";
+  std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
+};
+
+enum class OutputFormat { Text, Png, Pdf, Svg };
+
+// One kind of pane: `apply` sets the opened recording's state as the pane's own options ask,
+// then `draw` draws the pane on a canvas of PaneWidth x PaneHeight.
+struct PaneRenderer {
+  std::function<void(AnalysisState&)> apply;
+  std::function<void(AnalysisState&, Canvas&)> draw;
+};
+// Checks the options of a pane kind (throwing on a bad one) before anything is read.
+using PaneKind = PaneRenderer (*)(const RenderOptions&);
+
+int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum) {
+  size_t end = 0;
+  long value = 0;
+  try {
+    value = std::stol(text, &end);
+  } catch (const std::logic_error&) {
+    end = 0;
+  }
+  if (end == 0 || end != text.size() || value < minimum || value > maximum)
+    throw std::invalid_argument(
+        fmt::format("{} takes a whole number from {} to {} (not \"{}\")", option, minimum, maximum, text));
+  return int(value);
+}
+
+std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum,
+                                    int maximum) {
+  if (text.empty()) return std::nullopt;
+  return ParseInt(option, text, minimum, maximum);
+}
+
+std::optional<double> ParseAmplification(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  size_t end = 0;
+  double value = 0;
+  try {
+    value = std::stod(text, &end);
+  } catch (const std::logic_error&) {
+    end = 0;
+  }
+  if (end == 0 || end != text.size() || !std::isfinite(value) || value <= 0)
+    throw std::invalid_argument(fmt::format("--amplification takes a number above 0 (not \"{}\")", text));
+  return value;
+}
+
+// "1000x700" gives a pane 1000 pixels wide and 700 high.
+std::pair<int, int> ParseSize(const std::string& text) {
+  constexpr int kLargest = 10000;
+  const size_t x = text.find_first_of("xX");
+  try {
+    if (x == std::string::npos) throw std::invalid_argument(text);
+    return {ParseInt("--size", text.substr(0, x), 1, kLargest), ParseInt("--size", text.substr(x + 1), 1, kLargest)};
+  } catch (const std::invalid_argument&) {
+    throw std::invalid_argument(
+        fmt::format("--size takes WIDTHxHEIGHT in pixels, each from 1 to {}, for example 1000x700 (not \"{}\")",
+                    kLargest, text));
+  }
+}
+
+std::optional<uint8_t> ParseOrder(const std::string& text) {
+  static const std::map<std::string, uint8_t> orders = {
+      {"sequential", 0}, {"horizontal", 1}, {"vertical", 2}, {"opposite", 6}};
+  if (text.empty()) return std::nullopt;
+  const auto found = orders.find(text);
+  if (found == orders.end())
+    throw std::invalid_argument(
+        fmt::format("--order takes horizontal, vertical, sequential or opposite (not \"{}\")", text));
+  return found->second;
+}
+
+OutputFormat ParseOutFormat(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  if (extension == ".txt") return OutputFormat::Text;
+  if (extension == ".png") return OutputFormat::Png;
+  if (extension == ".pdf") return OutputFormat::Pdf;
+  if (extension == ".svg") return OutputFormat::Svg;
+  throw std::invalid_argument(
+      fmt::format("--out must end in .png, .pdf, .svg or .txt (not \"{}\")", path));
+}
+
+// The electrogram pane as pane A shows it: BeginA, WindowA and the trace settings.
+PaneRenderer ElectrogramPane(const RenderOptions& o) {
+  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
+  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kSignalRows + 1);
+  const std::optional<int> traces = ParseOptionalInt("--traces", o.traces, 1, kChannels);
+  const std::optional<uint8_t> order = ParseOrder(o.order);
+  const std::optional<int> firstChannel = ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels);
+  const std::optional<int> firstCol = ParseOptionalInt("--first-col", o.firstCol, 1, kMaxGridCols);
+  const std::optional<int> firstRow = ParseOptionalInt("--first-row", o.firstRow, 1, kMaxGridRows);
+  const std::optional<double> amplification = ParseAmplification(o.amplification);
+  auto apply = [=](AnalysisState& s) {
+    if (begin) s.BeginA = *begin;
+    if (window) s.WindowA = *window;
+    if (traces) s.NrTraces = *traces;
+    if (order) s.TraceOrder = *order;
+    if (firstChannel) s.FirstChannel = *firstChannel;
+    if (firstCol) s.FirstCol = *firstCol;
+    if (firstRow) s.FirstRow = *firstRow;
+    if (amplification) s.Amplification = *amplification;
+    s.CurBegin = s.BeginA;
+    s.CurWindow = s.WindowA;
+  };
+  auto draw = [](AnalysisState& s, Canvas& canvas) { ElectrogramDrawing(s, canvas).DrawElectrograms(); };
+  return PaneRenderer{apply, draw};
+}
+
+// The pane kinds --pane knows, by name.
+const std::map<std::string, PaneKind>& PaneKinds() {
+  static const std::map<std::string, PaneKind> kinds = {{"electrograms", &ElectrogramPane}};
+  return kinds;
+}
+
+PaneRenderer ChoosePane(const RenderOptions& o) {
+  const auto found = PaneKinds().find(o.pane);
+  if (found == PaneKinds().end()) {
+    std::string known;
+    for (const auto& [name, kind] : PaneKinds()) known += (known.empty() ? "" : ", ") + name;
+    throw std::invalid_argument(fmt::format("--pane takes {} (not \"{}\")", known, o.pane));
+  }
+  return found->second(o);
+}
+
+void CheckPicturesPossible(OutputFormat format) {
+#ifndef VELMORA_CLI_PICTURES
+  if (format != OutputFormat::Text)
+    throw std::invalid_argument("--out: this velmora-cli was built without Qt and writes only .txt drawings");
+#else
+  (void)format;
+#endif
+}
+
+// What opening a recording does to the panes in the workbench: the whole signal in pane A,
+// as electrograms, marking slow waves.
+void ShowAsOpened(AnalysisState& s) {
+  s.WindowAll = s.WindowA = s.SigLength;
+  s.PaneKindA = 1;
+  s.MarkType = {1, 1};
+  s.ActivePane = 1;
+}
+
+void ReadMarks(RecordingSession& session, const std::string& path) {
+  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
+  ApplyMarkFile(session.State(), contents);
+  ReportIgnoredBytes(path, contents, session.UiOut());
+}
+
+void WriteText(const std::string& path, AnalysisState& s, const PaneRenderer& pane) {
+  RecordingCanvas canvas;
+  pane.draw(s, canvas);
+  std::string text;
+  for (const std::string& line : canvas.Lines()) text += line + '\n';
+  WriteFileAtomically(path, text);
+}
+
+void WriteOutput(const std::string& path, OutputFormat format, AnalysisState& s, const PaneRenderer& pane) {
+  if (format == OutputFormat::Text) return WriteText(path, s, pane);
+#ifdef VELMORA_CLI_PICTURES
+  const PictureWriter::Format picture = format == OutputFormat::Png   ? PictureWriter::Format::Png
+                                        : format == OutputFormat::Pdf ? PictureWriter::Format::Pdf
+                                                                      : PictureWriter::Format::Svg;
+  PictureWriter::Write(path, picture, s.PaneWidth, s.PaneHeight, [&](Canvas& canvas) { pane.draw(s, canvas); });
+#endif
+}
+
+void Render(const RenderOptions& o) {
+  const OutputFormat format = ParseOutFormat(o.out);
+  CheckPicturesPossible(format);
+  const auto [width, height] = ParseSize(o.size);
+  const PaneRenderer pane = ChoosePane(o);
+  RecordingSession session;
+  session.Open(o.recording, o.matrix, true, false);
+  AnalysisState& s = session.State();
+  ShowAsOpened(s);
+  if (!o.marks.empty()) ReadMarks(session, o.marks);
+  s.PaneWidth = width;
+  s.PaneHeight = height;
+  pane.apply(s);
+  WriteOutput(o.out, format, s, pane);
+}
+
+void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
+  cmd->add_option("--begin", o.begin, "electrograms: begin time in ms (default 0)")->type_name("MS");
+  cmd->add_option("--window", o.window, "electrograms: window time in ms (default the whole signal)")->type_name("MS");
+  cmd->add_option("--traces", o.traces, "electrograms: number of traces (default the grid's columns)")->type_name("N");
+  cmd->add_option("--order", o.order, "electrograms: trace order")
+      ->type_name("horizontal|vertical|sequential|opposite");
+  cmd->add_option("--first-channel", o.firstChannel, "electrograms: first channel of the sequential order")
+      ->type_name("C");
+  cmd->add_option("--first-col", o.firstCol, "electrograms: grid column the traces start at")->type_name("X");
+  cmd->add_option("--first-row", o.firstRow, "electrograms: grid row the traces start at")->type_name("Y");
+  cmd->add_option("--amplification", o.amplification, "electrograms: trace amplification, above 0")->type_name("A");
+}
+
+std::string PaneKindNames() {
+  std::string names;
+  for (const auto& [name, kind] : PaneKinds()) names += (names.empty() ? "" : "|") + name;
+  return names;
+}
+
+}  // namespace
+
+void AddRenderCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<RenderOptions>();
+  RenderOptions& o = *options;
+  CLI::App* cmd = app.add_subcommand("render", "Draw one pane as the workbench would, to PNG, PDF, SVG or text");
+  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
+  cmd->add_option("--marks", o.marks, "mark file to show instead of the one beside the recording")
+      ->type_name("F.M00");
+  cmd->add_option("--pane", o.pane, "pane kind")->type_name(PaneKindNames())->capture_default_str();
+  cmd->add_option("--size", o.size, "pane size in pixels")->type_name("WxH")->capture_default_str();
+  cmd->add_option("--out", o.out, "FILE.png, FILE.pdf, FILE.svg, or FILE.txt for the drawing primitives")
+      ->type_name("FILE")
+      ->required();
+  AddElectrogramOptions(cmd, o);
+  cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { Render(*options); }); });
+}
+
+}  // namespace velmora::cli
