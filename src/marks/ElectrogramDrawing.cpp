@@ -21,6 +21,13 @@ constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
+// A pixel coordinate, rounded halves to even; far-off values (an absurd amplification) stay
+// far off without overflowing an int.
+inline int PixelRound(double x) {
+  constexpr double kMagic = 0x1.8p52;
+  return int((std::clamp(x, -1.0e9, 1.0e9) + kMagic) - kMagic);
+}
+
 Colour MarkColour(int kind) {
   switch (kind) {
     case kReferenceMark: return colours::kBlack;
@@ -74,7 +81,7 @@ void ElectrogramDrawing::PrepareTraces() {
   for (size_t i = 0; i < traces; ++i) traceChannels_[i] = TraceChannel(s, int(i) + 1);
   const int step = DecimationStep();
   const int count = std::max(0, s.TraceLastSample - s.TraceFirstSample);
-  takenPerTrace_ = count / step;
+  PrepareTakenX();
   traceOffsets_.assign(traces, 0.0);
   traceValues_.resize(traces * size_t(takenPerTrace_));
   int phase = 0;
@@ -141,27 +148,46 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   AnalysisState& s = state_;
   DrawChannelLabel(trace, channel);
   canvas_.SetPen(s.ChannelValid[size_t(channel - 1)] == kNoValue ? colours::kBlack : colours::kGreen);
-  const int step = DecimationStep();
+  // A full pane has read its traces' values already; a single trace reads its own here.
+  const bool prepared = trace >= 1 && size_t(trace) <= traceOffsets_.size();
+  if (!prepared) ReadSingleTrace(channel);
+  const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : singleOffset_;
+  const double* values = prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : singleValues_.data();
   const int yc = TraceLayout::Centre(s, trace);
   const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
-  points_.clear();
-  points_.push_back({s.TraceLeft, yc - Round(s.Signal(firstRow, channel - 1) * s.Amplification)});
-  // A full pane has read its traces' values already; a single trace reads them here.
-  const bool prepared = trace >= 1 && size_t(trace) <= traceOffsets_.size();
-  const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : Offset(channel);
-  const double* values = prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : nullptr;
-  int j = 0;
-  for (int32_t sample = s.TraceFirstSample + step; sample <= s.TraceLastSample; sample += step, ++j) {
-    const double value = (values != nullptr ? values[j] : SampleValue(sample, channel)) - offset;
-    points_.push_back({s.TraceLeft + Round((sample - s.TraceFirstSample + 1) * s.SampleWidth),
-                       yc - Round(value * s.Amplification)});
-    if (keepTaken_) {
-      takenSamples_.push_back(sample);
-      takenValues_.push_back(value);
-    }
-  }
+  points_.resize(size_t(takenPerTrace_) + 1);
+  points_[0] = {s.TraceLeft, yc - PixelRound(s.Signal(firstRow, channel - 1) * s.Amplification)};
+  for (int j = 0; j < takenPerTrace_; ++j)
+    points_[size_t(j) + 1] = {takenX_[size_t(j)], yc - PixelRound((values[j] - offset) * s.Amplification)};
+  if (keepTaken_) KeepTaken(values, offset);
   DrawPoints();
   s.SignalMean = offset;
+}
+
+void ElectrogramDrawing::KeepTaken(const double* values, double offset) {
+  const int step = DecimationStep();
+  for (int j = 0; j < takenPerTrace_; ++j) {
+    takenSamples_.push_back(state_.TraceFirstSample + step * (j + 1));
+    takenValues_.push_back(values[j] - offset);
+  }
+}
+
+void ElectrogramDrawing::ReadSingleTrace(int32_t channel) {
+  const AnalysisState& s = state_;
+  PrepareTakenX();
+  const int step = DecimationStep();
+  singleValues_.resize(size_t(takenPerTrace_));
+  for (int j = 0; j < takenPerTrace_; ++j) singleValues_[size_t(j)] = SampleValue(s.TraceFirstSample + step * (j + 1), channel);
+  singleOffset_ = Offset(channel);
+}
+
+// The x of every taken sample, the same for all traces of the pane.
+void ElectrogramDrawing::PrepareTakenX() {
+  const AnalysisState& s = state_;
+  const int step = DecimationStep();
+  takenPerTrace_ = std::max(0, s.TraceLastSample - s.TraceFirstSample) / step;
+  takenX_.resize(size_t(takenPerTrace_));
+  for (int j = 0; j < takenPerTrace_; ++j) takenX_[size_t(j)] = s.TraceLeft + PixelRound((step * (j + 1) + 1) * s.SampleWidth);
 }
 
 void ElectrogramDrawing::DrawPoints() {

@@ -39,6 +39,9 @@ class ElectrogramDrawing {
   double SampleValue(int32_t sample, int32_t channel) const;
   double Offset(int32_t channel) const;
   int DecimationStep() const;
+  void PrepareTakenX();
+  void ReadSingleTrace(int32_t channel);
+  void KeepTaken(const double* values, double offset);
   // The offsets and drawn values of all traces in one pass over the rows of the window: the
   // channels of a row lie together, so this reads each row once instead of once per trace.
   void PrepareTraces();
@@ -57,6 +60,9 @@ class ElectrogramDrawing {
   std::vector<double> traceOffsets_;  // per trace while a full pane is drawn, else empty
   std::vector<double> traceValues_;   // the samples each trace takes, trace by trace
   int takenPerTrace_ = 0;
+  std::vector<int> takenX_;            // x of each taken sample, shared by the traces
+  std::vector<double> singleValues_;   // a trace drawn on its own
+  double singleOffset_ = 0;
   bool keepTaken_ = false;
 };
 
