@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/HugePageAllocator.h"
 #include "core/Limits.h"
 #include "core/MarkRecord.h"
 
@@ -21,7 +22,7 @@ struct AnalysisState {
   int32_t AltNoValue = kAltNoValue;
 
   // Signal store: row r holds sample r + 1 of all channels, column c holds channel c + 1.
-  std::vector<int32_t> Signals;
+  std::vector<int32_t, HugePageAllocator<int32_t>> Signals;
   int32_t& Signal(int row, int column) { return Signals[size_t(row) * kChannels + column]; }
   int32_t Signal(int row, int column) const { return Signals[size_t(row) * kChannels + column]; }
   // Rows written by the loads so far: the rows beyond the current recording that an earlier

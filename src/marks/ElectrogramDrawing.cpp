@@ -78,28 +78,83 @@ void ElectrogramDrawing::PrepareTraces() {
   const AnalysisState& s = state_;
   const size_t traces = size_t(std::max(0, s.NrTraces));
   traceChannels_.resize(traces);
-  for (size_t i = 0; i < traces; ++i) traceChannels_[i] = TraceChannel(s, int(i) + 1);
-  const int step = DecimationStep();
+  activeTraces_.clear();
+  for (size_t i = 0; i < traces; ++i) {
+    traceChannels_[i] = TraceChannel(s, int(i) + 1);
+    if (traceChannels_[i] != kNoValue) activeTraces_.push_back(int(i));
+  }
   const int count = std::max(0, s.TraceLastSample - s.TraceFirstSample);
   PrepareTakenX();
-  traceOffsets_.assign(traces, 0.0);
+  traceSums_.assign(traces, 0);
   traceValues_.resize(traces * size_t(takenPerTrace_));
-  int phase = 0;
+  ReadTraceRows();
+  traceOffsets_.resize(traces);
+  for (size_t i = 0; i < traces; ++i)
+    traceOffsets_[i] = (s.AverageOffset && count > 0) ? double(traceSums_[i]) / count : 0.0;
+}
+
+// One pass down the rows of the window. The traces' channels are summed as one span of
+// columns, which the compiler turns into whole-vector additions; a bipolar trace's sum is
+// its channel's sum less its neighbour's. The store's rows lie 1 KiB apart, too far for the
+// processor to guess, so the rows some way ahead are asked for before they are needed.
+void ElectrogramDrawing::ReadTraceRows() {
+  const AnalysisState& s = state_;
+  if (activeTraces_.empty()) return;
+  constexpr int kAhead = 16;
+  constexpr int kRowsPerBlock = 16384;  // 16-bit samples summed this often cannot overflow 32 bits
+  const bool bipolar = s.Bipolar == 1;
+  int low = kChannels, high = -1;
+  for (int i : activeTraces_) {
+    low = std::min(low, traceChannels_[size_t(i)] - 1);
+    high = std::max(high, traceChannels_[size_t(i)] - 1 + (bipolar ? 1 : 0));
+  }
+  high = std::min(high, kChannels - 1);
+  const int width = high - low + 1;
+  std::vector<int64_t> spanSums(size_t(width), 0);
+  std::vector<int32_t> blockSums(size_t(width), 0);
+  const int step = DecimationStep();
+  int phase = 0, inBlock = 0;
   size_t taken = 0;
   for (int32_t sample = s.TraceFirstSample + 1; sample <= s.TraceLastSample; ++sample) {
-    const bool take = ++phase == step;
-    for (size_t i = 0; i < traces; ++i) {
-      if (traceChannels_[i] == kNoValue) continue;
-      const double value = SampleValue(sample, traceChannels_[i]);
-      traceOffsets_[i] += value;
-      if (take) traceValues_[i * size_t(takenPerTrace_) + taken] = value;
+    const int32_t* row = &s.Signals[size_t(sample - 1) * kChannels];
+    if (sample + kAhead <= s.TraceLastSample)
+      for (int c = low; c <= high; c += 16) __builtin_prefetch(row + kAhead * kChannels + c);
+    AddSpan(row + low, width, blockSums.data());
+    if (++inBlock == kRowsPerBlock) {
+      FlushBlock(blockSums, spanSums);
+      inBlock = 0;
     }
-    if (take) {
+    if (++phase == step) {
       phase = 0;
-      ++taken;
+      StoreTaken(row, taken++, bipolar);
     }
   }
-  for (double& offset : traceOffsets_) offset = (s.AverageOffset && count > 0) ? offset / count : 0.0;
+  FlushBlock(blockSums, spanSums);
+  for (int i : activeTraces_) {
+    const int column = traceChannels_[size_t(i)] - 1;
+    int64_t sum = spanSums[size_t(column - low)];
+    if (bipolar && column + 1 < kChannels) sum -= spanSums[size_t(column + 1 - low)];
+    traceSums_[size_t(i)] = sum;
+  }
+}
+
+void ElectrogramDrawing::AddSpan(const int32_t* __restrict values, int width, int32_t* __restrict sums) {
+  for (int c = 0; c < width; ++c) sums[c] += values[c];
+}
+
+void ElectrogramDrawing::FlushBlock(std::vector<int32_t>& block, std::vector<int64_t>& total) {
+  for (size_t c = 0; c < block.size(); ++c) total[c] += block[c];
+  std::fill(block.begin(), block.end(), 0);
+}
+
+void ElectrogramDrawing::StoreTaken(const int32_t* row, size_t taken, bool bipolar) {
+  const size_t perTrace = size_t(takenPerTrace_);
+  for (int i : activeTraces_) {
+    const int column = traceChannels_[size_t(i)] - 1;
+    // The last channel has no right-hand neighbour to subtract.
+    const int32_t value = bipolar && column + 1 < kChannels ? row[column] - row[column + 1] : row[column];
+    traceValues_[size_t(i) * perTrace + taken] = value;
+  }
 }
 
 void ElectrogramDrawing::ClearPane() {
@@ -152,7 +207,8 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   const bool prepared = trace >= 1 && size_t(trace) <= traceOffsets_.size();
   if (!prepared) ReadSingleTrace(channel);
   const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : singleOffset_;
-  const double* values = prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : singleValues_.data();
+  const int32_t* values =
+      prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : singleValues_.data();
   const int yc = TraceLayout::Centre(s, trace);
   const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
   points_.resize(size_t(takenPerTrace_) + 1);
@@ -164,7 +220,7 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   s.SignalMean = offset;
 }
 
-void ElectrogramDrawing::KeepTaken(const double* values, double offset) {
+void ElectrogramDrawing::KeepTaken(const int32_t* values, double offset) {
   const int step = DecimationStep();
   for (int j = 0; j < takenPerTrace_; ++j) {
     takenSamples_.push_back(state_.TraceFirstSample + step * (j + 1));
@@ -177,7 +233,8 @@ void ElectrogramDrawing::ReadSingleTrace(int32_t channel) {
   PrepareTakenX();
   const int step = DecimationStep();
   singleValues_.resize(size_t(takenPerTrace_));
-  for (int j = 0; j < takenPerTrace_; ++j) singleValues_[size_t(j)] = SampleValue(s.TraceFirstSample + step * (j + 1), channel);
+  for (int j = 0; j < takenPerTrace_; ++j)
+    singleValues_[size_t(j)] = int32_t(SampleValue(s.TraceFirstSample + step * (j + 1), channel));
   singleOffset_ = Offset(channel);
 }
 

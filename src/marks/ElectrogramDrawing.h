@@ -41,7 +41,11 @@ class ElectrogramDrawing {
   int DecimationStep() const;
   void PrepareTakenX();
   void ReadSingleTrace(int32_t channel);
-  void KeepTaken(const double* values, double offset);
+  void KeepTaken(const int32_t* values, double offset);
+  void ReadTraceRows();
+  static void AddSpan(const int32_t* values, int width, int32_t* sums);
+  static void FlushBlock(std::vector<int32_t>& block, std::vector<int64_t>& total);
+  void StoreTaken(const int32_t* row, size_t taken, bool bipolar);
   // The offsets and drawn values of all traces in one pass over the rows of the window: the
   // channels of a row lie together, so this reads each row once instead of once per trace.
   void PrepareTraces();
@@ -58,10 +62,12 @@ class ElectrogramDrawing {
   std::vector<int32_t> markStart_;
   std::vector<int32_t> traceChannels_;
   std::vector<double> traceOffsets_;  // per trace while a full pane is drawn, else empty
-  std::vector<double> traceValues_;   // the samples each trace takes, trace by trace
+  std::vector<int32_t> traceValues_;  // the samples each trace takes, trace by trace
+  std::vector<int64_t> traceSums_;
+  std::vector<int> activeTraces_;     // traces (0-based) that show a channel
   int takenPerTrace_ = 0;
   std::vector<int> takenX_;            // x of each taken sample, shared by the traces
-  std::vector<double> singleValues_;   // a trace drawn on its own
+  std::vector<int32_t> singleValues_;  // a trace drawn on its own
   double singleOffset_ = 0;
   bool keepTaken_ = false;
 };

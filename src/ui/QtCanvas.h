@@ -1,7 +1,12 @@
 #pragma once
 
+#include <vector>
+
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QPoint>
+#include <QStaticText>
 
 #include "core/Canvas.h"
 
@@ -44,9 +49,23 @@ class QtCanvas : public Canvas {
   // beyond the box's width and height, so the box is one pixel smaller than the area.
   static QRect OutlineBox(int left, int top, int right, int bottom);
 
+  struct LaidOutText {
+    QStaticText text;
+    int width = 0;
+  };
+  const LaidOutText& LayOut(const std::string& text);
+  bool DrawsPixelsDirectly() const;
+
   QPainter& painter_;
   QColor fontColour_;
   QFont font_;
+  QFontMetrics metrics_;
+  FontStyle fontStyle_;
+  bool penSet_ = false, brushSet_ = false;
+  Colour penColour_ = 0, brushColour_ = 0;
+  int penWidth_ = 1;
+  PenMode penMode_ = PenMode::Copy;
+  BrushStyle brushStyle_ = BrushStyle::Solid;
 };
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include "ui/QtUi.h"
 
+#include "core/VectorState.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -77,11 +79,17 @@ void QtUi::ShowProgress(const ProgressPanel& panel) {
 
 void QtUi::SetProgressText(const std::string& text) { progress_->SetText(ToQString(text)); }
 
-void QtUi::StepProgress() { progress_->Step(); }
+void QtUi::StepProgress() {
+  progress_->Step();
+  ClearUpperVectorState();
+}
 
 void QtUi::HideProgress() { progress_->Finish(); }
 
-void QtUi::ProcessEvents() { QCoreApplication::processEvents(); }
+void QtUi::ProcessEvents() {
+  QCoreApplication::processEvents();
+  ClearUpperVectorState();  // the load's loops go on after this (see VectorState.h)
+}
 
 void QtUi::Log(const std::string& line) { memo_->appendPlainText(ToQString(line)); }
 

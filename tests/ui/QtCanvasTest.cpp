@@ -3,6 +3,9 @@
 #include <QRect>
 #include <QtTest>
 
+#include <cmath>
+#include <vector>
+
 #include "ui/QtCanvas.h"
 
 using velmora::BrushStyle;
@@ -180,6 +183,32 @@ class QtCanvasTest : public QObject {
     QCOMPARE(InkBox(image), QRect(10, 10, width, height));
     QCOMPARE(image.pixel(10, 10), qRgb(255, 255, 0));
     QCOMPARE(image.pixel(10 + width - 1, 10 + height - 1), qRgb(255, 255, 0));
+  }
+
+  void textLooksAsQtWritesItAtTheBaseline() {
+    // The canvas keeps laid-out strings between redraws; what it writes must be exactly what
+    // writing the string afresh gives, the second time (from the kept layout) too.
+    QImage expected = BlankImage(200, 60);
+    {
+      QPainter painter(&expected);
+      QFont font = painter.font();
+      font.setPointSize(8);
+      painter.setFont(font);
+      painter.setRenderHint(QPainter::TextAntialiasing, true);
+      painter.setPen(QColor(255, 0, 255));
+      painter.drawText(QPoint(17, 11 + QFontMetrics(font, &expected).ascent()), "12345 Elenr");
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+      QImage image = BlankImage(200, 60);
+      {
+        QPainter painter(&image);
+        QtCanvas canvas(painter);
+        canvas.SetBrush(colours::kWhite, BrushStyle::Clear);
+        canvas.SetFont(colours::kFuchsia, FontStyle{});
+        canvas.TextOut(17, 11, "12345 Elenr");
+      }
+      QCOMPARE(image, expected);
+    }
   }
 
   void textSizeFollowsTheFont() {
