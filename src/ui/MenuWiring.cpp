@@ -97,7 +97,9 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("amplification1", [&w, &v] { w.Apply(v.AmplificationPrompt()); });
   m.Connect("numberTraces1", [&w, &v] { w.Apply(v.NumberChannels()); });
   m.Connect("GoToChannel1", [&w, &v] { w.Apply(v.GotoChannel()); });
-  m.Connect("Interpolate1", [] {});  // kept for its place in the menu; it has never done anything
+  m.Connect("Interpolate1", [] {});
+  m.Connect("Zoom1", [&w] { w.Zoom(true); });
+  m.Connect("Zoom2", [&w] { w.Zoom(false); });  // kept for its place in the menu; it has never done anything
   m.Connect("CheckPlotOnlyDots", [&w] {
     w.State().PlotOnlyDots = !w.State().PlotOnlyDots;
     w.UpdateDisplay();

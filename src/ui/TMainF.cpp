@@ -15,6 +15,7 @@
 
 #include "commands/DisplaySwitches.h"
 #include "commands/PaneCaptions.h"
+#include "commands/PointerCommands.h"
 #include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
@@ -62,6 +63,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   reader_ = std::make_unique<E00Reader>(*state_, *ui_, root_);
   view_ = std::make_unique<ViewCommands>(*state_, *ui_);
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
+  pointer_ = std::make_unique<PointerCommands>(*state_, *ui_);
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -90,6 +92,8 @@ void TMainF::BuildLayout() {
   });
   connect(paneA_->Paint(), &PaneWidget::PointerMoved, this, &TMainF::PaintAMouseMove);
   connect(paneB_->Paint(), &PaneWidget::PointerMoved, this, &TMainF::PaintBMouseMove);
+  connect(paneA_->Paint(), &PaneWidget::Clicked, this, &TMainF::PaintAClick);
+  connect(paneB_->Paint(), &PaneWidget::Clicked, this, &TMainF::PaintBClick);
   status_ = new StatusPanel(central);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -571,6 +575,36 @@ void TMainF::PaintBMouseMove(int x, int y) {
   s.PointerY = y;
   s.ActivePane = 2;
   if (s.FileLoaded) DisplayCaptionB();
+}
+
+void TMainF::PaintAClick(int x, int y) { PaneClick(1, x, y); }
+void TMainF::PaintBClick(int x, int y) { PaneClick(2, x, y); }
+
+// A click acts on the pane clicked, with that pane's layout and drawing focus.
+void TMainF::PaneClick(int pane, int x, int y) {
+  AnalysisState& s = *state_;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = pane;
+  s.FocusA = pane == 1;
+  s.FocusB = pane == 2;
+  const int kind = pane == 2 ? s.PaneKindB : s.PaneKindA;
+  if (kind != 1) {
+    PaneCaptions::UpdateMapPointer(s);
+    const bool freeOrderToo = pane == 1 || kind == 0;
+    if (pointer_->ClickOnMap(kind == 0, freeOrderToo)) UpdateDisplay();
+    return;
+  }
+  if (!s.FileLoaded) return;
+  PrepareElectrogramLayout(pane);
+  PaneCaptions::UpdateElectrogramPointer(s);
+  PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
+  pointer_->ClickOnElectrograms(router);
+}
+
+void TMainF::Zoom(bool narrow) {
+  pointer_->CalcNewZoom(state_->ActivePane == 2 ? 2 : 1, narrow);
+  UpdateDisplay();
 }
 
 }  // namespace velmora

@@ -19,6 +19,7 @@ class ElectrogramDrawing;
 class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
+class PointerCommands;
 class PanePanel;
 class QtUi;
 class RecordingCommands;
@@ -95,6 +96,9 @@ class TMainF : public QMainWindow {
   // The pointer over pane A or B, in pane pixels.
   void PaintAMouseMove(int x, int y);
   void PaintBMouseMove(int x, int y);
+  void PaintAClick(int x, int y);
+  void PaintBClick(int x, int y);
+  void Zoom(bool narrow);
 
  protected:
   // Leaving the program offers changed marks for saving; Cancel keeps the window open.
@@ -113,6 +117,7 @@ class TMainF : public QMainWindow {
   bool InTraceArea() const;
   void MarkKeyAtPointer(QChar key);
   void UpdatePaneCaption(int pane);
+  void PaneClick(int pane, int x, int y);
 
   std::unique_ptr<AnalysisState> state_;
   DataRoot root_;
@@ -129,6 +134,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<E00Reader> reader_;
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
+  std::unique_ptr<PointerCommands> pointer_;
   ForwardingCanvas paneCanvas_;
   std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
   std::unique_ptr<AnalysisDisplay> analysis_;
