@@ -7,6 +7,7 @@
 #include "core/Arithmetic.h"
 #include "core/Canvas.h"
 #include "core/Ui.h"
+#include "marks/AutomaticMarking.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
 
@@ -34,7 +35,30 @@ bool PointerCommands::ClickOnElectrograms(Canvas& canvas) {
     state_.ClickArmed = true;  // the first click after a load only arms the pane
     return false;
   }
-  return ManualMark(canvas);
+  return state_.AssistedMarking ? AssistedMark(canvas) : ManualMark(canvas);
+}
+
+void PointerCommands::DrawMarkLine(Canvas& canvas, int x, int kind, int32_t time) {
+  const AnalysisState& s = state_;
+  const int top = TraceLayout::BandTop(s, s.PointerTrace);
+  canvas.Line(x, top, x, TraceLayout::BandBottom(s, s.PointerTrace));
+  if (s.ShowElgTimes) {
+    canvas.SetBrush(colours::kWhite);
+    canvas.SetFont(KindColour(kind), FontStyle{});
+    canvas.TextOut(x + 5, top, std::to_string(time));
+  }
+}
+
+bool PointerCommands::AssistedMark(Canvas& canvas) {
+  AnalysisState& s = state_;
+  if (s.PointerTrace == -1 || s.PointerChannel == 0 || !(s.SampleWidth > 0)) return false;
+  const int kind = s.MarkType[s.ActivePane == 2 ? 1 : 0];
+  const int32_t centre = s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth));
+  const int32_t found = marking_.SearchAround(s.PointerChannel, centre, marking_.SearchWidth(kind) / 2, kind, kind);
+  if (found == kNoValue) return false;
+  canvas.SetPen(KindColour(kind), 1);
+  DrawMarkLine(canvas, s.TraceLeft + int(RoundHalfEven((found - s.CurBegin) * s.SampleWidth)), kind, found);
+  return true;
 }
 
 bool PointerCommands::ManualMark(Canvas& canvas) {
@@ -44,14 +68,8 @@ bool PointerCommands::ManualMark(Canvas& canvas) {
   const int32_t time =
       s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth / s.SamplingF * 1000.0));
   s.MarkOrigin = kByHand;
-  const int top = TraceLayout::BandTop(s, s.PointerTrace);
   canvas.SetPen(KindColour(kind), 2);
-  canvas.Line(s.PointerX, top, s.PointerX, TraceLayout::BandBottom(s, s.PointerTrace));
-  if (s.ShowElgTimes) {
-    canvas.SetBrush(colours::kWhite);
-    canvas.SetFont(KindColour(kind), FontStyle{});
-    canvas.TextOut(s.PointerX + 5, top, std::to_string(time));
-  }
+  DrawMarkLine(canvas, s.PointerX, kind, time);
   const bool added = MarkStore::AddMarkRecord(s, time, kind);
   canvas.SetPen(colours::kBlack, 1);
   return added;

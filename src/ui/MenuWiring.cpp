@@ -99,6 +99,7 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("GoToChannel1", [&w, &v] { w.Apply(v.GotoChannel()); });
   m.Connect("Interpolate1", [] {});
   m.Connect("Zoom1", [&w] { w.Zoom(true); });
+  m.Connect("AutomaticSWmarking1", [&w] { w.AutomaticSWmarking1Click(); });
   m.Connect("Zoom2", [&w] { w.Zoom(false); });  // kept for its place in the menu; it has never done anything
   m.Connect("CheckPlotOnlyDots", [&w] {
     w.State().PlotOnlyDots = !w.State().PlotOnlyDots;

@@ -16,6 +16,8 @@
 #include "commands/DisplaySwitches.h"
 #include "commands/PaneCaptions.h"
 #include "commands/PointerCommands.h"
+#include "commands/RectangleSelection.h"
+#include "marks/AutomaticMarking.h"
 #include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
@@ -63,7 +65,9 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   reader_ = std::make_unique<E00Reader>(*state_, *ui_, root_);
   view_ = std::make_unique<ViewCommands>(*state_, *ui_);
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
-  pointer_ = std::make_unique<PointerCommands>(*state_, *ui_);
+  marking_ = std::make_unique<AutomaticMarking>(*state_, *ui_);
+  pointer_ = std::make_unique<PointerCommands>(*state_, *ui_, *marking_);
+  rectangle_ = std::make_unique<RectangleSelection>(*state_, *ui_);
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -504,19 +508,29 @@ bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     return true;
   }
   if (key == Qt::Key_Shift && modifiers == Qt::ShiftModifier) {
-    s.RectangleFixed = false;
+    ReleaseRectangle();
     s.AssistedMarking = true;
     s.ShapeFree = false;
   } else if (key == Qt::Key_Control && modifiers == Qt::ControlModifier) {
-    s.RectangleFixed = false;
+    ReleaseRectangle();
+    if (!s.ShapeFree) {
+      s.ShapeAnchorX = s.PointerX;  // the rectangle starts where Ctrl went down
+      s.ShapeAnchorY = s.PointerY;
+    }
     s.ShapeFree = true;
+  } else if (key != Qt::Key_D) {
+    ReleaseRectangle();
   }
   return false;
 }
 
 void TMainF::FormKeyUp() {
   AnalysisState& s = *state_;
-  if (s.ClickArmed && s.ShapeDragging && s.ShapeFree) s.RectangleFixed = true;
+  if (s.ClickArmed && s.ShapeDragging && s.ShapeFree) {
+    s.RectangleFixed = true;
+  } else if (rubberBandShown_ && !s.RectangleFixed) {
+    ToggleRubberBand();  // a rectangle not fixed goes away with the key
+  }
   s.AssistedMarking = false;
   s.ShapeDragging = false;
   s.ShapeFree = false;
@@ -531,7 +545,7 @@ bool TMainF::InTraceArea() const {
 
 bool TMainF::FormKeyPress(QChar character) {
   const QChar key = character.toUpper();
-  if (key != 'D' && key != 'R' && key != 'S' && key != 'K') return false;
+  if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W') return false;
   // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
   const int pane = state_->ActivePane == 2 ? 2 : 1;
   PrepareElectrogramLayout(pane);
@@ -544,6 +558,17 @@ bool TMainF::FormKeyPress(QChar character) {
 
 void TMainF::MarkKeyAtPointer(QChar key) {
   AnalysisState& s = *state_;
+  if (key == 'D' && s.RectangleFixed) {
+    rectangle_->DeleteInside();
+    ReleaseRectangle();
+    UpdateDisplay();
+    return;
+  }
+  if (key == 'W') {
+    marking_->SpreadFrom(s.PointerChannel, s.PointerTime);
+    UpdateDisplay();
+    return;
+  }
   if (key == 'S' || key == 'K') {
     PaneRouter none(s, paneA_->Paint(), paneB_->Paint());
     MarkPointerEdits edits(s, *ui_, none);
@@ -566,6 +591,36 @@ void TMainF::PaintAMouseMove(int x, int y) {
   s.PointerY = y;
   s.ActivePane = 1;
   if (s.FileLoaded) DisplayCaptionA();
+  if (s.ShapeFree && s.PaneKindA == 1 && s.FileLoaded) {
+    // Ctrl held: the rubber band follows the pointer, drawn and undrawn in not-xor.
+    if (rubberBandShown_) ToggleRubberBand();
+    rectangle_->StretchToPointer();
+    s.ShapeDragging = true;
+    ToggleRubberBand();
+  }
+}
+
+void TMainF::ToggleRubberBand() {
+  AnalysisState& s = *state_;
+  const bool focusA = s.FocusA, focusB = s.FocusB;
+  s.FocusA = true;
+  s.FocusB = false;
+  {
+    PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
+    router.SetPen(colours::kBlack, 1, PenMode::NotXor);
+    router.SetBrush(colours::kWhite, BrushStyle::Clear);
+    router.Rectangle(s.ShapeLeft, s.ShapeTop, s.ShapeRight + 1, s.ShapeBottom + 1);
+    router.SetPen(colours::kBlack, 1, PenMode::Copy);
+    router.SetBrush(colours::kWhite, BrushStyle::Solid);
+  }
+  s.FocusA = focusA;
+  s.FocusB = focusB;
+  rubberBandShown_ = !rubberBandShown_;
+}
+
+void TMainF::ReleaseRectangle() {
+  if (rubberBandShown_) ToggleRubberBand();
+  state_->RectangleFixed = false;
 }
 
 void TMainF::PaintBMouseMove(int x, int y) {
@@ -598,8 +653,21 @@ void TMainF::PaneClick(int pane, int x, int y) {
   if (!s.FileLoaded) return;
   PrepareElectrogramLayout(pane);
   PaneCaptions::UpdateElectrogramPointer(s);
+  if (pane == 1 && s.RectangleFixed) {
+    rectangle_->MarkInside(*marking_);
+    ReleaseRectangle();
+    UpdateDisplay();
+    return;
+  }
   PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
   pointer_->ClickOnElectrograms(router);
+}
+
+void TMainF::AutomaticSWmarking1Click() {
+  if (!state_->FileLoaded) return;
+  PrepareElectrogramLayout(1);
+  marking_->MarkAllSlowWaves();
+  UpdateDisplay();
 }
 
 void TMainF::Zoom(bool narrow) {

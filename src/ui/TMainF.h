@@ -20,6 +20,8 @@ class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
 class PointerCommands;
+class AutomaticMarking;
+class RectangleSelection;
 class PanePanel;
 class QtUi;
 class RecordingCommands;
@@ -99,6 +101,7 @@ class TMainF : public QMainWindow {
   void PaintAClick(int x, int y);
   void PaintBClick(int x, int y);
   void Zoom(bool narrow);
+  void AutomaticSWmarking1Click();
 
  protected:
   // Leaving the program offers changed marks for saving; Cancel keeps the window open.
@@ -118,6 +121,8 @@ class TMainF : public QMainWindow {
   void MarkKeyAtPointer(QChar key);
   void UpdatePaneCaption(int pane);
   void PaneClick(int pane, int x, int y);
+  void ToggleRubberBand();
+  void ReleaseRectangle();
 
   std::unique_ptr<AnalysisState> state_;
   DataRoot root_;
@@ -134,7 +139,10 @@ class TMainF : public QMainWindow {
   std::unique_ptr<E00Reader> reader_;
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
+  std::unique_ptr<AutomaticMarking> marking_;
   std::unique_ptr<PointerCommands> pointer_;
+  std::unique_ptr<RectangleSelection> rectangle_;
+  bool rubberBandShown_ = false;
   ForwardingCanvas paneCanvas_;
   std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
   std::unique_ptr<AnalysisDisplay> analysis_;

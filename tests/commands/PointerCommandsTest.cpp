@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "commands/PointerCommands.h"
+#include "commands/RectangleSelection.h"
 #include "core/AnalysisState.h"
 #include "core/RecordingCanvas.h"
+#include "marks/AutomaticMarking.h"
 #include "support/ScriptedUi.h"
 
 namespace velmora {
@@ -31,7 +34,8 @@ class PointerCommandsTest : public ::testing::Test {
   std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
   testing::ScriptedUi ui;
   RecordingCanvas canvas;
-  PointerCommands pointer{*s, ui};
+  AutomaticMarking marking{*s, ui};
+  PointerCommands pointer{*s, ui, marking};
 };
 
 TEST_F(PointerCommandsTest, TheFirstClickAfterALoadOnlyArms) {
@@ -121,6 +125,63 @@ TEST_F(PointerCommandsTest, TheFreeListTogglesAndDropsTheOldest) {
   pointer.ToggleFreeChannel(0);
   pointer.ToggleFreeChannel(257);
   EXPECT_EQ(s->FreeOrderCount, 2);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// A flat signal with one steep fall on channel 40 at sample 2500 and nothing on channel 41.
+class AssistedMarkingTest : public PointerCommandsTest {
+ protected:
+  void SetUp() override {
+    PointerCommandsTest::SetUp();
+    for (int sample = 1; sample <= 6000; ++sample) s->Signal(sample - 1, 39) = sample < 2500 ? 0 : -1000;
+    s->ClickArmed = true;
+    s->AssistedMarking = true;
+  }
+};
+
+TEST_F(AssistedMarkingTest, ShiftClickFindsTheFallNearThePointerAndDrawsIt) {
+  s->PointerX = 530 + 40;  // 40 samples after the fall, within the search width
+  ASSERT_TRUE(pointer.ClickOnElectrograms(canvas));
+  ASSERT_EQ(s->MarkCount, 1);
+  const MarkRecord& mark = s->Mark(1);
+  EXPECT_EQ(mark.Electrode, 40);
+  EXPECT_EQ(mark.Origin, kAutomatic);
+  EXPECT_EQ(mark.Kind, kSlowWave);
+  EXPECT_LE(std::abs(mark.Time - 2500), 50);
+  EXPECT_EQ(ui.beeps, 0);
+  EXPECT_EQ(canvas.Lines()[0], "pen ff0000 1 copy");
+}
+
+TEST_F(AssistedMarkingTest, ShiftClickOnAFlatTraceBeepsAndMarksNothing) {
+  s->PointerChannel = 41;
+  EXPECT_FALSE(pointer.ClickOnElectrograms(canvas));
+  EXPECT_EQ(s->MarkCount, 0);
+  EXPECT_EQ(ui.beeps, 1);
+}
+
+TEST_F(AssistedMarkingTest, ARectangleMarksAndDeletesOnTheTracesInsideOnly) {
+  // Traces 1..3 show channels 39, 40, 41 (sequential from 39); bands of 40 from y = 10.
+  s->TraceOrder = 0;
+  s->FirstChannel = 39;
+  s->ShapeAnchorX = 30 + 400;   // time 2400
+  s->ShapeAnchorY = 60;         // below trace 1's centre line (y 30)
+  s->PointerX = 30 + 700;       // time 2700
+  s->PointerY = 120;            // the centres of traces 2 (y 70) and 3 (y 110) lie inside
+  RectangleSelection rectangle(*s, ui);
+  rectangle.StretchToPointer();
+  EXPECT_EQ(s->ShapeLeft, 430);
+  EXPECT_EQ(s->ShapeBottom, 120);
+  EXPECT_EQ(rectangle.MarkInside(marking), 1);  // trace 2 (channel 40) has a fall; 41 has none
+  ASSERT_EQ(s->MarkCount, 1);
+  EXPECT_EQ(s->Mark(1).Electrode, 40);
+  EXPECT_EQ(rectangle.DeleteInside(), 1);
+  EXPECT_EQ(s->Mark(1).Kind, kNoValue);
+  EXPECT_EQ(s->UndoCount, 0);
 }
 
 }  // namespace
