@@ -1,0 +1,146 @@
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+#include "core/AnalysisState.h"
+#include "marks/TraceLayout.h"
+#include "support/ScriptedUi.h"
+#include "ui/MainMenu.h"
+#include "ui/PanePanel.h"
+#include "ui/PaneWidget.h"
+#include "ui/TMainF.h"
+
+using velmora::AnalysisState;
+using velmora::TMainF;
+using velmora::TraceLayout;
+using velmora::testing::ScriptedUi;
+
+namespace {
+
+// 32 channels (frames of 64 bytes divide the header), flat at 0 except channel 18, which
+// dips to -1000 for frames 3000..3199.
+bool WriteRecording(const QString& path) {
+  QByteArray bytes(4096, '\0');
+  qToLittleEndian(qint16(4096), bytes.data() + 2);
+  qToLittleEndian(qint16(32), bytes.data() + 86);
+  qToLittleEndian(qint16(2), bytes.data() + 88);
+  for (int f = 0; f < 6020; ++f)
+    for (int c = 1; c <= 32; ++c) {
+      char sample[2];
+      qToLittleEndian(qint16(c == 18 && f >= 3000 && f < 3200 ? -1000 : 0), sample);
+      bytes.append(sample, 2);
+    }
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+class PointerInteractionTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dataHome_, files_;
+  ScriptedUi ui_;
+  std::unique_ptr<TMainF> window_;
+
+  AnalysisState& S() { return window_->State(); }
+  velmora::PaneWidget* PaintA() { return window_->PaneA()->Paint(); }
+  // The pane position of time `ms` on trace `trace`.
+  QPoint At(int ms, int trace) {
+    const AnalysisState& s = S();
+    return QPoint(s.TraceLeft + int(std::lround((ms - s.CurBegin) * s.SampleWidth)), TraceLayout::Centre(s, trace));
+  }
+  void Click(QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mouseMove(PaintA(), at);
+    window_->PaintAMouseMove(at.x(), at.y());
+    QTest::mouseClick(PaintA(), Qt::LeftButton, modifiers, at);
+  }
+
+ private slots:
+  void init() {
+    qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
+    const QString recording = files_.filePath("REC.E00");
+    QVERIFY(WriteRecording(recording));
+    QFile matrix(files_.filePath("m.txt"));
+    QVERIFY(matrix.open(QIODevice::WriteOnly));
+    matrix.write("-2\n3 3 1 1\ncomment\n17 18 19\n");
+    matrix.close();
+    ui_ = ScriptedUi();
+    window_ = std::make_unique<TMainF>(&ui_);
+    window_->resize(1100, 700);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    S().DefaultMatrixFileName = files_.filePath("m.txt").toStdString();
+    QVERIFY(window_->OpenRecording(recording.toStdString()));
+    S().TraceOrder = 0;
+    S().FirstChannel = 17;
+    S().WindowA = 4000;
+    S().BeginA = 1000;
+    window_->UpdateDisplay();
+  }
+
+  void theFirstClickAfterOpeningOnlyArms() {
+    QVERIFY(!S().ClickArmed);
+    Click(At(2000, 1));
+    QVERIFY(S().ClickArmed);
+    QCOMPARE(S().MarkCount, 0);
+    Click(At(2000, 1));
+    QCOMPARE(S().MarkCount, 1);
+  }
+
+  void aClickMarksTheTimeAndTraceUnderThePointer() {
+    Click(At(2500, 3));
+    Click(At(2500, 3));
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(int(S().Mark(1).Electrode), 19);
+    QVERIFY(std::abs(S().Mark(1).Time - 2500) <= 1);
+    QCOMPARE(int(S().Mark(1).Origin), 1);
+    QVERIFY(S().MarksChanged);
+  }
+
+  void shiftClickOnAFlatTraceBeepsAndMarksNothing() {
+    Click(At(2000, 1));  // arm
+    const int beeps = ui_.beeps;
+    S().AssistedMarking = true;  // Shift held down
+    Click(At(2000, 1), Qt::ShiftModifier);
+    QCOMPARE(S().MarkCount, 0);
+    QCOMPARE(ui_.beeps, beeps + 1);
+  }
+
+  void shiftClickFindsTheFallOnItsTrace() {
+    Click(At(2000, 2));
+    S().AssistedMarking = true;
+    Click(At(3050, 2), Qt::ShiftModifier);
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(int(S().Mark(1).Electrode), 18);
+    QCOMPARE(int(S().Mark(1).Origin), 2);
+    QVERIFY(std::abs(S().Mark(1).Time - 2980) <= 60);
+  }
+
+  void zoomStaysWithinItsBounds() {
+    S().WindowA = 15;
+    S().PointerTime = 4;
+    S().ActivePane = 1;
+    window_->Menu().Action("Zoom1")->trigger();
+    QCOMPARE(S().WindowA, 10);
+    QCOMPARE(S().BeginA, 0);
+    S().WindowA = 5000;
+    S().PointerTime = 5000;
+    S().ActivePane = 1;
+    window_->Menu().Action("Zoom2")->trigger();
+    QCOMPARE(S().WindowA, S().SigLength);  // 10000 would pass the signal's 6000
+  }
+
+  void automaticMarkingMarksTheFallOnce() {
+    window_->Menu().Action("AutomaticSWmarking1")->trigger();
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(int(S().Mark(1).Electrode), 18);
+  }
+};
+
+QTEST_MAIN(PointerInteractionTest)
+#include "PointerInteractionTest.moc"
