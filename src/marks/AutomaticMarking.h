@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/Limits.h"
+
+namespace velmora {
+
+struct AnalysisState;
+class Ui;
+
+// The signal searches that place marks: the whole-recording slow-wave marking, the
+// pointer-assisted searches near a time, and the spreading of a mark over the grid.
+class AutomaticMarking {
+ public:
+  AutomaticMarking(AnalysisState& state, Ui& ui) : s_(state), ui_(ui) {}
+
+  // Marks every electrode (channels 17..256) at the first sample of each excursion more
+  // than 3 deviations below its mean, at most once per 1001 samples, with the kind of pane A
+  // and origin automatic. Shows the progress panel while it runs.
+  void MarkAllSlowWaves();
+
+  // The two searches on channel PointerChannel in [from, to] (narrowed so the differentiated
+  // value stays inside the signal). Each returns the sample found, or beeps and returns NoValue.
+  int32_t SearchMinimalValue(int32_t from, int32_t to, int kind);
+  int32_t SearchFirstBelowLevel(int32_t from, int32_t to, int kind);
+
+  // `time`, or NoValue when AvoidDoubleMarks is on and a mark of `electrode` and `kind`
+  // already lies within AvoidanceWidth div 2 of it (both ends included).
+  int32_t AvoidDouble(int32_t electrode, int kind, int32_t time) const;
+
+  // One assisted search: sets PointerChannel = `electrode` and MarkOrigin automatic, searches
+  // [centre - halfWidth, centre + halfWidth] with the criterion SearchBelowLevel chooses and
+  // the settings of `kind`, applies the avoid-twice check for `kind`, and adds a mark of
+  // `markKind` at the time found. Returns that time, or NoValue when nothing was marked.
+  // Shift-click passes the search width of its kind div 2 and markKind = kind; the
+  // spreading passes SearchWidthSW div 2 and the kind of pane A.
+  int32_t SearchAround(int32_t electrode, int32_t centre, int32_t halfWidth, int kind, int markKind);
+
+  // The spreading marking ("W" key): searches `electrode` around `time`, then, pass after
+  // pass over the grid, every cell not yet searched next to a found cell around that
+  // neighbour's time. A cell keeps the first time it was found at.
+  void SpreadFrom(int32_t electrode, int32_t time);
+
+  // Search settings of a mark kind (2 spike, 3 type 3, anything else the slow-wave ones).
+  int32_t DiffDist(int kind) const;
+  int32_t MinDiffVal(int kind) const;
+  int32_t SearchWidth(int kind) const;
+  // The kind of the active pane (ActivePane 2 is pane B).
+  int ActiveKind() const;
+
+ private:
+  static constexpr int kElectrodes = kChannels - kFirstElectrode + 1;
+  struct ChannelSums;
+  struct SpreadGrid;
+
+  void ComputeSums(ChannelSums& sums) const;
+  void ScanForExcursions(const ChannelSums& sums);
+  void AddElectrodeMarks(const ChannelSums& sums, int kind);
+  int32_t Value(int32_t sample) const;
+  bool NarrowWindow(int32_t& from, int32_t& to, int32_t h) const;
+  int32_t NothingFound();
+  bool SpreadToCell(SpreadGrid& grid, int col, int row);
+
+  AnalysisState& s_;
+  Ui& ui_;
+  // Detections per electrode (index channel - 17), kept between runs so a run allocates
+  // only when an electrode gets more marks than ever before.
+  std::array<std::vector<int32_t>, kElectrodes> detections_;
+};
+
+}  // namespace velmora
