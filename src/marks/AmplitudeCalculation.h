@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/MarkRecord.h"
+
+namespace velmora {
+
+struct AnalysisState;
+
+// Amplitude, steepest fall and interval of the slow-wave marks.
+class AmplitudeCalculation {
+ public:
+  // Fills MarkAmplitudes: Electrode = NoValue everywhere, then a record for every slow-wave
+  // mark of an electrode (17..256) with 0 < time < SigLength, from the samples within
+  // ±500 ms of the mark.
+  static void CalcAmplitudes(AnalysisState& state);
+
+  // The record of one mark of `electrode` at `time` ms, with `interval` put in as given.
+  static AmplitudeRecord Measure(const AnalysisState& state, int32_t electrode, int32_t time, int32_t interval);
+};
+
+// Free-function spelling, as the rest of the program calls it.
+inline void CalcAmplitudes(AnalysisState& state) { AmplitudeCalculation::CalcAmplitudes(state); }
+
+}  // namespace velmora
