@@ -7,6 +7,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
@@ -100,6 +101,12 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("Interpolate1", [] {});
   m.Connect("Zoom1", [&w] { w.Zoom(true); });
   m.Connect("AutomaticSWmarking1", [&w] { w.AutomaticSWmarking1Click(); });
+  m.Connect("CalculateAmplitudesSlopes1", [&w] {
+    // The table of the results comes with the data pad; the bars show on the traces now.
+    CalcAmplitudes(w.State());
+    w.State().AmplitudesValid = true;
+    w.UpdateDisplay();
+  });
   m.Connect("Zoom2", [&w] { w.Zoom(false); });  // kept for its place in the menu; it has never done anything
   m.Connect("CheckPlotOnlyDots", [&w] {
     w.State().PlotOnlyDots = !w.State().PlotOnlyDots;
