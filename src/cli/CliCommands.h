@@ -11,5 +11,7 @@ void AddSamplesCommand(CLI::App& app, int& exitCode);
 void AddMarksCommand(CLI::App& app, int& exitCode);
 void AddSampleCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
+void AddAutomarkCommand(CLI::App& app, int& exitCode);
+void AddAmplitudesCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

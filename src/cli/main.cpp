@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
   velmora::cli::AddMarksCommand(app, exitCode);
   velmora::cli::AddSampleCommand(app, exitCode);
   velmora::cli::AddRenderCommand(app, exitCode);
+  velmora::cli::AddAutomarkCommand(app, exitCode);
+  velmora::cli::AddAmplitudesCommand(app, exitCode);
   CLI11_PARSE(app, argc, argv);
   return exitCode;
 }

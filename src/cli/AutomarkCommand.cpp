@@ -1,0 +1,60 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "cli/CliCommands.h"
+#include "cli/RecordingSession.h"
+#include "marks/AutomaticMarking.h"
+#include "marks/MarkFile.h"
+
+namespace velmora::cli {
+
+namespace {
+
+struct AutomarkOptions {
+  std::string recording, matrix;
+  bool raw = false, write = false;
+};
+
+// Pane A shows the whole signal from its start and marks slow waves, as after loading with
+// the start-up settings.
+void ShowWholeSignalInPaneA(AnalysisState& s) {
+  s.BeginA = 0;
+  s.WindowA = s.SigLength;
+  s.CurBegin = 0;
+  s.CurWindow = s.SigLength;
+  s.MarkType[0] = kSlowWave;
+  s.ActivePane = 1;
+}
+
+void RunAutomark(const AutomarkOptions& options) {
+  RecordingSession session;
+  session.Open(options.recording, options.matrix, !options.raw, options.write);
+  AnalysisState& s = session.State();
+  ShowWholeSignalInPaneA(s);
+  const int32_t before = s.MarkCount;
+  AutomaticMarking(s, session.UiOut()).MarkAllSlowWaves();
+  std::string out;
+  for (int n = before + 1; n <= s.MarkCount; ++n) {
+    const MarkRecord& mark = s.Mark(n);
+    out += fmt::format("{}\t{}\t{}\t{}\n", mark.Electrode, mark.Kind, mark.Time, mark.Origin);
+  }
+  std::cout << out;
+  if (options.write) WriteMarkFile(s, session.UiOut());
+}
+
+}  // namespace
+
+void AddAutomarkCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<AutomarkOptions>();
+  CLI::App* cmd = app.add_subcommand("automark", "Mark the slow waves of every electrode and print the new marks");
+  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
+  cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
+  cmd->add_flag("--write", options->write, "save the marks to the recording's mark file");
+  cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunAutomark(*options); }); });
+}
+
+}  // namespace velmora::cli

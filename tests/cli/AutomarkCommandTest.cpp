@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/AtomicFile.h"
+#include "support/E00Builder.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun RunVelmoraCli(const std::string& arguments, const std::string& errFile) {
+  const std::string command = std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
+  CliRun result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+// A flat recording (980 samples) with one dip of -2000 over samples 300..310 on electrode 17
+// and over 500..510 on electrode 30.
+class AutomarkCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
+    rec.sample = [](int record, int channel) -> int16_t {
+      if (channel == 17 && record >= 300 && record <= 310) return -2000;
+      if (channel == 30 && record >= 500 && record <= 510) return -2000;
+      return 0;
+    };
+    matrix = dir.Write("grid.txt", testing::NewMatrixText(16, 15));
+    recording = dir.Write("rec.E00", rec.Bytes());
+  }
+  CliRun Run(const std::string& arguments) { return RunVelmoraCli(arguments, dir.File("stderr.txt")); }
+  std::string Errors() const { return testing::ReadFile(dir.File("stderr.txt")); }
+
+  testing::TempDir dir;
+  testing::E00Builder rec;
+  std::string matrix, recording;
+};
+
+TEST_F(AutomarkCommandTest, PrintsTheNewMarksAndWritesNothingUnasked) {
+  const CliRun r = Run("automark " + recording + " --matrix " + matrix + " --raw");
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_EQ(r.out, "17\t1\t300\t2\n30\t1\t500\t2\n");
+  EXPECT_FALSE(FileExists(dir.File("rec.M00")));
+}
+
+TEST_F(AutomarkCommandTest, WrittenMarksFeedTheAmplitudes) {
+  const CliRun marked = Run("automark " + recording + " --matrix " + matrix + " --raw --write");
+  ASSERT_EQ(marked.status, 0) << Errors();
+  const CliRun listed = Run("marks " + dir.File("rec.M00"));
+  ASSERT_EQ(listed.status, 0) << Errors();
+  EXPECT_EQ(listed.out, marked.out);
+  const CliRun amplitudes =
+      Run("amplitudes " + recording + " --matrix " + matrix + " --raw --marks " + dir.File("rec.M00"));
+  ASSERT_EQ(amplitudes.status, 0) << Errors();
+  // Window 1..800 and 1..980; the fall of 2000 over 24 samples is 2000 / 747 x 40 mV/s.
+  EXPECT_EQ(amplitudes.out,
+            "1\t17\t300\t0\t1\t-2000\t300\t276\t107.095\t-12345\n"
+            "2\t30\t500\t0\t1\t-2000\t500\t476\t107.095\t-12345\n");
+}
+
+TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails) {
+  const CliRun r = Run("automark " + recording + " --matrix " + matrix);
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_NE(r.out.find("17\t1\t"), std::string::npos);
+  EXPECT_NE(r.out.find("30\t1\t"), std::string::npos);
+  const CliRun missing = Run("amplitudes " + recording + " --matrix " + matrix + " --marks " + dir.File("none.M00"));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(Errors().find("none.M00"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
