@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <random>
 #include <string>
@@ -11,10 +14,14 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/DataRoot.h"
+#include "input/E00Reader.h"
+#include "input/SampleRecording.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkStore.h"
 #include "marks/SignalStatistics.h"
 #include "support/ScriptedUi.h"
+#include "support/TempDir.h"
 
 namespace velmora {
 namespace {
@@ -331,6 +338,64 @@ TEST_F(SpreadingTest, MarksTakePaneAsKindAndSearchWithTheActivePanes) {
   EXPECT_EQ(s->Mark(1).Kind, 3);
   EXPECT_EQ(s->Mark(2).Kind, 3);
   EXPECT_EQ(s->Mark(2).Time, 1050);
+}
+
+// On a generated minute the marking should find every slow wave of every live electrode:
+// the threshold crossing falls on the downstroke, a little before the steepest point.
+TEST(AutomaticMarkingSampleTest, FindsTheTrueSlowWavesOfAGeneratedRecording) {
+  testing::TempDir dir;
+  const SampleSettings settings;
+  const SampleFiles files = SampleRecording::Write(settings, dir.File("sample"));
+  auto state = std::make_unique<AnalysisState>();
+  testing::ScriptedUi ui;
+  const DataRoot root(dir.File("root"));
+  state->DefaultMatrixFileName = files.matrix;
+  E00Reader(*state, ui, root).Open(files.recording, RecordingOpenOptions{false, false});
+  state->CurBegin = 0;
+  state->CurWindow = state->SigLength;
+  state->MarkType[0] = kSlowWave;
+  AutomaticMarking(*state, ui).MarkAllSlowWaves();
+
+  const auto truth = SampleRecording::ActivationTimes(settings);
+  int found = 0;
+  double signedError = 0, absoluteError = 0;
+  for (const Activation& a : truth) {
+    int best = kNoValue;
+    for (int n = 1; n <= state->MarkCount; ++n) {
+      const MarkRecord& mark = state->Mark(n);
+      if (mark.Electrode != a.channel || std::abs(mark.Time - a.timeMs) > 150) continue;
+      if (best == kNoValue || std::abs(mark.Time - a.timeMs) < std::abs(best - a.timeMs)) best = mark.Time;
+    }
+    if (best == kNoValue) continue;
+    ++found;
+    signedError += best - a.timeMs;
+    absoluteError += std::abs(best - a.timeMs);
+  }
+  ASSERT_FALSE(truth.empty());
+  const double share = double(found) / double(truth.size());
+  std::cout << "automatic marking on the generated minute: " << found << " of " << truth.size()
+            << " slow waves found (" << 100 * share << "%), " << state->MarkCount << " marks in all, mean error "
+            << signedError / std::max(found, 1) << " ms, mean absolute error " << absoluteError / std::max(found, 1)
+            << " ms\n";
+  EXPECT_GE(share, 0.95);
+  EXPECT_LE(absoluteError / std::max(found, 1), 25.0);
+  // Every mark on a live electrode lies near one of its slow waves; a dead electrode's noise
+  // crosses three deviations now and then, and those crossings are marked as the rule says.
+  const auto dead = SampleRecording::DeadChannels(settings);
+  int deadMarks = 0, strayMarks = 0;
+  for (int n = 1; n <= state->MarkCount; ++n) {
+    const MarkRecord& mark = state->Mark(n);
+    if (std::find(dead.begin(), dead.end(), mark.Electrode) != dead.end()) {
+      ++deadMarks;
+      continue;
+    }
+    const bool nearWave = std::any_of(truth.begin(), truth.end(), [&](const Activation& a) {
+      return a.channel == mark.Electrode && std::abs(mark.Time - a.timeMs) <= 150;
+    });
+    if (!nearWave) ++strayMarks;
+  }
+  std::cout << "marks on dead electrodes: " << deadMarks << ", stray marks on live electrodes: " << strayMarks << "\n";
+  EXPECT_EQ(strayMarks, 0);
 }
 
 }  // namespace
