@@ -1,0 +1,124 @@
+// How long the automatic marking and the amplitude computation take, each against one plain
+// pass over the samples it has to read.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <random>
+
+#include "core/AnalysisState.h"
+#include "core/ConsoleUi.h"
+#include "core/Limits.h"
+#include "marks/AmplitudeCalculation.h"
+#include "marks/AutomaticMarking.h"
+#include "marks/MarkStore.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kBenchMarks = 10000;
+
+// A full store: every electrode carries noise and a slow wave every 20 s, so the marking
+// finds something on each channel and the amplitude windows hold real falls.
+class FullStore {
+ public:
+  static FullStore& Get() {
+    static FullStore store;
+    return store;
+  }
+  AnalysisState& State() { return *state_; }
+
+ private:
+  FullStore() : state_(std::make_unique<AnalysisState>()) {
+    AnalysisState& s = *state_;
+    std::mt19937 random(3);
+    std::normal_distribution<double> noise(0, 40);
+    for (int row = 0; row < kSignalRows; ++row)
+      for (int channel = 1; channel <= kChannels; ++channel) {
+        const int phase = (row + 37 * channel) % 20000;
+        const int wave = phase < 300 ? -3000 * phase / 300 : phase < 3000 ? -3000 + (phase - 300) : 0;
+        s.Signal(row, channel - 1) = wave + int(noise(random));
+      }
+    s.SigLength = kSignalRows;
+    s.SamplingF = 1000;
+    s.CurBegin = 0;
+    s.CurWindow = kSignalRows;
+    s.MarkType[0] = kSlowWave;
+  }
+  std::unique_ptr<AnalysisState> state_;
+};
+
+// Channel e gets marks k = 0, 1, ... spread over the recording.
+void AddBenchMarks(AnalysisState& s) {
+  s.MarkCount = 0;
+  for (int n = 0; n < kBenchMarks; ++n) {
+    s.PointerChannel = kFirstElectrode + n % (kChannels - kFirstElectrode + 1);
+    MarkStore::AddMarkRecord(s, 1 + int((int64_t(n) * 7919) % (kSignalRows - 1)), kSlowWave);
+  }
+}
+
+void BM_PlainSumPass(benchmark::State& bench) {
+  const AnalysisState& s = FullStore::Get().State();
+  for (auto _ : bench) {
+    int64_t sum = 0;
+    for (int row = 0; row < kSignalRows; ++row) {
+      const int32_t* values = s.Signals.data() + size_t(row) * kChannels;
+      for (int column = kFirstElectrode - 1; column < kChannels; ++column) sum += values[column];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+void BM_AutomaticMarking(benchmark::State& bench) {
+  AnalysisState& s = FullStore::Get().State();
+  std::ostream nowhere(nullptr);
+  ConsoleUi ui(nowhere);
+  AutomaticMarking marking(s, ui);
+  for (auto _ : bench) {
+    s.MarkCount = 0;
+    marking.MarkAllSlowWaves();
+    benchmark::DoNotOptimize(s.MarkCount);
+  }
+  if (s.MarkCount < 240) bench.SkipWithError("too few marks found");
+  bench.counters["marks"] = double(s.MarkCount);
+}
+
+void BM_AmplitudePass(benchmark::State& bench) {
+  AnalysisState& s = FullStore::Get().State();
+  AddBenchMarks(s);
+  for (auto _ : bench) {
+    int64_t sum = 0;
+    for (int n = 1; n <= s.MarkCount; ++n) {
+      const MarkRecord& mark = s.Mark(n);
+      const int from = std::max(mark.Time - 500, 1), to = std::min(mark.Time + 500, s.SigLength);
+      const int32_t* column = s.Signals.data() + (mark.Electrode - 1);
+      for (int sample = from; sample <= to; ++sample) sum += column[size_t(sample - 1) * kChannels];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+void BM_CalcAmplitudes(benchmark::State& bench) {
+  AnalysisState& s = FullStore::Get().State();
+  AddBenchMarks(s);
+  for (auto _ : bench) {
+    AmplitudeCalculation::CalcAmplitudes(s);
+    benchmark::DoNotOptimize(s.MarkAmplitudes.data());
+    benchmark::ClobberMemory();
+  }
+  if (s.MarkAmplitudes[0].Electrode == kNoValue) bench.SkipWithError("no amplitude computed");
+}
+
+BENCHMARK(BM_PlainSumPass)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AutomaticMarking)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AmplitudePass)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CalcAmplitudes)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace velmora
