@@ -12,6 +12,7 @@
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
 #include "marks/MarkStore.h"
+#include "marks/SignalStatistics.h"
 
 namespace velmora {
 
@@ -152,7 +153,7 @@ void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
     ui_.ProcessEvents();
     s_.SignalStdev = sums.deviation[c];
-    ui_.Log(fmt::format("elesub={} Stdev= {:.2f}", e, sums.deviation[c]));
+    ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
     s_.PointerChannel = e;
     for (int32_t time : detections_[size_t(c)]) MarkStore::AddMarkRecord(s_, time, kind);
     ui_.StepProgress();

@@ -15,6 +15,10 @@ int32_t SignalStatistics::SampleOrZero(const AnalysisState& s, int64_t sample, i
   return s.Signal(int(sample - 1), channel - 1);
 }
 
+std::string SignalStatistics::DeviationLine(int32_t channel, double deviation) {
+  return fmt::format("elesub={} Stdev= {:.2f}", channel, deviation);
+}
+
 double SignalStatistics::ChannelStdev(AnalysisState& s, Ui& ui, int32_t channel) {
   const int64_t window = s.CurWindow;
   double deviation = 0.0;
@@ -31,7 +35,7 @@ double SignalStatistics::ChannelStdev(AnalysisState& s, Ui& ui, int32_t channel)
     deviation = std::sqrt(squares / double(window - 1));
   }
   s.SignalStdev = deviation;
-  ui.Log(fmt::format("elesub={} Stdev= {:.2f}", channel, deviation));
+  ui.Log(DeviationLine(channel, deviation));
   return deviation;
 }
 
