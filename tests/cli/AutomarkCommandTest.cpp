@@ -8,28 +8,17 @@
 #include <string>
 
 #include "core/AtomicFile.h"
+#include "support/CliRunner.h"
 #include "support/E00Builder.h"
 #include "support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
+using testing::CliRun;
 
 CliRun RunVelmoraCli(const std::string& arguments, const std::string& errFile) {
-  const std::string command = std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
-  CliRun result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return testing::RunCli(arguments, errFile);
 }
 
 // A flat recording (980 samples) with one dip of -2000 over samples 300..310 on electrode 17

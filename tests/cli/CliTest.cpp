@@ -10,31 +10,14 @@
 
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "support/CliRunner.h"
 #include "support/E00Builder.h"
 #include "support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
-
-// Runs velmora-cli with `arguments` (already quoted) and collects stdout; stderr goes to
-// `errFile` so tests can read it.
-RunResult RunCli(const std::string& arguments, const std::string& errFile) {
-  const std::string command = std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using RunResult = testing::CliRun;
 
 class CliTest : public ::testing::Test {
  protected:
@@ -43,7 +26,7 @@ class CliTest : public ::testing::Test {
     matrix = dir.Write("grid.txt", testing::NewMatrixText(16, 15));
     recording = dir.Write("rec.E00", rec.Bytes());
   }
-  RunResult Run(const std::string& arguments) { return RunCli(arguments, dir.File("stderr.txt")); }
+  RunResult Run(const std::string& arguments) { return testing::RunCli(arguments, dir.File("stderr.txt")); }
   std::string Errors() const { return testing::ReadFile(dir.File("stderr.txt")); }
 
   testing::TempDir dir;

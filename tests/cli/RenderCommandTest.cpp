@@ -23,6 +23,7 @@
 #include "marks/MarkFile.h"
 #include "support/E00Builder.h"
 #include "support/ScriptedUi.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace velmora {
@@ -84,19 +85,9 @@ class RenderCommandTest : public ::testing::Test {
 
   // Runs `velmora-cli render` on the test recording; stderr is kept for the messages.
   RenderRun Render(const std::string& arguments) {
-    const std::string errFile = dir.File("stderr.txt");
-    const std::string command = std::string(VELMORA_CLI_PATH) + " render " + recording + " --matrix " + matrix +
-                                " " + arguments + " 2>" + errFile;
-    RenderRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 256> buffer;
-    while (std::fread(buffer.data(), 1, buffer.size(), pipe) > 0) {
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = testing::ReadFile(errFile);
-    return run;
+    const testing::CliRun run =
+        testing::RunCli("render " + recording + " --matrix " + matrix + " " + arguments, dir.File("stderr.txt"));
+    return RenderRun{run.status, run.err};
   }
 
   std::vector<std::string> RenderText(const std::string& arguments) {

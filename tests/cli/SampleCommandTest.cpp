@@ -8,29 +8,16 @@
 
 #include "core/AtomicFile.h"
 #include "input/SampleRecording.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-struct SampleRun {
-  int status = -1;
-  std::string out, err;
-};
+using SampleRun = testing::CliRun;
 
 SampleRun RunSample(const testing::TempDir& dir, const std::string& arguments) {
-  const std::string errFile = dir.File("stderr.txt");
-  const std::string command = std::string(VELMORA_CLI_PATH) + " sample " + arguments + " 2>" + errFile;
-  SampleRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = testing::ReadFile(errFile);
-  return run;
+  return testing::RunCli("sample " + arguments, dir.File("stderr.txt"));
 }
 
 TEST(SampleCommandTest, WritesBothFilesIntoANewFolderAndPrintsTheirPaths) {
