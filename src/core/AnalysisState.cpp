@@ -9,7 +9,9 @@ AnalysisState::AnalysisState()
       GridElectrode(size_t(kMaxGridCols) * kMaxGridRows, -1),
       Marks(kMaxMarks),
       MarkHeader(4096, 0),
-      MarkAmplitudes(kMaxMarks) {
+      MarkAmplitudes(kMaxMarks),
+      MapGrid(size_t(kMaxGridCols) * kMaxGridRows),
+      VelocityGrid(size_t(kMaxGridCols) * kMaxGridRows) {
   ElectrodeX.fill(-1);
   ElectrodeY.fill(-1);
   SetDefaults(*this);

@@ -7,6 +7,7 @@
 
 #include "core/HugePageAllocator.h"
 #include "core/Limits.h"
+#include "core/MapCell.h"
 #include "core/MarkRecord.h"
 
 namespace velmora {
@@ -147,6 +148,20 @@ struct AnalysisState {
   int32_t PaneWidth = 0, PaneHeight = 0, TraceAreaWidth = 0, TraceAreaBottom = 0;
   int32_t TraceFirstSample = 0, TraceLastSample = 0;
   int32_t ImportNrSamples = 0;
+
+  // Maps. The grids cover the electrode grid's full 100 x 100, so every layout a matrix file
+  // can give maps in full; cell (col, row) is 1-based like the grid.
+  std::vector<MapCell> MapGrid;
+  std::vector<VelocityCell> VelocityGrid;
+  MapCell& Cell(int col, int row) { return MapGrid[size_t(col - 1) * kMaxGridRows + size_t(row - 1)]; }
+  const MapCell& Cell(int col, int row) const { return MapGrid[size_t(col - 1) * kMaxGridRows + size_t(row - 1)]; }
+  VelocityCell& Square(int col, int row) { return VelocityGrid[size_t(col - 1) * kMaxGridRows + size_t(row - 1)]; }
+  const VelocityCell& Square(int col, int row) const {
+    return VelocityGrid[size_t(col - 1) * kMaxGridRows + size_t(row - 1)];
+  }
+  int32_t MapMarkCount = 0, MapMinValue = 0, MapMaxValue = 0, MapMinTime = 0;
+  PixelRect MapPaneRect;
+  int32_t MapRight = 0, MapBottom = 0;
 
   MarkRecord& Mark(int number) { return Marks[size_t(number - 1)]; }
   const MarkRecord& Mark(int number) const { return Marks[size_t(number - 1)]; }

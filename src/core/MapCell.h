@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/Limits.h"
+
+namespace velmora {
+
+// One cell of a map over the electrode grid.
+struct MapCell {
+  int32_t Value = kNoValue;  // time, count, channel, interval or wave number; AltNoValue = excluded
+  double Velocity = kNoValue;
+  uint8_t Expanded = 0;      // 1 = filled in by expansion or interpolation
+  double Amplitude = kNoValue;
+  double Slope = kNoValue;
+};
+
+// The conduction velocity of the grid square whose top-left cell has the same index.
+struct VelocityCell {
+  double Speed = kNoValue;   // cm/s
+  double Direction = 0;      // degrees, 0 <= d < 360
+  int32_t StartX = 0, StartY = 0, EndX = 0, EndY = 0;
+  int32_t Head1X = 0, Head1Y = 0, Head2X = 0, Head2Y = 0;
+};
+
+// Pixel rectangle of the map area last drawn.
+struct PixelRect {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+}  // namespace velmora
