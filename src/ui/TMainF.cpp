@@ -15,9 +15,6 @@
 
 #include "commands/DisplaySwitches.h"
 #include "commands/PaneCaptions.h"
-#include "commands/PointerCommands.h"
-#include "commands/RectangleSelection.h"
-#include "marks/AutomaticMarking.h"
 #include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
@@ -29,14 +26,13 @@
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
-#include "marks/MarkPointerEdits.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
-#include "commands/GridKeys.h"
 #include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuWiring.h"
+#include "ui/PaneInput.h"
 #include "ui/PaneRouter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
@@ -65,9 +61,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   reader_ = std::make_unique<E00Reader>(*state_, *ui_, root_);
   view_ = std::make_unique<ViewCommands>(*state_, *ui_);
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
-  marking_ = std::make_unique<AutomaticMarking>(*state_, *ui_);
-  pointer_ = std::make_unique<PointerCommands>(*state_, *ui_, *marking_);
-  rectangle_ = std::make_unique<RectangleSelection>(*state_, *ui_);
+  input_ = std::make_unique<PaneInput>(*this, *state_, *ui_);
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -496,183 +490,14 @@ bool TMainF::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  AnalysisState& s = *state_;
-  static const std::pair<int, GridKeys::Key> kGridKeys[] = {
-      {Qt::Key_Left, GridKeys::Key::Left},     {Qt::Key_Right, GridKeys::Key::Right},
-      {Qt::Key_Up, GridKeys::Key::Up},         {Qt::Key_Down, GridKeys::Key::Down},
-      {Qt::Key_PageUp, GridKeys::Key::PageUp}, {Qt::Key_PageDown, GridKeys::Key::PageDown}};
-  for (const auto& [qtKey, gridKey] : kGridKeys) {
-    if (key != qtKey) continue;
-    if (GridKeys::Move(s, *ui_, gridKey)) UpdateDisplay();
-    return true;
-  }
-  if (key == Qt::Key_Shift && modifiers == Qt::ShiftModifier) {
-    ReleaseRectangle();
-    s.AssistedMarking = true;
-    s.ShapeFree = false;
-  } else if (key == Qt::Key_Control && modifiers == Qt::ControlModifier) {
-    ReleaseRectangle();
-    if (!s.ShapeFree) {
-      s.ShapeAnchorX = s.PointerX;  // the rectangle starts where Ctrl went down
-      s.ShapeAnchorY = s.PointerY;
-    }
-    s.ShapeFree = true;
-  } else if (key != Qt::Key_D) {
-    ReleaseRectangle();
-  }
-  return false;
-}
-
-void TMainF::FormKeyUp() {
-  AnalysisState& s = *state_;
-  if (s.ClickArmed && s.ShapeDragging && s.ShapeFree) {
-    s.RectangleFixed = true;
-  } else if (rubberBandShown_ && !s.RectangleFixed) {
-    ToggleRubberBand();  // a rectangle not fixed goes away with the key
-  }
-  s.AssistedMarking = false;
-  s.ShapeDragging = false;
-  s.ShapeFree = false;
-}
-
-bool TMainF::InTraceArea() const {
-  const AnalysisState& s = *state_;
-  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
-  return kind == 1 && s.FileLoaded && s.TraceLeft < s.PointerX && s.PointerX < s.TraceLeft + s.TraceAreaWidth &&
-         s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
-}
-
-bool TMainF::FormKeyPress(QChar character) {
-  const QChar key = character.toUpper();
-  if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W') return false;
-  // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
-  const int pane = state_->ActivePane == 2 ? 2 : 1;
-  PrepareElectrogramLayout(pane);
-  state_->FocusA = pane == 1;
-  state_->FocusB = pane == 2;
-  if (!InTraceArea() || state_->PointerTrace < 1) return false;
-  MarkKeyAtPointer(key);
-  return true;
-}
-
-void TMainF::MarkKeyAtPointer(QChar key) {
-  AnalysisState& s = *state_;
-  if (key == 'D' && s.RectangleFixed) {
-    rectangle_->DeleteInside();
-    ReleaseRectangle();
-    UpdateDisplay();
-    return;
-  }
-  if (key == 'W') {
-    marking_->SpreadFrom(s.PointerChannel, s.PointerTime);
-    UpdateDisplay();
-    return;
-  }
-  if (key == 'S' || key == 'K') {
-    PaneRouter none(s, paneA_->Paint(), paneB_->Paint());
-    MarkPointerEdits edits(s, *ui_, none);
-    if (key == 'S') edits.SwitchMark();
-    if (key == 'K') edits.KillMarks();
-  } else {
-    PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
-    MarkPointerEdits edits(s, *ui_, router);
-    if (key == 'D' && edits.DeleteMark() > 0) menu_->Action("UndoDeletedMarks1")->setEnabled(true);
-    if (key == 'R') edits.InsertReferenceMark();
-    return;
-  }
-  UpdateDisplay();
-}
-
-void TMainF::PaintAMouseMove(int x, int y) {
-  AnalysisState& s = *state_;
-  if (!s.PointerReady || x <= 0 || y <= 0) return;
-  s.PointerX = x;
-  s.PointerY = y;
-  s.ActivePane = 1;
-  if (s.FileLoaded) DisplayCaptionA();
-  if (s.ShapeFree && s.PaneKindA == 1 && s.FileLoaded) {
-    // Ctrl held: the rubber band follows the pointer, drawn and undrawn in not-xor.
-    if (rubberBandShown_) ToggleRubberBand();
-    rectangle_->StretchToPointer();
-    s.ShapeDragging = true;
-    ToggleRubberBand();
-  }
-}
-
-void TMainF::ToggleRubberBand() {
-  AnalysisState& s = *state_;
-  const bool focusA = s.FocusA, focusB = s.FocusB;
-  s.FocusA = true;
-  s.FocusB = false;
-  {
-    PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
-    router.SetPen(colours::kBlack, 1, PenMode::NotXor);
-    router.SetBrush(colours::kWhite, BrushStyle::Clear);
-    router.Rectangle(s.ShapeLeft, s.ShapeTop, s.ShapeRight + 1, s.ShapeBottom + 1);
-    router.SetPen(colours::kBlack, 1, PenMode::Copy);
-    router.SetBrush(colours::kWhite, BrushStyle::Solid);
-  }
-  s.FocusA = focusA;
-  s.FocusB = focusB;
-  rubberBandShown_ = !rubberBandShown_;
-}
-
-void TMainF::ReleaseRectangle() {
-  if (rubberBandShown_) ToggleRubberBand();
-  state_->RectangleFixed = false;
-}
-
-void TMainF::PaintBMouseMove(int x, int y) {
-  AnalysisState& s = *state_;
-  if (x <= 0 || y <= 0) return;
-  s.PointerX = x;
-  s.PointerY = y;
-  s.ActivePane = 2;
-  if (s.FileLoaded) DisplayCaptionB();
-}
-
-void TMainF::PaintAClick(int x, int y) { PaneClick(1, x, y); }
-void TMainF::PaintBClick(int x, int y) { PaneClick(2, x, y); }
-
-// A click acts on the pane clicked, with that pane's layout and drawing focus.
-void TMainF::PaneClick(int pane, int x, int y) {
-  AnalysisState& s = *state_;
-  s.PointerX = x;
-  s.PointerY = y;
-  s.ActivePane = pane;
-  s.FocusA = pane == 1;
-  s.FocusB = pane == 2;
-  const int kind = pane == 2 ? s.PaneKindB : s.PaneKindA;
-  if (kind != 1) {
-    PaneCaptions::UpdateMapPointer(s);
-    const bool freeOrderToo = pane == 1 || kind == 0;
-    if (pointer_->ClickOnMap(kind == 0, freeOrderToo)) UpdateDisplay();
-    return;
-  }
-  if (!s.FileLoaded) return;
-  PrepareElectrogramLayout(pane);
-  PaneCaptions::UpdateElectrogramPointer(s);
-  if (pane == 1 && s.RectangleFixed) {
-    rectangle_->MarkInside(*marking_);
-    ReleaseRectangle();
-    UpdateDisplay();
-    return;
-  }
-  PaneRouter router(s, paneA_->Paint(), paneB_->Paint());
-  pointer_->ClickOnElectrograms(router);
-}
-
-void TMainF::AutomaticSWmarking1Click() {
-  if (!state_->FileLoaded) return;
-  PrepareElectrogramLayout(1);
-  marking_->MarkAllSlowWaves();
-  UpdateDisplay();
-}
-
-void TMainF::Zoom(bool narrow) {
-  pointer_->CalcNewZoom(state_->ActivePane == 2 ? 2 : 1, narrow);
-  UpdateDisplay();
-}
+bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) { return input_->FormKeyDown(key, modifiers); }
+bool TMainF::FormKeyPress(QChar character) { return input_->FormKeyPress(character); }
+void TMainF::FormKeyUp() { input_->FormKeyUp(); }
+void TMainF::PaintAMouseMove(int x, int y) { input_->PaintAMouseMove(x, y); }
+void TMainF::PaintBMouseMove(int x, int y) { input_->PaintBMouseMove(x, y); }
+void TMainF::PaintAClick(int x, int y) { input_->PaneClick(1, x, y); }
+void TMainF::PaintBClick(int x, int y) { input_->PaneClick(2, x, y); }
+void TMainF::Zoom(bool narrow) { input_->Zoom(narrow); }
+void TMainF::AutomaticSWmarking1Click() { input_->AutomaticSWmarking(); }
 
 }  // namespace velmora

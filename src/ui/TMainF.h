@@ -19,9 +19,7 @@ class ElectrogramDrawing;
 class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
-class PointerCommands;
-class AutomaticMarking;
-class RectangleSelection;
+class PaneInput;
 class PanePanel;
 class QtUi;
 class RecordingCommands;
@@ -91,6 +89,10 @@ class TMainF : public QMainWindow {
   void ShowAnalyse();
   void ShowElectrograms(int pane);
 
+  // Lays the electrogram pane `pane` out (pane A's size, the pane's begin and window), as
+  // pointer read-outs and keys need it for the pane under the pointer.
+  void PrepareElectrogramLayout(int pane);
+
   // Keys, as the window sees them before any control does.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
   bool FormKeyPress(QChar character);
@@ -116,13 +118,7 @@ class TMainF : public QMainWindow {
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
   void DrawBlankPane(int pane);
-  void PrepareElectrogramLayout(int pane);
-  bool InTraceArea() const;
-  void MarkKeyAtPointer(QChar key);
   void UpdatePaneCaption(int pane);
-  void PaneClick(int pane, int x, int y);
-  void ToggleRubberBand();
-  void ReleaseRectangle();
 
   std::unique_ptr<AnalysisState> state_;
   DataRoot root_;
@@ -139,10 +135,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<E00Reader> reader_;
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
-  std::unique_ptr<AutomaticMarking> marking_;
-  std::unique_ptr<PointerCommands> pointer_;
-  std::unique_ptr<RectangleSelection> rectangle_;
-  bool rubberBandShown_ = false;
+  std::unique_ptr<PaneInput> input_;
   ForwardingCanvas paneCanvas_;
   std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
   std::unique_ptr<AnalysisDisplay> analysis_;

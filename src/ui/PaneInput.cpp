@@ -1,0 +1,194 @@
+#include "ui/PaneInput.h"
+
+#include <QAction>
+
+#include "commands/GridKeys.h"
+#include "commands/PaneCaptions.h"
+#include "core/AnalysisState.h"
+#include "marks/MarkPointerEdits.h"
+#include "ui/MainMenu.h"
+#include "ui/PanePanel.h"
+#include "ui/PaneRouter.h"
+#include "ui/PaneWidget.h"
+#include "ui/TMainF.h"
+
+namespace velmora {
+
+bool PaneInput::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  AnalysisState& s = state_;
+  static const std::pair<int, GridKeys::Key> kGridKeys[] = {
+      {Qt::Key_Left, GridKeys::Key::Left},     {Qt::Key_Right, GridKeys::Key::Right},
+      {Qt::Key_Up, GridKeys::Key::Up},         {Qt::Key_Down, GridKeys::Key::Down},
+      {Qt::Key_PageUp, GridKeys::Key::PageUp}, {Qt::Key_PageDown, GridKeys::Key::PageDown}};
+  for (const auto& [qtKey, gridKey] : kGridKeys) {
+    if (key != qtKey) continue;
+    if (GridKeys::Move(s, ui_, gridKey)) window_.UpdateDisplay();
+    return true;
+  }
+  if (key == Qt::Key_Shift && modifiers == Qt::ShiftModifier) {
+    ReleaseRectangle();
+    s.AssistedMarking = true;
+    s.ShapeFree = false;
+  } else if (key == Qt::Key_Control && modifiers == Qt::ControlModifier) {
+    ReleaseRectangle();
+    if (!s.ShapeFree) {
+      s.ShapeAnchorX = s.PointerX;  // the rectangle starts where Ctrl went down
+      s.ShapeAnchorY = s.PointerY;
+    }
+    s.ShapeFree = true;
+  } else if (key != Qt::Key_D) {
+    ReleaseRectangle();
+  }
+  return false;
+}
+
+void PaneInput::FormKeyUp() {
+  AnalysisState& s = state_;
+  if (s.ClickArmed && s.ShapeDragging && s.ShapeFree) {
+    s.RectangleFixed = true;
+  } else if (rubberBandShown_ && !s.RectangleFixed) {
+    ToggleRubberBand();  // a rectangle not fixed goes away with the key
+  }
+  s.AssistedMarking = false;
+  s.ShapeDragging = false;
+  s.ShapeFree = false;
+}
+
+bool PaneInput::InTraceArea() const {
+  const AnalysisState& s = state_;
+  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
+  return kind == 1 && s.FileLoaded && s.TraceLeft < s.PointerX && s.PointerX < s.TraceLeft + s.TraceAreaWidth &&
+         s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
+}
+
+bool PaneInput::FormKeyPress(QChar character) {
+  const QChar key = character.toUpper();
+  if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W') return false;
+  // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
+  const int pane = state_.ActivePane == 2 ? 2 : 1;
+  window_.PrepareElectrogramLayout(pane);
+  state_.FocusA = pane == 1;
+  state_.FocusB = pane == 2;
+  if (!InTraceArea() || state_.PointerTrace < 1) return false;
+  MarkKeyAtPointer(key);
+  return true;
+}
+
+void PaneInput::MarkKeyAtPointer(QChar key) {
+  AnalysisState& s = state_;
+  if (key == 'D' && s.RectangleFixed) {
+    rectangle_.DeleteInside();
+    ReleaseRectangle();
+    window_.UpdateDisplay();
+    return;
+  }
+  if (key == 'W') {
+    marking_.SpreadFrom(s.PointerChannel, s.PointerTime);
+    window_.UpdateDisplay();
+    return;
+  }
+  if (key == 'S' || key == 'K') {
+    PaneRouter none(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+    MarkPointerEdits edits(s, ui_, none);
+    if (key == 'S') edits.SwitchMark();
+    if (key == 'K') edits.KillMarks();
+  } else {
+    PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+    MarkPointerEdits edits(s, ui_, router);
+    if (key == 'D' && edits.DeleteMark() > 0) window_.Menu().Action("UndoDeletedMarks1")->setEnabled(true);
+    if (key == 'R') edits.InsertReferenceMark();
+    return;
+  }
+  window_.UpdateDisplay();
+}
+
+void PaneInput::PaintAMouseMove(int x, int y) {
+  AnalysisState& s = state_;
+  if (!s.PointerReady || x <= 0 || y <= 0) return;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = 1;
+  if (s.FileLoaded) window_.DisplayCaptionA();
+  if (s.ShapeFree && s.PaneKindA == 1 && s.FileLoaded) {
+    // Ctrl held: the rubber band follows the pointer, drawn and undrawn in not-xor.
+    if (rubberBandShown_) ToggleRubberBand();
+    rectangle_.StretchToPointer();
+    s.ShapeDragging = true;
+    ToggleRubberBand();
+  }
+}
+
+void PaneInput::ToggleRubberBand() {
+  AnalysisState& s = state_;
+  const bool focusA = s.FocusA, focusB = s.FocusB;
+  s.FocusA = true;
+  s.FocusB = false;
+  {
+    PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+    router.SetPen(colours::kBlack, 1, PenMode::NotXor);
+    router.SetBrush(colours::kWhite, BrushStyle::Clear);
+    router.Rectangle(s.ShapeLeft, s.ShapeTop, s.ShapeRight + 1, s.ShapeBottom + 1);
+    router.SetPen(colours::kBlack, 1, PenMode::Copy);
+    router.SetBrush(colours::kWhite, BrushStyle::Solid);
+  }
+  s.FocusA = focusA;
+  s.FocusB = focusB;
+  rubberBandShown_ = !rubberBandShown_;
+}
+
+void PaneInput::ReleaseRectangle() {
+  if (rubberBandShown_) ToggleRubberBand();
+  state_.RectangleFixed = false;
+}
+
+void PaneInput::PaintBMouseMove(int x, int y) {
+  AnalysisState& s = state_;
+  if (x <= 0 || y <= 0) return;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = 2;
+  if (s.FileLoaded) window_.DisplayCaptionB();
+}
+
+
+// A click acts on the pane clicked, with that pane's layout and drawing focus.
+void PaneInput::PaneClick(int pane, int x, int y) {
+  AnalysisState& s = state_;
+  s.PointerX = x;
+  s.PointerY = y;
+  s.ActivePane = pane;
+  s.FocusA = pane == 1;
+  s.FocusB = pane == 2;
+  const int kind = pane == 2 ? s.PaneKindB : s.PaneKindA;
+  if (kind != 1) {
+    PaneCaptions::UpdateMapPointer(s);
+    const bool freeOrderToo = pane == 1 || kind == 0;
+    if (pointer_.ClickOnMap(kind == 0, freeOrderToo)) window_.UpdateDisplay();
+    return;
+  }
+  if (!s.FileLoaded) return;
+  window_.PrepareElectrogramLayout(pane);
+  PaneCaptions::UpdateElectrogramPointer(s);
+  if (pane == 1 && s.RectangleFixed) {
+    rectangle_.MarkInside(marking_);
+    ReleaseRectangle();
+    window_.UpdateDisplay();
+    return;
+  }
+  PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+  pointer_.ClickOnElectrograms(router);
+}
+
+void PaneInput::AutomaticSWmarking() {
+  if (!state_.FileLoaded) return;
+  window_.PrepareElectrogramLayout(1);
+  marking_.MarkAllSlowWaves();
+  window_.UpdateDisplay();
+}
+
+void PaneInput::Zoom(bool narrow) {
+  pointer_.CalcNewZoom(state_.ActivePane == 2 ? 2 : 1, narrow);
+  window_.UpdateDisplay();
+}
+
+}  // namespace velmora
