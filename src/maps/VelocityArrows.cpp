@@ -1,0 +1,30 @@
+#include "maps/VelocityArrows.h"
+
+#include <algorithm>
+
+#include "core/AnalysisState.h"
+#include "core/Canvas.h"
+#include "core/Limits.h"
+
+namespace velmora {
+
+void VelocityArrows::DrawArrow(Canvas& canvas, const VelocityCell& q) {
+  canvas.Line(q.StartX, q.StartY, q.EndX, q.EndY);
+  canvas.Line(q.EndX, q.EndY, q.Head1X, q.Head1Y);
+  canvas.Line(q.EndX, q.EndY, q.Head2X, q.Head2Y);
+}
+
+void VelocityArrows::DrawArrows(const AnalysisState& s, Canvas& canvas) {
+  canvas.SetPen(colours::kBlack, 1);
+  // A square's top-left cell names it, so the last column and row start none.
+  const int cols = std::min(s.NrCols, kMaxGridCols), rows = std::min(s.NrRows, kMaxGridRows);
+  for (int row = 1; row < rows; ++row) {
+    for (int column = 1; column < cols; ++column) {
+      const VelocityCell& square = s.Square(column, row);
+      if (square.Speed == double(s.NoValue)) continue;
+      DrawArrow(canvas, square);
+    }
+  }
+}
+
+}  // namespace velmora
