@@ -152,7 +152,7 @@ void MapDrawing::DrawMap(AnalysisState& s, Canvas& canvas, int paneWidth, int pa
     if (hooks.CalcVelocities) hooks.CalcVelocities(s);
     VelocityArrows::DrawArrows(s, canvas);
   }
-  if (s.ShowMapStatistics && hooks.DrawMapStatistics) hooks.DrawMapStatistics(s, canvas);
+  if (s.ShowMapStatistics && hooks.CalcMapStats) hooks.CalcMapStats(s);
 }
 
 }  // namespace velmora

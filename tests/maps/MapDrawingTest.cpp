@@ -145,7 +145,7 @@ TEST_F(MapDrawingTest, ExpansionRunsOnlyWhenSwitchedOn) {
   int expansions = 0, statistics = 0;
   MapDrawingHooks hooks;
   hooks.ExpandMapGrid = [&](AnalysisState&) { ++expansions; };
-  hooks.DrawMapStatistics = [&](AnalysisState&, Canvas&) { ++statistics; };
+  hooks.CalcMapStats = [&](AnalysisState&) { ++statistics; };
   MapDrawing::DrawMap(*s, canvas, 60, 60, hooks);
   EXPECT_EQ(expansions, 0);
   EXPECT_EQ(statistics, 0);
