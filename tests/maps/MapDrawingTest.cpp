@@ -175,5 +175,29 @@ TEST_F(MapDrawingTest, VelocitiesAreComputedBeforeTheArrowsAreDrawn) {
   EXPECT_EQ(tail, expected);
 }
 
+TEST_F(MapDrawingTest, TraceOutlineNeedsTwoPanesAndAMapPane) {
+  FillTimes(*s);
+  s->TraceOrder = 0;
+  s->FirstChannel = 17;
+  s->NrTraces = 1;
+  s->TwoPanes = true;
+  s->PaneKindA = 1;
+  s->PaneKindB = 1;
+  MapDrawing::DrawMap(*s, canvas, 60, 60, {});
+  const auto outlinePen = [this] {
+    return std::count(canvas.Lines().begin(), canvas.Lines().end(), "pen 000000 2 copy");
+  };
+  EXPECT_EQ(outlinePen(), 0);
+  s->PaneKindB = 0;
+  canvas.Clear();
+  MapDrawing::DrawMap(*s, canvas, 60, 60, {});
+  EXPECT_EQ(outlinePen(), 1);
+  // The first trace shows channel 17, the top-left cell.
+  const Lines& lines = canvas.Lines();
+  const auto pen = std::find(lines.begin(), lines.end(), "pen 000000 2 copy");
+  ASSERT_LT(pen + 2, lines.end());
+  EXPECT_EQ(*(pen + 2), "rect 10 10 35 35");
+}
+
 }  // namespace
 }  // namespace velmora
