@@ -17,7 +17,8 @@ void TraceOutline::OutlineTracesOnMap(const AnalysisState& s, Canvas& canvas) {
     if (x < 1 || y < 1) continue;  // not on the grid
     const int left = (x - 1) * s.CellWidth + s.MapLeft;
     const int top = (y - 1) * s.CellHeight + s.MapTop;
-    canvas.Rectangle(left, top, left + s.CellWidth, top + s.CellHeight);
+    // The cell's rectangle one pixel wider and higher, so the outline covers the cell's own edges.
+    canvas.Rectangle(left, top, left + s.CellWidth + 1, top + s.CellHeight + 1);
   }
   canvas.SetPen(colours::kBlack, 1);
   canvas.SetBrush(colours::kWhite, BrushStyle::Solid);

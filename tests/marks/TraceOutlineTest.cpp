@@ -22,8 +22,8 @@ TEST(TraceOutline, OutlinesTheCellsOfTheTracesShown) {
   s->NrTraces = 3;  // channel 19 is not on the grid
   RecordingCanvas canvas;
   TraceOutline::OutlineTracesOnMap(*s, canvas);
-  const std::vector<std::string> expected = {"pen 000000 2 copy", "brush ffffff clear", "rect 10 10 35 35",
-                                             "rect 60 35 85 60",  "pen 000000 1 copy", "brush ffffff solid"};
+  const std::vector<std::string> expected = {"pen 000000 2 copy", "brush ffffff clear", "rect 10 10 36 36",
+                                             "rect 60 35 86 61",  "pen 000000 1 copy", "brush ffffff solid"};
   EXPECT_EQ(canvas.Lines(), expected);
 }
 
