@@ -104,7 +104,9 @@ TEST_F(MapDrawingTest, HiddenColoursAndDigitsLeaveOnlyTheCrosses) {
   MapDrawing::DrawMap(*s, canvas, 60, 60, {});
   for (const std::string& line : canvas.Lines()) {
     EXPECT_NE(line.rfind("text", 0), 0u) << line;
-    if (line.rfind("rect", 0) == 0) EXPECT_EQ(line, "rect 0 0 60 60");
+    if (line.rfind("rect", 0) == 0) {
+      EXPECT_EQ(line, "rect 0 0 60 60");
+    }
   }
   EXPECT_EQ(std::count(canvas.Lines().begin(), canvas.Lines().end(), "line 10 35 36 61"), 1);
 }
@@ -192,11 +194,11 @@ TEST_F(MapDrawingTest, TraceOutlineNeedsTwoPanesAndAMapPane) {
   canvas.Clear();
   MapDrawing::DrawMap(*s, canvas, 60, 60, {});
   EXPECT_EQ(outlinePen(), 1);
-  // The first trace shows channel 17, the top-left cell.
+  // The first trace shows channel 17, the top-left cell: its rectangle one pixel larger.
   const Lines& lines = canvas.Lines();
   const auto pen = std::find(lines.begin(), lines.end(), "pen 000000 2 copy");
   ASSERT_LT(pen + 2, lines.end());
-  EXPECT_EQ(*(pen + 2), "rect 10 10 35 35");
+  EXPECT_EQ(*(pen + 2), "rect 10 10 36 36");
 }
 
 }  // namespace
