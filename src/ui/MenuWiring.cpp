@@ -3,7 +3,9 @@
 #include <QAction>
 
 #include "commands/DisplaySwitches.h"
+#include "commands/ValuePrompt.h"
 #include "commands/ViewCommands.h"
+#include "maps/MapMenuCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
@@ -23,6 +25,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireDisplays(window);
   WireElectrograms(window);
   WireSwitches(window);
+  WireMaps(window);
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);
@@ -114,6 +117,34 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   });
   m.Connect("ShowAmplitudes1", [&w] {
     w.State().ShowAmplitudes = !w.State().ShowAmplitudes;
+    w.UpdateDisplay();
+  });
+}
+
+void MenuWiring::WireMaps(TMainF& w) {
+  MainMenu& m = w.Menu();
+  m.Connect("PlotIsochrones1", [&w] {
+    w.State().PlotIsochrones = !w.State().PlotIsochrones;
+    w.UpdateDisplay();
+  });
+  m.Connect("PlotVelocities1", [&w] {
+    w.State().PlotVelocities = !w.State().PlotVelocities;
+    w.UpdateDisplay();
+  });
+  m.Connect("ExpandMap1", [&w] {
+    if (MapMenuCommands::ToggleExpandMap(w.State())) w.UpdateDisplay();
+  });
+  m.Connect("removeExpand1", [&w] {
+    if (MapMenuCommands::RemoveExpand(w.State(), w.ActiveUi())) w.UpdateDisplay();
+  });
+  m.Connect("showSWsspikes1", [&w] {
+    if (MapMenuCommands::ToggleSWsSpikes(w.State())) w.UpdateDisplay();
+  });
+  m.Connect("Isochrones1", [&w] {
+    const auto answer = ValuePrompt::AskInteger(w.ActiveUi(), "Change isochones", "Give new isochrone value:",
+                                                w.State().IsochroneStep, 0);
+    if (!answer.HasValue()) return;
+    w.State().IsochroneStep = answer.value;
     w.UpdateDisplay();
   });
 }

@@ -16,6 +16,7 @@ class MenuWiring {
   static void WireDisplays(TMainF& window);
   static void WireElectrograms(TMainF& window);
   static void WireSwitches(TMainF& window);
+  static void WireMaps(TMainF& window);
   static void WireTitleBar(TMainF& window, int pane);
   static void WirePanels(TMainF& window);
 };

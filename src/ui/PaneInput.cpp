@@ -5,7 +5,10 @@
 #include "commands/GridKeys.h"
 #include "commands/PaneCaptions.h"
 #include "core/AnalysisState.h"
+#include "core/Ui.h"
+#include "maps/MapComputation.h"
 #include "marks/MarkPointerEdits.h"
+#include "marks/MarkStore.h"
 #include "ui/MainMenu.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneRouter.h"
@@ -63,6 +66,7 @@ bool PaneInput::InTraceArea() const {
 
 bool PaneInput::FormKeyPress(QChar character) {
   const QChar key = character.toUpper();
+  if (key == 'E' || key == 'H' || key == 'U') return MapKeyAtPointer(key);
   if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W') return false;
   // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
   const int pane = state_.ActivePane == 2 ? 2 : 1;
@@ -100,6 +104,27 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
     return;
   }
   window_.UpdateDisplay();
+}
+
+// E, H and U act on the map cell under the pointer, strictly inside the map area drawn last.
+bool PaneInput::MapKeyAtPointer(QChar key) {
+  AnalysisState& s = state_;
+  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
+  const PixelRect& area = s.MapPaneRect;
+  const bool inside = s.PointerX > area.Left && s.PointerX < area.Left + area.Width && s.PointerY > area.Top &&
+                      s.PointerY < area.Top + area.Height;
+  if (kind != 0 || !inside) return false;
+  PaneCaptions::UpdateMapPointer(s);
+  ui_.Beep();
+  const int32_t channel = s.PointerCellChannel;
+  if (key == 'E' && channel >= 1) MapComputation::InterpolateElectrode(s, channel, ui_);
+  if (key == 'H' && channel >= 1) {
+    MarkStore::HideMarks(s, channel, s.Cell(s.PointerCol, s.PointerRow).Value);
+    window_.Menu().Action("UnhideMarks1")->setEnabled(true);
+  }
+  if (key == 'U' && channel >= 1) MarkStore::UnhideElectrode(s, channel);
+  window_.UpdateDisplay();
+  return true;
 }
 
 void PaneInput::PaintAMouseMove(int x, int y) {

@@ -34,6 +34,7 @@ class PaneInput {
  private:
   bool InTraceArea() const;
   void MarkKeyAtPointer(QChar key);
+  bool MapKeyAtPointer(QChar key);
   void ToggleRubberBand();
   void ReleaseRectangle();
 

@@ -18,6 +18,11 @@
 #include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "maps/MapComputation.h"
+#include "maps/MapDrawing.h"
+#include "maps/MapDrawingHooks.h"
+#include "maps/VelocityCalculation.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
 #include "input/MatrixChooser.h"
@@ -174,13 +179,13 @@ void TMainF::UpdateDisplayA() {
   UpdateChecks();
   if (s.PaneKindA == 1) {
     DrawElectrogramPane(1);
+  } else if (s.PaneKindA == 0) {
+    s.MapBegin = s.BeginA;
+    s.MapWindow = s.WindowA;
+    s.CurMapKind = s.MapKindA;
+    DrawMapPane(1);
   } else {
-    if (s.PaneKindA == 0) {
-      s.MapBegin = s.BeginA;
-      s.MapWindow = s.WindowA;
-      s.CurMapKind = s.MapKindA;
-    }
-    DrawBlankPane(1);  // maps and wave maps are drawn by their own features
+    DrawBlankPane(1);  // wave maps come with the waves
   }
   DisplayCaptionA();
 }
@@ -194,12 +199,12 @@ void TMainF::UpdateDisplayB() {
   UpdateChecks();
   if (s.PaneKindB == 1) {
     DrawElectrogramPane(2);
+  } else if (s.PaneKindB == 0) {
+    s.MapBegin = s.BeginB;
+    s.MapWindow = s.WindowB;
+    s.CurMapKind = s.MapKindB;
+    DrawMapPane(2);
   } else {
-    if (s.PaneKindB == 0) {
-      s.MapBegin = s.BeginB;
-      s.MapWindow = s.WindowB;
-      s.CurMapKind = s.MapKindB;
-    }
     DrawBlankPane(2);
   }
   DisplayCaptionB();
@@ -233,6 +238,20 @@ void TMainF::DrawElectrogramPane(int pane) {
   paint->update();
 }
 
+void TMainF::DrawMapPane(int pane) {
+  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
+  MapDrawingHooks hooks;
+  hooks.FillMapGrid = [](AnalysisState& s) { FillMapGrid(s); };
+  hooks.ExpandMapGrid = [](AnalysisState& s) { ExpandMapGrid(s); };
+  hooks.CalcVelocities = [](AnalysisState& s) { VelocityCalculation::CalcVelocities(s); };
+  {
+    QPainter painter(&paint->BackBuffer());
+    QtCanvas canvas(painter);
+    MapDrawing::DrawMap(*state_, canvas, paint->width(), paint->height(), hooks);
+  }
+  paint->update();
+}
+
 void TMainF::DrawBlankPane(int pane) {
   PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
   paint->BackBuffer().fill(Qt::white);
@@ -257,11 +276,21 @@ void TMainF::UpdatePaneCaption(int pane) {
     panel->SetCaption(Q(PaneCaptions::ElectrogramCaption(s, begin, window)));
   } else if (kind == 0) {
     PaneCaptions::UpdateMapPointer(s);
-    panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, pane == 2 ? s.MapKindB : s.MapKindA, begin, window,
-                                                 kNoValue)));
+    const int mapKind = pane == 2 ? s.MapKindB : s.MapKindA;
+    panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, CellValueUnderPointer(mapKind))));
   } else {
     panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
   }
+}
+
+// The value the map cell under the pointer shows, NoValue off the grid or in an empty cell.
+int32_t TMainF::CellValueUnderPointer(int mapKind) const {
+  const AnalysisState& s = *state_;
+  if (s.PointerCellChannel == -1) return kNoValue;
+  const MapCell& cell = s.Cell(s.PointerCol, s.PointerRow);
+  const double real = mapKind == 4 ? cell.Amplitude : mapKind == 5 ? cell.Slope : cell.Velocity;
+  if (mapKind < 4) return cell.Value;
+  return real == kNoValue ? kNoValue : int32_t(RoundHalfEven(real));
 }
 
 void TMainF::UpdateStatusBar() {

@@ -118,6 +118,8 @@ class TMainF : public QMainWindow {
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
   void DrawBlankPane(int pane);
+  void DrawMapPane(int pane);
+  int32_t CellValueUnderPointer(int mapKind) const;
   void UpdatePaneCaption(int pane);
 
   std::unique_ptr<AnalysisState> state_;
