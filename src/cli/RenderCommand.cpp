@@ -16,6 +16,10 @@
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
 #include "core/RecordingCanvas.h"
+#include "maps/MapComputation.h"
+#include "maps/MapDrawing.h"
+#include "maps/VelocityCalculation.h"
+#include "marks/AmplitudeCalculation.h"
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 
@@ -34,6 +38,7 @@ struct RenderOptions {
   std::string pane = "electrograms";
   std::string size = "1000x700";
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
+  std::string kind = "time";
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -144,9 +149,45 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
   return PaneRenderer{apply, draw};
 }
 
+uint8_t ParseMapKind(const std::string& text) {
+  static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
+                                                       {"interval", 3}, {"amplitude", 4}, {"slope", 5},
+                                                       {"velocity", 6}};
+  const auto found = kinds.find(text);
+  if (found == kinds.end())
+    throw std::invalid_argument(fmt::format(
+        "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
+  return found->second;
+}
+
+// A map pane of the first pane's mark kind over MapBegin..MapBegin + MapWindow.
+PaneRenderer MapPane(const RenderOptions& o) {
+  const uint8_t kind = ParseMapKind(o.kind);
+  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
+  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kSignalRows + 1);
+  auto apply = [=](AnalysisState& s) {
+    s.PaneKindA = 0;
+    s.CurMapKind = s.MapKindA = kind;
+    s.MapBegin = begin.value_or(0);
+    s.MapWindow = window.value_or(s.SigLength);
+  };
+  auto draw = [](AnalysisState& s, Canvas& canvas) {
+    MapDrawingHooks hooks;
+    hooks.FillMapGrid = [](AnalysisState& state) {
+      // Amplitude and slope maps read the amplitude records, which nothing else fills here.
+      if (state.CurMapKind == 4 || state.CurMapKind == 5) CalcAmplitudes(state);
+      FillMapGrid(state);
+    };
+    hooks.ExpandMapGrid = [](AnalysisState& state) { ExpandMapGrid(state); };
+    hooks.CalcVelocities = [](AnalysisState& state) { CalcVelocities(state); };
+    MapDrawing::DrawMap(s, canvas, s.PaneWidth, s.PaneHeight, hooks);
+  };
+  return PaneRenderer{apply, draw};
+}
+
 // The pane kinds --pane knows, by name.
 const std::map<std::string, PaneKind>& PaneKinds() {
-  static const std::map<std::string, PaneKind> kinds = {{"electrograms", &ElectrogramPane}};
+  static const std::map<std::string, PaneKind> kinds = {{"electrograms", &ElectrogramPane}, {"map", &MapPane}};
   return kinds;
 }
 
@@ -219,8 +260,8 @@ void Render(const RenderOptions& o) {
 }
 
 void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
-  cmd->add_option("--begin", o.begin, "electrograms: begin time in ms (default 0)")->type_name("MS");
-  cmd->add_option("--window", o.window, "electrograms: window time in ms (default the whole signal)")->type_name("MS");
+  cmd->add_option("--begin", o.begin, "electrograms and map: begin time in ms (default 0)")->type_name("MS");
+  cmd->add_option("--window", o.window, "electrograms and map: window time in ms (default the whole signal)")->type_name("MS");
   cmd->add_option("--traces", o.traces, "electrograms: number of traces (default the grid's columns)")->type_name("N");
   cmd->add_option("--order", o.order, "electrograms: trace order")
       ->type_name("horizontal|vertical|sequential|opposite");
@@ -229,6 +270,9 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
   cmd->add_option("--first-col", o.firstCol, "electrograms: grid column the traces start at")->type_name("X");
   cmd->add_option("--first-row", o.firstRow, "electrograms: grid row the traces start at")->type_name("Y");
   cmd->add_option("--amplification", o.amplification, "electrograms: trace amplification, above 0")->type_name("A");
+  cmd->add_option("--kind", o.kind, "map: map kind")
+      ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
+      ->capture_default_str();
 }
 
 std::string PaneKindNames() {

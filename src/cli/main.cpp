@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddRenderCommand(app, exitCode);
   velmora::cli::AddAutomarkCommand(app, exitCode);
   velmora::cli::AddAmplitudesCommand(app, exitCode);
+  velmora::cli::AddMapCommand(app, exitCode);
   CLI11_PARSE(app, argc, argv);
   return exitCode;
 }

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/AtomicFile.h"
+#include "core/MarkRecord.h"
+#include "marks/MarkFile.h"
+#include "support/CliRunner.h"
+#include "support/E00Builder.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+using testing::CliRun;
+
+MarkRecord Mark(int electrode, int time, int16_t kind = kSlowWave) {
+  MarkRecord mark;
+  mark.Electrode = uint16_t(electrode);
+  mark.Kind = kind;
+  mark.Time = time;
+  mark.Origin = kByHand;
+  return mark;
+}
+
+// A mark file holding `marks`, header and 16-byte records as the workbench writes them.
+std::string MarkFileBytes(const std::vector<MarkRecord>& marks) {
+  std::string bytes(MarkFile::kHeaderSize, '\0');
+  bytes[2] = char(MarkFile::kHeaderSize & 0xFF);
+  bytes[3] = char(MarkFile::kHeaderSize >> 8);
+  for (const MarkRecord& mark : marks) {
+    uint8_t record[MarkFile::kRecordSize];
+    MarkFile::EncodeRecord(mark, record);
+    bytes.append(reinterpret_cast<const char*>(record), sizeof record);
+  }
+  return bytes;
+}
+
+bool HasLine(const std::string& text, const std::string& wanted) {
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (line == wanted) return true;
+  return false;
+}
+
+// A 3 x 2 grid, electrodes 1.5 mm apart: channels 17, 18, 19 on the top row, 20, 21, 22
+// below.
+class MapCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
+    matrix = dir.Write("grid.txt", testing::NewMatrixText(3, 2));
+    recording = dir.Write("rec.E00", testing::E00Builder{}.Bytes());
+    // Slow waves everywhere but on 22; 17 also has a later wave and a spike in between.
+    marks = dir.Write("rec.M00", MarkFileBytes({Mark(17, 100), Mark(18, 115), Mark(19, 130), Mark(20, 100),
+                                                Mark(21, 115), Mark(17, 105, kSpike), Mark(17, 400)}));
+    // A plane wave running along the rows, 15 ms per 1.5 mm: 10 cm/s.
+    wave = dir.Write("wave.M00", MarkFileBytes({Mark(17, 100), Mark(18, 115), Mark(19, 130), Mark(20, 100),
+                                                Mark(21, 115), Mark(22, 130)}));
+  }
+  CliRun Run(const std::string& arguments) { return testing::RunCli(arguments, dir.File("stderr.txt")); }
+  CliRun Map(const std::string& markFile, const std::string& rest) {
+    return Run("map " + recording + " --matrix " + matrix + " --marks " + markFile + " " + rest);
+  }
+  std::string Errors() const { return testing::ReadFile(dir.File("stderr.txt")); }
+
+  testing::TempDir dir;
+  std::string matrix, recording, marks, wave;
+};
+
+TEST_F(MapCommandTest, TimeMapPrintsTheEarliestTimesAfterTheReferenceAndEmptyFields) {
+  const CliRun r = Map(marks, "--kind time --reference 50");
+  ASSERT_EQ(r.status, 0) << Errors();
+  const std::string path = r.out.substr(0, r.out.find('\n'));
+  EXPECT_NE(path.find("rec.E00"), std::string::npos);
+  EXPECT_EQ(r.out.substr(path.size()), "\n\n\t50\t65\t80\n\t50\t65\t");
+}
+
+TEST_F(MapCommandTest, DigitFormatWritesSecondsAndTheWindowLeavesLateMarksOut) {
+  const CliRun seconds = Map(marks, "--kind time --digits 1");
+  ASSERT_EQ(seconds.status, 0) << Errors();
+  EXPECT_NE(seconds.out.find("\n\n\t0.100\t0.115\t0.130\n\t0.100\t0.115\t"), std::string::npos) << seconds.out;
+  const CliRun late = Map(marks, "--kind time --begin 300 --window 200");
+  ASSERT_EQ(late.status, 0) << Errors();
+  EXPECT_NE(late.out.find("\n\n\t400\t\t\n\t\t\t"), std::string::npos) << late.out;
+}
+
+TEST_F(MapCommandTest, CountMapCountsTheMarksOfThePaneKind) {
+  const CliRun waves = Map(marks, "--kind count");
+  ASSERT_EQ(waves.status, 0) << Errors();
+  EXPECT_NE(waves.out.find("\n\n\t2\t1\t1\n\t1\t1\t0"), std::string::npos) << waves.out;
+  const CliRun all = Map(marks, "--kind count --type 0");
+  ASSERT_EQ(all.status, 0) << Errors();
+  EXPECT_NE(all.out.find("\n\n\t3\t1\t1\n\t1\t1\t0"), std::string::npos) << all.out;
+}
+
+TEST_F(MapCommandTest, StatsPrintTheMemoLinesOfTheMap) {
+  const CliRun r = Map(marks, "--kind time --reference 50 --stats");
+  ASSERT_EQ(r.status, 0) << Errors();
+  // 50, 65, 80, 50, 65: mean 62, squared deviations 630 over 5.
+  EXPECT_EQ(r.out, " \nTimes\n \nN = 5\nAvg = 62.00\nSD = 11.22\nMax= 80.00\nMin= 50.00\n");
+}
+
+TEST_F(MapCommandTest, ArrowsOfAPlaneWaveRunAlongTheRowsAtItsSpeed) {
+  const CliRun r = Map(wave, "--kind time --arrows");
+  ASSERT_EQ(r.status, 0) << Errors();
+  // Cells of 330 pixels from (10, 10); an arrow starts at the square's centre corner and is
+  // 0.1 mm/ms x 5000 = 500 pixels long.
+  EXPECT_EQ(r.out,
+            "1\t1\t10.000\t0.000\t339\t340\t839\t340\n"
+            "2\t1\t10.000\t0.000\t669\t340\t1169\t340\n");
+  const CliRun small = Map(wave, "--kind velocity --arrows --size 340x240");
+  ASSERT_EQ(small.status, 0) << Errors();
+  EXPECT_EQ(small.out,
+            "1\t1\t10.000\t0.000\t119\t120\t619\t120\n"
+            "2\t1\t10.000\t0.000\t229\t120\t729\t120\n");
+  const CliRun limited = Map(wave, "--kind time --arrows --max-velocity 10");
+  ASSERT_EQ(limited.status, 0) << Errors();
+  EXPECT_EQ(limited.out, "");
+}
+
+TEST_F(MapCommandTest, VelocityMapWritesTheSpeedsOfTheTimeMap) {
+  const CliRun r = Map(wave, "--kind velocity");
+  ASSERT_EQ(r.status, 0) << Errors();
+  // Export format 2: two decimals; the last column and row start no square.
+  EXPECT_NE(r.out.find("\n\n\t10.00\t10.00\t\n\t\t\t"), std::string::npos) << r.out;
+}
+
+TEST_F(MapCommandTest, BadOptionsEndWithAMessageNamingTheOption) {
+  const CliRun kind = Map(marks, "--kind speed");
+  EXPECT_EQ(kind.status, 1);
+  EXPECT_NE(Errors().find("--kind"), std::string::npos);
+  const CliRun type = Map(marks, "--kind time --type 5");
+  EXPECT_EQ(type.status, 1);
+  EXPECT_NE(Errors().find("--type"), std::string::npos);
+  const CliRun step = Map(marks, "--kind time --velocity-step x");
+  EXPECT_EQ(step.status, 1);
+  EXPECT_NE(Errors().find("--velocity-step"), std::string::npos);
+}
+
+TEST_F(MapCommandTest, RenderDrawsTheCellsOfTheMapPane) {
+  const std::string out = dir.File("map.txt");
+  const CliRun r = Run("render " + recording + " --matrix " + matrix + " --marks " + marks +
+                       " --pane map --kind time --size 1000x1000 --out " + out);
+  ASSERT_EQ(r.status, 0) << Errors();
+  const std::string drawing = testing::ReadFile(out);
+  EXPECT_TRUE(HasLine(drawing, "rect 10 10 340 340")) << drawing;
+  EXPECT_TRUE(HasLine(drawing, "rect 340 340 670 670")) << drawing;
+  EXPECT_FALSE(HasLine(drawing, "rect 670 340 1000 670")) << "the cell without a mark is filled";
+  EXPECT_TRUE(HasLine(drawing, "rect 670 340 1001 671")) << "its grid outline is missing";
+  EXPECT_NE(drawing.find(" 115\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
