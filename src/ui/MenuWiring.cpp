@@ -64,6 +64,7 @@ void MenuWiring::WireGeneral(TMainF& w) {
   });
   m.Connect("ChangeMatrixfile1", [&w] { w.ChangeMatrix(false); });
   m.Connect("ChangeNewmatrixfile1", [&w] { w.ChangeMatrix(true); });
+  m.Connect("showmarkstatistics1", [&w] { w.showmarkstatistics1Click(); });
   m.Connect("SlowWave1", [&w] { w.SetMarkType(0, 1); });
   m.Connect("Spike1", [&w] { w.SetMarkType(0, 2); });
   m.Connect("TypeMark31", [&w] { w.SetMarkType(0, 3); });
@@ -104,6 +105,7 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("Interpolate1", [] {});
   m.Connect("Zoom1", [&w] { w.Zoom(true); });
   m.Connect("AutomaticSWmarking1", [&w] { w.AutomaticSWmarking1Click(); });
+  m.Connect("SpikeStats1", [&w] { w.SpikeStats1Click(); });
   m.Connect("CalculateAmplitudesSlopes1", [&w] {
     // The table of the results comes with the data pad; the bars show on the traces now.
     CalcAmplitudes(w.State());
@@ -140,6 +142,7 @@ void MenuWiring::WireMaps(TMainF& w) {
   m.Connect("showSWsspikes1", [&w] {
     if (MapMenuCommands::ToggleSWsSpikes(w.State())) w.UpdateDisplay();
   });
+  m.Connect("ShowMapStatistics1", [&w] { w.ShowMapStatistics1Click(); });
   m.Connect("Isochrones1", [&w] {
     const auto answer = ValuePrompt::AskInteger(w.ActiveUi(), "Change isochones", "Give new isochrone value:",
                                                 w.State().IsochroneStep, 0);

@@ -22,7 +22,12 @@
 #include "maps/MapComputation.h"
 #include "maps/MapDrawing.h"
 #include "maps/MapDrawingHooks.h"
+#include "maps/MapStatistics.h"
+#include "maps/SpikeStatistics.h"
 #include "maps/VelocityCalculation.h"
+#include "ui/MarkStatisticsWindow.h"
+#include "ui/StatisticsWindow.h"
+#include "ui/WindowSet.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
 #include "input/MatrixChooser.h"
@@ -75,6 +80,52 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   qApp->installEventFilter(this);
   PrepareDataRoot();
   FormCreate();
+  CreateOtherWindows();
+}
+
+// The other windows come after the main window, in their fixed order; two of them carry the
+// statistics this window computes.
+void TMainF::CreateOtherWindows() {
+  windows_ = std::make_unique<WindowSet>(this);
+  mapStats_ = std::make_unique<MapStatistics>();
+  spikeStats_ = std::make_unique<SpikeStatistics>();
+  statistics_ = new StatisticsWindow(windows_->Find("TEleF"));
+  markStats_ = new MarkStatisticsWindow(windows_->Find("TNewMarkForm"));
+  connect(statistics_, &StatisticsWindow::okClicked, this, &TMainF::UpdateDisplay);
+  connect(statistics_, &StatisticsWindow::saveClicked, this, [this] {
+    try {
+      spikeStats_->SaveSpikeStats(*state_, *ui_);
+    } catch (const IoError& error) {
+      ui_->Error(error.what());
+    }
+  });
+  connect(markStats_, &MarkStatisticsWindow::okClicked, this, [this] {
+    state_->ShowMarkStatistics = false;
+    UpdateDisplay();
+  });
+}
+
+void TMainF::ShowMapStatistics1Click() {
+  state_->ShowMapStatistics = true;
+  statistics_->Show();
+  std::vector<std::string> lines;
+  mapStats_->CalcMapStats(*state_, lines);
+  statistics_->SetLines(lines);
+  UpdateDisplay();
+}
+
+void TMainF::SpikeStats1Click() {
+  PrepareElectrogramLayout(1);
+  std::vector<std::string> lines;
+  spikeStats_->CalcSpikeStats(*state_, lines);
+  statistics_->AppendLines(lines);
+  statistics_->Show();
+}
+
+void TMainF::showmarkstatistics1Click() {
+  state_->ShowMarkStatistics = !state_->ShowMarkStatistics;
+  markStats_->Fill(MarkStore::CountMarks(*state_));
+  if (state_->ShowMarkStatistics) markStats_->Show();
 }
 
 TMainF::~TMainF() {
@@ -244,6 +295,11 @@ void TMainF::DrawMapPane(int pane) {
   hooks.FillMapGrid = [](AnalysisState& s) { FillMapGrid(s); };
   hooks.ExpandMapGrid = [](AnalysisState& s) { ExpandMapGrid(s); };
   hooks.CalcVelocities = [](AnalysisState& s) { VelocityCalculation::CalcVelocities(s); };
+  hooks.CalcMapStats = [this](AnalysisState& s) {
+    std::vector<std::string> lines;
+    mapStats_->CalcMapStats(s, lines);
+    statistics_->SetLines(lines);
+  };
   {
     QPainter painter(&paint->BackBuffer());
     QtCanvas canvas(painter);

@@ -20,6 +20,11 @@ class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
 class PaneInput;
+class WindowSet;
+class StatisticsWindow;
+class MarkStatisticsWindow;
+class MapStatistics;
+class SpikeStatistics;
 class PanePanel;
 class QtUi;
 class RecordingCommands;
@@ -54,6 +59,10 @@ class TMainF : public QMainWindow {
   FloatingPanels& Panels() const { return *panels_; }
   ViewCommands& View() const { return *view_; }
   RecordingCommands& Recordings() const { return *recordings_; }
+  // The other windows, made right after this one.
+  const WindowSet& Windows() const { return *windows_; }
+  StatisticsWindow& Statistics() const { return *statistics_; }
+  MarkStatisticsWindow& MarkStats() const { return *markStats_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -88,6 +97,9 @@ class TMainF : public QMainWindow {
   void ChangeMatrix(bool newFormat);
   void ShowAnalyse();
   void ShowElectrograms(int pane);
+  void ShowMapStatistics1Click();
+  void SpikeStats1Click();
+  void showmarkstatistics1Click();
 
   // Lays the electrogram pane `pane` out (pane A's size, the pane's begin and window), as
   // pointer read-outs and keys need it for the pane under the pointer.
@@ -115,6 +127,7 @@ class TMainF : public QMainWindow {
   void BuildFloatingPanels();
   void PrepareDataRoot();
   void FormCreate();
+  void CreateOtherWindows();
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
   void DrawBlankPane(int pane);
@@ -138,6 +151,11 @@ class TMainF : public QMainWindow {
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
   std::unique_ptr<PaneInput> input_;
+  std::unique_ptr<WindowSet> windows_;
+  StatisticsWindow* statistics_ = nullptr;
+  MarkStatisticsWindow* markStats_ = nullptr;
+  std::unique_ptr<MapStatistics> mapStats_;
+  std::unique_ptr<SpikeStatistics> spikeStats_;
   ForwardingCanvas paneCanvas_;
   std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
   std::unique_ptr<AnalysisDisplay> analysis_;

@@ -6,7 +6,6 @@
 
 #include "core/AnalysisState.h"
 #include "ui/TMainF.h"
-#include "ui/WindowSet.h"
 
 namespace {
 
@@ -38,7 +37,6 @@ int main(int argc, char** argv) {
   const StartArguments arguments = ParseArguments(app);
 
   velmora::TMainF mainWindow;
-  const velmora::WindowSet windows(&mainWindow);
   if (!arguments.matrix.isEmpty()) mainWindow.State().DefaultMatrixFileName = arguments.matrix.toStdString();
   // Without a window manager "maximised" means nothing; the screen's size does the same.
   mainWindow.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());

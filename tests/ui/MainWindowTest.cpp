@@ -155,7 +155,7 @@ class MainWindowTest : public QObject {
   void theOtherWindowsFollowInTheirOrderHidden() {
     ScriptedUi ui;
     TMainF window(&ui);
-    const velmora::WindowSet windows(&window);
+    const velmora::WindowSet& windows = window.Windows();
     const char* captions[] = {"Init", "E00Form", "MiniMap", "EleF", "DspF", "Preference Settings for Velmora2",
                               "Wave Statistics", "Data Pad", "Mini Grid", "Mark Statistics", "CopyToMac", "PrintForm",
                               "Reference Table", "Analyse Electrogram", "Statistics", "WaveF", "ConnectF", "ImportF"};
