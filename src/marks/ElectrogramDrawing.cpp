@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
+#include "maps/MapColours.h"
 #include "marks/ElectrogramScales.h"
 #include "marks/MarkIntervals.h"
 #include "marks/TraceLayout.h"
@@ -280,22 +281,18 @@ void ElectrogramDrawing::DrawTraceMarks(int trace, int32_t channel) {
     if (mark.Kind == kNoValue || mark.Electrode != channel) continue;
     const int64_t sample = RoundHalfEven(double(mark.Time) * s.SamplingF / 1000.0);
     if (sample < s.TraceFirstSample || sample > s.TraceLastSample) continue;
-    DrawMark(trace, mark.Origin, mark.Kind, s.MarkAmplitudes[size_t(n - 1)].Interval, mark.Time);
+    DrawMark(trace, mark.Electrode, mark.Origin, mark.Kind, s.MarkAmplitudes[size_t(n - 1)].Interval, mark.Time);
   }
 }
 
-void ElectrogramDrawing::DrawMark(int trace, int origin, int kind, int32_t interval, int32_t time) {
+void ElectrogramDrawing::DrawMark(int trace, int32_t electrode, int origin, int kind, int32_t interval, int32_t time) {
   const AnalysisState& s = state_;
   const int x = s.TraceLeft + Round((double(time) * s.SamplingF / 1000.0 - s.TraceFirstSample) * s.SampleWidth);
   const int top = TraceLayout::BandTop(s, trace);
   const int bottom = TraceLayout::BandBottom(s, trace);
   canvas_.SetPen(MarkColour(kind), origin == kByHand ? 2 : 1);
   if (s.ShowElgMarks) canvas_.Line(x, top, x, bottom);
-  if (s.ShowElgTimes) {
-    canvas_.SetBrush(colours::kWhite);
-    canvas_.SetFont(colours::kBlack, FontStyle{});
-    canvas_.TextOut(x + 5, top, std::to_string(time - s.ReferenceTime));
-  }
+  if (s.ShowElgTimes) DrawTimeLabel(x + 5, top, electrode, time);
   if (kind == kReferenceMark && s.ShowElgMarks) {
     canvas_.SetBrush(colours::kBlack);
     canvas_.Ellipse(x - 4, top - 4, x + 4, top + 4);
@@ -309,6 +306,22 @@ void ElectrogramDrawing::DrawMark(int trace, int origin, int kind, int32_t inter
   }
   canvas_.SetPen(colours::kBlack, 1);
   canvas_.SetBrush(colours::kWhite);
+}
+
+// A mark's time; while the other pane shows the map this time went into, the label takes
+// the colour of its map cell and shows the cell's value.
+void ElectrogramDrawing::DrawTimeLabel(int x, int y, int32_t electrode, int32_t time) {
+  const AnalysisState& s = state_;
+  Colour background = colours::kWhite;
+  int32_t shown = time - s.ReferenceTime;
+  if (s.ShowBackgroundColor && s.TwoPanes && electrode >= 1 && electrode <= kChannels) {
+    const int col = s.ElectrodeX[size_t(electrode - 1)], row = s.ElectrodeY[size_t(electrode - 1)];
+    if (col >= 1 && row >= 1 && s.Cell(col, row).Value == shown && shown != kNoValue && shown != kAltNoValue)
+      background = MapColours::MapColour(MapColours::ColourIndex(s, shown));
+  }
+  canvas_.SetBrush(background);
+  canvas_.SetFont(colours::kBlack, FontStyle{});
+  canvas_.TextOut(x, y, std::to_string(shown));
 }
 
 void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {

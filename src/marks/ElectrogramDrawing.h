@@ -24,9 +24,10 @@ class ElectrogramDrawing {
   // Draws trace `trace` of `channel` (nothing for NoValue) and sets SignalMean to its offset.
   void DrawTrace(int trace, int32_t channel);
   void DrawTraceMarks(int trace, int32_t channel);
-  void DrawMark(int trace, int origin, int kind, int32_t interval, int32_t time);
+  void DrawMark(int trace, int32_t electrode, int origin, int kind, int32_t interval, int32_t time);
   void DrawAmplitudes(int trace, int32_t channel);
   void DrawChannelLabel(int trace, int32_t channel);
+  void DrawTimeLabel(int x, int y, int32_t electrode, int32_t time);
 
   // Keep the samples DrawTrace takes (for a caller that looks for events along a trace).
   void KeepTakenSamples(bool keep) { keepTaken_ = keep; }

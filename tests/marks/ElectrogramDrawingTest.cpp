@@ -4,8 +4,11 @@
 #include <memory>
 #include <sstream>
 
+#include <fmt/format.h>
+
 #include "core/AnalysisState.h"
 #include "core/RecordingCanvas.h"
+#include "maps/MapColours.h"
 #include "marks/ElectrogramDrawing.h"
 #include "marks/ElectrogramScales.h"
 #include "marks/MarkIntervals.h"
@@ -159,6 +162,32 @@ TEST_F(ElectrogramDrawingTest, MarksTakeKindColourOriginWidthAndTimeLabel) {
   EXPECT_TRUE(has("line 630 90 630 170"));
   EXPECT_TRUE(has("ellipse 726 166 734 174"));
   EXPECT_FALSE(has("text 1535 10 1400"));
+}
+
+TEST_F(ElectrogramDrawingTest, TimeLabelsTakeTheirMapCellsColourWhileTwoPanesShowTheMap) {
+  AddMark(17, kSlowWave, 500);
+  AddMark(18, kSlowWave, 600);
+  s->ElectrodeX[16] = 1;
+  s->ElectrodeY[16] = 1;
+  s->ElectrodeX[17] = 2;
+  s->ElectrodeY[17] = 1;
+  s->Cell(1, 1).Value = 500;  // the map shows channel 17's mark
+  s->Cell(2, 1).Value = 650;  // but another time for channel 18
+  s->TwoPanes = true;
+  drawing.DrawElectrograms();
+  const auto& lines = canvas.Lines();
+  const std::string coloured =
+      fmt::format("brush {:06x} solid", MapColours::MapColour(MapColours::ColourIndex(*s, 500)));
+  const auto label17 = std::find(lines.begin(), lines.end(), "text 535 10 500");
+  const auto label18 = std::find(lines.begin(), lines.end(), "text 635 90 600");
+  ASSERT_NE(label17, lines.end());
+  ASSERT_NE(label18, lines.end());
+  EXPECT_EQ(*(label17 - 2), coloured);
+  EXPECT_EQ(*(label18 - 2), "brush ffffff solid");
+  canvas.Clear();
+  s->ShowBackgroundColor = false;
+  drawing.DrawElectrograms();
+  EXPECT_EQ(std::find(canvas.Lines().begin(), canvas.Lines().end(), coloured), canvas.Lines().end());
 }
 
 TEST_F(ElectrogramDrawingTest, HiddenSwitchesLeaveMarksOut) {
