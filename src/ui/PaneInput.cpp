@@ -7,6 +7,7 @@
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
 #include "maps/MapComputation.h"
+#include "maps/MapDrawing.h"
 #include "marks/MarkPointerEdits.h"
 #include "marks/MarkStore.h"
 #include "ui/MainMenu.h"
@@ -209,6 +210,25 @@ void PaneInput::AutomaticSWmarking() {
   window_.PrepareElectrogramLayout(1);
   marking_.MarkAllSlowWaves();
   window_.UpdateDisplay();
+}
+
+// A double click on a map crosses out the cell under the pointer until the next redraw.
+void PaneInput::PaneDoubleClick(int pane, int x, int y) {
+  AnalysisState& s = state_;
+  if ((pane == 2 ? s.PaneKindB : s.PaneKindA) != 0) return;
+  s.PointerX = x;
+  s.PointerY = y;
+  PaneCaptions::UpdateMapPointer(s);
+  if (s.PointerCellChannel < 1) return;
+  const bool focusA = s.FocusA, focusB = s.FocusB;
+  s.FocusA = pane == 1;
+  s.FocusB = pane == 2;
+  {
+    PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+    MapDrawing::DrawExcludedCell(s, router, s.PointerCellChannel);
+  }
+  s.FocusA = focusA;
+  s.FocusB = focusB;
 }
 
 void PaneInput::Zoom(bool narrow) {

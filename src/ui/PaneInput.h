@@ -28,6 +28,7 @@ class PaneInput {
   void PaintAMouseMove(int x, int y);
   void PaintBMouseMove(int x, int y);
   void PaneClick(int pane, int x, int y);
+  void PaneDoubleClick(int pane, int x, int y);
   void Zoom(bool narrow);
   void AutomaticSWmarking();
 

@@ -148,6 +148,8 @@ void TMainF::BuildLayout() {
   connect(paneB_->Paint(), &PaneWidget::PointerMoved, this, &TMainF::PaintBMouseMove);
   connect(paneA_->Paint(), &PaneWidget::Clicked, this, &TMainF::PaintAClick);
   connect(paneB_->Paint(), &PaneWidget::Clicked, this, &TMainF::PaintBClick);
+  connect(paneA_->Paint(), &PaneWidget::DoubleClicked, this, [this](int x, int y) { input_->PaneDoubleClick(1, x, y); });
+  connect(paneB_->Paint(), &PaneWidget::DoubleClicked, this, [this](int x, int y) { input_->PaneDoubleClick(2, x, y); });
   status_ = new StatusPanel(central);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
