@@ -1,6 +1,7 @@
 #include "maps/MapComputation.h"
 
 #include <algorithm>
+#include <array>
 
 #include <fmt/format.h>
 
@@ -51,45 +52,55 @@ void ResetCells(AnalysisState& s) {
   }
 }
 
-bool UsedInTimeMap(const AnalysisState& s, const MarkRecord& m) {
-  if (m.Visible != 1 || IsDeleted(m) || !InWindow(s, m.Time)) return false;
-  if (s.ShowSWsSpikes) return m.Kind == kSlowWave || m.Kind == kSpike;
-  const int kind = PaneMarkKind(s);
-  return kind != 0 && m.Kind == kind;
+bool AnyOnGrid(const AnalysisState& s) {
+  for (int32_t c = 1; c <= kChannels; ++c)
+    if (MapComputation::OnGrid(s, c)) return true;
+  return false;
 }
 
+// The cell of every channel on the grid, nullptr for the others: looked up once per fill.
+std::array<MapCell*, kChannels + 1> CellsByChannel(AnalysisState& s) {
+  std::array<MapCell*, kChannels + 1> cells{};
+  for (int32_t c = 1; c <= kChannels; ++c)
+    if (MapComputation::OnGrid(s, c)) cells[size_t(c)] = &CellOf(s, c);
+  return cells;
+}
+
+// Every fill below walks the mark store once, in store order, and sends each mark to its
+// electrode's cell; a cell sees its marks in the same order as a walk per electrode would.
 void FillTimes(AnalysisState& s) {
-  s.MapMarkCount = 0;
-  s.MapMinValue = 3333333;
-  s.MapMaxValue = -1;
-  for (int32_t c = 1; c <= kChannels; ++c) {
-    if (!MapComputation::OnGrid(s, c)) continue;
-    MapCell& cell = CellOf(s, c);
-    for (int n = 1; n <= s.MarkCount; ++n) {
-      const MarkRecord& m = s.Mark(n);
-      if (m.Electrode != c || !UsedInTimeMap(s, m)) continue;
-      const int32_t v = m.Time - s.ReferenceTime;
-      if (cell.Value != kNoValue && cell.Value <= v) continue;
-      cell.Value = v;
-      ++s.MapMarkCount;
-      s.MapMinValue = std::min(s.MapMinValue, v);
-      s.MapMaxValue = std::max(s.MapMaxValue, v);
-    }
-    s.MapMinTime = s.MapMinValue;
+  const std::array<MapCell*, kChannels + 1> cells = CellsByChannel(s);
+  const int kind = PaneMarkKind(s);
+  const bool both = s.ShowSWsSpikes;
+  const int64_t first = std::max(s.MapBegin, s.ReferenceTime), last = int64_t(s.MapBegin) + s.MapWindow;
+  int32_t count = 0, lowest = 3333333, highest = -1;
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const MarkRecord& m = s.Mark(n);
+    if (m.Electrode > kChannels || cells[m.Electrode] == nullptr || m.Visible != 1) continue;
+    if (m.Time < first || m.Time > last) continue;
+    const bool wanted = both ? (m.Kind == kSlowWave || m.Kind == kSpike) : (kind != 0 && m.Kind == kind);
+    if (!wanted) continue;
+    MapCell& cell = *cells[m.Electrode];
+    const int32_t v = m.Time - s.ReferenceTime;
+    if (cell.Value != kNoValue && cell.Value <= v) continue;
+    cell.Value = v;
+    ++count;
+    lowest = std::min(lowest, v);
+    highest = std::max(highest, v);
   }
+  s.MapMarkCount = count;
+  s.MapMinValue = lowest;
+  s.MapMaxValue = highest;
+  if (AnyOnGrid(s)) s.MapMinTime = s.MapMinValue;
 }
 
 void FillCounts(AnalysisState& s) {
   const int kind = PaneMarkKind(s);
-  for (int32_t c = 1; c <= kChannels; ++c) {
-    if (!MapComputation::OnGrid(s, c)) continue;
-    MapCell& cell = CellOf(s, c);
-    if (cell.Value == kAltNoValue) continue;
-    for (int n = 1; n <= s.MarkCount; ++n) {
-      const MarkRecord& m = s.Mark(n);
-      if (m.Electrode != c || IsDeleted(m) || !InShiftedWindow(s, m.Time)) continue;
-      if (kind == 0 || m.Kind == kind) ++cell.Value;
-    }
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const MarkRecord& m = s.Mark(n);
+    if (!MapComputation::OnGrid(s, m.Electrode) || IsDeleted(m) || !InShiftedWindow(s, m.Time)) continue;
+    MapCell& cell = CellOf(s, m.Electrode);
+    if (cell.Value != kAltNoValue && (kind == 0 || m.Kind == kind)) ++cell.Value;
   }
 }
 
@@ -101,29 +112,35 @@ void FillChannels(AnalysisState& s) {
   }
 }
 
-// The earliest mark of the pane's kind in the window, and the time since the mark before it.
-int32_t IntervalOf(const AnalysisState& s, int32_t channel) {
+// Per electrode: the earliest mark of the pane's kind in the window, then the latest mark of
+// that kind before it; the interval is the time between them.
+void FillIntervals(AnalysisState& s) {
   const int kind = PaneMarkKind(s);
-  int32_t earliest = kNoValue;
+  std::array<int32_t, kChannels + 1> earliest, previous;
+  earliest.fill(kNoValue);
+  previous.fill(kNoValue);
   for (int n = 1; n <= s.MarkCount; ++n) {
     const MarkRecord& m = s.Mark(n);
-    if (m.Electrode != channel || IsDeleted(m) || m.Kind != kind || !InWindow(s, m.Time)) continue;
-    if (earliest == kNoValue || m.Time < earliest) earliest = m.Time;
+    if (m.Electrode < 1 || m.Electrode > kChannels || IsDeleted(m) || m.Kind != kind || !InWindow(s, m.Time)) continue;
+    int32_t& first = earliest[m.Electrode];
+    if (first == kNoValue || m.Time < first) first = m.Time;
   }
-  if (earliest == kNoValue) return kNoValue;
-  const int32_t previous = MapComputation::PreviousMarkTime(s, channel, earliest);
-  if (previous == kNoValue) return kNoValue;
-  const int32_t interval = earliest - previous;
-  if (s.LimitIntervals && interval > s.MaxIntervalValue) return kNoValue;
-  return interval;
-}
-
-void FillIntervals(AnalysisState& s) {
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const MarkRecord& m = s.Mark(n);
+    if (m.Electrode < 1 || m.Electrode > kChannels || IsDeleted(m) || m.Kind != kind) continue;
+    const int32_t first = earliest[m.Electrode];
+    int32_t& latest = previous[m.Electrode];
+    if (first != kNoValue && m.Time < first && (latest == kNoValue || m.Time > latest)) latest = m.Time;
+  }
   for (int32_t c = 1; c <= kChannels; ++c) {
     if (!MapComputation::OnGrid(s, c)) continue;
     MapCell& cell = CellOf(s, c);
     if (cell.Value == kAltNoValue) continue;
-    const int32_t interval = IntervalOf(s, c);
+    int32_t interval = kNoValue;
+    if (earliest[size_t(c)] != kNoValue && previous[size_t(c)] != kNoValue) {
+      interval = earliest[size_t(c)] - previous[size_t(c)];
+      if (s.LimitIntervals && interval > s.MaxIntervalValue) interval = kNoValue;
+    }
     // An expanded value from an earlier map gives way only to a real interval.
     if (interval != kNoValue || cell.Expanded != 1) cell.Value = interval;
   }
@@ -133,19 +150,16 @@ void FillIntervals(AnalysisState& s) {
 void FillAmplitudesOrSlopes(AnalysisState& s, bool slopes) {
   if (PaneMarkKind(s) != kSlowWave) return;
   const int records = std::min<int>(s.MarkCount, int(s.MarkAmplitudes.size()));
-  for (int32_t c = 1; c <= kChannels; ++c) {
-    if (!MapComputation::OnGrid(s, c)) continue;
-    MapCell& cell = CellOf(s, c);
-    for (int n = 1; n <= records; ++n) {
-      const MarkRecord& m = s.Mark(n);
-      if (m.Electrode != c || m.Kind != kSlowWave || !InWindow(s, m.Time)) continue;
-      const AmplitudeRecord& r = s.MarkAmplitudes[size_t(n - 1)];
-      if (r.Electrode == kNoValue) continue;
-      if (slopes) {
-        cell.Slope = r.Slope;
-      } else {
-        cell.Amplitude = double(r.MaxValue - r.MinValue) / kAmplitudeScale;
-      }
+  for (int n = 1; n <= records; ++n) {
+    const MarkRecord& m = s.Mark(n);
+    if (!MapComputation::OnGrid(s, m.Electrode) || m.Kind != kSlowWave || !InWindow(s, m.Time)) continue;
+    const AmplitudeRecord& r = s.MarkAmplitudes[size_t(n - 1)];
+    if (r.Electrode == kNoValue) continue;
+    MapCell& cell = CellOf(s, m.Electrode);
+    if (slopes) {
+      cell.Slope = r.Slope;
+    } else {
+      cell.Amplitude = double(r.MaxValue - r.MinValue) / kAmplitudeScale;
     }
   }
 }
