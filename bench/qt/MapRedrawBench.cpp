@@ -68,18 +68,18 @@ class PrimitiveRecorder : public Canvas {
   };
 
   void SetPen(Colour colour, int width, PenMode mode) override {
-    calls.push_back({Op::Pen, width, int(mode), 0, 0, colour});
+    calls.push_back({Op::Pen, width, int(mode), 0, 0, colour, {}, {}, {}});
   }
-  void SetBrush(Colour colour, BrushStyle style) override { calls.push_back({Op::Brush, int(style), 0, 0, 0, colour}); }
-  void SetFont(Colour colour, FontStyle style) override { calls.push_back({Op::Font, 0, 0, 0, 0, colour, style}); }
-  void Line(int x1, int y1, int x2, int y2) override { calls.push_back({Op::Line, x1, y1, x2, y2}); }
+  void SetBrush(Colour colour, BrushStyle style) override { calls.push_back({Op::Brush, int(style), 0, 0, 0, colour, {}, {}, {}}); }
+  void SetFont(Colour colour, FontStyle style) override { calls.push_back({Op::Font, 0, 0, 0, 0, colour, style, {}, {}}); }
+  void Line(int x1, int y1, int x2, int y2) override { calls.push_back({Op::Line, x1, y1, x2, y2, 0, {}, {}, {}}); }
   void Polyline(const std::vector<Point>& points) override {
     calls.push_back({Op::Polyline, 0, 0, 0, 0, 0, {}, {}, points});
   }
-  void Rectangle(int l, int t, int r, int b) override { calls.push_back({Op::Rectangle, l, t, r, b}); }
-  void Ellipse(int l, int t, int r, int b) override { calls.push_back({Op::Ellipse, l, t, r, b}); }
+  void Rectangle(int l, int t, int r, int b) override { calls.push_back({Op::Rectangle, l, t, r, b, 0, {}, {}, {}}); }
+  void Ellipse(int l, int t, int r, int b) override { calls.push_back({Op::Ellipse, l, t, r, b, 0, {}, {}, {}}); }
   void TextOut(int x, int y, const std::string& text) override {
-    calls.push_back({Op::Text, x, y, 0, 0, 0, {}, text});
+    calls.push_back({Op::Text, x, y, 0, 0, 0, {}, text, {}});
   }
   int TextWidth(const std::string& text) override { return int(text.size()) * 7; }
   int TextHeight(const std::string&) override { return 13; }
