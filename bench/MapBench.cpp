@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MapBenchState.h"
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -14,39 +15,7 @@
 namespace velmora {
 namespace {
 
-constexpr int kCols = 16, kRows = 15, kCells = kCols * kRows;
-
-// A 16 x 15 grid of channels 17..256 and a full store: every channel gets its marks from a
-// start time that grows across the grid, so the time map spans nearly 60 s.
-std::unique_ptr<AnalysisState> FullMapState() {
-  auto s = std::make_unique<AnalysisState>();
-  SetDefaults(*s);
-  s->NrCols = kCols;
-  s->NrRows = kRows;
-  s->ElectrodeDistance = 1.5;
-  for (int i = 0; i < kCells; ++i) {
-    const int channel = 17 + i, col = 1 + i % kCols, row = 1 + i / kCols;
-    s->ElectrodeX[size_t(channel - 1)] = col;
-    s->ElectrodeY[size_t(channel - 1)] = row;
-    s->GridCell(col, row) = channel;
-  }
-  for (int n = 0; n < kMaxMarks; ++n) {
-    const int cell = n % kCells;
-    MarkRecord& m = s->Mark(++s->MarkCount);
-    m = MarkRecord{};
-    m.Electrode = uint16_t(17 + cell);
-    m.Kind = kSlowWave;
-    m.Time = ((cell % kCols) * kRows + cell / kCols) * 245 + (n / kCells) * 7;
-  }
-  s->ActivePane = 1;
-  s->MarkType = {1, 1};
-  s->CurMapKind = 0;
-  s->ReferenceTime = 0;
-  s->MapBegin = 0;
-  s->MapWindow = 60000;
-  s->SigLength = 60000;
-  return s;
-}
+using bench::FullMapState;
 
 // The least any map fill must do: look at every mark once.
 void BM_MarkStorePass(benchmark::State& bench) {
@@ -65,9 +34,9 @@ void BM_TimeMapFill32767Marks(benchmark::State& bench) {
   const std::unique_ptr<AnalysisState> s = FullMapState();
   for (auto _ : bench) {
     MapComputation::FillMapGrid(*s);
-    benchmark::DoNotOptimize(s->Cell(kCols, kRows).Value);
+    benchmark::DoNotOptimize(s->Cell(bench::kMapCols, bench::kMapRows).Value);
   }
-  if (s->MapMarkCount != kCells) bench.SkipWithError("every cell should hold a time");
+  if (s->MapMarkCount != bench::kMapCells) bench.SkipWithError("every cell should hold a time");
 }
 
 #ifndef VELMORA_BENCH_QT

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../MapBenchState.h"
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -19,35 +20,13 @@
 namespace velmora {
 namespace {
 
-constexpr int kCols = 16, kRows = 15, kCells = kCols * kRows, kPane = 1000;
+constexpr int kPane = 1000;
+using bench::FullMapState;
 
-// A 16 x 15 grid of channels 17..256 and a full store whose earliest times grow across the
-// grid to nearly 60 s, so isochrones every 500 ms cross the whole map.
-std::unique_ptr<AnalysisState> FullMapState() {
-  auto s = std::make_unique<AnalysisState>();
-  SetDefaults(*s);
-  s->NrCols = kCols;
-  s->NrRows = kRows;
-  s->ElectrodeDistance = 1.5;
-  for (int i = 0; i < kCells; ++i) {
-    const int channel = 17 + i, col = 1 + i % kCols, row = 1 + i / kCols;
-    s->ElectrodeX[size_t(channel - 1)] = col;
-    s->ElectrodeY[size_t(channel - 1)] = row;
-    s->GridCell(col, row) = channel;
-  }
-  for (int n = 0; n < kMaxMarks; ++n) {
-    const int cell = n % kCells;
-    MarkRecord& m = s->Mark(++s->MarkCount);
-    m = MarkRecord{};
-    m.Electrode = uint16_t(17 + cell);
-    m.Kind = kSlowWave;
-    m.Time = ((cell % kCols) * kRows + cell / kCols) * 245 + (n / kCells) * 7;
-  }
-  s->ActivePane = 1;
-  s->MarkType = {1, 1};
-  s->CurMapKind = 0;
-  s->MapBegin = 0;
-  s->MapWindow = s->SigLength = 60000;
+// The full map state drawn as a pane shows it: colours, digits, grid and isochrones every
+// 500 ms across the nearly 60 s of times.
+std::unique_ptr<AnalysisState> DrawnMapState() {
+  std::unique_ptr<AnalysisState> s = FullMapState();
   s->ShowMapColor = s->ShowMapDigit = s->ShowGrid = s->PlotIsochrones = true;
   s->IsochroneStep = 500;
   return s;
@@ -121,7 +100,7 @@ MapDrawingHooks FillHooks() {
 }
 
 void BM_TimeMapFillAndDraw(benchmark::State& bench) {
-  const std::unique_ptr<AnalysisState> s = FullMapState();
+  const std::unique_ptr<AnalysisState> s = DrawnMapState();
   const MapDrawingHooks hooks = FillHooks();
   QImage image = BackBuffer();
   QPainter painter(&image);
@@ -130,7 +109,7 @@ void BM_TimeMapFillAndDraw(benchmark::State& bench) {
 }
 
 void BM_TimeMapPrimitivesOnly(benchmark::State& bench) {
-  const std::unique_ptr<AnalysisState> s = FullMapState();
+  const std::unique_ptr<AnalysisState> s = DrawnMapState();
   PrimitiveRecorder recorder;
   MapDrawing::DrawMap(*s, recorder, kPane, kPane, FillHooks());
   QImage image = BackBuffer();
@@ -138,7 +117,7 @@ void BM_TimeMapPrimitivesOnly(benchmark::State& bench) {
   QtCanvas canvas(painter);
   for (auto _ : bench) recorder.Replay(canvas);
   using Op = PrimitiveRecorder::Op;
-  if (recorder.Count(Op::Text) < kCells) bench.SkipWithError("every cell should show its digits");
+  if (recorder.Count(Op::Text) < bench::kMapCells) bench.SkipWithError("every cell should show its digits");
   if (recorder.Count(Op::Line) + recorder.Count(Op::Polyline) == 0) bench.SkipWithError("no isochrones drawn");
   bench.counters["primitives"] = double(recorder.calls.size());
 }

@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
@@ -38,25 +39,6 @@ struct MapOptions {
 constexpr int kTimeMap = 0, kVelocityMap = 6, kFirstRealKind = 4;
 constexpr int kLargestNumber = 2'000'000'000;
 
-int ParseNumber(const std::string& option, const std::string& text, int minimum, int maximum) {
-  size_t end = 0;
-  long long value = 0;
-  try {
-    value = std::stoll(text, &end);
-  } catch (const std::logic_error&) {
-    end = 0;
-  }
-  if (end == 0 || end != text.size() || value < minimum || value > maximum)
-    throw std::invalid_argument(
-        fmt::format("{} takes a whole number from {} to {} (not \"{}\")", option, minimum, maximum, text));
-  return int(value);
-}
-
-std::optional<int> ParseOptional(const std::string& option, const std::string& text, int minimum, int maximum) {
-  if (text.empty()) return std::nullopt;
-  return ParseNumber(option, text, minimum, maximum);
-}
-
 uint8_t ParseKind(const std::string& text) {
   static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
                                                        {"interval", 3}, {"amplitude", 4}, {"slope", 5},
@@ -66,19 +48,6 @@ uint8_t ParseKind(const std::string& text) {
     throw std::invalid_argument(fmt::format(
         "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
   return found->second;
-}
-
-std::pair<int, int> ParseMapSize(const std::string& text) {
-  constexpr int kLargest = 10000;
-  const size_t x = text.find_first_of("xX");
-  try {
-    if (x == std::string::npos) throw std::invalid_argument(text);
-    return {ParseNumber("--size", text.substr(0, x), 1, kLargest),
-            ParseNumber("--size", text.substr(x + 1), 1, kLargest)};
-  } catch (const std::invalid_argument&) {
-    throw std::invalid_argument(fmt::format(
-        "--size takes WIDTHxHEIGHT in pixels, each from 1 to {}, for example 1000x1000 (not \"{}\")", kLargest, text));
-  }
 }
 
 // The settings the options ask for, checked before anything is read.
@@ -93,17 +62,17 @@ MapSettings CheckOptions(const MapOptions& o) {
   if (o.stats && o.arrows) throw std::invalid_argument("--stats and --arrows cannot be given together");
   MapSettings m;
   m.kind = ParseKind(o.kind);
-  m.begin = ParseOptional("--begin", o.begin, 0, kLargestNumber);
-  m.window = ParseOptional("--window", o.window, 1, kLargestNumber);
-  m.type = ParseOptional("--type", o.type, 0, 3);
-  m.reference = ParseOptional("--reference", o.reference, 0, kLargestNumber);
-  m.cycles = ParseOptional("--cycles", o.cycles, 0, 1000);
-  m.neighbours = ParseOptional("--neighbours", o.neighbours, 1, 4);
-  m.digits = ParseOptional("--digits", o.digits, 0, 9);
-  m.limitIntervals = ParseOptional("--limit-intervals", o.limitIntervals, 1, kLargestNumber);
-  m.velocityStep = ParseOptional("--velocity-step", o.velocityStep, 1, kMaxGridCols - 1);
-  m.maxVelocity = ParseOptional("--max-velocity", o.maxVelocity, 1, kLargestNumber);
-  std::tie(m.width, m.height) = ParseMapSize(o.size);
+  m.begin = ParseOptionalInt("--begin", o.begin, 0, kLargestNumber);
+  m.window = ParseOptionalInt("--window", o.window, 1, kLargestNumber);
+  m.type = ParseOptionalInt("--type", o.type, 0, 3);
+  m.reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
+  m.cycles = ParseOptionalInt("--cycles", o.cycles, 0, 1000);
+  m.neighbours = ParseOptionalInt("--neighbours", o.neighbours, 1, 4);
+  m.digits = ParseOptionalInt("--digits", o.digits, 0, 9);
+  m.limitIntervals = ParseOptionalInt("--limit-intervals", o.limitIntervals, 1, kLargestNumber);
+  m.velocityStep = ParseOptionalInt("--velocity-step", o.velocityStep, 1, kMaxGridCols - 1);
+  m.maxVelocity = ParseOptionalInt("--max-velocity", o.maxVelocity, 1, kLargestNumber);
+  std::tie(m.width, m.height) = ParseSize(o.size, "1000x1000");
   return m;
 }
 

@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
@@ -52,26 +53,6 @@ struct PaneRenderer {
 // Checks the options of a pane kind (throwing on a bad one) before anything is read.
 using PaneKind = PaneRenderer (*)(const RenderOptions&);
 
-int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum) {
-  size_t end = 0;
-  long value = 0;
-  try {
-    value = std::stol(text, &end);
-  } catch (const std::logic_error&) {
-    end = 0;
-  }
-  if (end == 0 || end != text.size() || value < minimum || value > maximum)
-    throw std::invalid_argument(
-        fmt::format("{} takes a whole number from {} to {} (not \"{}\")", option, minimum, maximum, text));
-  return int(value);
-}
-
-std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum,
-                                    int maximum) {
-  if (text.empty()) return std::nullopt;
-  return ParseInt(option, text, minimum, maximum);
-}
-
 std::optional<double> ParseAmplification(const std::string& text) {
   if (text.empty()) return std::nullopt;
   size_t end = 0;
@@ -84,20 +65,6 @@ std::optional<double> ParseAmplification(const std::string& text) {
   if (end == 0 || end != text.size() || !std::isfinite(value) || value <= 0)
     throw std::invalid_argument(fmt::format("--amplification takes a number above 0 (not \"{}\")", text));
   return value;
-}
-
-// "1000x700" gives a pane 1000 pixels wide and 700 high.
-std::pair<int, int> ParseSize(const std::string& text) {
-  constexpr int kLargest = 10000;
-  const size_t x = text.find_first_of("xX");
-  try {
-    if (x == std::string::npos) throw std::invalid_argument(text);
-    return {ParseInt("--size", text.substr(0, x), 1, kLargest), ParseInt("--size", text.substr(x + 1), 1, kLargest)};
-  } catch (const std::invalid_argument&) {
-    throw std::invalid_argument(
-        fmt::format("--size takes WIDTHxHEIGHT in pixels, each from 1 to {}, for example 1000x700 (not \"{}\")",
-                    kLargest, text));
-  }
 }
 
 std::optional<uint8_t> ParseOrder(const std::string& text) {
@@ -246,7 +213,7 @@ void WriteOutput(const std::string& path, OutputFormat format, AnalysisState& s,
 void Render(const RenderOptions& o) {
   const OutputFormat format = ParseOutFormat(o.out);
   CheckPicturesPossible(format);
-  const auto [width, height] = ParseSize(o.size);
+  const auto [width, height] = ParseSize(o.size, "1000x700");
   const PaneRenderer pane = ChoosePane(o);
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, false);

@@ -1,0 +1,40 @@
+#include "cli/OptionParsing.h"
+
+#include <stdexcept>
+
+#include <fmt/format.h>
+
+namespace velmora::cli {
+
+int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum) {
+  size_t end = 0;
+  long long value = 0;
+  try {
+    value = std::stoll(text, &end);
+  } catch (const std::logic_error&) {
+    end = 0;
+  }
+  if (end == 0 || end != text.size() || value < minimum || value > maximum)
+    throw std::invalid_argument(
+        fmt::format("{} takes a whole number from {} to {} (not \"{}\")", option, minimum, maximum, text));
+  return int(value);
+}
+
+std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum, int maximum) {
+  if (text.empty()) return std::nullopt;
+  return ParseInt(option, text, minimum, maximum);
+}
+
+std::pair<int, int> ParseSize(const std::string& text, const std::string& example) {
+  constexpr int kLargest = 10000;
+  const size_t x = text.find_first_of("xX");
+  try {
+    if (x == std::string::npos) throw std::invalid_argument(text);
+    return {ParseInt("--size", text.substr(0, x), 1, kLargest), ParseInt("--size", text.substr(x + 1), 1, kLargest)};
+  } catch (const std::invalid_argument&) {
+    throw std::invalid_argument(fmt::format(
+        "--size takes WIDTHxHEIGHT in pixels, each from 1 to {}, for example {} (not \"{}\")", kLargest, example, text));
+  }
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace velmora::cli {
+
+// Option values of the verbs, checked by the verbs themselves so that a bad value is a
+// message naming the option and exit status 1. Each throws std::invalid_argument.
+
+// A whole number from `minimum` to `maximum`.
+int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum);
+// As ParseInt; nothing when the option was not given (empty text).
+std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum, int maximum);
+// "1000x700": a pane 1000 pixels wide and 700 high, each side 1..10000.
+std::pair<int, int> ParseSize(const std::string& text, const std::string& example);
+
+}  // namespace velmora::cli
