@@ -135,6 +135,31 @@ class PointerInteractionTest : public QObject {
     QCOMPARE(S().WindowA, S().SigLength);  // 10000 would pass the signal's 6000
   }
 
+  void aCtrlRectangleMarksInsideItAndDDeletesInsideIt() {
+    Click(At(2000, 1));  // arm the pane
+    const QPoint anchor = At(2800, 2) - QPoint(0, 8);
+    const QPoint corner = At(3300, 2) + QPoint(0, 8);
+    QTest::mouseMove(PaintA(), anchor);
+    window_->PaintAMouseMove(anchor.x(), anchor.y());
+    QVERIFY(!window_->FormKeyDown(Qt::Key_Control, Qt::ControlModifier));
+    window_->PaintAMouseMove(corner.x(), corner.y());
+    QVERIFY(S().ShapeDragging);
+    window_->FormKeyUp();
+    QVERIFY(S().RectangleFixed);
+    QTest::mouseClick(PaintA(), Qt::LeftButton, Qt::NoModifier, corner);
+    QCOMPARE(S().MarkCount, 1);  // only trace 2 (channel 18) lies inside and has a fall
+    QCOMPARE(int(S().Mark(1).Electrode), 18);
+    QVERIFY(!S().RectangleFixed);
+    // Again, and "D" deletes what is inside.
+    window_->PaintAMouseMove(anchor.x(), anchor.y());
+    window_->FormKeyDown(Qt::Key_Control, Qt::ControlModifier);
+    window_->PaintAMouseMove(corner.x(), corner.y());
+    window_->FormKeyUp();
+    QVERIFY(S().RectangleFixed);
+    QVERIFY(window_->FormKeyPress('d'));
+    QCOMPARE(S().Mark(1).Kind, qint16(-12345));
+  }
+
   void automaticMarkingMarksTheFallOnce() {
     window_->Menu().Action("AutomaticSWmarking1")->trigger();
     QCOMPARE(S().MarkCount, 1);
