@@ -39,17 +39,6 @@ struct MapOptions {
 constexpr int kTimeMap = 0, kVelocityMap = 6, kFirstRealKind = 4;
 constexpr int kLargestNumber = 2'000'000'000;
 
-uint8_t ParseKind(const std::string& text) {
-  static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
-                                                       {"interval", 3}, {"amplitude", 4}, {"slope", 5},
-                                                       {"velocity", 6}};
-  const auto found = kinds.find(text);
-  if (found == kinds.end())
-    throw std::invalid_argument(fmt::format(
-        "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
-  return found->second;
-}
-
 // The settings the options ask for, checked before anything is read.
 struct MapSettings {
   uint8_t kind = 0;
@@ -61,7 +50,7 @@ struct MapSettings {
 MapSettings CheckOptions(const MapOptions& o) {
   if (o.stats && o.arrows) throw std::invalid_argument("--stats and --arrows cannot be given together");
   MapSettings m;
-  m.kind = ParseKind(o.kind);
+  m.kind = ParseMapKind(o.kind);
   m.begin = ParseOptionalInt("--begin", o.begin, 0, kLargestNumber);
   m.window = ParseOptionalInt("--window", o.window, 1, kLargestNumber);
   m.type = ParseOptionalInt("--type", o.type, 0, 3);

@@ -1,5 +1,6 @@
 #include "cli/OptionParsing.h"
 
+#include <map>
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -23,6 +24,17 @@ int ParseInt(const std::string& option, const std::string& text, int minimum, in
 std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum, int maximum) {
   if (text.empty()) return std::nullopt;
   return ParseInt(option, text, minimum, maximum);
+}
+
+uint8_t ParseMapKind(const std::string& text) {
+  static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
+                                                       {"interval", 3}, {"amplitude", 4}, {"slope", 5},
+                                                       {"velocity", 6}};
+  const auto found = kinds.find(text);
+  if (found == kinds.end())
+    throw std::invalid_argument(fmt::format(
+        "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
+  return found->second;
 }
 
 std::pair<int, int> ParseSize(const std::string& text, const std::string& example) {

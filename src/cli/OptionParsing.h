@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,6 +14,9 @@ namespace velmora::cli {
 int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum);
 // As ParseInt; nothing when the option was not given (empty text).
 std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum, int maximum);
+// A map kind by name: time 0, count 1, electrode 2, interval 3, amplitude 4, slope 5,
+// velocity 6.
+uint8_t ParseMapKind(const std::string& text);
 // "1000x700": a pane 1000 pixels wide and 700 high, each side 1..10000.
 std::pair<int, int> ParseSize(const std::string& text, const std::string& example);
 

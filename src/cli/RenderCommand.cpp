@@ -116,17 +116,6 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
   return PaneRenderer{apply, draw};
 }
 
-uint8_t ParseMapKind(const std::string& text) {
-  static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
-                                                       {"interval", 3}, {"amplitude", 4}, {"slope", 5},
-                                                       {"velocity", 6}};
-  const auto found = kinds.find(text);
-  if (found == kinds.end())
-    throw std::invalid_argument(fmt::format(
-        "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
-  return found->second;
-}
-
 // A map pane of the first pane's mark kind over MapBegin..MapBegin + MapWindow.
 PaneRenderer MapPane(const RenderOptions& o) {
   const uint8_t kind = ParseMapKind(o.kind);

@@ -8,6 +8,7 @@
 
 #include "core/AnalysisState.h"
 #include "marks/MarkStore.h"
+#include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
 #include "ui/PanePanel.h"
@@ -54,19 +55,8 @@ class MapPaneTest : public QObject {
  private slots:
   void init() {
     qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
-    QByteArray bytes(4096, '\0');
-    qToLittleEndian(qint16(4096), bytes.data() + 2);
-    qToLittleEndian(qint16(32), bytes.data() + 86);
-    qToLittleEndian(qint16(2), bytes.data() + 88);
-    bytes.append(QByteArray(6020 * 64, '\0'));
-    QFile recording(files_.filePath("REC.E00"));
-    QVERIFY(recording.open(QIODevice::WriteOnly));
-    recording.write(bytes);
-    recording.close();
-    QFile matrix(files_.filePath("m.txt"));
-    QVERIFY(matrix.open(QIODevice::WriteOnly));
-    matrix.write("-2\n6 3 2 4\ncomment\n17 18 19\n20 21 22\n");
-    matrix.close();
+    QVERIFY(velmora::testing::WriteRecordingFile(files_.filePath("REC.E00"), 32, 6020));
+    QVERIFY(velmora::testing::WriteTextFile(files_.filePath("m.txt"), "-2\n6 3 2 4\ncomment\n17 18 19\n20 21 22\n"));
     ui_ = ScriptedUi();
     window_ = std::make_unique<TMainF>(&ui_);
     window_->resize(900, 700);

@@ -8,6 +8,7 @@
 
 #include "core/AnalysisState.h"
 #include "marks/TraceLayout.h"
+#include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
 #include "ui/PanePanel.h"
@@ -24,18 +25,9 @@ namespace {
 // 32 channels (frames of 64 bytes divide the header), flat at 0 except channel 18, which
 // dips to -1000 for frames 3000..3199.
 bool WriteRecording(const QString& path) {
-  QByteArray bytes(4096, '\0');
-  qToLittleEndian(qint16(4096), bytes.data() + 2);
-  qToLittleEndian(qint16(32), bytes.data() + 86);
-  qToLittleEndian(qint16(2), bytes.data() + 88);
-  for (int f = 0; f < 6020; ++f)
-    for (int c = 1; c <= 32; ++c) {
-      char sample[2];
-      qToLittleEndian(qint16(c == 18 && f >= 3000 && f < 3200 ? -1000 : 0), sample);
-      bytes.append(sample, 2);
-    }
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  return velmora::testing::WriteRecordingFile(path, 32, 6020, [](int f, int c) {
+    return qint16(c == 18 && f >= 3000 && f < 3200 ? -1000 : 0);
+  });
 }
 
 }  // namespace
@@ -65,10 +57,7 @@ class PointerInteractionTest : public QObject {
     qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
     const QString recording = files_.filePath("REC.E00");
     QVERIFY(WriteRecording(recording));
-    QFile matrix(files_.filePath("m.txt"));
-    QVERIFY(matrix.open(QIODevice::WriteOnly));
-    matrix.write("-2\n3 3 1 1\ncomment\n17 18 19\n");
-    matrix.close();
+    QVERIFY(velmora::testing::WriteTextFile(files_.filePath("m.txt"), "-2\n3 3 1 1\ncomment\n17 18 19\n"));
     ui_ = ScriptedUi();
     window_ = std::make_unique<TMainF>(&ui_);
     window_->resize(1100, 700);
