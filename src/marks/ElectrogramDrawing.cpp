@@ -80,14 +80,18 @@ void ElectrogramDrawing::PrepareTraces() {
   const size_t traces = size_t(std::max(0, s.NrTraces));
   traceChannels_.resize(traces);
   activeTraces_.clear();
+  valueSlot_.assign(traces, -1);
   for (size_t i = 0; i < traces; ++i) {
     traceChannels_[i] = TraceChannel(s, int(i) + 1);
-    if (traceChannels_[i] != kNoValue) activeTraces_.push_back(int(i));
+    if (traceChannels_[i] == kNoValue) continue;
+    valueSlot_[i] = int(activeTraces_.size());
+    activeTraces_.push_back(int(i));
   }
   const int count = std::max(0, s.TraceLastSample - s.TraceFirstSample);
   PrepareTakenX();
   traceSums_.assign(traces, 0);
-  traceValues_.resize(traces * size_t(takenPerTrace_));
+  // Only traces that show a channel keep values: at most 256, however many traces are asked for.
+  traceValues_.resize(activeTraces_.size() * size_t(takenPerTrace_));
   ReadTraceRows();
   traceOffsets_.resize(traces);
   for (size_t i = 0; i < traces; ++i)
@@ -154,7 +158,7 @@ void ElectrogramDrawing::StoreTaken(const int32_t* row, size_t taken, bool bipol
     const int column = traceChannels_[size_t(i)] - 1;
     // The last channel has no right-hand neighbour to subtract.
     const int32_t value = bipolar && column + 1 < kChannels ? row[column] - row[column + 1] : row[column];
-    traceValues_[size_t(i) * perTrace + taken] = value;
+    traceValues_[size_t(valueSlot_[size_t(i)]) * perTrace + taken] = value;
   }
 }
 
@@ -205,11 +209,13 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   DrawChannelLabel(trace, channel);
   canvas_.SetPen(s.ChannelValid[size_t(channel - 1)] == kNoValue ? colours::kBlack : colours::kGreen);
   // A full pane has read its traces' values already; a single trace reads its own here.
-  const bool prepared = trace >= 1 && size_t(trace) <= traceOffsets_.size();
+  const bool prepared =
+      trace >= 1 && size_t(trace) <= traceOffsets_.size() && valueSlot_[size_t(trace - 1)] >= 0;
   if (!prepared) ReadSingleTrace(channel);
   const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : singleOffset_;
   const int32_t* values =
-      prepared ? traceValues_.data() + size_t(trace - 1) * size_t(takenPerTrace_) : singleValues_.data();
+      prepared ? traceValues_.data() + size_t(valueSlot_[size_t(trace - 1)]) * size_t(takenPerTrace_)
+               : singleValues_.data();
   const int yc = TraceLayout::Centre(s, trace);
   const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
   points_.resize(size_t(takenPerTrace_) + 1);

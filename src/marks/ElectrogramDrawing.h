@@ -66,6 +66,7 @@ class ElectrogramDrawing {
   std::vector<int32_t> traceValues_;  // the samples each trace takes, trace by trace
   std::vector<int64_t> traceSums_;
   std::vector<int> activeTraces_;     // traces (0-based) that show a channel
+  std::vector<int> valueSlot_;        // per trace, its place among those, -1 for none
   int takenPerTrace_ = 0;
   std::vector<int> takenX_;            // x of each taken sample, shared by the traces
   std::vector<int32_t> singleValues_;  // a trace drawn on its own

@@ -140,6 +140,13 @@ TEST_F(ElectrogramDrawingTest, NonElectrodeChannelsDrawBlackAndElectrodesGreen) 
   EXPECT_EQ(Matching("text 4 46 15").size(), 1u);  // the label sits at (4, centre - 4)
 }
 
+TEST_F(ElectrogramDrawingTest, AHugeTraceCountDrawsOnlyTheChannelsThereAre) {
+  s->NrTraces = 200000;  // the prompt has no upper bound
+  s->CurWindow = 16000;
+  drawing.DrawElectrograms();
+  EXPECT_EQ(Matching("polyline").size(), 240u);  // channels 17..256 in sequential order
+}
+
 TEST_F(ElectrogramDrawingTest, EmptyTracesDrawNothing) {
   s->FirstChannel = 255;  // 255, 256, then 257 which does not exist
   drawing.DrawElectrograms();
