@@ -1,5 +1,6 @@
 #include "marks/ElectrogramScales.h"
 
+#include <algorithm>
 #include <string>
 
 #include <fmt/format.h>
@@ -32,13 +33,16 @@ int ElectrogramScales::TimeGridStep(int w) {
 void ElectrogramScales::DrawTimeGrid() {
   const AnalysisState& s = state_;
   if (s.SamplingF <= 0) return;
-  const int step = TimeGridStep(Round(s.CurWindow / 1000.0 * s.SamplingF));
+  const double windowSamples = std::min(s.CurWindow / 1000.0 * s.SamplingF, 2.0e9);
+  const int step = TimeGridStep(Round(windowSamples));
   canvas_.SetBrush(colours::kWhite);
   canvas_.SetPen(colours::kLime);
   canvas_.SetFont(colours::kGreen, FontStyle{});
   int64_t n = RoundHalfEven(s.CurBegin / 1000.0 * s.SamplingF);
   const double advance = step * s.SampleWidth;
-  for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth; x += advance, n += step) {
+  // Lines closer than a pixel add nothing but time: a pane never gets more lines than pixels.
+  int linesLeft = std::max(1, s.TraceAreaWidth + 1);
+  for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth && linesLeft-- > 0; x += advance, n += step) {
     const int xi = Round(x);
     canvas_.TextOut(xi - (DigitCount(n) / 2) * 7, 1, std::to_string(RoundHalfEven(double(n) / s.SamplingF * 1000.0)));
     canvas_.Line(xi, 15, xi, s.TraceAreaBottom);

@@ -147,6 +147,15 @@ TEST_F(ElectrogramDrawingTest, AHugeTraceCountDrawsOnlyTheChannelsThereAre) {
   EXPECT_EQ(Matching("polyline").size(), 240u);  // channels 17..256 in sequential order
 }
 
+TEST_F(ElectrogramDrawingTest, AnAbsurdSamplingFrequencyNeitherHangsNorOverflows) {
+  s->ShowTimeGrid = true;
+  s->SamplingF = 2000000000;
+  s->SamplingFChanged = true;
+  s->CurWindow = 65536;
+  drawing.DrawElectrograms();
+  EXPECT_LE(Matching("line").size(), 1001u + 24u + 10u);  // at most one grid line per pixel
+}
+
 TEST_F(ElectrogramDrawingTest, EmptyTracesDrawNothing) {
   s->FirstChannel = 255;  // 255, 256, then 257 which does not exist
   drawing.DrawElectrograms();
