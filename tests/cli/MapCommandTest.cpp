@@ -10,6 +10,7 @@
 #include "core/MarkRecord.h"
 #include "marks/MarkFile.h"
 #include "support/CliRunner.h"
+#include "support/MarkFileBytes.h"
 #include "support/E00Builder.h"
 #include "support/TempDir.h"
 
@@ -27,18 +28,7 @@ MarkRecord Mark(int electrode, int time, int16_t kind = kSlowWave) {
   return mark;
 }
 
-// A mark file holding `marks`, header and 16-byte records as the workbench writes them.
-std::string MarkFileBytes(const std::vector<MarkRecord>& marks) {
-  std::string bytes(MarkFile::kHeaderSize, '\0');
-  bytes[2] = char(MarkFile::kHeaderSize & 0xFF);
-  bytes[3] = char(MarkFile::kHeaderSize >> 8);
-  for (const MarkRecord& mark : marks) {
-    uint8_t record[MarkFile::kRecordSize];
-    MarkFile::EncodeRecord(mark, record);
-    bytes.append(reinterpret_cast<const char*>(record), sizeof record);
-  }
-  return bytes;
-}
+using testing::MarkFileBytes;
 
 bool HasLine(const std::string& text, const std::string& wanted) {
   std::istringstream in(text);

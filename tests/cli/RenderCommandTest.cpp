@@ -24,6 +24,7 @@
 #include "support/E00Builder.h"
 #include "support/ScriptedUi.h"
 #include "support/CliRunner.h"
+#include "support/MarkFileBytes.h"
 #include "support/TempDir.h"
 
 namespace velmora {
@@ -41,18 +42,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-// A mark file holding `marks`, as the workbench writes it.
-std::string MarkFileBytes(const std::vector<MarkRecord>& marks) {
-  std::string bytes(MarkFile::kHeaderSize, '\0');
-  bytes[2] = char(MarkFile::kHeaderSize & 0xFF);
-  bytes[3] = char(MarkFile::kHeaderSize >> 8);
-  for (const MarkRecord& mark : marks) {
-    uint8_t record[MarkFile::kRecordSize];
-    MarkFile::EncodeRecord(mark, record);
-    bytes.append(reinterpret_cast<const char*>(record), sizeof record);
-  }
-  return bytes;
-}
+using testing::MarkFileBytes;
 
 MarkRecord SlowWaveByHand(int electrode, int time) {
   MarkRecord mark;

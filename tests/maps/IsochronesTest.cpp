@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
+#include "maps/MapFixture.h"
 #include "core/RecordingCanvas.h"
 #include "maps/Isochrones.h"
 
@@ -37,11 +38,7 @@ class IsochronesTest : public ::testing::Test {
     Place(19, 1, 2);
     Place(20, 2, 2);
   }
-  void Place(int channel, int x, int y) {
-    s->ElectrodeX[size_t(channel - 1)] = x;
-    s->ElectrodeY[size_t(channel - 1)] = y;
-    s->GridCell(x, y) = channel;
-  }
+  void Place(int channel, int x, int y) { testing::PlaceChannel(*s, channel, x, y); }
   // Corner values clockwise from the top left.
   void Square(int32_t m1, int32_t m2, int32_t m3, int32_t m4) {
     s->Cell(1, 1).Value = m1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
+#include "maps/MapFixture.h"
 #include "core/RecordingCanvas.h"
 #include "maps/MapDrawing.h"
 
@@ -35,11 +36,7 @@ class MapDrawingTest : public ::testing::Test {
     Place(19, 1, 2);
     Place(20, 2, 2);
   }
-  void Place(int channel, int x, int y) {
-    s->ElectrodeX[size_t(channel - 1)] = x;
-    s->ElectrodeY[size_t(channel - 1)] = y;
-    s->GridCell(x, y) = channel;
-  }
+  void Place(int channel, int x, int y) { testing::PlaceChannel(*s, channel, x, y); }
   void FillTimes(AnalysisState& st) {
     st.Cell(1, 1) = MapCell{};
     st.Cell(1, 1).Value = 1230;

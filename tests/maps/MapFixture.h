@@ -8,6 +8,13 @@
 
 namespace velmora::testing {
 
+// Puts `channel` at grid cell (col, row) of `state`.
+inline void PlaceChannel(AnalysisState& state, int channel, int col, int row) {
+  state.ElectrodeX[size_t(channel - 1)] = col;
+  state.ElectrodeY[size_t(channel - 1)] = row;
+  state.GridCell(col, row) = channel;
+}
+
 // A fresh state with start values and a small electrode layout placed by hand.
 class MapFixture : public ::testing::Test {
  protected:
@@ -22,11 +29,7 @@ class MapFixture : public ::testing::Test {
     s->MapWindow = 10000;
   }
   // Puts `channel` at grid cell (col, row).
-  void Place(int channel, int col, int row) {
-    s->ElectrodeX[size_t(channel - 1)] = col;
-    s->ElectrodeY[size_t(channel - 1)] = row;
-    s->GridCell(col, row) = channel;
-  }
+  void Place(int channel, int col, int row) { PlaceChannel(*s, channel, col, row); }
   int AddMark(int electrode, int kind, int time, int visible = 1) {
     MarkRecord& m = s->Mark(++s->MarkCount);
     m = MarkRecord{};
