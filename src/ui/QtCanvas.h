@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include <QColor>
@@ -25,6 +27,9 @@ namespace velmora {
 // - a pen in NotXor mode draws the inverse of source XOR destination, so drawing the same
 //   shape twice restores the picture.
 // Antialiasing is off: the drawings are pixel-exact line art.
+// On a plain 32-bit pane buffer the common shapes (thin polylines, upright lines, rectangles
+// with a thin pen, text) are written straight into the pixels, the same pixels Qt would
+// give; everything else, and every other device (PDF, SVG, pages), goes through Qt.
 class QtCanvas : public Canvas {
  public:
   // Starts with a black 1-pixel pen in copy mode, a solid white brush and a black 8-point font.
@@ -49,19 +54,27 @@ class QtCanvas : public Canvas {
   // beyond the box's width and height, so the box is one pixel smaller than the area.
   static QRect OutlineBox(int left, int top, int right, int bottom);
 
-  struct LaidOutText {
-    QStaticText text;
-    int width = 0;
-  };
-  const LaidOutText& LayOut(const std::string& text);
-  bool DrawsPixelsDirectly() const;
+  struct LaidOutText;
+  LaidOutText& LayOut(const std::string& text);
+  // The image the painter writes on when shapes may go straight into its pixels, else null.
+  QImage* DirectImage() const;
+  bool DrawsUprightLineDirectly(int x1, int y1, int x2, int y2);
+  bool DrawsRectangleDirectly(int left, int top, int right, int bottom);
+  bool WritesTextDirectly(int x, int y, LaidOutText& laidOut);
+  void TextThroughQt(int x, int y, LaidOutText& laidOut);
+  // Qt's pen and brush follow the canvas's only when a shape needs them.
+  void ApplyPen();
+  void ApplyBrush();
 
   QPainter& painter_;
   QColor fontColour_;
   QFont font_;
   QFontMetrics metrics_;
+  std::string fontKey_;  // names the font in the text cache
+  std::string textKey_;  // reused to look texts up without allocating
   FontStyle fontStyle_;
   bool penSet_ = false, brushSet_ = false;
+  bool qtPenCurrent_ = false, qtBrushCurrent_ = false;
   Colour penColour_ = 0, brushColour_ = 0;
   int penWidth_ = 1;
   PenMode penMode_ = PenMode::Copy;

@@ -33,6 +33,26 @@ QRect InkBox(const QImage& image, QRgb background = qRgb(255, 255, 255)) {
   return box;
 }
 
+// Draws with `draw` twice: on a plain image, where the canvas writes the pixels itself, and
+// on one clipped to its own size, which leaves every shape to Qt. Both must look the same.
+template <typename Draw>
+void CompareWithQt(Draw draw, int width = 40, int height = 40, QRgb background = qRgb(255, 255, 255)) {
+  QImage direct = BlankImage(width, height, background);
+  QImage throughQt = BlankImage(width, height, background);
+  {
+    QPainter painter(&direct);
+    QtCanvas canvas(painter);
+    draw(canvas);
+  }
+  {
+    QPainter painter(&throughQt);
+    painter.setClipRect(throughQt.rect());
+    QtCanvas canvas(painter);
+    draw(canvas);
+  }
+  QCOMPARE(direct, throughQt);
+}
+
 }  // namespace
 
 class QtCanvasTest : public QObject {
@@ -209,6 +229,95 @@ class QtCanvasTest : public QObject {
       }
       QCOMPARE(image, expected);
     }
+  }
+
+  void uprightLinesLookAsQtDrawsThem() {
+    for (int width : {1, 2})
+      for (int length : {0, 1, 2, 7})
+        for (int sign : {1, -1}) {
+          CompareWithQt([&](QtCanvas& canvas) {
+            canvas.SetPen(colours::kRed, width);
+            canvas.Line(10, 12, 10, 12 + sign * length);
+            canvas.SetPen(colours::kBlue, width);
+            canvas.Line(20, 30, 20 + sign * length, 30);
+          });
+          if (QTest::currentTestFailed()) qWarning() << "width" << width << "length" << sign * length;
+        }
+  }
+
+  void linesLeavingTheImageAreCutAtItsEdge() {
+    CompareWithQt([](QtCanvas& canvas) {
+      canvas.SetPen(colours::kBlack, 2);
+      canvas.Line(-5, 3, 60, 3);
+      canvas.Line(0, -10, 0, 50);
+      canvas.SetPen(colours::kBlack, 1);
+      canvas.Line(39, -3, 39, 45);
+    });
+  }
+
+  void rectanglesLookAsQtDrawsThem() {
+    for (int width : {1, 2, 3, 9})
+      for (int height : {1, 2, 3, 6})
+        for (BrushStyle style : {BrushStyle::Solid, BrushStyle::Clear}) {
+          CompareWithQt(
+              [&](QtCanvas& canvas) {
+                canvas.SetPen(colours::kBlue);
+                canvas.SetBrush(colours::kYellow, style);
+                canvas.Rectangle(5, 6, 5 + width, 6 + height);
+                canvas.Rectangle(30 - width, 30 - height, 30, 30);  // drawn from its far corner
+                canvas.Rectangle(30, 30, 30 - width, 30 - height);
+              },
+              40, 40, qRgb(0, 128, 0));
+          if (QTest::currentTestFailed()) qWarning() << "size" << width << height;
+        }
+  }
+
+  void clearingAPaneFillsItWholly() {
+    CompareWithQt(
+        [](QtCanvas& canvas) {
+          canvas.SetPen(colours::kWhite);
+          canvas.SetBrush(colours::kWhite);
+          canvas.Rectangle(0, 0, 40, 40);
+        },
+        40, 40, qRgb(10, 20, 30));
+  }
+
+  void textLooksAsQtWritesItOnAnyBackground() {
+    const QRgb backgrounds[] = {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0x12, 0x34, 0x56), qRgb(255, 128, 0)};
+    for (QRgb background : backgrounds) {
+      CompareWithQt(
+          [](QtCanvas& canvas) {
+            canvas.SetBrush(colours::kWhite, BrushStyle::Clear);
+            canvas.SetFont(colours::kFuchsia, FontStyle{});
+            canvas.TextOut(3, 2, "-0.37 mV 1988");
+            canvas.SetFont(colours::kBlack, FontStyle{true, false, 10});
+            canvas.TextOut(-4, 20, "Elenr 250");  // partly outside the image
+            canvas.SetBrush(colours::kLime);
+            canvas.SetFont(colours::kBlue, FontStyle{false, true, 8});
+            canvas.TextOut(60, 30, "12345");
+            canvas.TextOut(118, 34, "off the edge");
+          },
+          130, 44, background);
+      if (QTest::currentTestFailed()) return;
+    }
+  }
+
+  void shapesThroughQtAfterDirectOnesUseTheCurrentPen() {
+    // Settings reach Qt only when a shape needs them: a Qt shape after direct ones, and after
+    // text, must still use the pen, pen mode and brush set last.
+    CompareWithQt([](QtCanvas& canvas) {
+      canvas.SetPen(colours::kRed);
+      canvas.Line(2, 2, 2, 20);
+      canvas.SetFont(colours::kBlue, FontStyle{});
+      canvas.TextOut(5, 5, "7");
+      canvas.Line(3, 3, 30, 17);  // slanted: drawn by Qt
+      canvas.SetBrush(colours::kLime);
+      canvas.SetPen(colours::kBlack, 1, PenMode::NotXor);
+      canvas.Ellipse(10, 20, 30, 36);
+      canvas.Rectangle(12, 22, 28, 34);
+      canvas.TextOut(14, 24, "9");
+      canvas.Line(4, 30, 30, 38);
+    });
   }
 
   void textSizeFollowsTheFont() {
