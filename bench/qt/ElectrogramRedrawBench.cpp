@@ -96,9 +96,9 @@ QImage PaneBuffer() {
 
 // With `qtRaster` the canvas is made to leave the trace lines to Qt's own rasteriser (a clip
 // rectangle does that), for comparison with the canvas's direct pixel drawing.
-void BM_Polylines24Only(benchmark::State& bench, bool qtRaster) {
+void Polylines24Only(benchmark::State& bench, int begin, int window, bool qtRaster) {
   LoadedRecording& recording = LoadedRecording::Get();
-  recording.ShowWindow(10000, 4000);
+  recording.ShowWindow(begin, window);
   PolylineCollector collector;
   ElectrogramDrawing(recording.State(), collector).DrawElectrograms();
   QImage image = PaneBuffer();
@@ -111,6 +111,10 @@ void BM_Polylines24Only(benchmark::State& bench, bool qtRaster) {
   }
   if (collector.polylines.size() != 24) bench.SkipWithError("expected 24 traces");
 }
+
+void BM_Polylines24Only(benchmark::State& bench, bool qtRaster) { Polylines24Only(bench, 10000, 4000, qtRaster); }
+// The long window's polylines alone, to show how much of its redraw they are.
+void BM_Polylines24Only65000ms(benchmark::State& bench, bool qtRaster) { Polylines24Only(bench, 0, 65000, qtRaster); }
 
 void Redraw(benchmark::State& bench, int begin, int window, bool qtRaster) {
   LoadedRecording& recording = LoadedRecording::Get();
@@ -131,9 +135,11 @@ void BM_FullRedraw65000ms(benchmark::State& bench, bool qtRaster) { Redraw(bench
 VELMORA_REDRAW_BENCH(BM_Polylines24Only, pixels, false);
 VELMORA_REDRAW_BENCH(BM_FullRedraw4000ms, pixels, false);
 VELMORA_REDRAW_BENCH(BM_FullRedraw65000ms, pixels, false);
+VELMORA_REDRAW_BENCH(BM_Polylines24Only65000ms, pixels, false);
 VELMORA_REDRAW_BENCH(BM_Polylines24Only, qt_raster, true);
 VELMORA_REDRAW_BENCH(BM_FullRedraw4000ms, qt_raster, true);
 VELMORA_REDRAW_BENCH(BM_FullRedraw65000ms, qt_raster, true);
+VELMORA_REDRAW_BENCH(BM_Polylines24Only65000ms, qt_raster, true);
 
 }  // namespace
 }  // namespace velmora

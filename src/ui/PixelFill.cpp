@@ -19,8 +19,16 @@ void PixelFill::Fill(QImage& image, int left, int top, int right, int bottom, QR
   const QRgb pixel = colour | 0xFF000000u;
   const size_t width = size_t(right - left + 1);
   const qsizetype stride = image.bytesPerLine();
-  uchar* row = image.bits() + stride * top;
-  for (int y = top; y <= bottom; ++y, row += stride) std::fill_n(reinterpret_cast<QRgb*>(row) + left, width, pixel);
+  uchar* row = image.bits() + stride * top + qsizetype(left) * qsizetype(sizeof(QRgb));
+  if (width <= 2) {  // upright lines: a call per row would cost more than the pixels
+    for (int y = top; y <= bottom; ++y, row += stride) {
+      auto* pixels = reinterpret_cast<QRgb*>(row);
+      pixels[0] = pixel;
+      pixels[width - 1] = pixel;
+    }
+    return;
+  }
+  for (int y = top; y <= bottom; ++y, row += stride) std::fill_n(reinterpret_cast<QRgb*>(row), width, pixel);
 }
 
 }  // namespace velmora

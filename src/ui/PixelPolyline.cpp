@@ -38,6 +38,7 @@ class Plotter {
   // Bresenham between two points, both ends included; pixels in one column join its span.
   void Segment(Point a, Point b) {
     if (a.x == b.x) return Span(a.x, a.y, b.y);
+    if (b.x - a.x == 1 || a.x - b.x == 1) return NeighbourSegment(a, b);
     const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int error = dx + dy;
@@ -54,6 +55,20 @@ class Plotter {
         a.y += sy;
       }
     }
+  }
+
+  // A segment into the next column, the usual one of a dense trace: Bresenham's steps leave
+  // the first (n - 1) / 2 pixels of the n-pixel climb in the first column, the rest in the second.
+  void NeighbourSegment(Point a, Point b) {
+    const int climb = std::abs(b.y - a.y);
+    if (climb == 0) {
+      Span(a.x, a.y, a.y);
+      return Span(b.x, b.y, b.y);
+    }
+    const int direction = b.y > a.y ? 1 : -1;
+    const int lastInFirst = a.y + direction * ((climb - 1) / 2);
+    Span(a.x, a.y, lastInFirst);
+    Span(b.x, lastInFirst + direction, b.y);
   }
 
   void Flush() {
@@ -81,8 +96,21 @@ bool PixelPolyline::Draw(QImage& image, QRgb colour, const Point* points, size_t
       format != QImage::Format_ARGB32_Premultiplied)
     return false;
   Plotter plotter(image, colour | 0xFF000000u);
-  if (count == 1) plotter.Span(points[0].x, points[0].y, points[0].y);
-  for (size_t i = 1; i < count; ++i) plotter.Segment(points[i - 1], points[i]);
+  size_t i = 0;
+  while (i < count) {
+    // A run of points in one column is a chain of upright segments: together they cover
+    // the column from the run's lowest to its highest point.
+    const int x = points[i].x;
+    int low = points[i].y, high = points[i].y;
+    size_t next = i + 1;
+    for (; next < count && points[next].x == x; ++next) {
+      low = std::min(low, points[next].y);
+      high = std::max(high, points[next].y);
+    }
+    plotter.Span(x, low, high);
+    if (next < count) plotter.Segment(points[next - 1], points[next]);
+    i = next;
+  }
   plotter.Flush();
   return true;
 }

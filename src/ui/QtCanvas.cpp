@@ -98,15 +98,17 @@ void QtCanvas::ApplyBrush() {
 }
 
 void QtCanvas::SetFont(Colour colour, FontStyle style) {
-  const CleanVectorsOnReturn clean;
-  fontColour_ = ToQColor(colour);
+  fontColour_ = colour;
   if (style == fontStyle_) return;
+  const CleanVectorsOnReturn clean;
   fontStyle_ = style;
   font_.setBold(style.bold);
   font_.setItalic(style.italic);
   font_.setPointSize(style.size > 0 ? style.size : 8);
   painter_.setFont(font_);
   metrics_ = QFontMetrics(font_, painter_.device());
+  fontAscent_ = metrics_.ascent();
+  fontHeight_ = metrics_.height();
   // Text widths depend on the device's resolution as well as on the font.
   const QPaintDevice* device = painter_.device();
   fontKey_ = font_.key().toStdString() + '@' + std::to_string(device ? device->logicalDpiX() : 0) + 'x' +
@@ -226,9 +228,12 @@ bool QtCanvas::WritesTextDirectly(int x, int y, LaidOutText& laidOut) {
     laidOut.maskDotsPerMeterY = image->dotsPerMeterY();
     laidOut.mask.emplace(laidOut.text, font_, laidOut.maskDotsPerMeterX, laidOut.maskDotsPerMeterY);
   }
-  if (brushSet_ && brushStyle_ == BrushStyle::Solid && laidOut.width > 0)
-    PixelFill::Fill(*image, x, y, x + laidOut.width - 1, y + metrics_.height() - 1, ToRgb(brushColour_));
-  laidOut.mask->Blend(*image, x, y + metrics_.ascent(), fontColour_.rgb());
+  const int baseline = y + fontAscent_;
+  if (brushSet_ && brushStyle_ == BrushStyle::Solid)
+    laidOut.mask->Stamp(*image, x, baseline, ToRgb(fontColour_), ToRgb(brushColour_),
+                        QRect(0, -fontAscent_, laidOut.width, fontHeight_));
+  else
+    laidOut.mask->Blend(*image, x, baseline, ToRgb(fontColour_));
   return true;
 }
 
@@ -241,8 +246,8 @@ void QtCanvas::TextThroughQt(int x, int y, LaidOutText& laidOut) {
   }
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (brushSet_ && brushStyle_ == BrushStyle::Solid)
-    painter_.fillRect(QRect(x, y, laidOut.width, metrics_.height()), ToQColor(brushColour_));
-  painter_.setPen(fontColour_);
+    painter_.fillRect(QRect(x, y, laidOut.width, fontHeight_), ToQColor(brushColour_));
+  painter_.setPen(ToQColor(fontColour_));
   painter_.drawStaticText(QPoint(x, y), *laidOut.staticText);  // placed by its top-left corner
   qtPenCurrent_ = false;  // the next shape sets Qt's pen and pen mode again
 }
@@ -268,6 +273,6 @@ int QtCanvas::TextWidth(const std::string& text) {
   return LayOut(text).width;
 }
 
-int QtCanvas::TextHeight(const std::string&) { return metrics_.height(); }
+int QtCanvas::TextHeight(const std::string&) { return fontHeight_; }
 
 }  // namespace velmora

@@ -67,9 +67,10 @@ class QtCanvas : public Canvas {
   void ApplyBrush();
 
   QPainter& painter_;
-  QColor fontColour_;
+  Colour fontColour_ = 0;
   QFont font_;
   QFontMetrics metrics_;
+  int fontAscent_ = 0, fontHeight_ = 0;
   std::string fontKey_;  // names the font in the text cache
   std::string textKey_;  // reused to look texts up without allocating
   FontStyle fontStyle_;

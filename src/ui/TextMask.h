@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 
 class QFont;
@@ -23,10 +24,19 @@ class TextMask {
   // Writes the text on an opaque 32-bit image in `colour`, its baseline starting at
   // (x, baseline); pixels outside the image are left out.
   void Blend(QImage& image, int x, int baseline, QRgb colour) const;
+  // Fills `box` (placed like the text, relative to the start of its baseline) with
+  // `background` and writes the text over it. The last box made is kept, so a label written
+  // again in the same colours is a copy of pixels.
+  void Stamp(QImage& image, int x, int baseline, QRgb colour, QRgb background, QRect box);
 
  private:
-  QImage coverage_;  // 8-bit coverage, 0 where the text leaves the pixel alone
+  void MakeStamp(QRgb colour, QRgb background, QRect box);
+
+  QImage coverage_;  // 8-bit coverage over the pixels the text touches, null for none
   QPoint origin_;    // where the baseline starts inside coverage_
+  QImage stamp_;     // the last box written, text included
+  QRgb stampColour_ = 0, stampBackground_ = 0;
+  QRect stampBox_;
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include <QImage>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -84,6 +85,21 @@ class PixelPolylineTest : public QObject {
       for (size_t i = 1; i < points.size(); ++i) ReferenceSegment(slow, qRgb(0, 128, 0), points[i - 1], points[i]);
       QCOMPARE(fast, slow);
     }
+  }
+
+  void stepsIntoNeighbourColumnsEqualDrawingEverySegment() {
+    // Back and forth between neighbouring columns, both ways, with climbs of every height.
+    std::mt19937 random(11);
+    std::vector<Point> points{{100, 60}};
+    for (int i = 0; i < 4000; ++i) {
+      const Point last = points.back();
+      const int step = int(random() % 3) - 1;
+      points.push_back({std::clamp(last.x + step, 2, 197), std::clamp(last.y + int(random() % 81) - 40, -10, 130)});
+    }
+    QImage fast = White(200, 120), slow = White(200, 120);
+    QVERIFY(PixelPolyline::Draw(fast, qRgb(0, 0, 255), points.data(), points.size()));
+    for (size_t i = 1; i < points.size(); ++i) ReferenceSegment(slow, qRgb(0, 0, 255), points[i - 1], points[i]);
+    QCOMPARE(fast, slow);
   }
 
   void otherImageFormatsAreLeftToQt() {

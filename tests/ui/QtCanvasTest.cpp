@@ -296,6 +296,11 @@ class QtCanvasTest : public QObject {
             canvas.SetFont(colours::kBlue, FontStyle{false, true, 8});
             canvas.TextOut(60, 30, "12345");
             canvas.TextOut(118, 34, "off the edge");
+            canvas.TextOut(20, 31, "12345");  // the same label again, and on another colour
+            canvas.SetBrush(colours::kRed);
+            canvas.TextOut(85, 2, "12345");
+            canvas.SetFont(colours::kBlack, FontStyle{true, true, 14});
+            canvas.TextOut(90, 12, "fj");  // slanted letters reach out of their box
           },
           130, 44, background);
       if (QTest::currentTestFailed()) return;
