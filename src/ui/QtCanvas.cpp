@@ -30,6 +30,17 @@ struct CleanVectorsOnReturn {
 
 QRgb ToRgb(Colour colour) { return QRgb(colour) | 0xFF000000u; }
 
+// A short name for a font on a device, the start of its texts' keys in the text cache: the
+// fonts in use get numbers, so a key is little more than its text. Text widths depend on
+// the device's resolution as well as on the font.
+std::string FontKey(const QFont& font, const QPaintDevice* device) {
+  static std::unordered_map<std::string, uint32_t> numbers;
+  const std::string name = font.key().toStdString() + '@' + std::to_string(device ? device->logicalDpiX() : 0) + 'x' +
+                           std::to_string(device ? device->logicalDpiY() : 0);
+  const uint32_t number = numbers.emplace(name, uint32_t(numbers.size())).first->second;
+  return std::string(reinterpret_cast<const char*>(&number), sizeof number);
+}
+
 }  // namespace
 
 // A string laid out once per font and kept: Qt's own layout for devices Qt draws on, and
@@ -109,11 +120,7 @@ void QtCanvas::SetFont(Colour colour, FontStyle style) {
   metrics_ = QFontMetrics(font_, painter_.device());
   fontAscent_ = metrics_.ascent();
   fontHeight_ = metrics_.height();
-  // Text widths depend on the device's resolution as well as on the font.
-  const QPaintDevice* device = painter_.device();
-  fontKey_ = font_.key().toStdString() + '@' + std::to_string(device ? device->logicalDpiX() : 0) + 'x' +
-             std::to_string(device ? device->logicalDpiY() : 0);
-  fontKey_.push_back('\0');
+  fontKey_ = FontKey(font_, painter_.device());
 }
 
 // Shapes go straight into the pixels only on an opaque 32-bit image drawn untransformed,
