@@ -23,8 +23,24 @@ struct AnalysisState {
   int32_t AltNoValue = kAltNoValue;
 
   // Signal store: row r holds sample r + 1 of all channels, column c holds channel c + 1.
+  // Samples are 16-bit values held as int32.
+  //
+  // SignalVersion moves whenever the samples may have changed, so whoever keeps figures worked
+  // out from them (the panes' window sums) knows when to work them out again:
+  // - The non-const Signal() counts as a write and moves the version itself, so code that
+  //   sets samples one by one cannot forget it. It moves when the reference is handed out:
+  //   write through the reference right away, never after a redraw.
+  // - Code that writes `Signals` directly (a fill, rows through a pointer) calls
+  //   SignalsChanged() once it is done.
+  // - Reads go through a const state: a read through the non-const Signal() counts as a
+  //   change too, which costs the keepers a recount.
   std::vector<int32_t, HugePageAllocator<int32_t>> Signals;
-  int32_t& Signal(int row, int column) { return Signals[size_t(row) * kChannels + column]; }
+  uint64_t SignalVersion = 0;
+  void SignalsChanged() { ++SignalVersion; }
+  int32_t& Signal(int row, int column) {
+    SignalsChanged();
+    return Signals[size_t(row) * kChannels + column];
+  }
   int32_t Signal(int row, int column) const { return Signals[size_t(row) * kChannels + column]; }
   // Rows written by the loads so far: the rows beyond the current recording that an earlier
   // one filled are cleared on the next load, so nothing reads another recording's samples.

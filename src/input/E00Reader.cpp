@@ -179,6 +179,7 @@ void E00Reader::LoadAllElectrograms() {
     }
     frames_.Close();
     RowConversion::Finish();
+    state_.SignalsChanged();  // rows were written through pointers into the store
   } catch (const IoError&) {
     RowConversion::Finish();
     frames_.Close();
@@ -216,6 +217,7 @@ void E00Reader::Unload() {
   AnalysisState& s = state_;
   ClearRowsBeyond(0);
   std::fill(s.Signals.begin(), s.Signals.begin() + ptrdiff_t(rowsToFill_) * kChannels, 0);
+  s.SignalsChanged();
   s.FileLoaded = false;
   s.SigLength = 0;
   s.ElgFileName.clear();
@@ -225,9 +227,11 @@ void E00Reader::Unload() {
 }
 
 void E00Reader::ClearRowsBeyond(int rows) {
-  if (state_.SignalRowsTouched > rows)
+  if (state_.SignalRowsTouched > rows) {
     std::fill(state_.Signals.begin() + ptrdiff_t(rows) * kChannels,
               state_.Signals.begin() + ptrdiff_t(state_.SignalRowsTouched) * kChannels, 0);
+    state_.SignalsChanged();
+  }
   state_.SignalRowsTouched = rows;
 }
 

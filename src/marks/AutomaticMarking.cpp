@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -160,7 +161,9 @@ void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
   }
 }
 
-int32_t AutomaticMarking::Value(int32_t sample) const { return s_.Signal(sample - 1, s_.PointerChannel - 1); }
+int32_t AutomaticMarking::Value(int32_t sample) const {
+  return std::as_const(s_).Signal(sample - 1, s_.PointerChannel - 1);
+}
 
 // Keeps s - h >= 1 and s + h <= SigLength (and inside the store); false when the channel
 // or the narrowed window is empty.

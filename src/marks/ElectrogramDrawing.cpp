@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -12,6 +13,7 @@
 #include "marks/ElectrogramScales.h"
 #include "marks/MarkIntervals.h"
 #include "marks/TraceLayout.h"
+#include "marks/TracePoints.h"
 
 namespace velmora {
 
@@ -22,12 +24,7 @@ constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
-// A pixel coordinate, rounded halves to even; far-off values (an absurd amplification) stay
-// far off without overflowing an int.
-inline int PixelRound(double x) {
-  constexpr double kMagic = 0x1.8p52;
-  return int((std::clamp(x, -1.0e9, 1.0e9) + kMagic) - kMagic);
-}
+int PixelRound(double x) { return TracePoints::PixelRound(x); }
 
 Colour MarkColour(int kind) {
   switch (kind) {
@@ -42,7 +39,7 @@ Colour MarkColour(int kind) {
 }  // namespace
 
 ElectrogramDrawing::ElectrogramDrawing(AnalysisState& state, Canvas& canvas)
-    : state_(state), canvas_(canvas), markStart_(kChannels + 2, 0) {
+    : state_(state), canvas_(canvas), windowSums_(state), markStart_(kChannels + 2, 0) {
   points_.reserve(kMaxPointsBeforeDecimation + 2);
 }
 
@@ -87,79 +84,62 @@ void ElectrogramDrawing::PrepareTraces() {
     valueSlot_[i] = int(activeTraces_.size());
     activeTraces_.push_back(int(i));
   }
-  const int count = std::max(0, s.TraceLastSample - s.TraceFirstSample);
   PrepareTakenX();
-  traceSums_.assign(traces, 0);
   // Only traces that show a channel keep values: at most 256, however many traces are asked for.
   traceValues_.resize(activeTraces_.size() * size_t(takenPerTrace_));
-  ReadTraceRows();
-  traceOffsets_.resize(traces);
-  for (size_t i = 0; i < traces; ++i)
-    traceOffsets_[i] = (s.AverageOffset && count > 0) ? double(traceSums_[i]) / count : 0.0;
+  ReadTakenRows();
+  PrepareOffsets();
 }
 
-// One pass down the rows of the window. The traces' channels are summed as one span of
-// columns, which the compiler turns into whole-vector additions; a bipolar trace's sum is
-// its channel's sum less its neighbour's. The store's rows lie 1 KiB apart, too far for the
-// processor to guess, so the rows some way ahead are asked for before they are needed.
-void ElectrogramDrawing::ReadTraceRows() {
-  const AnalysisState& s = state_;
-  if (activeTraces_.empty()) return;
-  constexpr int kAhead = 16;
-  constexpr int kRowsPerBlock = 16384;  // 16-bit samples summed this often cannot overflow 32 bits
-  const bool bipolar = s.Bipolar == 1;
-  int low = kChannels, high = -1;
-  for (int i : activeTraces_) {
-    low = std::min(low, traceChannels_[size_t(i)] - 1);
-    high = std::max(high, traceChannels_[size_t(i)] - 1 + (bipolar ? 1 : 0));
-  }
-  high = std::min(high, kChannels - 1);
-  const int width = high - low + 1;
-  std::vector<int64_t> spanSums(size_t(width), 0);
-  std::vector<int32_t> blockSums(size_t(width), 0);
+// The window's samples: TraceFirstSample + 1 .. TraceLastSample.
+int ElectrogramDrawing::WindowCount() const {
+  return std::max(0, state_.TraceLastSample - state_.TraceFirstSample);
+}
+
+// The column a bipolar trace subtracts, -1 for none: the last channel has no right-hand
+// neighbour to subtract.
+int ElectrogramDrawing::Neighbour(int column) const {
+  return state_.Bipolar == 1 && column + 1 < kChannels ? column + 1 : -1;
+}
+
+// Only the rows a trace takes are read: every DecimationStep()-th of the window.
+void ElectrogramDrawing::ReadTakenRows() {
+  sources_.clear();
+  for (int i : activeTraces_) sources_.push_back(TraceSource(traceChannels_[size_t(i)]));
+  ReadTaken(sources_, traceValues_.data());
+}
+
+TraceSampleGather::Source ElectrogramDrawing::TraceSource(int32_t channel) const {
+  return {channel - 1, Neighbour(channel - 1)};
+}
+
+// Taken sample j is TraceFirstSample + step x (j + 1), in row TraceFirstSample + step x (j + 1) - 1.
+void ElectrogramDrawing::ReadTaken(const std::vector<TraceSampleGather::Source>& sources, int32_t* values) const {
   const int step = DecimationStep();
-  int phase = 0, inBlock = 0;
-  size_t taken = 0;
-  for (int32_t sample = s.TraceFirstSample + 1; sample <= s.TraceLastSample; ++sample) {
-    const int32_t* row = &s.Signals[size_t(sample - 1) * kChannels];
-    if (sample + kAhead <= s.TraceLastSample)
-      for (int c = low; c <= high; c += 16) __builtin_prefetch(row + kAhead * kChannels + c);
-    AddSpan(row + low, width, blockSums.data());
-    if (++inBlock == kRowsPerBlock) {
-      FlushBlock(blockSums, spanSums);
-      inBlock = 0;
-    }
-    if (++phase == step) {
-      phase = 0;
-      StoreTaken(row, taken++, bipolar);
-    }
-  }
-  FlushBlock(blockSums, spanSums);
-  for (int i : activeTraces_) {
-    const int column = traceChannels_[size_t(i)] - 1;
-    int64_t sum = spanSums[size_t(column - low)];
-    if (bipolar && column + 1 < kChannels) sum -= spanSums[size_t(column + 1 - low)];
-    traceSums_[size_t(i)] = sum;
-  }
+  TraceSampleGather::Gather(state_.Signals.data(), state_.TraceFirstSample + step - 1, step, takenPerTrace_, sources,
+                            values);
 }
 
-void ElectrogramDrawing::AddSpan(const int32_t* __restrict values, int width, int32_t* __restrict sums) {
-  for (int c = 0; c < width; ++c) sums[c] += values[c];
+void ElectrogramDrawing::PrepareOffsets() {
+  const AnalysisState& s = state_;
+  traceOffsets_.assign(traceChannels_.size(), 0.0);
+  const int count = WindowCount();
+  if (!s.AverageOffset || count <= 0 || activeTraces_.empty()) return;
+  SignalWindowSums::Columns columns;
+  for (int i : activeTraces_) AddTraceColumns(traceChannels_[size_t(i)] - 1, columns);
+  const auto& sums = windowSums_.Sums(s.TraceFirstSample, s.TraceLastSample, columns);
+  for (int i : activeTraces_) traceOffsets_[size_t(i)] = double(TraceSum(sums, traceChannels_[size_t(i)] - 1)) / count;
 }
 
-void ElectrogramDrawing::FlushBlock(std::vector<int32_t>& block, std::vector<int64_t>& total) {
-  for (size_t c = 0; c < block.size(); ++c) total[c] += block[c];
-  std::fill(block.begin(), block.end(), 0);
+void ElectrogramDrawing::AddTraceColumns(int column, SignalWindowSums::Columns& columns) const {
+  columns.set(size_t(column));
+  if (Neighbour(column) >= 0) columns.set(size_t(Neighbour(column)));
 }
 
-void ElectrogramDrawing::StoreTaken(const int32_t* row, size_t taken, bool bipolar) {
-  const size_t perTrace = size_t(takenPerTrace_);
-  for (int i : activeTraces_) {
-    const int column = traceChannels_[size_t(i)] - 1;
-    // The last channel has no right-hand neighbour to subtract.
-    const int32_t value = bipolar && column + 1 < kChannels ? row[column] - row[column + 1] : row[column];
-    traceValues_[size_t(valueSlot_[size_t(i)]) * perTrace + taken] = value;
-  }
+// A trace's sum over the window: its channel's, less its neighbour's for a bipolar trace.
+int64_t ElectrogramDrawing::TraceSum(const std::array<int64_t, kChannels>& sums, int column) const {
+  const int neighbour = Neighbour(column);
+  return neighbour >= 0 ? sums[size_t(column)] - sums[size_t(neighbour)] : sums[size_t(column)];
 }
 
 void ElectrogramDrawing::ClearPane() {
@@ -183,22 +163,13 @@ void ElectrogramDrawing::DrawChannelLabel(int trace, int32_t channel) {
   canvas_.TextOut(4, TraceLayout::Centre(state_, trace) - 4, std::to_string(channel));
 }
 
-double ElectrogramDrawing::SampleValue(int32_t sample, int32_t channel) const {
-  const int row = sample - 1;
-  const double value = state_.Signal(row, channel - 1);
-  if (state_.Bipolar != 1) return value;
-  // The last channel has no right-hand neighbour to subtract.
-  return channel < kChannels ? value - state_.Signal(row, channel) : value;
-}
-
-double ElectrogramDrawing::Offset(int32_t channel) const {
+double ElectrogramDrawing::Offset(int32_t channel) {
   const AnalysisState& s = state_;
-  const int count = s.TraceLastSample - s.TraceFirstSample;
+  const int count = WindowCount();
   if (!s.AverageOffset || count <= 0) return 0.0;
-  double sum = 0;
-  for (int32_t sample = s.TraceFirstSample + 1; sample <= s.TraceLastSample; ++sample)
-    sum += SampleValue(sample, channel);
-  return sum / count;
+  SignalWindowSums::Columns columns;
+  AddTraceColumns(channel - 1, columns);
+  return double(TraceSum(windowSums_.Sums(s.TraceFirstSample, s.TraceLastSample, columns), channel - 1)) / count;
 }
 
 void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
@@ -219,9 +190,9 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   const int yc = TraceLayout::Centre(s, trace);
   const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
   points_.resize(size_t(takenPerTrace_) + 1);
-  points_[0] = {s.TraceLeft, yc - PixelRound(s.Signal(firstRow, channel - 1) * s.Amplification)};
-  for (int j = 0; j < takenPerTrace_; ++j)
-    points_[size_t(j) + 1] = {takenX_[size_t(j)], yc - PixelRound((values[j] - offset) * s.Amplification)};
+  const int32_t first = std::as_const(s).Signal(firstRow, channel - 1);
+  points_[0] = {s.TraceLeft, yc - PixelRound(first * s.Amplification)};
+  TracePoints::Place(values, takenX_.data(), takenPerTrace_, offset, s.Amplification, yc, points_.data() + 1);
   if (keepTaken_) KeepTaken(values, offset);
   DrawPoints();
   s.SignalMean = offset;
@@ -236,22 +207,23 @@ void ElectrogramDrawing::KeepTaken(const int32_t* values, double offset) {
 }
 
 void ElectrogramDrawing::ReadSingleTrace(int32_t channel) {
-  const AnalysisState& s = state_;
   PrepareTakenX();
-  const int step = DecimationStep();
   singleValues_.resize(size_t(takenPerTrace_));
-  for (int j = 0; j < takenPerTrace_; ++j)
-    singleValues_[size_t(j)] = int32_t(SampleValue(s.TraceFirstSample + step * (j + 1), channel));
+  ReadTaken({TraceSource(channel)}, singleValues_.data());
   singleOffset_ = Offset(channel);
 }
 
-// The x of every taken sample, the same for all traces of the pane.
+// The x of every taken sample, the same for all traces of the pane; kept while the layout
+// that gives them stays.
 void ElectrogramDrawing::PrepareTakenX() {
   const AnalysisState& s = state_;
   const int step = DecimationStep();
-  takenPerTrace_ = std::max(0, s.TraceLastSample - s.TraceFirstSample) / step;
+  takenPerTrace_ = WindowCount() / step;
+  const TakenXLayout layout{step, takenPerTrace_, s.TraceLeft, s.SampleWidth};
+  if (layout == takenXLayout_) return;
   takenX_.resize(size_t(takenPerTrace_));
   for (int j = 0; j < takenPerTrace_; ++j) takenX_[size_t(j)] = s.TraceLeft + PixelRound((step * (j + 1) + 1) * s.SampleWidth);
+  takenXLayout_ = layout;
 }
 
 void ElectrogramDrawing::DrawPoints() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "core/Canvas.h"
+#include "core/Limits.h"
+#include "marks/SignalWindowSums.h"
+#include "marks/TraceSampleGather.h"
 
 namespace velmora {
 
@@ -11,7 +15,7 @@ struct AnalysisState;
 
 // Draws an electrogram pane: traces in the current trace order, their marks with times and
 // intervals, amplitude bars, base lines, the time grid and the scale bar. Keep one per pane:
-// its buffers are reused from one redraw to the next.
+// its buffers and the window sums its offsets come from are reused from one redraw to the next.
 class ElectrogramDrawing {
  public:
   ElectrogramDrawing(AnalysisState& state, Canvas& canvas);
@@ -37,24 +41,28 @@ class ElectrogramDrawing {
   const std::vector<double>& TakenValues() const { return takenValues_; }
 
  private:
-  double SampleValue(int32_t sample, int32_t channel) const;
-  double Offset(int32_t channel) const;
+  double Offset(int32_t channel);
   int DecimationStep() const;
+  int WindowCount() const;
+  int Neighbour(int column) const;
   void PrepareTakenX();
   void ReadSingleTrace(int32_t channel);
   void KeepTaken(const int32_t* values, double offset);
-  void ReadTraceRows();
-  static void AddSpan(const int32_t* values, int width, int32_t* sums);
-  static void FlushBlock(std::vector<int32_t>& block, std::vector<int64_t>& total);
-  void StoreTaken(const int32_t* row, size_t taken, bool bipolar);
-  // The offsets and drawn values of all traces in one pass over the rows of the window: the
-  // channels of a row lie together, so this reads each row once instead of once per trace.
+  // The offsets and drawn values of all traces: the values from the rows the traces take,
+  // each read once for all traces, and the offsets from the window sums of their channels.
   void PrepareTraces();
+  void ReadTakenRows();
+  TraceSampleGather::Source TraceSource(int32_t channel) const;
+  void ReadTaken(const std::vector<TraceSampleGather::Source>& sources, int32_t* values) const;
+  void PrepareOffsets();
+  void AddTraceColumns(int column, SignalWindowSums::Columns& columns) const;
+  int64_t TraceSum(const std::array<int64_t, kChannels>& sums, int column) const;
   void IndexMarksByElectrode();
   void DrawPoints();
 
   AnalysisState& state_;
   Canvas& canvas_;
+  SignalWindowSums windowSums_;  // kept from one redraw to the next
   std::vector<Point> points_;
   std::vector<int32_t> takenSamples_;
   std::vector<double> takenValues_;
@@ -64,11 +72,18 @@ class ElectrogramDrawing {
   std::vector<int32_t> traceChannels_;
   std::vector<double> traceOffsets_;  // per trace while a full pane is drawn, else empty
   std::vector<int32_t> traceValues_;  // the samples each trace takes, trace by trace
-  std::vector<int64_t> traceSums_;
   std::vector<int> activeTraces_;     // traces (0-based) that show a channel
   std::vector<int> valueSlot_;        // per trace, its place among those, -1 for none
+  std::vector<TraceSampleGather::Source> sources_;  // per place, where its values come from
+  // What the x of the taken samples follow from.
+  struct TakenXLayout {
+    int step = 0, taken = -1, traceLeft = 0;
+    double sampleWidth = 0;
+    bool operator==(const TakenXLayout&) const = default;
+  };
   int takenPerTrace_ = 0;
   std::vector<int> takenX_;            // x of each taken sample, shared by the traces
+  TakenXLayout takenXLayout_;          // of takenX_
   std::vector<int32_t> singleValues_;  // a trace drawn on its own
   double singleOffset_ = 0;
   bool keepTaken_ = false;
