@@ -2,23 +2,14 @@
 // the points and the marks, with a canvas that draws nothing.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <memory>
-#include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "ElectrogramBenchRecording.h"
 #include "core/AnalysisState.h"
 #include "core/Canvas.h"
-#include "core/ConsoleUi.h"
-#include "core/DataRoot.h"
-#include "input/E00Reader.h"
-#include "input/SampleRecording.h"
 #include "marks/ElectrogramDrawing.h"
-#include "marks/MarkStore.h"
 
 namespace velmora {
 namespace {
@@ -38,58 +29,11 @@ class NullCanvas : public Canvas {
   int TextHeight(const std::string&) override { return 13; }
 };
 
-// The largest sample recording, loaded once, with 5,000 marks spread over its electrodes.
-class LoadedRecording {
- public:
-  static LoadedRecording& Get() {
-    static LoadedRecording recording;
-    return recording;
-  }
-  ~LoadedRecording() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  AnalysisState& State() { return *state_; }
-
-  // 24 traces from channel 17 on a 1600 x 900 pane, offsets from the window's mean.
-  void ShowWindow(int begin, int window) {
-    AnalysisState& s = *state_;
-    s.PaneWidth = 1600;
-    s.PaneHeight = 900;
-    s.NrTraces = 24;
-    s.TraceOrder = 0;
-    s.FirstChannel = 17;
-    s.CurBegin = begin;
-    s.CurWindow = window;
-    s.ShowElgTimes = true;
-    s.AverageOffset = true;
-  }
-
- private:
-  LoadedRecording() : state_(std::make_unique<AnalysisState>()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    folder_ = pattern;
-    SampleSettings settings;
-    settings.seconds = 65.535;
-    const SampleFiles files = SampleRecording::Write(settings, folder_);
-    std::ostream nowhere(nullptr);
-    ConsoleUi ui(nowhere);
-    const DataRoot root(folder_ + "/root");
-    state_->DefaultMatrixFileName = files.matrix;
-    E00Reader(*state_, ui, root).Open(files.recording, RecordingOpenOptions{false, false});
-    for (int n = 0; n < 5000; ++n) {
-      state_->PointerChannel = 17 + n % 240;
-      MarkStore::AddMarkRecord(*state_, int32_t((int64_t(n) * 7919) % 65000), n % 3 == 0 ? kSpike : kSlowWave);
-    }
-  }
-  std::unique_ptr<AnalysisState> state_;
-  std::string folder_;
-};
+using bench::ElectrogramBenchRecording;
 
 // A pane redrawn again and again with the same drawing, as the workbench keeps one per pane.
 void RedrawCore(benchmark::State& bench, int begin, int window) {
-  LoadedRecording& recording = LoadedRecording::Get();
+  ElectrogramBenchRecording& recording = ElectrogramBenchRecording::Get();
   recording.ShowWindow(begin, window);
   NullCanvas canvas;
   ElectrogramDrawing drawing(recording.State(), canvas);
@@ -99,7 +43,7 @@ void RedrawCore(benchmark::State& bench, int begin, int window) {
 // The first redraw after the samples changed (a recording was loaded): nothing worked out
 // from the samples is of use any more.
 void RedrawAfterNewSamples(benchmark::State& bench, int begin, int window) {
-  LoadedRecording& recording = LoadedRecording::Get();
+  ElectrogramBenchRecording& recording = ElectrogramBenchRecording::Get();
   recording.ShowWindow(begin, window);
   NullCanvas canvas;
   ElectrogramDrawing drawing(recording.State(), canvas);
@@ -111,7 +55,7 @@ void RedrawAfterNewSamples(benchmark::State& bench, int begin, int window) {
 
 // A drawing made for one picture only, as the command-line tool does, buffers and all.
 void DrawOnce(benchmark::State& bench, int begin, int window) {
-  LoadedRecording& recording = LoadedRecording::Get();
+  ElectrogramBenchRecording& recording = ElectrogramBenchRecording::Get();
   recording.ShowWindow(begin, window);
   NullCanvas canvas;
   for (auto _ : bench) ElectrogramDrawing(recording.State(), canvas).DrawElectrograms();
