@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 
 #include <fmt/format.h>
 
@@ -14,20 +13,12 @@
 #include "marks/MarkIntervals.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
+#include "support/RecordedPolyline.h"
 
 namespace velmora {
 namespace {
 
-// Splits a recorded "polyline n x y x y ..." line into its points.
-std::vector<Point> PolylinePoints(const std::string& line) {
-  std::istringstream in(line);
-  std::string word;
-  size_t n = 0;
-  in >> word >> n;
-  std::vector<Point> points(n);
-  for (Point& p : points) in >> p.x >> p.y;
-  return points;
-}
+using testing::PolylinePoints;
 
 class ElectrogramDrawingTest : public ::testing::Test {
  protected:

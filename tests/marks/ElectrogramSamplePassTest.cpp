@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,40 +16,22 @@
 #include "marks/ElectrogramDrawing.h"
 #include "marks/TraceLayout.h"
 #include "support/E00Builder.h"
+#include "support/RecordedPolyline.h"
+#include "support/ScrambledSignals.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-std::vector<Point> PolylinePoints(const std::string& line) {
-  std::istringstream in(line);
-  std::string word;
-  size_t n = 0;
-  in >> word >> n;
-  std::vector<Point> points(n);
-  for (Point& p : points) in >> p.x >> p.y;
-  return points;
-}
+using testing::PolylinePoints;
 
 int RoundHalfToEven(double x) { return int(std::nearbyint(x)); }
-
-// A 16-bit value that differs from row to row and column to column.
-int32_t Scrambled(int row, int column) {
-  uint32_t h = uint32_t(row) * 2246822519u ^ uint32_t(column) * 3266489917u;
-  h ^= h >> 15;
-  h *= 0x85ebca6bu;
-  h ^= h >> 13;
-  return int32_t(h % 65536) - 32768;
-}
 
 class ElectrogramSamplePassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int row = 0; row < kSignalRows; ++row)
-      for (int column = 0; column < kChannels; ++column)
-        s->Signals[size_t(row) * kChannels + size_t(column)] = Scrambled(row, column);
-    s->SignalsChanged();
+    testing::FillScrambledSignals(*s);
     s->PaneWidth = 1600;
     s->PaneHeight = 900;
     s->NrTraces = 24;

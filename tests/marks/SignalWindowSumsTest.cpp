@@ -6,26 +6,15 @@
 
 #include "core/AnalysisState.h"
 #include "marks/SignalWindowSums.h"
+#include "support/ScrambledSignals.h"
 
 namespace velmora {
 namespace {
 
-// A 16-bit value that differs from row to row and column to column.
-int32_t Scrambled(int row, int column) {
-  uint32_t h = uint32_t(row) * 2654435761u ^ uint32_t(column) * 40503u;
-  h ^= h >> 13;
-  h *= 0x5bd1e995u;
-  h ^= h >> 15;
-  return int32_t(h % 65536) - 32768;
-}
-
 class SignalWindowSumsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int row = 0; row < kSignalRows; ++row)
-      for (int column = 0; column < kChannels; ++column)
-        s->Signals[size_t(row) * kChannels + size_t(column)] = Scrambled(row, column);
-    s->SignalsChanged();
+    testing::FillScrambledSignals(*s);
   }
   int64_t DirectSum(int column, int firstRow, int endRow) const {
     int64_t sum = 0;
