@@ -123,16 +123,21 @@ void QtCanvas::SetFont(Colour colour, FontStyle style) {
   fontKey_ = FontKey(font_, painter_.device());
 }
 
-// Shapes go straight into the pixels only on an opaque 32-bit image drawn untransformed,
-// unclipped and without antialiasing, in copy mode; pages, PDF and SVG go through Qt.
-QImage* QtCanvas::DirectImage() const {
+// Pixels are written straight only on an opaque 32-bit image drawn untransformed and
+// unclipped; pages, PDF and SVG go through Qt.
+QImage* QtCanvas::PlainImage() const {
   QPaintDevice* device = painter_.device();
-  if (device == nullptr || device->devType() != QInternal::Image || penMode_ != PenMode::Copy) return nullptr;
+  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
   auto* image = static_cast<QImage*>(device);
-  if (!PixelFill::Supports(*image) || painter_.hasClipping() || !painter_.deviceTransform().isIdentity() ||
-      painter_.testRenderHint(QPainter::Antialiasing))
+  if (!PixelFill::Supports(*image) || painter_.hasClipping() || !painter_.deviceTransform().isIdentity())
     return nullptr;
   return image;
+}
+
+// Shapes, moreover, only without antialiasing and in copy mode.
+QImage* QtCanvas::DirectImage() const {
+  if (penMode_ != PenMode::Copy || painter_.testRenderHint(QPainter::Antialiasing)) return nullptr;
+  return PlainImage();
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2) {
@@ -222,13 +227,10 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
   TextThroughQt(x, y, laidOut);
 }
 
+// The masks are antialiased text, so text goes straight only while the painter's is too.
 bool QtCanvas::WritesTextDirectly(int x, int y, LaidOutText& laidOut) {
-  QPaintDevice* device = painter_.device();
-  if (device == nullptr || device->devType() != QInternal::Image) return false;
-  auto* image = static_cast<QImage*>(device);
-  if (!PixelFill::Supports(*image) || painter_.hasClipping() || !painter_.deviceTransform().isIdentity() ||
-      !painter_.testRenderHint(QPainter::TextAntialiasing))
-    return false;
+  QImage* image = painter_.testRenderHint(QPainter::TextAntialiasing) ? PlainImage() : nullptr;
+  if (image == nullptr) return false;
   if (!laidOut.mask || laidOut.maskDotsPerMeterX != image->dotsPerMeterX() ||
       laidOut.maskDotsPerMeterY != image->dotsPerMeterY()) {
     laidOut.maskDotsPerMeterX = image->dotsPerMeterX();

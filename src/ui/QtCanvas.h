@@ -56,7 +56,9 @@ class QtCanvas : public Canvas {
 
   struct LaidOutText;
   LaidOutText& LayOut(const std::string& text);
-  // The image the painter writes on when shapes may go straight into its pixels, else null.
+  // The image the painter writes on when pixels may be written straight, else null.
+  QImage* PlainImage() const;
+  // The same when shapes in the current pen may go straight into its pixels.
   QImage* DirectImage() const;
   bool DrawsUprightLineDirectly(int x1, int y1, int x2, int y2);
   bool DrawsRectangleDirectly(int left, int top, int right, int bottom);
