@@ -24,9 +24,6 @@ struct MenuRow {
     kNone = 0,
     kCheckable = 1,
     kChecked = 2,
-    // The key is shown in the shortcut column but not bound: F1..F3 belong to the recent-file
-    // items, and binding them twice would leave Qt with an ambiguous key that runs neither.
-    kKeyHintOnly = 4,
   };
 
   Kind kind;
@@ -90,9 +87,10 @@ const MenuRow kRows[] = {
     {Item, "showMiniGrid1", "show Mini Window"},
     {Item, "ShowMemoWindow1", "Show Memo Window"},
     {Item, "smoothingonlyNIfiles1", "smoothing (only NI files!)"},
-    {Item, "SlowWave1", "Slow Wave", "F1", kCheckable | kKeyHintOnly},
-    {Item, "Spike1", "Spike", "F2", kCheckable | kKeyHintOnly},
-    {Item, "TypeMark31", "Type Mark 3", "F3", kCheckable | kKeyHintOnly},
+    // No F1..F3 here: those keys open the first recent files, and a key does one thing.
+    {Item, "SlowWave1", "Slow Wave", "", kCheckable},
+    {Item, "Spike1", "Spike", "", kCheckable},
+    {Item, "TypeMark31", "Type Mark 3", "", kCheckable},
     {Item, "showmarkstatistics1", "show mark statistics"},
     {Item, "showDatapad1", "show Datapad"},
     {Item, "CalculateAmplitudesSlopes1", "Calc Amplitudes + Slopes"},
@@ -230,15 +228,9 @@ QMenu* MainMenu::AddMenu(QMenuBar* bar, QMenu* parentMenu, const MenuRow& row) {
 }
 
 QAction* MainMenu::AddItem(QWidget* owner, const MenuRow& row) {
-  QString text = row.caption;
-  const QKeySequence key(QString::fromLatin1(row.key), QKeySequence::PortableText);
-  if ((row.flags & MenuRow::kKeyHintOnly) != 0) {
-    // QMenu draws whatever follows a tab in the shortcut column, so the key is still shown.
-    text += '\t' + key.toString(QKeySequence::NativeText);
-  }
-  auto* action = new QAction(text, this);
+  auto* action = new QAction(row.caption, this);
   action->setObjectName(row.name);
-  if ((row.flags & MenuRow::kKeyHintOnly) == 0) action->setShortcut(key);
+  action->setShortcut(QKeySequence(QString::fromLatin1(row.key), QKeySequence::PortableText));
   action->setCheckable((row.flags & MenuRow::kCheckable) != 0);
   action->setChecked((row.flags & MenuRow::kChecked) != 0);
   return Register(owner, action);

@@ -47,7 +47,7 @@ class MainMenu : public QObject {
   // path, or with an empty one, is hidden so that the menu shows no blank lines.
   void SetRecentFiles(const QStringList& paths);
 
-  // The caption as the user reads it: without the "\t..." key hint some items carry and with
+  // The caption as the user reads it: without a "\t..." key text an item may carry and with
   // a doubled "&" shown as one.
   static QString Caption(const QAction* action);
 
