@@ -10,6 +10,8 @@ const std::vector<DisplaySwitches::Entry>& DisplaySwitches::All() {
       {"showGrid1", &S::ShowGrid, "hide Grid", "show Grid", "hide Grid"},
       {"ShowMapColor1", &S::ShowMapColor, "hide map colors", "show map colors", "hide colors"},
       {"ShowMapDigit1", &S::ShowMapDigit, "hide map digits", "show map digits", "hide digits"},
+      {"PlotIsochrones1", &S::PlotIsochrones, "hide Isochrones", "show Isochrones", "plot Isochrones"},
+      {"PlotVelocities1", &S::PlotVelocities, "hide Arrows", "plot Arrows", "plot Arrows"},
       {"ShowElgMarks1", &S::ShowElgMarks, "hide marks", "show marks", "hide marks"},
       {"ShowElgTimes1", &S::ShowElgTimes, "hide mark times", "show mark times", "hide times"},
       {"ShowElgIntervals1", &S::ShowElgIntervals, "hide SW intervals", "show SW intervals", "show  SW intervals"},

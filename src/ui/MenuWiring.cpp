@@ -125,14 +125,6 @@ void MenuWiring::WireElectrograms(TMainF& w) {
 
 void MenuWiring::WireMaps(TMainF& w) {
   MainMenu& m = w.Menu();
-  m.Connect("PlotIsochrones1", [&w] {
-    w.State().PlotIsochrones = !w.State().PlotIsochrones;
-    w.UpdateDisplay();
-  });
-  m.Connect("PlotVelocities1", [&w] {
-    w.State().PlotVelocities = !w.State().PlotVelocities;
-    w.UpdateDisplay();
-  });
   m.Connect("ExpandMap1", [&w] {
     if (MapMenuCommands::ToggleExpandMap(w.State())) w.UpdateDisplay();
   });

@@ -204,6 +204,8 @@ class MainWindowCommandsTest : public QObject {
         {"AverageOffsetOn1", "Average Offset Off"},
         {"ShowElgconnections1", "hide connections"},
         {"ShowMemoWindow1", "Show Memo Window"},
+        {"PlotIsochrones1", "plot Isochrones"},
+        {"PlotVelocities1", "plot Arrows"},
     };
     for (const auto& [item, caption] : switches) QCOMPARE(Caption(window, item), QString(caption));
   }
@@ -708,6 +710,8 @@ class MainWindowCommandsTest : public QObject {
         {"AverageOffsetOn1", "Average Offset Off", "Average Offset On"},
         {"ShowElgconnections1", "hide connections", "show connections"},
         {"ShowMemoWindow1", "hide Memo Window", "show Memo Window"},
+        {"PlotIsochrones1", "hide Isochrones", "show Isochrones"},
+        {"PlotVelocities1", "hide Arrows", "plot Arrows"},
     };
     int index = 0;
     for (const auto& row : rows) QTest::newRow(row[0]) << row[0] << row[1] << row[2] << index++;
@@ -722,7 +726,8 @@ class MainWindowCommandsTest : public QObject {
         &AnalysisState::ShowGrid,           &AnalysisState::ShowMapColor,       &AnalysisState::ShowMapDigit,
         &AnalysisState::ShowElgMarks,       &AnalysisState::ShowElgTimes,       &AnalysisState::ShowElgIntervals,
         &AnalysisState::ShowSpikeIntervals, &AnalysisState::ShowBackgroundColor, &AnalysisState::AverageOffset,
-        &AnalysisState::ShowElgConnections, &AnalysisState::MemoVisible};
+        &AnalysisState::ShowElgConnections, &AnalysisState::MemoVisible,       &AnalysisState::PlotIsochrones,
+        &AnalysisState::PlotVelocities};
     ScriptedUi ui;
     TMainF window(&ui);
     bool& value = window.State().*kFlags[flag];
