@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
+#include "maps/MapComputation.h"
 
 namespace velmora {
 
@@ -45,7 +46,8 @@ void PaneCaptions::UpdateMapPointer(AnalysisState& s) {
   s.PointerCol = int32_t(std::trunc(double(s.PointerX - s.MapLeft) / s.CellWidth)) + 1;
   s.PointerRow = int32_t(std::trunc(double(s.PointerY - s.MapTop) / s.CellHeight)) + 1;
   if (s.PointerCol < 1 || s.PointerCol > s.NrCols || s.PointerRow < 1 || s.PointerRow > s.NrRows) return;
-  s.PointerCellChannel = s.GridCell(s.PointerCol, s.PointerRow);
+  // The channel positions, not the grid table: an old-format matrix sets only the positions.
+  s.PointerCellChannel = MapComputation::ChannelAt(s, s.PointerCol, s.PointerRow).value_or(-1);
 }
 
 std::string PaneCaptions::ElectrogramCaption(const AnalysisState& s, int32_t begin, int32_t window) {

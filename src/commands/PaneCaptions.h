@@ -15,7 +15,8 @@ class PaneCaptions {
   // Sets PointerTime, PointerTrace and PointerChannel from PointerX/PointerY and the layout
   // of the electrogram pane drawn last.
   static void UpdateElectrogramPointer(AnalysisState& state);
-  // Sets PointerCol, PointerRow and PointerCellChannel from PointerX/PointerY and the cell size.
+  // Sets PointerCol, PointerRow and PointerCellChannel from PointerX/PointerY and the cell size;
+  // the channel is -1 off the grid and NoValue in a cell without an electrode.
   static void UpdateMapPointer(AnalysisState& state);
 
   // "(begin-end) time msec     Elenr = channel"

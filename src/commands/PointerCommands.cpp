@@ -78,7 +78,7 @@ bool PointerCommands::ManualMark(Canvas& canvas) {
 bool PointerCommands::ClickOnMap(bool isMapPane, bool freeOrderToo) {
   AnalysisState& s = state_;
   if (isMapPane) s.ClickArmed = false;
-  if (s.PointerCellChannel != -1) {
+  if (s.PointerCellChannel >= 1 && s.PointerCellChannel <= kChannels) {
     s.FirstChannel = s.PointerCellChannel;
     s.FirstCol = s.PointerCol;
     s.FirstRow = s.PointerRow;

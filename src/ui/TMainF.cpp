@@ -341,10 +341,11 @@ void TMainF::UpdatePaneCaption(int pane) {
   }
 }
 
-// The value the map cell under the pointer shows, NoValue off the grid or in an empty cell.
+// The value the map cell under the pointer shows, NoValue off the grid or in a cell without an
+// electrode (such a cell may still hold what an earlier matrix or an expansion left there).
 int32_t TMainF::CellValueUnderPointer(int mapKind) const {
   const AnalysisState& s = *state_;
-  if (s.PointerCellChannel == -1) return kNoValue;
+  if (s.PointerCellChannel < 1) return kNoValue;
   const MapCell& cell = s.Cell(s.PointerCol, s.PointerRow);
   const double real = mapKind == 4 ? cell.Amplitude : mapKind == 5 ? cell.Slope : cell.Velocity;
   if (mapKind < 4) return cell.Value;

@@ -107,6 +107,39 @@ class MapPaneTest : public QObject {
     QCOMPARE(S().Cell(1, 1).Value, 1000);
   }
 
+  // An old-format matrix places channels by position only and leaves the grid table of the
+  // previous matrix behind; the pointer must read the cells by the new positions.
+  void afterAnOldFormatMatrixThePointerReadsTheNewPlaces() {
+    // Row 1 holds no electrode, 21, 20; row 2 holds 19, 18, 17; channel 22 is off the grid.
+    QByteArray old = "22 3 2 4\n";
+    for (int channel = 1; channel <= 16; ++channel) old += "-1 -1\n";
+    old += "2 1\n1 1\n0 1\n2 0\n1 0\n-1 -1\n";
+    QVERIFY(velmora::testing::WriteTextFile(files_.filePath("old.txt"), old));
+    ui_.openDialogAnswers.push_back(velmora::Ui::FileDialogResult{files_.filePath("old.txt").toStdString(), 1});
+    window_->Menu().Action("ChangeMatrixfile1")->trigger();
+    QCOMPARE(S().Cell(3, 2).Value, 1000);  // channel 17's mark, in its new place
+
+    PointAt(CellCentre(3, 2));
+    window_->PaintAMouseMove(S().PointerX, S().PointerY);
+    QVERIFY2(window_->PaneA()->Caption().endsWith("3x2 (Cell = 17) ( t = 1000)"),
+             qPrintable(window_->PaneA()->Caption()));
+    PointAt(CellCentre(1, 1));
+    window_->PaintAMouseMove(S().PointerX, S().PointerY);
+    QVERIFY2(window_->PaneA()->Caption().endsWith("1x1 (Cell = -12345) ( t =  )"),
+             qPrintable(window_->PaneA()->Caption()));
+
+    QTest::mouseClick(window_->PaneA()->Paint(), Qt::LeftButton, Qt::NoModifier, CellCentre(2, 1));
+    QCOMPARE(S().FirstChannel, 21);
+    QTest::mouseClick(window_->PaneA()->Paint(), Qt::LeftButton, Qt::NoModifier, CellCentre(1, 1));
+    QCOMPARE(S().FirstChannel, 21);  // a cell without an electrode chooses nothing
+
+    PointAt(CellCentre(3, 2));
+    QVERIFY(window_->FormKeyPress('h'));
+    QCOMPARE(S().Cell(3, 2).Value, -12345);
+    QVERIFY(window_->FormKeyPress('u'));
+    QCOMPARE(S().Cell(3, 2).Value, 1000);
+  }
+
   void isochronesAndArrowsDrawOnTheMap() {
     S().IsochroneStep = 200;  // level 1200 crosses the square of columns 1-2
     window_->UpdateDisplay();
