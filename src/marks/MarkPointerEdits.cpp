@@ -27,10 +27,7 @@ int MarkPointerEdits::DeleteMark() {
   if (deleted.empty()) return 0;
   ui_.Beep();
   s.MarksChanged = true;
-  for (const DeletedMark& mark : deleted) {
-    EraseOneMark(mark.time, s.PointerTrace);
-    MarkStore::StoreUndo(s, mark.time, mark.kind, s.PointerChannel);
-  }
+  for (const DeletedMark& mark : deleted) MarkStore::StoreUndo(s, mark.time, mark.kind, s.PointerChannel);
   return int(deleted.size());
 }
 
@@ -63,18 +60,6 @@ void MarkPointerEdits::InsertReferenceMark() {
     canvas_.TextOut(s.PointerX + 5, top, std::to_string(t));
   }
   MarkStore::AddMarkRecord(s, t, kReferenceMark);
-}
-
-void MarkPointerEdits::EraseOneMark(int32_t time, int32_t trace) {
-  const AnalysisState& s = state_;
-  const int x = s.TraceLeft + int(RoundHalfEven((time - s.CurBegin) * s.SampleWidth));
-  const int top = TraceLayout::BandTop(s, trace);
-  canvas_.SetPen(colours::kBlack, 2);
-  canvas_.Line(x, top, x, TraceLayout::BandBottom(s, trace));
-  if (s.ShowElgTimes) {
-    canvas_.SetFont(colours::kBlack, FontStyle{});
-    canvas_.TextOut(x + 5, top, std::string(9, ' '));
-  }
 }
 
 }  // namespace velmora

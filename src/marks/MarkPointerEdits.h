@@ -18,7 +18,8 @@ class MarkPointerEdits {
   int32_t PointerTimeMs() const;
 
   // "D": deletes the marks of the active pane's kind (and references) within 30 samples of the
-  // pointer. Every deleted mark goes on the undo list with its own kind. Returns the count.
+  // pointer. Every deleted mark goes on the undo list with its own kind. Returns the count;
+  // nothing is drawn, the caller redraws the panes.
   int DeleteMark();
   // "K": deletes the slow waves and references of the electrode under the pointer.
   void KillMarks();
@@ -26,8 +27,6 @@ class MarkPointerEdits {
   bool SwitchMark();
   // "R": draws and adds a reference mark at the pointer.
   void InsertReferenceMark();
-  // Immediate feedback for a deleted mark: a black line over its trace band.
-  void EraseOneMark(int32_t time, int32_t trace);
 
  private:
   AnalysisState& state_;

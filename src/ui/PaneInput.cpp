@@ -92,17 +92,16 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
     window_.UpdateDisplay();
     return;
   }
-  if (key == 'S' || key == 'K') {
-    PaneRouter none(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
-    MarkPointerEdits edits(s, ui_, none);
-    if (key == 'S') edits.SwitchMark();
-    if (key == 'K') edits.KillMarks();
-  } else {
+  {
+    // The router holds the panes' images until it goes, so it goes before the redraw.
     PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
     MarkPointerEdits edits(s, ui_, router);
-    if (key == 'D' && edits.DeleteMark() > 0) window_.Menu().Action("UndoDeletedMarks1")->setEnabled(true);
-    if (key == 'R') edits.InsertReferenceMark();
-    return;
+    if (key == 'R') return edits.InsertReferenceMark();
+    if (key == 'S') edits.SwitchMark();
+    if (key == 'K') edits.KillMarks();
+    // A deleted mark is shown by drawing the panes again: painting over it would also wipe the
+    // trace and the time grid beneath it, and a map in the other pane would keep its time.
+    if (key == 'D' && edits.DeleteMark() == 0) return;
   }
   window_.UpdateDisplay();
 }

@@ -12,7 +12,7 @@ class PaneWidget;
 class QtCanvas;
 
 // Draws on pane A's and/or pane B's back buffer as the focus flags say, for the drawing a
-// command does between two redraws (the feedback line of a deleted mark, a reference mark).
+// command does between two redraws (a reference mark, a rubber band, a crossed-out cell).
 // The panes show what was drawn once the router goes out of scope.
 class PaneRouter : public Canvas {
  public:

@@ -223,8 +223,12 @@ void TMainF::UpdateDisplay() {
   if (state_->TwoPanes) UpdateDisplayB();
 }
 
+// Drawing a pane makes it the active one for as long as it is drawn (the map reads that
+// pane's mark type); afterwards the pane under the pointer is the active one again, so that
+// keys and menu commands still act where the pointer is.
 void TMainF::UpdateDisplayA() {
   AnalysisState& s = *state_;
+  const int32_t pointerPane = s.ActivePane;
   s.FocusA = true;
   s.FocusB = false;
   s.ActivePane = 1;
@@ -241,10 +245,12 @@ void TMainF::UpdateDisplayA() {
     DrawBlankPane(1);  // wave maps come with the waves
   }
   DisplayCaptionA();
+  s.ActivePane = pointerPane;
 }
 
 void TMainF::UpdateDisplayB() {
   AnalysisState& s = *state_;
+  const int32_t pointerPane = s.ActivePane;
   s.FocusA = false;
   s.FocusB = true;
   s.ActivePane = 2;
@@ -261,6 +267,7 @@ void TMainF::UpdateDisplayB() {
     DrawBlankPane(2);
   }
   DisplayCaptionB();
+  s.ActivePane = pointerPane;
 }
 
 // Both panes are laid out on pane A's size, so tiled panes show traces alike.

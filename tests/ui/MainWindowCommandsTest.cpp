@@ -634,6 +634,42 @@ class MainWindowCommandsTest : public QObject {
     QVERIFY(!window->Menu().Action("UndoDeletedMarks1")->isEnabled());
   }
 
+  // The pane after "D" is the pane a fresh update draws: no tick or blanked label is left
+  // where the mark was, and the trace and time grid under it are whole.
+  void keyDLeavesThePaneAsAFreshUpdateDrawsIt() {
+    ScriptedUi ui;
+    auto window = LoadedWindow(ui);
+    QVERIFY(window != nullptr);
+    AnalysisState& s = window->State();
+    s.MarkOrigin = velmora::kAutomatic;
+    AddMark(*window, 20, 4500, velmora::kSlowWave);
+    PointAt(*window, TracePoint(*window, 4, 4500));
+    QTest::keyClick(window->PaneA()->Paint(), Qt::Key_D);
+    QCOMPARE(LiveMarks(s, 20, velmora::kSlowWave), 0);
+    const QImage afterDelete = window->PaneA()->Paint()->BackBuffer().copy();
+    window->UpdateDisplay();
+    QVERIFY(afterDelete == window->PaneA()->Paint()->BackBuffer());
+  }
+
+  // With a map in pane B the update draws pane B last; the keys must still act on pane A,
+  // where the pointer is.
+  void keyDDeletesAgainRightAfterCtrlVWithTwoPanes() {
+    ScriptedUi ui;
+    auto window = LoadedWindow(ui);
+    QVERIFY(window != nullptr);
+    AnalysisState& s = window->State();
+    window->SetPanelTile();
+    window->SetPaneKind(2, 0);
+    AddMark(*window, 20, 3000, velmora::kSlowWave);
+    PointAt(*window, TracePoint(*window, 4, 3000));
+    QTest::keyClick(window->PaneA()->Paint(), Qt::Key_D);
+    QCOMPARE(LiveMarks(s, 20, velmora::kSlowWave), 0);
+    QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(LiveMarks(s, 20, velmora::kSlowWave), 1);
+    QTest::keyClick(window->PaneA()->Paint(), Qt::Key_D);
+    QCOMPARE(LiveMarks(s, 20, velmora::kSlowWave), 0);
+  }
+
   void keyROnATraceAddsAReferenceMark() {
     ScriptedUi ui;
     auto window = LoadedWindow(ui);
