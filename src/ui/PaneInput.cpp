@@ -4,6 +4,7 @@
 
 #include "commands/GridKeys.h"
 #include "commands/PaneCaptions.h"
+#include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
 #include "maps/MapComputation.h"
@@ -17,6 +18,12 @@
 #include "ui/TMainF.h"
 
 namespace velmora {
+
+namespace {
+
+int PaneKind(const AnalysisState& s, int pane) { return pane == 2 ? s.PaneKindB : s.PaneKindA; }
+
+}  // namespace
 
 bool PaneInput::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   AnalysisState& s = state_;
@@ -60,7 +67,7 @@ void PaneInput::FormKeyUp() {
 
 bool PaneInput::InTraceArea() const {
   const AnalysisState& s = state_;
-  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
+  const int kind = PaneKind(s, s.ActivePane);
   return kind == 1 && s.FileLoaded && s.TraceLeft < s.PointerX && s.PointerX < s.TraceLeft + s.TraceAreaWidth &&
          s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
 }
@@ -109,7 +116,7 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
 // E, H and U act on the map cell under the pointer, strictly inside the map area drawn last.
 bool PaneInput::MapKeyAtPointer(QChar key) {
   AnalysisState& s = state_;
-  const int kind = s.ActivePane == 2 ? s.PaneKindB : s.PaneKindA;
+  const int kind = PaneKind(s, s.ActivePane);
   const PixelRect& area = s.MapPaneRect;
   const bool inside = s.PointerX > area.Left && s.PointerX < area.Left + area.Width && s.PointerY > area.Top &&
                       s.PointerY < area.Top + area.Height;
@@ -184,7 +191,7 @@ void PaneInput::PaneClick(int pane, int x, int y) {
   s.ActivePane = pane;
   s.FocusA = pane == 1;
   s.FocusB = pane == 2;
-  const int kind = pane == 2 ? s.PaneKindB : s.PaneKindA;
+  const int kind = PaneKind(s, pane);
   if (kind != 1) {
     PaneCaptions::UpdateMapPointer(s);
     const bool freeOrderToo = pane == 1 || kind == 0;
@@ -200,8 +207,17 @@ void PaneInput::PaneClick(int pane, int x, int y) {
     window_.UpdateDisplay();
     return;
   }
-  PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
-  pointer_.ClickOnElectrograms(router);
+  const bool byHand = !s.AssistedMarking;
+  bool marked = false;
+  {
+    PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
+    marked = pointer_.ClickOnElectrograms(router);
+  }
+  // A mark set by hand shows at once in a map of the other pane; the electrograms keep the
+  // line just drawn, and an assisted mark waits for the next update.
+  const int other = pane == 1 ? 2 : 1;
+  if (marked && byHand && s.TwoPanes && PaneKind(s, other) == 0)
+    window_.Apply(other == 2 ? Redraw::PaneB : Redraw::PaneA);
 }
 
 void PaneInput::AutomaticSWmarking() {
@@ -214,7 +230,7 @@ void PaneInput::AutomaticSWmarking() {
 // A double click on a map crosses out the cell under the pointer until the next redraw.
 void PaneInput::PaneDoubleClick(int pane, int x, int y) {
   AnalysisState& s = state_;
-  if ((pane == 2 ? s.PaneKindB : s.PaneKindA) != 0) return;
+  if (PaneKind(s, pane) != 0) return;
   s.PointerX = x;
   s.PointerY = y;
   PaneCaptions::UpdateMapPointer(s);

@@ -110,6 +110,21 @@ class PointerInteractionTest : public QObject {
     QVERIFY(std::abs(S().Mark(1).Time - 2980) <= 60);
   }
 
+  // With two panes a mark set by hand shows at once in a map of the other pane.
+  void aManualMarkRedrawsTheMapInTheOtherPane() {
+    window_->SetPanelTile();
+    window_->SetPaneKind(2, 0);
+    window_->UpdateDisplay();
+    QCOMPARE(S().Cell(2, 1).Value, -12345);
+    Click(At(2500, 2));  // arm
+    Click(At(2500, 2));
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(S().Cell(2, 1).Value, S().Mark(1).Time);
+    const QImage paneB = window_->PaneB()->Paint()->BackBuffer().copy();
+    window_->UpdateDisplay();
+    QVERIFY(paneB == window_->PaneB()->Paint()->BackBuffer());
+  }
+
   void zoomStaysWithinItsBounds() {
     S().WindowA = 15;
     S().PointerTime = 4;
