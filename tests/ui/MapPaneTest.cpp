@@ -44,6 +44,12 @@ class MapPaneTest : public QObject {
     S().PointerY = at.y();
     S().ActivePane = 1;
   }
+  // Pane A's caption with the pointer moved over the centre of cell (col, row).
+  QString CaptionAt(int col, int row) {
+    PointAt(CellCentre(col, row));
+    window_->PaintAMouseMove(S().PointerX, S().PointerY);
+    return window_->PaneA()->Caption();
+  }
   int InkPixels() const {
     const QImage& image = window_->PaneA()->Paint()->BackBuffer();
     int ink = 0;
@@ -74,13 +80,10 @@ class MapPaneTest : public QObject {
     QCOMPARE(S().Cell(1, 1).Value, 1000);
     QCOMPARE(S().Cell(3, 1).Value, 1800);
     QCOMPARE(S().Cell(3, 2).Value, -12345);
-    PointAt(CellCentre(2, 2));
-    window_->PaintAMouseMove(S().PointerX, S().PointerY);
-    QVERIFY2(window_->PaneA()->Caption().startsWith("Slow Wave (0-6000) 2x2 (Cell = 21) ( t = 1400)"),
-             qPrintable(window_->PaneA()->Caption()));
-    PointAt(CellCentre(3, 2));
-    window_->PaintAMouseMove(S().PointerX, S().PointerY);
-    QVERIFY2(window_->PaneA()->Caption().endsWith("( t =  )"), qPrintable(window_->PaneA()->Caption()));
+    const QString filled = CaptionAt(2, 2);
+    QVERIFY2(filled.startsWith("Slow Wave (0-6000) 2x2 (Cell = 21) ( t = 1400)"), qPrintable(filled));
+    const QString empty = CaptionAt(3, 2);
+    QVERIFY2(empty.endsWith("( t =  )"), qPrintable(empty));
   }
 
   void aClickOnACellMakesItsChannelTheFirstTrace() {
@@ -119,14 +122,10 @@ class MapPaneTest : public QObject {
     window_->Menu().Action("ChangeMatrixfile1")->trigger();
     QCOMPARE(S().Cell(3, 2).Value, 1000);  // channel 17's mark, in its new place
 
-    PointAt(CellCentre(3, 2));
-    window_->PaintAMouseMove(S().PointerX, S().PointerY);
-    QVERIFY2(window_->PaneA()->Caption().endsWith("3x2 (Cell = 17) ( t = 1000)"),
-             qPrintable(window_->PaneA()->Caption()));
-    PointAt(CellCentre(1, 1));
-    window_->PaintAMouseMove(S().PointerX, S().PointerY);
-    QVERIFY2(window_->PaneA()->Caption().endsWith("1x1 (Cell = -12345) ( t =  )"),
-             qPrintable(window_->PaneA()->Caption()));
+    const QString moved = CaptionAt(3, 2);
+    QVERIFY2(moved.endsWith("3x2 (Cell = 17) ( t = 1000)"), qPrintable(moved));
+    const QString noElectrode = CaptionAt(1, 1);
+    QVERIFY2(noElectrode.endsWith("1x1 (Cell = -12345) ( t =  )"), qPrintable(noElectrode));
 
     QTest::mouseClick(window_->PaneA()->Paint(), Qt::LeftButton, Qt::NoModifier, CellCentre(2, 1));
     QCOMPARE(S().FirstChannel, 21);
