@@ -76,6 +76,7 @@ void E00Reader::OpenNewElgFile(const std::string& path, const RecordingOpenOptio
 
 void E00Reader::LoadMatrixForRecording() {
   AnalysisState& s = state_;
+  const std::string inUse = s.MatrixFileName;
   s.MatrixFileName = s.DefaultMatrixFileName;
   MatrixChooser chooser(s, ui_, root_);
   if (FileExists(s.MatrixFileName)) {
@@ -90,8 +91,9 @@ void E00Reader::LoadMatrixForRecording() {
     ui_.Beep();
     ui_.Message(s.MatrixFileName + " is not found! (newE00)");
   }
-  // Without a usable matrix the user may pick one; cancelling keeps the grid as it was.
-  chooser.ChangeNewMatrixfile();
+  // Without a usable matrix the user may pick one; cancelling keeps the matrix in use, grid
+  // and name alike, so the mark file names the grid the recording is shown on.
+  if (!chooser.ChangeNewMatrixfile()) s.MatrixFileName = inUse;
 }
 
 void E00Reader::Commit(const std::string& path, const E00Header& h, const std::string& markFile,

@@ -102,6 +102,11 @@ TEST_F(CliTest, ErrorsGoToStderrWithAFailingStatus) {
   r = Run("info " + recording + " --matrix " + dir.File("nomatrix.txt"));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(Errors().find("nomatrix.txt"), std::string::npos);
+  const std::string list = dir.Write("FileList.Txt", "1\n" + recording + "\n");
+  r = Run("info " + recording + " --matrix " + list);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(Errors().find(list), std::string::npos);
   r = Run("marks " + dir.Write("bad.M00", "tiny"));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(Errors().find("bad.M00"), std::string::npos);

@@ -258,6 +258,22 @@ TEST_F(E00ReaderTest, ACancelledMatrixDialogStillLoadsTheRecording) {
   EXPECT_EQ(s->SigLength, 980);
 }
 
+TEST_F(E00ReaderTest, AMatrixWithoutElectrodesIsRefusedAndTheOneInUseKept) {
+  const std::string inUse = s->DefaultMatrixFileName;
+  const std::string recording = Write("rec.E00", E00Builder{});
+  Open(recording);
+  s->DefaultMatrixFileName = dir.Write("FileList.Txt", "1\n" + recording + "\n");
+  Open(recording);
+  ASSERT_FALSE(ui.errors.empty());
+  EXPECT_NE(ui.errors[0].find(s->DefaultMatrixFileName), std::string::npos) << ui.errors[0];
+  ASSERT_EQ(ui.openDialogs.size(), 1u);  // another matrix is offered; the test cancels
+  EXPECT_EQ(s->MatrixFileName, inUse);
+  EXPECT_EQ(s->NrCols, 16);
+  EXPECT_EQ(s->NrRows, 15);
+  EXPECT_EQ(s->GridCell(16, 15), 256);
+  EXPECT_TRUE(s->FileLoaded);
+}
+
 TEST_F(E00ReaderTest, ProgressStepsOncePerChannel) {
   Open(Write("rec.E00", E00Builder{}));
   EXPECT_EQ(ui.progressSteps, 256);
