@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "core/AnalysisState.h"
@@ -207,6 +208,33 @@ TEST_F(E00ReaderTest, HeadlessOpenWritesNothing) {
   EXPECT_FALSE(FileExists(dir.File("rec.M00")));
   EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), std::string(20, '\n'));
   EXPECT_EQ(s->RecentFileNames[0], "");
+}
+
+// A Ui that cuts the recording down to its header while the frames are being read, as a
+// failing disk would leave the reader.
+class RecordingCuttingUi : public testing::ScriptedUi {
+ public:
+  void ProcessEvents() override {
+    ScriptedUi::ProcessEvents();
+    if (!cut.empty()) std::filesystem::resize_file(cut, 4096);
+  }
+  std::string cut;
+};
+
+TEST_F(E00ReaderTest, ARecordingThatFailsToLoadGetsNoMarkFileAndNoListEntry) {
+  RecordingCuttingUi cuttingUi;
+  E00Reader cuttingReader(*s, cuttingUi, root);
+  const std::string listBefore = testing::ReadFile(root.RecentFilesPath());
+  const std::string badHeader = dir.Write("badheader.E00", std::string(1000, '\0'));
+  const std::string cut = Write("cut.E00", E00Builder{});
+  cuttingUi.cut = cut;
+  for (const std::string& path : {badHeader, cut}) {
+    EXPECT_THROW(cuttingReader.Open(path), IoError) << path;
+    EXPECT_FALSE(FileExists(E00Reader::MarkFileNameFor(path))) << path;
+    EXPECT_FALSE(s->FileLoaded) << path;
+  }
+  EXPECT_EQ(s->RecentFileNames[0], "");
+  EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), listBefore);
 }
 
 TEST_F(E00ReaderTest, AnExistingMarkFileIsReadAndTheUndoListEmptied) {
