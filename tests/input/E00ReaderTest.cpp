@@ -10,6 +10,9 @@
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
+#include "marks/AmplitudeCalculation.h"
+#include "marks/MarkFile.h"
+#include "marks/MarkStore.h"
 #include "support/E00Builder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -252,6 +255,22 @@ TEST_F(E00ReaderTest, AnExistingMarkFileIsReadAndTheUndoListEmptied) {
   EXPECT_EQ(s->Mark(1).Time, 1000);
   EXPECT_EQ(s->Mark(1).Origin, 2);
   EXPECT_EQ(s->UndoCount, 0);
+}
+
+// Amplitude records belong to the marks of one recording; slot n of the next one is another mark.
+TEST_F(E00ReaderTest, AmplitudeRecordsOfTheEarlierRecordingAreCleared) {
+  const std::string withMarks = Write("marked.E00", E00Builder{});
+  Open(withMarks);
+  s->PointerChannel = 40;
+  ASSERT_TRUE(MarkStore::AddMarkRecord(*s, 300, kSlowWave));
+  WriteMarkFile(*s, ui);
+  const std::string withoutMarks = Write("plain.E00", E00Builder{});
+  for (const std::string& path : {withMarks, withoutMarks}) {
+    AmplitudeCalculation::CalcAmplitudes(*s);
+    ASSERT_EQ(s->MarkAmplitudes[0].Electrode, 40);
+    Open(path);
+    EXPECT_EQ(s->MarkAmplitudes[0].Electrode, kNoValue) << path;
+  }
 }
 
 TEST_F(E00ReaderTest, ABrokenMarkFileKeepsTheEarlierRecordingAndTheFile) {
