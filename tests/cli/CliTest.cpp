@@ -10,8 +10,11 @@
 
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "core/Limits.h"
+#include "core/MarkRecord.h"
 #include "support/CliRunner.h"
 #include "support/E00Builder.h"
+#include "support/MarkFileBytes.h"
 #include "support/TempDir.h"
 
 namespace velmora {
@@ -40,9 +43,19 @@ TEST_F(CliTest, InfoDescribesTheRecordingAndWritesNothing) {
   EXPECT_EQ(r.out,
             "channels: 256\nbytes_per_sample: 2\nheader_frames: 8\nframes: 1000\nsig_length: 980\n"
             "rows_filled: 980\ngrid: 16x15\nelectrode_distance: 1.5\nmark_file: " +
-                dir.File("rec.M00") + "\nmarks: 0\n");
+                dir.File("rec.M00") + "\nmarks: 0\ndeleted_marks: 0\n");
   EXPECT_FALSE(FileExists(dir.File("rec.M00")));
   EXPECT_FALSE(FileExists(dir.File("xdg/velmora/MyNewMatrix/FileList.Txt")));
+}
+
+TEST_F(CliTest, InfoCountsDeletedSlotsApartFromTheMarks) {
+  MarkRecord deleted{17, int16_t(kNoValue), kNoValue};
+  MarkRecord deletedReference{18, int16_t(kNoValue), -1};  // as the reference table deletes
+  dir.Write("rec.M00", testing::MarkFileBytes({MarkRecord{17, kSlowWave, 100}, deleted, MarkRecord{19, kSpike, 200},
+                                               deletedReference, MarkRecord{20, kReferenceMark, 300}}));
+  const RunResult r = Run("info " + recording + " --matrix " + matrix);
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_NE(r.out.find("\nmarks: 3\ndeleted_marks: 2\n"), std::string::npos) << r.out;
 }
 
 TEST_F(CliTest, SamplesPrintsRowsOfTheChosenChannels) {
