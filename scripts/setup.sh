@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the workbench needs on Debian 12 (when run as root and something is missing)
-# and configures and builds it into build/.
+# Installs what the workbench, its tests and benchmarks need on Debian 12 (when run as root
+# and something is missing) and configures the build in build/. The callers build what they
+# need: start.sh only the programs it starts, test.sh everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,4 +21,3 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$(nproc)"

@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+cmake --build build -j "$(nproc)"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
 fc-list | grep -qi dejavu || { echo "no DejaVu font installed: text would draw as boxes" >&2; exit 1; }

@@ -5,7 +5,8 @@
 namespace velmora::cli {
 
 // Each verb of velmora-cli registers itself on the app; its callback sets `exitCode`
-// (0 success, 1 failure, with the reason on stderr).
+// (0 success, 1 failure, with the reason on stderr) or throws UsageError for a command line
+// it cannot take.
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddSamplesCommand(CLI::App& app, int& exitCode);
 void AddMarksCommand(CLI::App& app, int& exitCode);

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/RecordingSession.h"
+#include "marks/MarkStore.h"
 
 namespace velmora::cli {
 
@@ -15,6 +16,8 @@ struct InfoOptions {
 };
 
 void PrintInfo(AnalysisState& s) {
+  // Deleted marks keep their slots until the next load; they are not marks.
+  const int deleted = MarkStore::CountMarks(s).deleted;
   std::cout << fmt::format("channels: {}\n", s.NrChannelsInFile)
             << fmt::format("bytes_per_sample: {}\n", s.BytesPerSample)
             << fmt::format("header_frames: {}\n", s.HeaderFrames)
@@ -24,7 +27,8 @@ void PrintInfo(AnalysisState& s) {
             << fmt::format("grid: {}x{}\n", s.NrCols, s.NrRows)
             << fmt::format("electrode_distance: {}\n", s.ElectrodeDistance)
             << fmt::format("mark_file: {}\n", s.MarkFileName)
-            << fmt::format("marks: {}\n", s.MarkCount);
+            << fmt::format("marks: {}\n", s.MarkCount - deleted)
+            << fmt::format("deleted_marks: {}\n", deleted);
 }
 
 }  // namespace

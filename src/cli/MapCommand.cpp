@@ -27,7 +27,7 @@ namespace velmora::cli {
 namespace {
 
 // The options as typed; numbers are read here so that every bad value ends the same way:
-// a message naming the option and exit status 1.
+// a message naming the option, the verb's usage and exit status 2.
 struct MapOptions {
   std::string recording, matrix, marks, kind;
   std::string begin, window, type, reference, cycles, neighbours, digits;
@@ -48,7 +48,7 @@ struct MapSettings {
 };
 
 MapSettings CheckOptions(const MapOptions& o) {
-  if (o.stats && o.arrows) throw std::invalid_argument("--stats and --arrows cannot be given together");
+  if (o.stats && o.arrows) throw UsageError("--stats and --arrows cannot be given together");
   MapSettings m;
   m.kind = ParseMapKind(o.kind);
   m.begin = ParseOptionalInt("--begin", o.begin, 0, kLargestNumber);

@@ -1,7 +1,6 @@
 #include "cli/OptionParsing.h"
 
 #include <map>
-#include <stdexcept>
 
 #include <fmt/format.h>
 
@@ -16,7 +15,7 @@ int ParseInt(const std::string& option, const std::string& text, int minimum, in
     end = 0;
   }
   if (end == 0 || end != text.size() || value < minimum || value > maximum)
-    throw std::invalid_argument(
+    throw UsageError(
         fmt::format("{} takes a whole number from {} to {} (not \"{}\")", option, minimum, maximum, text));
   return int(value);
 }
@@ -32,7 +31,7 @@ uint8_t ParseMapKind(const std::string& text) {
                                                        {"velocity", 6}};
   const auto found = kinds.find(text);
   if (found == kinds.end())
-    throw std::invalid_argument(fmt::format(
+    throw UsageError(fmt::format(
         "--kind takes time, count, electrode, interval, amplitude, slope or velocity (not \"{}\")", text));
   return found->second;
 }
@@ -41,10 +40,10 @@ std::pair<int, int> ParseSize(const std::string& text, const std::string& exampl
   constexpr int kLargest = 10000;
   const size_t x = text.find_first_of("xX");
   try {
-    if (x == std::string::npos) throw std::invalid_argument(text);
+    if (x == std::string::npos) throw UsageError(text);
     return {ParseInt("--size", text.substr(0, x), 1, kLargest), ParseInt("--size", text.substr(x + 1), 1, kLargest)};
-  } catch (const std::invalid_argument&) {
-    throw std::invalid_argument(fmt::format(
+  } catch (const UsageError&) {
+    throw UsageError(fmt::format(
         "--size takes WIDTHxHEIGHT in pixels, each from 1 to {}, for example {} (not \"{}\")", kLargest, example, text));
   }
 }

@@ -2,13 +2,22 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace velmora::cli {
 
+// A command line a verb cannot take: an option value that is ill-formed or out of range, or
+// options that exclude each other. The tool prints the message and the verb's usage and
+// exits with status 2; any other error exits with 1.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Option values of the verbs, checked by the verbs themselves so that a bad value is a
-// message naming the option and exit status 1. Each throws std::invalid_argument.
+// message naming the option. Each throws UsageError.
 
 // A whole number from `minimum` to `maximum`.
 int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum);

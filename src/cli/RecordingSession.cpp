@@ -3,6 +3,7 @@
 #include <functional>
 #include <iostream>
 
+#include "cli/OptionParsing.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "input/MatrixFile.h"
@@ -28,6 +29,8 @@ int RunReportingErrors(const std::function<void()>& body) {
   try {
     body();
     return 0;
+  } catch (const UsageError&) {
+    throw;  // main shows it with the verb's usage
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << '\n';
     return 1;

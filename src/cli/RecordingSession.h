@@ -32,6 +32,7 @@ class RecordingSession {
 };
 
 // Runs `body`, turning the workbench's errors into a message on stderr and exit status 1.
+// A UsageError passes through, for main to report with the verb's usage.
 int RunReportingErrors(const std::function<void()>& body);
 
 }  // namespace velmora::cli

@@ -33,7 +33,7 @@ namespace velmora::cli {
 namespace {
 
 // The options as typed. Numbers are read by the verb itself, so that every bad value ends
-// the same way: a message naming the option and exit status 1.
+// the same way: a message naming the option, the verb's usage and exit status 2.
 struct RenderOptions {
   std::string recording, matrix, marks, out;
   std::string pane = "electrograms";
@@ -63,7 +63,7 @@ std::optional<double> ParseAmplification(const std::string& text) {
     end = 0;
   }
   if (end == 0 || end != text.size() || !std::isfinite(value) || value <= 0)
-    throw std::invalid_argument(fmt::format("--amplification takes a number above 0 (not \"{}\")", text));
+    throw UsageError(fmt::format("--amplification takes a number above 0 (not \"{}\")", text));
   return value;
 }
 
@@ -73,7 +73,7 @@ std::optional<uint8_t> ParseOrder(const std::string& text) {
   if (text.empty()) return std::nullopt;
   const auto found = orders.find(text);
   if (found == orders.end())
-    throw std::invalid_argument(
+    throw UsageError(
         fmt::format("--order takes horizontal, vertical, sequential or opposite (not \"{}\")", text));
   return found->second;
 }
@@ -86,7 +86,7 @@ OutputFormat ParseOutFormat(const std::string& path) {
   if (extension == ".png") return OutputFormat::Png;
   if (extension == ".pdf") return OutputFormat::Pdf;
   if (extension == ".svg") return OutputFormat::Svg;
-  throw std::invalid_argument(
+  throw UsageError(
       fmt::format("--out must end in .png, .pdf, .svg or .txt (not \"{}\")", path));
 }
 
@@ -152,7 +152,7 @@ PaneRenderer ChoosePane(const RenderOptions& o) {
   if (found == PaneKinds().end()) {
     std::string known;
     for (const auto& [name, kind] : PaneKinds()) known += (known.empty() ? "" : ", ") + name;
-    throw std::invalid_argument(fmt::format("--pane takes {} (not \"{}\")", known, o.pane));
+    throw UsageError(fmt::format("--pane takes {} (not \"{}\")", known, o.pane));
   }
   return found->second(o);
 }
@@ -160,7 +160,7 @@ PaneRenderer ChoosePane(const RenderOptions& o) {
 void CheckPicturesPossible(OutputFormat format) {
 #ifndef VELMORA_CLI_PICTURES
   if (format != OutputFormat::Text)
-    throw std::invalid_argument("--out: this velmora-cli was built without Qt and writes only .txt drawings");
+    throw std::runtime_error("--out: this velmora-cli was built without Qt and writes only .txt drawings");
 #else
   (void)format;
 #endif

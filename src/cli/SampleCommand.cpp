@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "input/SampleRecording.h"
 
@@ -20,6 +21,7 @@ struct SampleOptions {
 
 // "16x15" gives 16 columns and 15 rows.
 void ParseGrid(const std::string& text, SampleSettings& settings) {
+  if (text.empty()) return;
   const size_t x = text.find_first_of("xX");
   size_t colsEnd = 0, rowsEnd = 0;
   try {
@@ -30,7 +32,16 @@ void ParseGrid(const std::string& text, SampleSettings& settings) {
     colsEnd = 0;
   }
   if (colsEnd == 0 || colsEnd != x || rowsEnd != text.size() - x - 1)
-    throw std::invalid_argument(fmt::format("--grid takes COLSxROWS, for example 16x15 (not \"{}\")", text));
+    throw UsageError(fmt::format("--grid takes COLSxROWS, for example 16x15 (not \"{}\")", text));
+}
+
+// The settings come from the options alone, so a setting out of range is a usage error.
+void CheckSettings(const SampleSettings& settings) {
+  try {
+    SampleRecording::Check(settings);
+  } catch (const std::invalid_argument& error) {
+    throw UsageError(error.what());
+  }
 }
 
 }  // namespace
@@ -49,7 +60,8 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
-      if (!options->grid.empty()) ParseGrid(options->grid, options->settings);
+      ParseGrid(options->grid, options->settings);
+      CheckSettings(options->settings);
       const SampleFiles files = SampleRecording::Write(options->settings, options->folder);
       std::cout << files.recording << '\n' << files.matrix << '\n';
     });

@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "core/Errors.h"
 
@@ -24,9 +25,9 @@ std::pair<int, int> ParseRows(const std::string& text, int sigLength) {
   int first = 0, end = 0;
   char colon = 0;
   if (std::sscanf(text.c_str(), "%d%c%d", &first, &colon, &end) != 3 || colon != ':')
-    throw std::invalid_argument("--rows takes A:B, for example 0:1000");
+    throw UsageError(fmt::format("--rows takes A:B, for example 0:1000 (not \"{}\")", text));
   if (first < 0 || end < first || end > sigLength)
-    throw std::invalid_argument(fmt::format("--rows {} lies outside the {} rows of the recording", text, sigLength));
+    throw UsageError(fmt::format("--rows {} lies outside the {} rows of the recording", text, sigLength));
   return {first, end};
 }
 

@@ -1,10 +1,34 @@
 // velmora-cli: the workbench's formats and computations without a window.
 #include <CLI/CLI.hpp>
 
+#include <iostream>
+#include <string>
+
 #include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
+
+namespace {
+
+constexpr int kUsageExit = 2;
+
+// CLI11 reports a first argument that names no verb as a missing verb.
+std::string Explain(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+  if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-')
+    return "unknown verb \"" + std::string(argv[1]) + "\"";
+  return error.what();
+}
+
+// The message, then the usage of the verb the command line named (the tool's own when it
+// named none): CLI11's help follows the verb that was parsed.
+int ReportUsageError(const CLI::App& app, const std::string& message) {
+  std::cerr << "error: " << message << "\n\n" << app.help();
+  return kUsageExit;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Velmora headless tool: open recordings, inspect marks, make sample data"};
+  CLI::App app{"Velmora headless tool: open recordings, inspect marks, make sample data", "velmora-cli"};
   app.require_subcommand(1);
   int exitCode = 0;
   velmora::cli::AddInfoCommand(app, exitCode);
@@ -15,6 +39,14 @@ int main(int argc, char** argv) {
   velmora::cli::AddAutomarkCommand(app, exitCode);
   velmora::cli::AddAmplitudesCommand(app, exitCode);
   velmora::cli::AddMapCommand(app, exitCode);
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    // --help ends parsing with an "error" of its own whose exit status is 0.
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error);
+    return ReportUsageError(app, Explain(app, error, argc, argv));
+  } catch (const velmora::cli::UsageError& error) {
+    return ReportUsageError(app, error.what());
+  }
   return exitCode;
 }

@@ -53,11 +53,12 @@ std::string E00Reader::MarkFileNameFor(const std::string& recording) {
 }
 
 void E00Reader::Open(const std::string& path, const RecordingOpenOptions& options) {
-  OpenNewElgFile(path, options);
+  OpenNewElgFile(path);
   LoadAllElectrograms();
+  WriteBesideFiles(options);
 }
 
-void E00Reader::OpenNewElgFile(const std::string& path, const RecordingOpenOptions& options) {
+void E00Reader::OpenNewElgFile(const std::string& path) {
   const E00Header header = E00Header::Read(path);
   const std::string markFile = MarkFileNameFor(path);
   std::optional<MarkFileContents> marks;
@@ -70,12 +71,13 @@ void E00Reader::OpenNewElgFile(const std::string& path, const RecordingOpenOptio
   framesOffset_ = int64_t(header.headerFrames + 1) * header.frameSize;
   readableFrames_ = std::min<int64_t>(header.framesInFile - 1, kFrameBufferFrames);
   rowsToFill_ = int(std::min<int64_t>(header.framesInFile - kSmoothingWidth, kSignalRows));
-  Commit(path, header, markFile, marks, options);
+  Commit(path, header, markFile, marks);
   TellAboutCuts(path, header);
 }
 
 void E00Reader::LoadMatrixForRecording() {
   AnalysisState& s = state_;
+  const std::string inUse = s.MatrixFileName;
   s.MatrixFileName = s.DefaultMatrixFileName;
   MatrixChooser chooser(s, ui_, root_);
   if (FileExists(s.MatrixFileName)) {
@@ -90,12 +92,13 @@ void E00Reader::LoadMatrixForRecording() {
     ui_.Beep();
     ui_.Message(s.MatrixFileName + " is not found! (newE00)");
   }
-  // Without a usable matrix the user may pick one; cancelling keeps the grid as it was.
-  chooser.ChangeNewMatrixfile();
+  // Without a usable matrix the user may pick one; cancelling keeps the matrix in use, grid
+  // and name alike, so the mark file names the grid the recording is shown on.
+  if (!chooser.ChangeNewMatrixfile()) s.MatrixFileName = inUse;
 }
 
 void E00Reader::Commit(const std::string& path, const E00Header& h, const std::string& markFile,
-                       const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options) {
+                       const std::optional<MarkFileContents>& marks) {
   AnalysisState& s = state_;
   s.ElgFileName = path;
   s.ElgFileExt = ExtensionOf(path);
@@ -113,11 +116,10 @@ void E00Reader::Commit(const std::string& path, const E00Header& h, const std::s
   // The signal is as long as the rows the load fills, so nothing reads rows it left empty.
   s.SigLength = rowsToFill_;
   s.MarkFileName = markFile;
-  BindMarks(marks, options);
-  if (options.updateRecentFiles) UpdateRecentFiles(path);
+  BindMarks(marks);
 }
 
-void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options) {
+void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks) {
   AnalysisState& s = state_;
   if (marks) {
     ApplyMarkFile(s, *marks);
@@ -126,15 +128,20 @@ void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks, const Re
     ui_.Log("reading.2." + s.MatrixFileName);
   } else {
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
-    if (options.createMissingMarkFile) {
-      try {
-        CreateMarkFile(s, ui_);
-      } catch (const IoError& error) {
-        ui_.Error(error.what());
-      }
+  }
+  markFileMissing_ = !marks;
+  s.MarksChanged = false;
+}
+
+void E00Reader::WriteBesideFiles(const RecordingOpenOptions& options) {
+  if (markFileMissing_ && options.createMissingMarkFile) {
+    try {
+      CreateMarkFile(state_, ui_);
+    } catch (const IoError& error) {
+      ui_.Error(error.what());
     }
   }
-  s.MarksChanged = false;
+  if (options.updateRecentFiles) UpdateRecentFiles(state_.ElgFileName);
 }
 
 void E00Reader::UpdateRecentFiles(const std::string& path) {

@@ -29,13 +29,15 @@ class E00Reader {
  public:
   E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root);
 
-  // Checks `path` and binds it as the loaded recording. Throws IoError (with nothing of the
-  // state changed) when the recording or its mark file is unreadable.
-  void OpenNewElgFile(const std::string& path, const RecordingOpenOptions& options = {});
+  // Checks `path` and binds it as the loaded recording; writes no file. Throws IoError (with
+  // nothing of the state changed) when the recording or its mark file is unreadable.
+  void OpenNewElgFile(const std::string& path);
   // Reads the frames of the recording opened last into the signal store. Should the disk
   // fail part way, the half-read recording is unloaded and IoError thrown.
   void LoadAllElectrograms();
-  // Both, as the open commands run them.
+  // Both, as the open commands run them; then, and only once the frames are in, creates the
+  // missing mark file and puts the recording first in the recent-files list as `options`
+  // ask. A recording that fails to load leaves no file behind.
   void Open(const std::string& path, const RecordingOpenOptions& options = {});
 
   // "REC.E00" gives "REC.M00", "rec.e05" gives "rec.m05": the first letter of the extension
@@ -49,8 +51,9 @@ class E00Reader {
  private:
   void LoadMatrixForRecording();
   void Commit(const std::string& path, const E00Header& header, const std::string& markFile,
-              const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options);
-  void BindMarks(const std::optional<MarkFileContents>& marks, const RecordingOpenOptions& options);
+              const std::optional<MarkFileContents>& marks);
+  void BindMarks(const std::optional<MarkFileContents>& marks);
+  void WriteBesideFiles(const RecordingOpenOptions& options);
   void UpdateRecentFiles(const std::string& path);
   void TellAboutCuts(const std::string& path, const E00Header& header);
   void ShowProgressBlock(int block, bool smooth);
@@ -68,6 +71,7 @@ class E00Reader {
   int64_t readableFrames_ = 0;
   int channels_ = 0;
   int rowsToFill_ = 0;
+  bool markFileMissing_ = false;
 };
 
 }  // namespace velmora

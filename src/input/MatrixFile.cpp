@@ -48,13 +48,22 @@ int32_t ReadPosition(TextReader& in, int channel, const char* axis, int limit) {
   return value;
 }
 
+void RefuseWithoutElectrodes(const std::string& path, const MatrixFileContents& m, bool placesAny) {
+  if (!placesAny)
+    throw IoError(path, fmt::format("no electrode lies on its {} x {} grid; it is not a usable matrix file", m.NrCols,
+                                    m.NrRows));
+}
+
 }  // namespace
 
 MatrixFileContents MatrixFile::ReadNew(const std::string& path) {
   TextReader in = TextReader::FromFile(path);
   MatrixFileContents m;
-  if (in.ReadInt("the format marker -2") != -2) return m;
-  m.hasGrid = true;
+  const int32_t marker = in.ReadInt("the format marker -2");
+  if (marker != -2)
+    throw ConversionError(path, in.LineNumber(),
+                          fmt::format("the file starts with {}, not with the marker -2 of a new-format matrix file",
+                                      marker));
   in.NextLine();
   ReadCounts(in, m);
   in.NextLine();  // the third line is a free comment
@@ -63,6 +72,8 @@ MatrixFileContents MatrixFile::ReadNew(const std::string& path) {
     for (int col = 1; col <= m.NrCols; ++col) m.cells.push_back(ReadCell(in, col, row));
     in.NextLine();
   }
+  // Channel 0 and empty cells (-1) give no electrode a position.
+  RefuseWithoutElectrodes(path, m, std::any_of(m.cells.begin(), m.cells.end(), [](int32_t c) { return c >= 1; }));
   return m;
 }
 
@@ -70,7 +81,6 @@ MatrixFileContents MatrixFile::ReadOld(const std::string& path) {
   TextReader in = TextReader::FromFile(path);
   MatrixFileContents m;
   m.oldFormat = true;
-  m.hasGrid = true;
   ReadCounts(in, m);
   for (int channel = 1; channel <= m.NrElectrodes; ++channel) {
     int32_t x = ReadPosition(in, channel, "column", kMaxGridCols);
@@ -83,6 +93,10 @@ MatrixFileContents MatrixFile::ReadOld(const std::string& path) {
       m.positions.emplace_back(-1, -1);
     }
   }
+  const auto onGrid = [&m](const std::pair<int32_t, int32_t>& p) {
+    return p.first >= 1 && p.first <= m.NrCols && p.second >= 1 && p.second <= m.NrRows;
+  };
+  RefuseWithoutElectrodes(path, m, std::any_of(m.positions.begin(), m.positions.end(), onGrid));
   return m;
 }
 
@@ -90,7 +104,6 @@ namespace {
 
 void ApplyNew(AnalysisState& s, const MatrixFileContents& m) {
   std::fill(s.GridElectrode.begin(), s.GridElectrode.end(), -1);
-  if (!m.hasGrid) return;  // not a new-format file: an empty grid, the counts stay
   s.NrElectrodes = m.NrElectrodes;
   s.NrCols = m.NrCols;
   s.NrRows = m.NrRows;

@@ -10,7 +10,6 @@ struct AnalysisState;
 
 // The contents of an electrode matrix file, checked but not yet applied to the state.
 struct MatrixFileContents {
-  bool hasGrid = false;  // new format: false when the first number is not the -2 marker
   bool oldFormat = false;
   int32_t NrElectrodes = 0, NrCols = 0, NrRows = 0;
   double ElectrodeDistance = 1.0;
@@ -20,7 +19,10 @@ struct MatrixFileContents {
 
 // Electrode matrix files in both formats. Reading checks the whole file before anything of
 // the state changes: words where numbers belong, channels above 256, grids above 100 x 100
-// and files that end early throw a ConversionError that names the file and line.
+// and files that end early throw a ConversionError that names the file and line. A file that
+// places no electrode on its grid (a new-format file without the -2 marker, a 0 x 0 grid,
+// any other text whose numbers happen to read) throws IoError: taking it would leave the
+// recording without a grid.
 class MatrixFile {
  public:
   static MatrixFileContents ReadNew(const std::string& path);

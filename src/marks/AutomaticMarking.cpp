@@ -149,6 +149,7 @@ void AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
 }
 
 void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
+  CollectMarkedTimes(kind);
   for (int e = kFirstElectrode; e <= kChannels; ++e) {
     const int c = e - kFirstElectrode;
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
@@ -156,9 +157,35 @@ void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     s_.SignalStdev = sums.deviation[c];
     ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
     s_.PointerChannel = e;
-    for (int32_t time : detections_[size_t(c)]) MarkStore::AddMarkRecord(s_, time, kind);
+    int32_t lastAdded = kNoValue;
+    for (int32_t time : detections_[size_t(c)]) {
+      if (MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
+      if (MarkStore::AddMarkRecord(s_, time, kind)) lastAdded = time;
+    }
     ui_.StepProgress();
   }
+}
+
+void AutomaticMarking::CollectMarkedTimes(int kind) {
+  for (auto& list : markedTimes_) list.clear();
+  if (!s_.AvoidDoubleMarks) return;
+  for (int n = 1; n <= s_.MarkCount; ++n) {
+    const MarkRecord& mark = s_.Mark(n);
+    if (mark.Kind != kind || mark.Electrode < kFirstElectrode || mark.Electrode > kChannels) continue;
+    markedTimes_[size_t(mark.Electrode - kFirstElectrode)].push_back(mark.Time);
+  }
+  for (auto& list : markedTimes_) std::sort(list.begin(), list.end());
+}
+
+// AvoidDouble for one detection, without a pass over the store: the marks the store held
+// before the run are in `marked`; of the marks this run added to the electrode, detections
+// come in time order, so only the latest can lie near.
+bool AutomaticMarking::MarkedNear(const std::vector<int32_t>& marked, int32_t lastAdded, int32_t time) const {
+  const int64_t half = s_.AvoidanceWidth / 2;
+  if (!s_.AvoidDoubleMarks || half < 0) return false;
+  if (lastAdded != kNoValue && int64_t(time) - lastAdded <= half) return true;
+  const auto first = std::lower_bound(marked.begin(), marked.end(), int64_t(time) - half);
+  return first != marked.end() && *first <= int64_t(time) + half;
 }
 
 int32_t AutomaticMarking::Value(int32_t sample) const {

@@ -19,7 +19,9 @@ class AutomaticMarking {
 
   // Marks every electrode (channels 17..256) at the first sample of each excursion more
   // than 3 deviations below its mean, at most once per 1001 samples, with the kind of pane A
-  // and origin automatic. Shows the progress panel while it runs.
+  // and origin automatic. While AvoidDoubleMarks is on, a time where a mark of the electrode
+  // and kind already lies (as AvoidDouble decides) is left out, so a second run adds nothing.
+  // Shows the progress panel while it runs.
   void MarkAllSlowWaves();
 
   // The two searches on channel PointerChannel in [from, to] (narrowed so the differentiated
@@ -59,6 +61,8 @@ class AutomaticMarking {
   void ComputeSums(ChannelSums& sums) const;
   void ScanForExcursions(const ChannelSums& sums);
   void AddElectrodeMarks(const ChannelSums& sums, int kind);
+  void CollectMarkedTimes(int kind);
+  bool MarkedNear(const std::vector<int32_t>& marked, int32_t lastAdded, int32_t time) const;
   int32_t Value(int32_t sample) const;
   bool NarrowWindow(int32_t& from, int32_t& to, int32_t h) const;
   int32_t NothingFound();
@@ -69,6 +73,9 @@ class AutomaticMarking {
   // Detections per electrode (index channel - 17), kept between runs so a run allocates
   // only when an electrode gets more marks than ever before.
   std::array<std::vector<int32_t>, kElectrodes> detections_;
+  // Per electrode, ascending, the times of the marks of the kind being set that the store
+  // held when the run began: the avoid-twice check is then a binary search per detection.
+  std::array<std::vector<int32_t>, kElectrodes> markedTimes_;
 };
 
 }  // namespace velmora

@@ -160,6 +160,8 @@ void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
   }
   s.UndoCount = 0;
   s.WavesStale = true;
+  // The amplitudes were measured for the marks being replaced; slot n now holds another mark.
+  std::fill(s.MarkAmplitudes.begin(), s.MarkAmplitudes.end(), AmplitudeRecord{});
   s.AmplitudesValid = false;
 }
 

@@ -39,7 +39,8 @@ class MarkFile {
 // The mark store's file operations. All writes go through a temporary file and a rename.
 void CreateMarkFile(AnalysisState& state, Ui& ui);
 void WriteMarkFile(AnalysisState& state, Ui& ui);
-// Puts parsed contents into the store (replacing it) and empties the undo list.
+// Puts parsed contents into the store (replacing it), empties the undo list and clears the
+// amplitude records, which belonged to the marks replaced.
 void ApplyMarkFile(AnalysisState& state, const MarkFileContents& contents);
 // Reads MarkFileName into the store, then loads the matrix in use (asking for another
 // through `chooser` when it is missing and a chooser is given). Throws IoError on a bad

@@ -116,6 +116,8 @@ MarkStatistics MarkStore::CountMarks(const AnalysisState& s) {
       ++stats.spikes;
       stats.spikesManual += mark.Origin == kByHand;
       stats.spikesAutomatic += mark.Origin == kAutomatic;
+    } else if (mark.Kind == kNoValue) {
+      ++stats.deleted;
     }
   }
   return stats;

@@ -16,11 +16,13 @@ struct DeletedMark {
   int32_t kind = 0;
 };
 
-// Counts shown in the "Mark Statistics" grid. Deleted slots count nowhere.
+// Counts shown in the "Mark Statistics" grid. Deleted slots count nowhere in the grid; they
+// are counted apart.
 struct MarkStatistics {
   int references = 0;
   int slowWaves = 0, slowWavesManual = 0, slowWavesAutomatic = 0;
   int spikes = 0, spikesManual = 0, spikesAutomatic = 0;
+  int deleted = 0;  // slots of deleted marks (Kind NoValue), which stay in the store
 };
 
 // The operations that change the mark store. Every mark ever added goes through

@@ -65,6 +65,26 @@ TEST_F(AutomarkCommandTest, WrittenMarksFeedTheAmplitudes) {
             "2\t30\t500\t0\t1\t-2000\t500\t476\t107.095\t-12345\n");
 }
 
+TEST_F(AutomarkCommandTest, MarkingAgainAddsNothing) {
+  const std::string automark = "automark " + recording + " --matrix " + matrix + " --raw --write";
+  ASSERT_EQ(Run(automark).status, 0) << Errors();
+  const CliRun again = Run(automark);
+  ASSERT_EQ(again.status, 0) << Errors();
+  EXPECT_EQ(again.out, "");
+  const CliRun listed = Run("marks " + dir.File("rec.M00"));
+  EXPECT_EQ(listed.out, "17\t1\t300\t2\n30\t1\t500\t2\n");
+}
+
+TEST_F(AutomarkCommandTest, ARecordingThatDoesNotLoadGetsNoMarkFile) {
+  const std::string list = dir.Write("FileList.Txt", "1\n" + recording + "\n");
+  const std::string cut = dir.Write("cut.E00", rec.Bytes().substr(0, 3000));
+  for (const std::string& arguments : {recording + " --matrix " + list, cut + " --matrix " + matrix}) {
+    EXPECT_EQ(Run("automark " + arguments + " --write").status, 1) << arguments;
+    EXPECT_FALSE(FileExists(dir.File("rec.M00"))) << arguments;
+    EXPECT_FALSE(FileExists(dir.File("cut.M00"))) << arguments;
+  }
+}
+
 TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails) {
   const CliRun r = Run("automark " + recording + " --matrix " + matrix);
   ASSERT_EQ(r.status, 0) << Errors();

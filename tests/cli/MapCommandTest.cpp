@@ -122,13 +122,13 @@ TEST_F(MapCommandTest, VelocityMapWritesTheSpeedsOfTheTimeMap) {
 
 TEST_F(MapCommandTest, BadOptionsEndWithAMessageNamingTheOption) {
   const CliRun kind = Map(marks, "--kind speed");
-  EXPECT_EQ(kind.status, 1);
+  EXPECT_EQ(kind.status, 2);
   EXPECT_NE(Errors().find("--kind"), std::string::npos);
   const CliRun type = Map(marks, "--kind time --type 5");
-  EXPECT_EQ(type.status, 1);
+  EXPECT_EQ(type.status, 2);
   EXPECT_NE(Errors().find("--type"), std::string::npos);
   const CliRun step = Map(marks, "--kind time --velocity-step x");
-  EXPECT_EQ(step.status, 1);
+  EXPECT_EQ(step.status, 2);
   EXPECT_NE(Errors().find("--velocity-step"), std::string::npos);
 }
 

@@ -267,7 +267,7 @@ TEST_F(RenderCommandTest, BadOptionsFailNamingTheOption) {
   for (const auto& [arguments, option] : cases) {
     const std::string out = dir.File("bad.txt");
     const RenderRun run = Render(arguments + " --out " + out);
-    EXPECT_EQ(run.status, 1) << arguments;
+    EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find(option), std::string::npos) << arguments << ": " << run.err;
     EXPECT_FALSE(FileExists(out)) << arguments;
   }
@@ -275,7 +275,7 @@ TEST_F(RenderCommandTest, BadOptionsFailNamingTheOption) {
 
 TEST_F(RenderCommandTest, AnUnknownPictureKindIsRefused) {
   const RenderRun run = Render("--out " + dir.File("pane.bmp"));
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("--out"), std::string::npos) << run.err;
   EXPECT_FALSE(FileExists(dir.File("pane.bmp")));
 }

@@ -49,7 +49,7 @@ TEST(SampleCommandTest, DefaultsToOneMinuteOnTheFullGrid) {
 TEST(SampleCommandTest, RefusesAGridBeyondTheElectrodeChannels) {
   testing::TempDir dir;
   const SampleRun run = RunSample(dir, dir.File("s") + " --grid 16x16");
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("256 cells"), std::string::npos) << run.err;
   EXPECT_FALSE(FileExists(dir.File("s/sample.E00")));
@@ -58,7 +58,7 @@ TEST(SampleCommandTest, RefusesAGridBeyondTheElectrodeChannels) {
 TEST(SampleCommandTest, RefusesAGridThatIsNotColsByRows) {
   testing::TempDir dir;
   const SampleRun run = RunSample(dir, dir.File("s") + " --grid 16by15");
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("COLSxROWS"), std::string::npos) << run.err;
 }
 

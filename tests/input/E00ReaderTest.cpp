@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "core/AnalysisState.h"
@@ -9,6 +10,9 @@
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
+#include "marks/AmplitudeCalculation.h"
+#include "marks/MarkFile.h"
+#include "marks/MarkStore.h"
 #include "support/E00Builder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -209,6 +213,33 @@ TEST_F(E00ReaderTest, HeadlessOpenWritesNothing) {
   EXPECT_EQ(s->RecentFileNames[0], "");
 }
 
+// A Ui that cuts the recording down to its header while the frames are being read, as a
+// failing disk would leave the reader.
+class RecordingCuttingUi : public testing::ScriptedUi {
+ public:
+  void ProcessEvents() override {
+    ScriptedUi::ProcessEvents();
+    if (!cut.empty()) std::filesystem::resize_file(cut, 4096);
+  }
+  std::string cut;
+};
+
+TEST_F(E00ReaderTest, ARecordingThatFailsToLoadGetsNoMarkFileAndNoListEntry) {
+  RecordingCuttingUi cuttingUi;
+  E00Reader cuttingReader(*s, cuttingUi, root);
+  const std::string listBefore = testing::ReadFile(root.RecentFilesPath());
+  const std::string badHeader = dir.Write("badheader.E00", std::string(1000, '\0'));
+  const std::string cut = Write("cut.E00", E00Builder{});
+  cuttingUi.cut = cut;
+  for (const std::string& path : {badHeader, cut}) {
+    EXPECT_THROW(cuttingReader.Open(path), IoError) << path;
+    EXPECT_FALSE(FileExists(E00Reader::MarkFileNameFor(path))) << path;
+    EXPECT_FALSE(s->FileLoaded) << path;
+  }
+  EXPECT_EQ(s->RecentFileNames[0], "");
+  EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), listBefore);
+}
+
 TEST_F(E00ReaderTest, AnExistingMarkFileIsReadAndTheUndoListEmptied) {
   const std::string path = Write("rec.E00", E00Builder{});
   Open(path);
@@ -224,6 +255,22 @@ TEST_F(E00ReaderTest, AnExistingMarkFileIsReadAndTheUndoListEmptied) {
   EXPECT_EQ(s->Mark(1).Time, 1000);
   EXPECT_EQ(s->Mark(1).Origin, 2);
   EXPECT_EQ(s->UndoCount, 0);
+}
+
+// Amplitude records belong to the marks of one recording; slot n of the next one is another mark.
+TEST_F(E00ReaderTest, AmplitudeRecordsOfTheEarlierRecordingAreCleared) {
+  const std::string withMarks = Write("marked.E00", E00Builder{});
+  Open(withMarks);
+  s->PointerChannel = 40;
+  ASSERT_TRUE(MarkStore::AddMarkRecord(*s, 300, kSlowWave));
+  WriteMarkFile(*s, ui);
+  const std::string withoutMarks = Write("plain.E00", E00Builder{});
+  for (const std::string& path : {withMarks, withoutMarks}) {
+    AmplitudeCalculation::CalcAmplitudes(*s);
+    ASSERT_EQ(s->MarkAmplitudes[0].Electrode, 40);
+    Open(path);
+    EXPECT_EQ(s->MarkAmplitudes[0].Electrode, kNoValue) << path;
+  }
 }
 
 TEST_F(E00ReaderTest, ABrokenMarkFileKeepsTheEarlierRecordingAndTheFile) {
@@ -256,6 +303,22 @@ TEST_F(E00ReaderTest, ACancelledMatrixDialogStillLoadsTheRecording) {
   EXPECT_EQ(ui.messages.at(0), dir.File("missing.txt") + " is not found! (newE00)");
   EXPECT_TRUE(s->FileLoaded);
   EXPECT_EQ(s->SigLength, 980);
+}
+
+TEST_F(E00ReaderTest, AMatrixWithoutElectrodesIsRefusedAndTheOneInUseKept) {
+  const std::string inUse = s->DefaultMatrixFileName;
+  const std::string recording = Write("rec.E00", E00Builder{});
+  Open(recording);
+  s->DefaultMatrixFileName = dir.Write("FileList.Txt", "1\n" + recording + "\n");
+  Open(recording);
+  ASSERT_FALSE(ui.errors.empty());
+  EXPECT_NE(ui.errors[0].find(s->DefaultMatrixFileName), std::string::npos) << ui.errors[0];
+  ASSERT_EQ(ui.openDialogs.size(), 1u);  // another matrix is offered; the test cancels
+  EXPECT_EQ(s->MatrixFileName, inUse);
+  EXPECT_EQ(s->NrCols, 16);
+  EXPECT_EQ(s->NrRows, 15);
+  EXPECT_EQ(s->GridCell(16, 15), 256);
+  EXPECT_TRUE(s->FileLoaded);
 }
 
 TEST_F(E00ReaderTest, ProgressStepsOncePerChannel) {

@@ -56,14 +56,38 @@ TEST_F(MatrixFileTest, NegativeCellIsEmptyAndZeroIsStoredWithoutPosition) {
   }
 }
 
-TEST_F(MatrixFileTest, WithoutTheMarkerTheGridEmptiesAndTheCountsStay) {
+// A text whose numbers place no electrode (the recent-files list, a 0 x 0 grid, a grid of
+// empty cells) is not a matrix: taking it would leave an empty grid.
+TEST_F(MatrixFileTest, AFileWithoutAnElectrodeOnTheGridIsRefused) {
   Load("-2\n6 3 2 1.5\n\n17 18 19\n20 21 22\n");
-  Load("0\n4 4 4 4\n");
-  EXPECT_EQ(s->GridCell(1, 1), -1);
-  EXPECT_EQ(s->ElectrodeX[16], -1);
-  EXPECT_EQ(s->NrCols, 3);
-  EXPECT_EQ(s->NrRows, 2);
-  EXPECT_EQ(s->NrTraces, 3);
+  struct Case {
+    const char* text;
+    bool oldFormat;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"1\n/data/rec.E00\n1\n/data/other.E00\n", false, "-2"},  // the recent-files list
+      {"0\n4 4 4 4\n", false, "-2"},                               // no format marker
+      {"-2\n0 0 0 1\n\n", false, "no electrode"},                  // a 0 x 0 grid
+      {"-2\n3 3 1 1\n\n-1 0 -1\n", false, "no electrode"},        // only empty cells and channel 0
+      {"0 0 0 1\n", true, "no electrode"},                          // no electrode listed
+      {"2 4 2 1\n-1 -1\n-1 5\n", true, "no electrode"},           // every electrode off the grid
+      {"1 0 0 1\n0 0\n", true, "no electrode"},                    // a 0 x 0 grid
+  };
+  for (const Case& c : cases) {
+    s->MatrixFileName = dir.Write("notamatrix.txt", c.text);
+    try {
+      c.oldFormat ? LoadMatrix(*s) : LoadNewMatrix(*s);
+      ADD_FAILURE() << c.text << " was taken as a matrix";
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.Path(), s->MatrixFileName);
+      EXPECT_NE(std::string(error.what()).find(c.problem), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(s->GridCell(1, 1), 17) << c.text;
+    EXPECT_EQ(s->ElectrodeX[size_t(22 - 1)], 3) << c.text;
+    EXPECT_EQ(s->NrCols, 3) << c.text;
+    EXPECT_EQ(s->NrRows, 2) << c.text;
+  }
 }
 
 TEST_F(MatrixFileTest, DistanceOutside0To100BecomesOne) {
@@ -175,6 +199,31 @@ TEST_F(MatrixFileTest, ChooserReportsAMissingFileAndKeepsTheMatrix) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], dir.File("gone.txt") + " is not found!");
   EXPECT_EQ(s->MatrixFileName, "keep.txt");
+}
+
+TEST_F(MatrixFileTest, ChooserRefusesAFileThatIsNotAMatrixAndKeepsTheOneInUse) {
+  DataRoot root(dir.File("root"));
+  root.EnsureExists();
+  const std::string inUse = dir.Write("inuse.txt", testing::NewMatrixText(4, 2));
+  const std::string list = dir.Write("FileList.Txt", "1\n/data/rec.E00\n");
+  for (const bool oldFormat : {false, true}) {
+    testing::ScriptedUi ui;
+    MatrixChooser chooser(*s, ui, root);
+    ASSERT_TRUE(chooser.LoadChosenNewMatrix(inUse));
+    const std::string listFile = oldFormat ? root.OldMatrixListPath() : root.NewMatrixListPath();
+    const std::string listBefore = testing::ReadFile(listFile);
+    ui.openDialogAnswers.push_back(Ui::FileDialogResult{list, 1});
+    EXPECT_FALSE(oldFormat ? chooser.ChangeMatrixfile() : chooser.ChangeNewMatrixfile());
+    EXPECT_EQ(ui.beeps, 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find(list), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(s->MatrixFileName, inUse);
+    EXPECT_EQ(s->DefaultMatrixFileName, inUse);
+    EXPECT_EQ(s->NrCols, 4);
+    EXPECT_EQ(s->GridCell(4, 2), 24);
+    EXPECT_EQ(s->ElectrodeX[size_t(24 - 1)], 4);
+    EXPECT_EQ(testing::ReadFile(listFile), listBefore);
+  }
 }
 
 TEST_F(MatrixFileTest, ChooserCancelLoadsNothing) {

@@ -190,7 +190,6 @@ TEST(SampleRecordingTest, ChannelsOffTheGridCarryOnlySmallNoise) {
 TEST(SampleRecordingTest, MatrixFileHoldsTheGridRowByRow) {
   OpenedSample sample(Short(1, 3));
   const MatrixFileContents matrix = MatrixFile::ReadNew(sample.files.matrix);
-  EXPECT_TRUE(matrix.hasGrid);
   EXPECT_EQ(matrix.NrElectrodes, 240);
   EXPECT_EQ(matrix.NrCols, 16);
   EXPECT_EQ(matrix.NrRows, 15);

@@ -105,6 +105,42 @@ TEST_F(AutomaticMarkingTest, ExcursionsOneThousandAndOneSamplesApartGiveTwoMarks
   EXPECT_EQ(s->Mark(1).Origin, kAutomatic);
 }
 
+// The marking skips a time where a mark of the same electrode and kind already lies within
+// AvoidanceWidth div 2, as the assisted searches do, so running it again adds nothing.
+TEST_F(AutomaticMarkingTest, MarksAreNotSetTwiceWhileAvoidingIsOn) {
+  Dip(40, 1000, 1);
+  Dip(40, 2001, 1);
+  Dip(41, 1500, 1);
+  Dip(42, 1500, 1);
+  const auto add = [&](int electrode, int time, int kind) {
+    s->PointerChannel = electrode;
+    MarkStore::AddMarkRecord(*s, time, kind);
+  };
+  add(41, 1502, kSlowWave);  // 2 samples away: blocks
+  add(40, 997, kSlowWave);   // 3 samples away: does not
+  add(40, 2001, kSpike);     // another kind: does not
+  add(42, 1500, kSlowWave);
+  s->Mark(4).Kind = int16_t(kNoValue);  // a deleted mark: does not
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(TimesOf(40), (std::vector<int>{997, 2001, 1000, 2001}));
+  EXPECT_EQ(TimesOf(41), (std::vector<int>{1502}));
+  EXPECT_EQ(TimesOf(42), (std::vector<int>{1500, 1500}));
+  const int afterFirstRun = s->MarkCount;
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(s->MarkCount, afterFirstRun);
+
+  s->MarkCount = 0;
+  s->AvoidanceWidth = 2002;  // the run's own earlier mark blocks too, as in the store it is
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(TimesOf(40), (std::vector<int>{1000}));
+
+  s->MarkCount = 0;
+  s->AvoidDoubleMarks = false;
+  marking.MarkAllSlowWaves();
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(TimesOf(40), (std::vector<int>{1000, 2001, 1000, 2001}));
+}
+
 TEST_F(AutomaticMarkingTest, MarksTakePaneAsKindEvenWithPaneBActive) {
   s->MarkType = {2, 3};
   s->ActivePane = 2;

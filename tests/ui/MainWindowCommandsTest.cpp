@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "TestFiles.h"
 #include "core/AnalysisState.h"
 #include "core/MarkRecord.h"
 #include "marks/MarkStore.h"
@@ -259,6 +260,24 @@ class MainWindowCommandsTest : public QObject {
     QCOMPARE(s.MarkCount, 0);
     QVERIFY(!s.MarksChanged);
     QVERIFY(ui.errors.empty());
+  }
+
+  // Choosing the recent-files list as a matrix must not empty the grid under the open recording.
+  void changeNewMatrixRefusesAFileThatIsNotAMatrix() {
+    ScriptedUi ui;
+    auto window = LoadedWindow(ui);
+    QVERIFY(window);
+    const QString list = files_.filePath("FileList.Txt");
+    QVERIFY(velmora::testing::WriteTextFile(list, "1\n" + recording_.toUtf8() + "\n"));
+    ui.openDialogAnswers.push_back(Ui::FileDialogResult{list.toStdString(), 1});
+    window->Menu().Action("ChangeNewmatrixfile1")->trigger();
+    const AnalysisState& s = window->State();
+    QCOMPARE(QString::fromStdString(s.MatrixFileName), matrix_);
+    QCOMPARE(QString::fromStdString(s.DefaultMatrixFileName), matrix_);
+    QCOMPARE(s.NrCols, kGridCols);
+    QCOMPARE(s.GridCell(kGridCols, kGridRows), GridChannel(kGridCols, kGridRows));
+    QCOMPARE(ui.errors.size(), size_t(1));
+    QVERIFY2(QString::fromStdString(ui.errors[0]).contains(list), ui.errors[0].c_str());
   }
 
   void quitClosesTheWindowWithoutChangedMarks() {
