@@ -121,7 +121,11 @@ void ApplyNew(AnalysisState& s, const MatrixFileContents& m) {
   }
 }
 
+// The old format keeps no cells of its own; the grid is laid anew from the positions so that
+// everything reading the grid (trace orders, keys, crossed-out cells, isochrones) sees this
+// matrix and not the one loaded before it. A cell claimed twice holds the higher channel.
 void ApplyOld(AnalysisState& s, const MatrixFileContents& m) {
+  std::fill(s.GridElectrode.begin(), s.GridElectrode.end(), -1);
   s.NrElectrodes = m.NrElectrodes;
   s.NrCols = m.NrCols;
   s.NrRows = m.NrRows;
@@ -129,6 +133,7 @@ void ApplyOld(AnalysisState& s, const MatrixFileContents& m) {
   for (size_t n = 0; n < m.positions.size(); ++n) {
     s.ElectrodeX[n] = m.positions[n].first;
     s.ElectrodeY[n] = m.positions[n].second;
+    if (m.positions[n].first >= 1) s.GridCell(m.positions[n].first, m.positions[n].second) = int32_t(n + 1);
   }
 }
 

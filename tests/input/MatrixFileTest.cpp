@@ -145,8 +145,8 @@ TEST_F(MatrixFileTest, ErrorsNameFileAndLine) {
   }
 }
 
-TEST_F(MatrixFileTest, OldFormatIsZeroBasedAndLeavesTheGridAlone) {
-  Load("-2\n1 1 1 1\n\n40\n");
+TEST_F(MatrixFileTest, OldFormatIsZeroBasedAndLaysTheGridAnew) {
+  Load("-2\n2 2 1 1\n\n40 41\n");
   LoadOld("3 4 2 2.5\n0 0\n3 1\n-1 5\n");
   EXPECT_EQ(s->NrCols, 4);
   EXPECT_DOUBLE_EQ(s->ElectrodeDistance, 2.5);
@@ -157,7 +157,9 @@ TEST_F(MatrixFileTest, OldFormatIsZeroBasedAndLeavesTheGridAlone) {
   EXPECT_EQ(s->ElectrodeX[2], -1);  // a negative number takes the channel off the grid
   EXPECT_EQ(s->ElectrodeY[2], -1);
   EXPECT_EQ(s->ElectrodeX[39], -1);  // the new-format position is gone
-  EXPECT_EQ(s->GridCell(1, 1), 40);  // but the grid is untouched
+  EXPECT_EQ(s->GridCell(1, 1), 1);  // the grid follows the positions of this file
+  EXPECT_EQ(s->GridCell(4, 2), 2);
+  EXPECT_EQ(s->GridCell(2, 1), -1);  // the new-format cell of channel 41 is gone
   EXPECT_TRUE(s->TileStacked);       // 4 div 2 >= 2
   EXPECT_EQ(s->NrTraces, 4);
 }
