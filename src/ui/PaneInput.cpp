@@ -116,11 +116,14 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
 // E, H and U act on the map cell under the pointer, strictly inside the map area drawn last.
 bool PaneInput::MapKeyAtPointer(QChar key) {
   AnalysisState& s = state_;
-  const int kind = PaneKind(s, s.ActivePane);
+  const int pane = s.ActivePane == 2 ? 2 : 1;
   const PixelRect& area = s.MapPaneRect;
   const bool inside = s.PointerX > area.Left && s.PointerX < area.Left + area.Width && s.PointerY > area.Top &&
                       s.PointerY < area.Top + area.Height;
-  if (kind != 0 || !inside) return false;
+  if (PaneKind(s, pane) != 0 || !inside) return false;
+  // With a map in each pane the grid holds the one drawn last, whose window may differ; the
+  // cell's value must be the one shown under the pointer.
+  if (s.TwoPanes && PaneKind(s, 3 - pane) == 0) window_.Apply(pane == 2 ? Redraw::PaneB : Redraw::PaneA);
   PaneCaptions::UpdateMapPointer(s);
   ui_.Beep();
   const int32_t channel = s.PointerCellChannel;

@@ -223,9 +223,6 @@ void TMainF::UpdateDisplay() {
   if (state_->TwoPanes) UpdateDisplayB();
 }
 
-// Drawing a pane makes it the active one for as long as it is drawn (the map reads that
-// pane's mark type); afterwards the pane under the pointer is the active one again, so that
-// keys and menu commands still act where the pointer is.
 void TMainF::UpdateDisplayA() {
   AnalysisState& s = *state_;
   const int32_t pointerPane = s.ActivePane;
@@ -245,7 +242,7 @@ void TMainF::UpdateDisplayA() {
     DrawBlankPane(1);  // wave maps come with the waves
   }
   DisplayCaptionA();
-  s.ActivePane = pointerPane;
+  ReturnToPointerPane(pointerPane);
 }
 
 void TMainF::UpdateDisplayB() {
@@ -267,7 +264,21 @@ void TMainF::UpdateDisplayB() {
     DrawBlankPane(2);
   }
   DisplayCaptionB();
+  ReturnToPointerPane(pointerPane);
+}
+
+// Drawing a pane makes it the active one for as long as it is drawn (the map reads that
+// pane's mark type) and reads the pointer against its layout. Afterwards the pane under the
+// pointer is the active one again, with its own layout and read-outs, so that keys and menu
+// commands act at the time and trace under the pointer, not at those of the pane drawn last.
+void TMainF::ReturnToPointerPane(int32_t pointerPane) {
+  AnalysisState& s = *state_;
+  const bool drawnLast = s.ActivePane == pointerPane;
   s.ActivePane = pointerPane;
+  const int kind = pointerPane == 2 ? s.PaneKindB : s.PaneKindA;
+  if (drawnLast || kind != 1 || !s.FileLoaded || (pointerPane == 2 && !s.TwoPanes)) return;
+  PrepareElectrogramLayout(pointerPane);
+  PaneCaptions::UpdateElectrogramPointer(s);
 }
 
 // Both panes are laid out on pane A's size, so tiled panes show traces alike.

@@ -134,6 +134,7 @@ class TMainF : public QMainWindow {
   void DrawMapPane(int pane);
   int32_t CellValueUnderPointer(int mapKind) const;
   void UpdatePaneCaption(int pane);
+  void ReturnToPointerPane(int32_t pointerPane);
 
   std::unique_ptr<AnalysisState> state_;
   DataRoot root_;

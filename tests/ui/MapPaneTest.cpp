@@ -110,6 +110,26 @@ class MapPaneTest : public QObject {
     QCOMPARE(S().Cell(1, 1).Value, 1000);
   }
 
+  // The update draws pane B's map last, over a later time window; "H" must still hide the
+  // mark that pane A's cell under the pointer shows.
+  void keyHHidesPaneAMarkAfterAnUpdateWithTwoMapPanes() {
+    Mark(17, 3000);
+    S().BeginA = 0;
+    S().WindowA = 2000;
+    window_->SetPanelTile();
+    window_->SetPaneKind(2, 0);
+    S().BeginB = 2000;
+    S().WindowB = 4000;
+    window_->UpdateDisplay();
+    QCOMPARE(S().Cell(1, 1).Value, 3000);  // pane B's map, drawn last
+    PointAt(CellCentre(1, 1));
+    window_->PaintAMouseMove(S().PointerX, S().PointerY);
+    window_->UpdateDisplay();
+    QVERIFY(window_->FormKeyPress('h'));
+    QCOMPARE(int(S().Mark(1).Visible), 0);
+    QCOMPARE(int(S().Mark(S().MarkCount).Visible), 1);
+  }
+
   // An old-format matrix places channels by position only and leaves the grid table of the
   // previous matrix behind; the pointer must read the cells by the new positions.
   void afterAnOldFormatMatrixThePointerReadsTheNewPlaces() {

@@ -125,6 +125,25 @@ class PointerInteractionTest : public QObject {
     QVERIFY(paneB == window_->PaneB()->Paint()->BackBuffer());
   }
 
+  // The update draws pane B last, over an earlier time window than pane A's; "W" must still
+  // spread from the time under the pointer in pane A, where the dip lies.
+  void keyWSpreadsFromPaneATimeAfterAnUpdateWithTwoPanes() {
+    window_->SetPanelTile();
+    S().BeginB = 0;
+    S().WindowB = 4000;
+    window_->UpdateDisplay();
+    window_->PrepareElectrogramLayout(1);
+    const QPoint dip = At(3050, 2);
+    QTest::mouseMove(PaintA(), dip);
+    window_->PaintAMouseMove(dip.x(), dip.y());
+    QCOMPARE(S().PointerTime, 3050);
+    window_->UpdateDisplay();
+    QVERIFY(window_->FormKeyPress('w'));
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(int(S().Mark(1).Electrode), 18);
+    QVERIFY(std::abs(S().Mark(1).Time - 2980) <= 60);
+  }
+
   void zoomStaysWithinItsBounds() {
     S().WindowA = 15;
     S().PointerTime = 4;
