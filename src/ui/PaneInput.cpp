@@ -12,6 +12,7 @@
 #include "marks/MarkPointerEdits.h"
 #include "marks/MarkStore.h"
 #include "ui/MainMenu.h"
+#include "ui/PaneMaps.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneRouter.h"
 #include "ui/PaneWidget.h"
@@ -113,17 +114,17 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
   window_.UpdateDisplay();
 }
 
-// E, H and U act on the map cell under the pointer, strictly inside the map area drawn last.
+// E, H and U act on the map cell under the pointer, strictly inside the map area, with the
+// value the pane under the pointer shows there.
 bool PaneInput::MapKeyAtPointer(QChar key) {
   AnalysisState& s = state_;
   const int pane = s.ActivePane == 2 ? 2 : 1;
+  if (PaneKind(s, pane) != 0) return false;
+  window_.Maps().HoldMapOf(pane);
   const PixelRect& area = s.MapPaneRect;
   const bool inside = s.PointerX > area.Left && s.PointerX < area.Left + area.Width && s.PointerY > area.Top &&
                       s.PointerY < area.Top + area.Height;
-  if (PaneKind(s, pane) != 0 || !inside) return false;
-  // With a map in each pane the grid holds the one drawn last, whose window may differ; the
-  // cell's value must be the one shown under the pointer.
-  if (s.TwoPanes && PaneKind(s, 3 - pane) == 0) window_.Apply(pane == 2 ? Redraw::PaneB : Redraw::PaneA);
+  if (!inside) return false;
   PaneCaptions::UpdateMapPointer(s);
   ui_.Beep();
   const int32_t channel = s.PointerCellChannel;
@@ -196,6 +197,7 @@ void PaneInput::PaneClick(int pane, int x, int y) {
   s.FocusB = pane == 2;
   const int kind = PaneKind(s, pane);
   if (kind != 1) {
+    window_.Maps().HoldMapOf(pane);
     PaneCaptions::UpdateMapPointer(s);
     const bool freeOrderToo = pane == 1 || kind == 0;
     if (pointer_.ClickOnMap(kind == 0, freeOrderToo)) window_.UpdateDisplay();
@@ -236,6 +238,7 @@ void PaneInput::PaneDoubleClick(int pane, int x, int y) {
   if (PaneKind(s, pane) != 0) return;
   s.PointerX = x;
   s.PointerY = y;
+  window_.Maps().HoldMapOf(pane);
   PaneCaptions::UpdateMapPointer(s);
   if (s.PointerCellChannel < 1) return;
   const bool focusA = s.FocusA, focusB = s.FocusB;

@@ -18,9 +18,7 @@
 #include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
-#include "core/Arithmetic.h"
 #include "maps/MapComputation.h"
-#include "maps/MapDrawing.h"
 #include "maps/MapDrawingHooks.h"
 #include "maps/MapStatistics.h"
 #include "maps/SpikeStatistics.h"
@@ -43,6 +41,7 @@
 #include "ui/MainMenu.h"
 #include "ui/MenuWiring.h"
 #include "ui/PaneInput.h"
+#include "ui/PaneMaps.h"
 #include "ui/PaneRouter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
@@ -72,6 +71,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   view_ = std::make_unique<ViewCommands>(*state_, *ui_);
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
   input_ = std::make_unique<PaneInput>(*this, *state_, *ui_);
+  maps_ = std::make_unique<PaneMaps>(*state_, *paneA_, *paneB_, MapHooks());
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -234,10 +234,7 @@ void TMainF::UpdateDisplayA() {
   if (s.PaneKindA == 1) {
     DrawElectrogramPane(1);
   } else if (s.PaneKindA == 0) {
-    s.MapBegin = s.BeginA;
-    s.MapWindow = s.WindowA;
-    s.CurMapKind = s.MapKindA;
-    DrawMapPane(1);
+    maps_->Draw(1);
   } else {
     DrawBlankPane(1);  // wave maps come with the waves
   }
@@ -256,10 +253,7 @@ void TMainF::UpdateDisplayB() {
   if (s.PaneKindB == 1) {
     DrawElectrogramPane(2);
   } else if (s.PaneKindB == 0) {
-    s.MapBegin = s.BeginB;
-    s.MapWindow = s.WindowB;
-    s.CurMapKind = s.MapKindB;
-    DrawMapPane(2);
+    maps_->Draw(2);
   } else {
     DrawBlankPane(2);
   }
@@ -309,8 +303,8 @@ void TMainF::DrawElectrogramPane(int pane) {
   paint->update();
 }
 
-void TMainF::DrawMapPane(int pane) {
-  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
+// A map's statistics go to the statistics window, made after this one; no map is drawn before.
+MapDrawingHooks TMainF::MapHooks() {
   MapDrawingHooks hooks;
   hooks.FillMapGrid = [](AnalysisState& s) { FillMapGrid(s); };
   hooks.ExpandMapGrid = [](AnalysisState& s) { ExpandMapGrid(s); };
@@ -320,12 +314,7 @@ void TMainF::DrawMapPane(int pane) {
     mapStats_->CalcMapStats(s, lines);
     statistics_->SetLines(lines);
   };
-  {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    MapDrawing::DrawMap(*state_, canvas, paint->width(), paint->height(), hooks);
-  }
-  paint->update();
+  return hooks;
 }
 
 void TMainF::DrawBlankPane(int pane) {
@@ -351,23 +340,14 @@ void TMainF::UpdatePaneCaption(int pane) {
     PaneCaptions::UpdateElectrogramPointer(s);
     panel->SetCaption(Q(PaneCaptions::ElectrogramCaption(s, begin, window)));
   } else if (kind == 0) {
+    maps_->HoldMapOf(pane);
     PaneCaptions::UpdateMapPointer(s);
     const int mapKind = pane == 2 ? s.MapKindB : s.MapKindA;
-    panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, CellValueUnderPointer(mapKind))));
+    const int32_t value = maps_->CellValueUnderPointer(mapKind);
+    panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, value)));
   } else {
     panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
   }
-}
-
-// The value the map cell under the pointer shows, NoValue off the grid or in a cell without an
-// electrode (such a cell may still hold what an earlier matrix or an expansion left there).
-int32_t TMainF::CellValueUnderPointer(int mapKind) const {
-  const AnalysisState& s = *state_;
-  if (s.PointerCellChannel < 1) return kNoValue;
-  const MapCell& cell = s.Cell(s.PointerCol, s.PointerRow);
-  const double real = mapKind == 4 ? cell.Amplitude : mapKind == 5 ? cell.Slope : cell.Velocity;
-  if (mapKind < 4) return cell.Value;
-  return real == kNoValue ? kNoValue : int32_t(RoundHalfEven(real));
 }
 
 void TMainF::UpdateStatusBar() {

@@ -7,6 +7,7 @@
 
 #include "core/DataRoot.h"
 #include "core/ForwardingCanvas.h"
+#include "maps/MapDrawingHooks.h"
 
 class QPlainTextEdit;
 
@@ -20,6 +21,7 @@ class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
 class PaneInput;
+class PaneMaps;
 class WindowSet;
 class StatisticsWindow;
 class MarkStatisticsWindow;
@@ -57,6 +59,7 @@ class TMainF : public QMainWindow {
   LoadMessagePanel* MessagePanel() const { return messagePanel_; }
   MainMenu& Menu() const { return *menu_; }
   FloatingPanels& Panels() const { return *panels_; }
+  PaneMaps& Maps() const { return *maps_; }
   ViewCommands& View() const { return *view_; }
   RecordingCommands& Recordings() const { return *recordings_; }
   // The other windows, made right after this one.
@@ -131,8 +134,7 @@ class TMainF : public QMainWindow {
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
   void DrawBlankPane(int pane);
-  void DrawMapPane(int pane);
-  int32_t CellValueUnderPointer(int mapKind) const;
+  MapDrawingHooks MapHooks();
   void UpdatePaneCaption(int pane);
   void ReturnToPointerPane(int32_t pointerPane);
 
@@ -152,6 +154,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
   std::unique_ptr<PaneInput> input_;
+  std::unique_ptr<PaneMaps> maps_;
   std::unique_ptr<WindowSet> windows_;
   StatisticsWindow* statistics_ = nullptr;
   MarkStatisticsWindow* markStats_ = nullptr;

@@ -130,6 +130,28 @@ class MapPaneTest : public QObject {
     QCOMPARE(int(S().Mark(S().MarkCount).Visible), 1);
   }
 
+  // With a map in each pane over different windows, the caption under the pointer reads the
+  // value of the pane it is over, not of the pane drawn last, and a move draws nothing.
+  void theCaptionReadsTheMapOfThePaneUnderThePointer() {
+    Mark(17, 3000);
+    S().BeginA = 0;
+    S().WindowA = 2000;
+    window_->SetPanelTile();
+    S().BeginB = 2000;
+    S().WindowB = 4000;
+    window_->SetPaneKind(2, 0);
+    QCOMPARE(S().Cell(1, 1).Value, 3000);  // pane B's map, drawn last
+    QImage& shownA = window_->PaneA()->Paint()->BackBuffer();
+    const QRgb tag = qRgb(1, 2, 3);
+    shownA.setPixel(1, 1, tag);
+    const QString captionA = CaptionAt(1, 1);
+    QVERIFY2(captionA.endsWith("1x1 (Cell = 17) ( t = 1000)"), qPrintable(captionA));
+    QCOMPARE(shownA.pixel(1, 1), tag);  // not redrawn
+    window_->PaintBMouseMove(S().PointerX, S().PointerY);
+    const QString captionB = window_->PaneB()->Caption();
+    QVERIFY2(captionB.endsWith("1x1 (Cell = 17) ( t = 3000)"), qPrintable(captionB));
+  }
+
   // An old-format matrix places channels by position only and leaves the grid table of the
   // previous matrix behind; the pointer must read the cells by the new positions.
   void afterAnOldFormatMatrixThePointerReadsTheNewPlaces() {
