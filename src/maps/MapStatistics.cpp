@@ -5,10 +5,13 @@
 #include "core/AnalysisState.h"
 #include "maps/MapComputation.h"
 #include "maps/StatisticsText.h"
+#include "maps/VelocityArrows.h"
 
 namespace velmora {
 
 namespace {
+
+constexpr int kVelocitySlot = 2;
 
 std::string Number(double v) { return GroupedFixed(v, 2, 9); }
 
@@ -33,16 +36,22 @@ void MapStatistics::CalcMapStats(const AnalysisState& s, std::vector<std::string
   memo.clear();
   memo.push_back(" ");
   std::string title;
-  int slot = SlotAndTitle(s.CurMapKind, title);
+  const int slot = SlotAndTitle(s.CurMapKind, title);
   if (!title.empty()) memo.push_back(title);
   FillHistoBuf(s, slot);
-  if (!values_.empty()) CalcStats(slot);
-  if (s.PlotVelocities) {
-    slot = 2;
+  ShowSection(slot, memo);
+  // The velocities get a section of their own below the map's values, and only when the map
+  // drawn has arrows: otherwise the velocity grid belongs to some earlier map.
+  if (VelocityArrows::Shown(s)) {
     FillCondVel(s);
     memo.push_back("Velocities");
-    if (!values_.empty()) CalcStats(slot);
+    ShowSection(kVelocitySlot, memo);
   }
+}
+
+void MapStatistics::ShowSection(int slot, std::vector<std::string>& memo) {
+  if (values_.empty()) return;
+  CalcStats(slot);
   DisplayBasicStats(slot, memo);
 }
 
@@ -100,7 +109,6 @@ void MapStatistics::CalcStats(int slot) {
 }
 
 void MapStatistics::DisplayBasicStats(int slot, std::vector<std::string>& memo) const {
-  if (values_.empty()) return;
   const StatsRecord& r = records_[size_t(slot - 1)];
   memo.push_back(" ");
   memo.push_back("N = " + std::to_string(r.N));

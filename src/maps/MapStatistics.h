@@ -31,6 +31,8 @@ class MapStatistics {
   void FillHistoBuf(const AnalysisState& state, int slot);
   void FillCondVel(const AnalysisState& state);
   void CalcStats(int slot);
+  // The numbers of the values just buffered, when there are any.
+  void ShowSection(int slot, std::vector<std::string>& memo);
   void DisplayBasicStats(int slot, std::vector<std::string>& memo) const;
 
   // One value per grid cell at most: sized to the whole 100 x 100 electrode grid.

@@ -87,19 +87,32 @@ TEST_F(MapStatisticsTest, AmplitudesGoToSlotTwoAndSlopesToSlotThree) {
   EXPECT_EQ(stats.Record(3).N, 1);
 }
 
-TEST_F(MapStatisticsTest, VelocitiesWithoutAnAcceptedSquareShowTheTitlesOnly) {
+TEST_F(MapStatisticsTest, VelocitiesWithoutAnAcceptedSquareShowTheirTitleOnly) {
   At(1, 1).Value = 100;
   s->PlotVelocities = true;
-  EXPECT_EQ(Run(0), (Lines{" ", "Times", "Velocities"}));
+  EXPECT_EQ(Run(0), (Lines{" ", "Times", " ", "N = 1", "Avg = 100.00", "SD = 0.00", "Max= 100.00", "Min= 100.00",
+                           "Velocities"}));
 }
 
-TEST_F(MapStatisticsTest, VelocitiesReplaceTheMapValues) {
+TEST_F(MapStatisticsTest, TimesAndVelocitiesEachHaveTheirSection) {
   At(1, 1).Value = 100;
+  At(2, 1).Value = 300;
   s->PlotVelocities = true;
   s->Square(1, 1).Speed = 12.0;
   s->Square(2, 2).Speed = 18.0;
-  EXPECT_EQ(Run(0), (Lines{" ", "Times", "Velocities", " ", "N = 2", "Avg = 15.00", "SD = 3.00", "Max= 18.00",
-                           "Min= 12.00"}));
+  EXPECT_EQ(Run(0), (Lines{" ", "Times", " ", "N = 2", "Avg = 200.00", "SD = 100.00", "Max= 300.00", "Min= 100.00",
+                           "Velocities", " ", "N = 2", "Avg = 15.00", "SD = 3.00", "Max= 18.00", "Min= 12.00"}));
+  EXPECT_EQ(stats.Record(1).N, 2);
+  EXPECT_EQ(stats.Record(2).N, 2);
+}
+
+TEST_F(MapStatisticsTest, MapsWithoutArrowsHaveNoVelocities) {
+  // The velocity grid then holds the squares of some earlier time map.
+  At(1, 1).Amplitude = 2.0;
+  s->PlotVelocities = true;
+  s->Square(1, 1).Speed = 12.0;
+  EXPECT_EQ(Run(4), (Lines{" ", "Amplitudes", " ", "N = 1", "Avg = 2.00", "SD = 0.00", "Max= 2.00", "Min= 2.00"}));
+  EXPECT_EQ(stats.Record(2).Mean, 2.0);
 }
 
 TEST_F(MapStatisticsTest, TheVelocityMapHasNoTitleAndTakesTheCellVelocities) {
