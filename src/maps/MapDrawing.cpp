@@ -148,7 +148,7 @@ void MapDrawing::DrawMap(AnalysisState& s, Canvas& canvas, int paneWidth, int pa
   // The outline marks the electrodes the other pane shows as traces; it needs a map pane.
   if (s.TwoPanes && (s.PaneKindA == 0 || s.PaneKindB == 0)) TraceOutline::OutlineTracesOnMap(s, canvas);
   if (s.PlotIsochrones) Isochrones::DrawIsochrones(s, canvas);
-  if (s.PlotVelocities) {
+  if (VelocityArrows::Shown(s)) {
     if (hooks.CalcVelocities) hooks.CalcVelocities(s);
     VelocityArrows::DrawArrows(s, canvas);
   }
