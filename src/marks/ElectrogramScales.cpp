@@ -1,6 +1,7 @@
 #include "marks/ElectrogramScales.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include <fmt/format.h>
@@ -40,15 +41,25 @@ void ElectrogramScales::DrawTimeGrid() {
   canvas_.SetFont(colours::kGreen, FontStyle{});
   int64_t n = RoundHalfEven(s.CurBegin / 1000.0 * s.SamplingF);
   const double advance = step * s.SampleWidth;
+  // A label is left out where it would run into the one drawn before it: a blank apart at least.
+  const int blank = canvas_.TextWidth(" ");
+  int64_t labelsFreeFrom = std::numeric_limits<int64_t>::min();
   // Lines closer than a pixel add nothing but time: a pane never gets more lines than pixels.
   int linesLeft = std::max(1, s.TraceAreaWidth + 1);
   for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth && linesLeft-- > 0; x += advance, n += step) {
     const int xi = Round(x);
-    canvas_.TextOut(xi - (DigitCount(n) / 2) * 7, 1, std::to_string(RoundHalfEven(double(n) / s.SamplingF * 1000.0)));
-    canvas_.Line(xi, 15, xi, s.TraceAreaBottom);
+    const int labelX = xi - (DigitCount(n) / 2) * 7;
+    if (labelX >= labelsFreeFrom) {
+      const std::string label = std::to_string(RoundHalfEven(double(n) / s.SamplingF * 1000.0));
+      canvas_.TextOut(labelX, kRulerLabelTop, label);
+      labelsFreeFrom = int64_t(labelX) + canvas_.TextWidth(label) + blank;
+    }
+    canvas_.Line(xi, kGridLineTop, xi, s.TraceAreaBottom);
     if (!(advance > 0)) break;  // a pane too narrow to advance in draws its first line only
   }
 }
+
+int ElectrogramScales::RulerBottom() const { return kRulerLabelTop + canvas_.TextHeight("0"); }
 
 ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification) {
   const double pixelsPerMillivolt = amplification * kUnitsPerMillivolt;

@@ -8,10 +8,15 @@ class Canvas;
 // The time grid along the top of an electrogram pane and the amplitude scale bar at its right.
 class ElectrogramScales {
  public:
+  static constexpr int kRulerLabelTop = 1;
+  static constexpr int kGridLineTop = 15;
+
   ElectrogramScales(const AnalysisState& state, Canvas& canvas) : state_(state), canvas_(canvas) {}
 
   void DrawTimeGrid();
   void DrawScaleBar();
+  // The first row below the time labels along the top, in the font they are written in.
+  int RulerBottom() const;
 
   // Grid step in samples for a window of `windowSamples` samples.
   static int TimeGridStep(int windowSamples);
