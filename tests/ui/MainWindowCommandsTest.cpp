@@ -708,6 +708,7 @@ class MainWindowCommandsTest : public QObject {
         {"AverageOffsetOn1", "Average Offset Off", "Average Offset On"},
         {"ShowElgconnections1", "hide connections", "show connections"},
         {"ShowMemoWindow1", "hide Memo Window", "show Memo Window"},
+        {"ShowMapLegend1", "hide Legend", "show Legend"},
     };
     int index = 0;
     for (const auto& row : rows) QTest::newRow(row[0]) << row[0] << row[1] << row[2] << index++;
@@ -722,7 +723,7 @@ class MainWindowCommandsTest : public QObject {
         &AnalysisState::ShowGrid,           &AnalysisState::ShowMapColor,       &AnalysisState::ShowMapDigit,
         &AnalysisState::ShowElgMarks,       &AnalysisState::ShowElgTimes,       &AnalysisState::ShowElgIntervals,
         &AnalysisState::ShowSpikeIntervals, &AnalysisState::ShowBackgroundColor, &AnalysisState::AverageOffset,
-        &AnalysisState::ShowElgConnections, &AnalysisState::MemoVisible};
+        &AnalysisState::ShowElgConnections, &AnalysisState::MemoVisible,        &AnalysisState::ShowMapLegend};
     ScriptedUi ui;
     TMainF window(&ui);
     bool& value = window.State().*kFlags[flag];
