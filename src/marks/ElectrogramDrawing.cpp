@@ -331,7 +331,7 @@ void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {
       canvas_.SetBrush(colours::kWhite);
       canvas_.SetFont(colours::kBlue, FontStyle{});
       canvas_.TextOut(xMax - 20, BelowRuler((yMax + yMin) / 2),
-                      fmt::format("{:.2f}", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
+                      fmt::format("{:.2f} mV", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
     }
   }
 }

@@ -115,6 +115,23 @@ TEST_F(MapStatisticsTest, MapsWithoutArrowsHaveNoVelocities) {
   EXPECT_EQ(stats.Record(2).Mean, 2.0);
 }
 
+TEST_F(MapStatisticsTest, TheWindowsStatisticsFollowTheirNumbersWithTheUnit) {
+  At(1, 1).Value = 100;
+  At(2, 1).Value = 300;
+  s->PlotVelocities = true;
+  s->Square(1, 1).Speed = 12.0;
+  MapStatistics shown(MapStatistics::Units::Shown);
+  s->CurMapKind = 0;
+  Lines memo;
+  shown.CalcMapStats(*s, memo);
+  EXPECT_EQ(memo, (Lines{" ", "Times", " ", "N = 2", "Avg = 200.00 ms", "SD = 100.00 ms", "Max= 300.00 ms",
+                         "Min= 100.00 ms", "Velocities", " ", "N = 1", "Avg = 12.00 cm/s", "SD = 0.00 cm/s",
+                         "Max= 12.00 cm/s", "Min= 12.00 cm/s"}));
+  s->CurMapKind = 2;  // channel numbers have no unit
+  shown.CalcMapStats(*s, memo);
+  EXPECT_EQ(memo[4], "Avg = 200.00");
+}
+
 TEST_F(MapStatisticsTest, TheVelocityMapHasNoTitleAndTakesTheCellVelocities) {
   At(1, 1).Velocity = 4.0;
   At(2, 1).Velocity = 6.0;

@@ -243,7 +243,7 @@ TEST_F(ElectrogramDrawingTest, AmplitudeBarsComeFromTheRecords) {
   EXPECT_TRUE(has("line 470 35 490 35"));  // max: x 480, y 50 - round(14.94)
   EXPECT_TRUE(has("line 480 50 560 50"));  // min line to x_min + 10
   EXPECT_TRUE(has("line 480 35 480 50"));
-  EXPECT_TRUE(has("text 460 42 2.00"));
+  EXPECT_TRUE(has("text 460 42 2.00 mV"));
 }
 
 TEST(ElectrogramScales, ScaleBarAtTheStartAmplificationIs7PixelsFor1Mv) {
