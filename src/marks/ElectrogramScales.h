@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace velmora {
 
 struct AnalysisState;
@@ -28,6 +31,11 @@ class ElectrogramScales {
   static Bar ScaleBar(double amplification);
 
  private:
+  int GridStep() const;
+  int LabelStride(int step);
+  std::string LabelText(int64_t sample) const;
+  static int LabelX(int lineX, int64_t sample);
+
   const AnalysisState& state_;
   Canvas& canvas_;
 };

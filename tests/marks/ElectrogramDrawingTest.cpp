@@ -286,7 +286,7 @@ TEST_F(ElectrogramDrawingTest, TimeGridStartsAtTheBeginAndLabelsMilliseconds) {
   EXPECT_EQ(Matching("text 1010 245 1.000 mV").size(), 1u);
 }
 
-TEST_F(ElectrogramDrawingTest, RulerLabelsThatWouldOverlapThePreviousOneAreLeftOut) {
+TEST_F(ElectrogramDrawingTest, RulerLabelsKeepApartAndInStepInNarrowPanes) {
   s->ShowTimeGrid = true;
   s->CurWindow = 10000;  // a line every 1000 ms
   for (int traceAreaWidth : {200, 400, 1000}) {
@@ -295,6 +295,7 @@ TEST_F(ElectrogramDrawingTest, RulerLabelsThatWouldOverlapThePreviousOneAreLeftO
     canvas.Clear();
     drawing.DrawElectrograms();
     int lines = 0, labels = 0, freeFrom = -1000;
+    std::vector<int> times;
     for (const std::string& line : canvas.Lines()) {
       int x = 0, y = 0, y1 = 0, y2 = 0;
       char text[32] = {};
@@ -304,12 +305,14 @@ TEST_F(ElectrogramDrawingTest, RulerLabelsThatWouldOverlapThePreviousOneAreLeftO
       // A drawn label keeps its place, centred by the digits of its time, and a blank's
       // width from the one before.
       const int time = std::atoi(text);
+      times.push_back(time);
       EXPECT_EQ(x, s->TraceLeft + time * traceAreaWidth / 10000 - int(std::to_string(time).size()) / 2 * 7) << line;
       EXPECT_GE(x, freeFrom) << line;
       freeFrom = x + canvas.TextWidth(text) + canvas.TextWidth(" ");
     }
     EXPECT_EQ(lines, 11);  // every grid line is drawn
     EXPECT_GE(labels, 4);
+    for (size_t i = 2; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], times[1] - times[0]);
     EXPECT_EQ(labels == 11, traceAreaWidth >= 400);  // 40 pixels apart leave room for "1000" and a blank
   }
 }
