@@ -18,6 +18,7 @@
 #include "maps/MapComputation.h"
 #include "maps/MapDrawing.h"
 #include "maps/MapStatistics.h"
+#include "maps/VelocityArrows.h"
 #include "maps/VelocityCalculation.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
@@ -36,7 +37,7 @@ struct MapOptions {
   bool expand = false, stats = false, arrows = false;
 };
 
-constexpr int kTimeMap = 0, kVelocityMap = 6, kFirstRealKind = 4;
+constexpr int kVelocityMap = 6, kFirstRealKind = 4;
 constexpr int kLargestNumber = 2'000'000'000;
 
 // The settings the options ask for, checked before anything is read.
@@ -51,6 +52,9 @@ MapSettings CheckOptions(const MapOptions& o) {
   if (o.stats && o.arrows) throw UsageError("--stats and --arrows cannot be given together");
   MapSettings m;
   m.kind = ParseMapKind(o.kind);
+  // A map pane draws arrows over time and velocity maps only.
+  if (o.arrows && !VelocityArrows::MapKindHoldsTimes(m.kind))
+    throw UsageError(fmt::format("--arrows needs --kind time or velocity (not \"{}\")", o.kind));
   m.begin = ParseOptionalInt("--begin", o.begin, 0, kLargestNumber);
   m.window = ParseOptionalInt("--window", o.window, 1, kLargestNumber);
   m.type = ParseOptionalInt("--type", o.type, 0, 3);
@@ -132,7 +136,7 @@ std::string StatsText(const AnalysisState& s) {
   return text;
 }
 
-// The arrows follow the time map of the window, as the pane's velocity arrows do.
+// The arrows of the time map of the window, as the pane draws them.
 std::string ArrowsText(AnalysisState& s) {
   if (s.CurMapKind != kVelocityMap) VelocityCalculation::CalcVelocities(s);
   std::string text;
@@ -149,8 +153,7 @@ std::string ArrowsText(AnalysisState& s) {
 }
 
 void RunMap(const MapOptions& o) {
-  MapSettings m = CheckOptions(o);
-  if (o.arrows && m.kind != kVelocityMap) m.kind = kTimeMap;
+  const MapSettings m = CheckOptions(o);
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();

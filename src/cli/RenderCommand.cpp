@@ -40,6 +40,7 @@ struct RenderOptions {
   std::string size = "1000x700";
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
   std::string kind = "time";
+  bool arrows = false, noLegend = false;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -121,11 +122,14 @@ PaneRenderer MapPane(const RenderOptions& o) {
   const uint8_t kind = ParseMapKind(o.kind);
   const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
   const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kSignalRows + 1);
+  const bool arrows = o.arrows, legend = !o.noLegend;
   auto apply = [=](AnalysisState& s) {
     s.PaneKindA = 0;
     s.CurMapKind = s.MapKindA = kind;
     s.MapBegin = begin.value_or(0);
     s.MapWindow = window.value_or(s.SigLength);
+    s.PlotVelocities = arrows;
+    s.ShowMapLegend = legend;
   };
   auto draw = [](AnalysisState& s, Canvas& canvas) {
     MapDrawingHooks hooks;
@@ -229,6 +233,8 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
   cmd->add_option("--kind", o.kind, "map: map kind")
       ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
       ->capture_default_str();
+  cmd->add_flag("--arrows", o.arrows, "map: conduction-velocity arrows (time and velocity maps)");
+  cmd->add_flag("--no-legend", o.noLegend, "map: leave out the colour legend");
 }
 
 std::string PaneKindNames() {

@@ -22,6 +22,7 @@ const std::vector<DisplaySwitches::Entry>& DisplaySwitches::All() {
       {"AverageOffsetOn1", &S::AverageOffset, "Average Offset Off", "Average Offset On", "Average Offset Off"},
       {"ShowElgconnections1", &S::ShowElgConnections, "hide connections", "show connections", "hide connections"},
       {"ShowMemoWindow1", &S::MemoVisible, "hide Memo Window", "show Memo Window", "Show Memo Window"},
+      {"ShowMapLegend1", &S::ShowMapLegend, "hide Legend", "show Legend", "hide Legend"},
   };
   return entries;
 }

@@ -76,6 +76,7 @@ void SetMapAndWaveDefaults(AnalysisState& s) {
   s.ShowMapDigit = true;
   s.ShowMapColor = true;
   s.ShowGrid = true;
+  s.ShowMapLegend = true;
   s.IsochroneStep = 500;
   s.IsochroneParam = 10;
   s.PlotIsochrones = false;

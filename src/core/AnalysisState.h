@@ -105,6 +105,7 @@ struct AnalysisState {
   bool ShowStatistics{}, ShowMapStatistics{}, ShowMarkStatistics{}, AnalyseOn{};
   bool ShowTraceBaselines{}, ShowTimeGrid{}, MapSkipZeros{}, PrintOnlyMarks{};
   bool PrintCaptionDetail{}, SmoothElectrograms{}, ExpandMap{};
+  bool ShowMapLegend{};  // the colour bands and unit beside a map
 
   // Automatic marking.
   int32_t DiffDistSW{}, DiffDistSpike{}, DiffDistType3{};

@@ -1,5 +1,6 @@
 #include "maps/ArrowGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -67,6 +68,25 @@ PixelPoint ArrowGeometry::ArrowStart(const AnalysisState& s, int column, int row
 
 PixelPoint ArrowGeometry::ArrowTip(const AnalysisState& s, PixelPoint start, double vx, double vy) {
   return {start.x + Rounded(vx * s.ArrowSize), start.y + Rounded(vy * s.ArrowSize)};
+}
+
+PixelPoint ArrowGeometry::InsideGrid(const AnalysisState& s, PixelPoint p) {
+  // A pane too small for cells has its right edge left of its left one.
+  const int32_t right = std::max(s.MapLeft, s.MapRight), bottom = std::max(s.MapTop, s.MapBottom);
+  return {std::clamp(p.x, s.MapLeft, right), std::clamp(p.y, s.MapTop, bottom)};
+}
+
+PixelPoint ArrowGeometry::ClipToGrid(const AnalysisState& s, PixelPoint start, PixelPoint tip) {
+  if (InsideGrid(s, tip) == tip) return tip;
+  const double dx = tip.x - start.x, dy = tip.y - start.y;
+  // The share of the shaft left inside the grid: the nearest of the edges it crosses.
+  double share = 1.0;
+  if (tip.x > s.MapRight) share = std::min(share, (s.MapRight - start.x) / dx);
+  if (tip.x < s.MapLeft) share = std::min(share, (s.MapLeft - start.x) / dx);
+  if (tip.y > s.MapBottom) share = std::min(share, (s.MapBottom - start.y) / dy);
+  if (tip.y < s.MapTop) share = std::min(share, (s.MapTop - start.y) / dy);
+  share = std::max(share, 0.0);
+  return InsideGrid(s, {start.x + Rounded(share * dx), start.y + Rounded(share * dy)});
 }
 
 }  // namespace velmora

@@ -31,6 +31,11 @@ class ArrowGeometry {
   static PixelPoint ArrowStart(const AnalysisState& state, int column, int row, int step);
   // The tip `vx`, `vy` (mm/ms) scaled by ArrowSize away from the start.
   static PixelPoint ArrowTip(const AnalysisState& state, PixelPoint start, double vx, double vy);
+  // The tip of an arrow from `start` (inside the grid) cut where the shaft reaches the edge of
+  // the grid (MapLeft..MapRight x MapTop..MapBottom); a tip inside the grid stays where it is.
+  static PixelPoint ClipToGrid(const AnalysisState& state, PixelPoint start, PixelPoint tip);
+  // The nearest point of the grid rectangle.
+  static PixelPoint InsideGrid(const AnalysisState& state, PixelPoint point);
 };
 
 }  // namespace velmora

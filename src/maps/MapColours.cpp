@@ -22,10 +22,14 @@ int32_t MapColours::BandStep(const AnalysisState& state) {
   return state.IsochroneStep < 1 ? 1 : state.IsochroneStep;
 }
 
+int64_t MapColours::BandBase(const AnalysisState& state) {
+  const int64_t step = BandStep(state);
+  return state.CurMapKind == 0 ? (int64_t(state.MapMinTime) / step) * step : 0;
+}
+
 int MapColours::ColourIndex(const AnalysisState& state, int32_t value) {
   const int64_t step = BandStep(state);
-  const int64_t base = state.CurMapKind == 0 ? (int64_t(state.MapMinTime) / step) * step : 0;
-  int64_t w = int64_t(value) - base;
+  int64_t w = int64_t(value) - BandBase(state);
   // One colour cycle; a value exactly one cycle above the base keeps the band after the last
   // (pink), anything further starts the cycle again.
   const int64_t cycle = int64_t(state.IsochroneParam) * step;

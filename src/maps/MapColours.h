@@ -21,6 +21,10 @@ class MapColours {
   // The colour of a band; grey for a band outside the palette.
   static Colour MapColour(int band);
 
+  // The value the first band starts at: for time maps the multiple of the step at or below
+  // the earliest time, for other maps 0.
+  static int64_t BandBase(const AnalysisState& state);
+
   // The step the bands are cut at: a step below 1 counts as 1, so a zero step never divides
   // by zero.
   static int32_t BandStep(const AnalysisState& state);

@@ -9,6 +9,7 @@
 #include "maps/CellDigits.h"
 #include "maps/Isochrones.h"
 #include "maps/MapColours.h"
+#include "maps/MapLegend.h"
 #include "maps/VelocityArrows.h"
 #include "marks/TraceOutline.h"
 
@@ -114,7 +115,7 @@ void MapDrawing::DrawCell(const AnalysisState& s, Canvas& canvas, int channel) {
   const MapCell& cell = s.Cell(x, y);
   const bool isReal = s.CurMapKind >= kFirstRealMapKind;
   const double real = isReal ? RealValue(cell, s.CurMapKind) : 0.0;
-  const int32_t value = isReal ? RoundedValue(real) : cell.Value;
+  const int32_t value = ColourValue(s, cell);
   if (value == s.AltNoValue) {
     DrawExcludedCell(s, canvas, s.GridCell(x, y));
     return;
@@ -129,6 +130,11 @@ void MapDrawing::DrawCell(const AnalysisState& s, Canvas& canvas, int channel) {
   FontStyle style;
   style.italic = cell.Expanded == 1;
   if (s.ShowMapDigit) DrawCellValue(s, canvas, left, top, value, real, isReal, style);
+}
+
+int32_t MapDrawing::ColourValue(const AnalysisState& s, const MapCell& cell) {
+  if (s.CurMapKind < kFirstRealMapKind) return cell.Value;
+  return RoundedValue(RealValue(cell, s.CurMapKind));
 }
 
 void MapDrawing::DrawCells(const AnalysisState& s, Canvas& canvas) {
@@ -148,10 +154,11 @@ void MapDrawing::DrawMap(AnalysisState& s, Canvas& canvas, int paneWidth, int pa
   // The outline marks the electrodes the other pane shows as traces; it needs a map pane.
   if (s.TwoPanes && (s.PaneKindA == 0 || s.PaneKindB == 0)) TraceOutline::OutlineTracesOnMap(s, canvas);
   if (s.PlotIsochrones) Isochrones::DrawIsochrones(s, canvas);
-  if (s.PlotVelocities) {
+  if (VelocityArrows::Shown(s)) {
     if (hooks.CalcVelocities) hooks.CalcVelocities(s);
     VelocityArrows::DrawArrows(s, canvas);
   }
+  MapLegend::DrawLegend(s, canvas);
   if (s.ShowMapStatistics && hooks.CalcMapStats) hooks.CalcMapStats(s);
 }
 

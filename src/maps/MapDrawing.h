@@ -37,6 +37,10 @@ class MapDrawing {
   static void DrawMapGrid(const AnalysisState& state, Canvas& canvas);
   static void DrawExcludedCell(const AnalysisState& state, Canvas& canvas, int channel);
 
+  // The value a cell is coloured by: its Value, or for amplitude, slope and velocity maps its
+  // real value rounded.
+  static int32_t ColourValue(const AnalysisState& state, const MapCell& cell);
+
   // True when the channel has a cell on the electrode grid.
   static bool OnGrid(const AnalysisState& state, int channel);
 

@@ -4,11 +4,15 @@
 
 #include "core/AnalysisState.h"
 #include "maps/MapComputation.h"
+#include "maps/MapUnits.h"
 #include "maps/StatisticsText.h"
+#include "maps/VelocityArrows.h"
 
 namespace velmora {
 
 namespace {
+
+constexpr int kVelocitySlot = 2;
 
 std::string Number(double v) { return GroupedFixed(v, 2, 9); }
 
@@ -27,23 +31,31 @@ int SlotAndTitle(int kind, std::string& title) {
 
 }  // namespace
 
-MapStatistics::MapStatistics() { values_.reserve(size_t(kMaxGridCols) * kMaxGridRows); }
+MapStatistics::MapStatistics(Units units) : units_(units) {
+  values_.reserve(size_t(kMaxGridCols) * kMaxGridRows);
+}
 
 void MapStatistics::CalcMapStats(const AnalysisState& s, std::vector<std::string>& memo) {
   memo.clear();
   memo.push_back(" ");
   std::string title;
-  int slot = SlotAndTitle(s.CurMapKind, title);
+  const int slot = SlotAndTitle(s.CurMapKind, title);
   if (!title.empty()) memo.push_back(title);
   FillHistoBuf(s, slot);
-  if (!values_.empty()) CalcStats(slot);
-  if (s.PlotVelocities) {
-    slot = 2;
+  ShowSection(slot, MapUnits::ValueUnit(s.CurMapKind), memo);
+  // The velocities get a section of their own below the map's values, and only when the map
+  // drawn has arrows: otherwise the velocity grid belongs to some earlier map.
+  if (VelocityArrows::Shown(s)) {
     FillCondVel(s);
     memo.push_back("Velocities");
-    if (!values_.empty()) CalcStats(slot);
+    ShowSection(kVelocitySlot, MapUnits::kVelocity, memo);
   }
-  DisplayBasicStats(slot, memo);
+}
+
+void MapStatistics::ShowSection(int slot, const std::string& unit, std::vector<std::string>& memo) {
+  if (values_.empty()) return;
+  CalcStats(slot);
+  DisplayBasicStats(slot, units_ == Units::Shown && !unit.empty() ? " " + unit : "", memo);
 }
 
 // Only electrode cells count, and only real values: a cell without an electrode holds
@@ -99,15 +111,14 @@ void MapStatistics::CalcStats(int slot) {
   r.N = int32_t(values_.size());
 }
 
-void MapStatistics::DisplayBasicStats(int slot, std::vector<std::string>& memo) const {
-  if (values_.empty()) return;
+void MapStatistics::DisplayBasicStats(int slot, const std::string& unit, std::vector<std::string>& memo) const {
   const StatsRecord& r = records_[size_t(slot - 1)];
   memo.push_back(" ");
   memo.push_back("N = " + std::to_string(r.N));
-  memo.push_back("Avg = " + Number(r.Mean));
-  memo.push_back("SD = " + Number(r.SD));
-  memo.push_back("Max= " + Number(r.Max));
-  memo.push_back("Min= " + Number(r.Min));
+  memo.push_back("Avg = " + Number(r.Mean) + unit);
+  memo.push_back("SD = " + Number(r.SD) + unit);
+  memo.push_back("Max= " + Number(r.Max) + unit);
+  memo.push_back("Min= " + Number(r.Min) + unit);
 }
 
 }  // namespace velmora

@@ -19,7 +19,11 @@ class MapStatistics {
     double Mean = 0, SD = 0, Max = 0, Min = 0;
   };
 
-  MapStatistics();
+  // Whether the numbers are followed by their unit ("Avg = 62.00 ms"): the statistics window
+  // shows them; the command-line output keeps the bare numbers scripts read.
+  enum class Units { Left, Shown };
+
+  explicit MapStatistics(Units units = Units::Left);
 
   // Clears `memo` and writes the statistics of the current map into it.
   void CalcMapStats(const AnalysisState& state, std::vector<std::string>& memo);
@@ -31,11 +35,14 @@ class MapStatistics {
   void FillHistoBuf(const AnalysisState& state, int slot);
   void FillCondVel(const AnalysisState& state);
   void CalcStats(int slot);
-  void DisplayBasicStats(int slot, std::vector<std::string>& memo) const;
+  // The numbers of the values just buffered, when there are any.
+  void ShowSection(int slot, const std::string& unit, std::vector<std::string>& memo);
+  void DisplayBasicStats(int slot, const std::string& unit, std::vector<std::string>& memo) const;
 
   // One value per grid cell at most: sized to the whole 100 x 100 electrode grid.
   std::vector<double> values_;
   std::array<StatsRecord, 3> records_{};
+  Units units_;
 };
 
 }  // namespace velmora

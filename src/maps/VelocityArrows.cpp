@@ -8,6 +8,13 @@
 
 namespace velmora {
 
+bool VelocityArrows::MapKindHoldsTimes(uint8_t mapKind) {
+  constexpr uint8_t kTimeMap = 0, kVelocityMap = 6;
+  return mapKind == kTimeMap || mapKind == kVelocityMap;
+}
+
+bool VelocityArrows::Shown(const AnalysisState& s) { return s.PlotVelocities && MapKindHoldsTimes(s.CurMapKind); }
+
 void VelocityArrows::DrawArrow(Canvas& canvas, const VelocityCell& q) {
   canvas.Line(q.StartX, q.StartY, q.EndX, q.EndY);
   canvas.Line(q.EndX, q.EndY, q.Head1X, q.Head1Y);

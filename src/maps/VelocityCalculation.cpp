@@ -26,6 +26,22 @@ std::optional<VelocityCalculation::Velocity> VelocityCalculation::SquareVelocity
   return v;
 }
 
+// A fast square's arrow can be longer than the whole map: it is cut at the edge of the grid
+// and keeps its head there, so its direction still shows. Its speed and direction are those
+// of the whole arrow.
+void VelocityCalculation::PlaceArrow(const AnalysisState& s, VelocityCell& square, PixelPoint start,
+                                     const Velocity& v) {
+  start = ArrowGeometry::InsideGrid(s, start);
+  const PixelPoint whole = ArrowGeometry::ArrowTip(s, start, v.vx, v.vy);
+  const PixelPoint tip = ArrowGeometry::ClipToGrid(s, start, whole);
+  const ArrowGeometry::Head head = ArrowGeometry::ArrowHead(start, tip);
+  const PixelPoint head1 = ArrowGeometry::InsideGrid(s, head.first);
+  const PixelPoint head2 = ArrowGeometry::InsideGrid(s, head.second);
+  square.Direction = ArrowGeometry::ArrowDirection(start, whole);
+  square.StartX = start.x, square.StartY = start.y, square.EndX = tip.x, square.EndY = tip.y;
+  square.Head1X = head1.x, square.Head1Y = head1.y, square.Head2X = head2.x, square.Head2Y = head2.y;
+}
+
 int VelocityCalculation::CalcVelocities(AnalysisState& s) {
   const int cols = MapComputation::UsedCols(s), rows = MapComputation::UsedRows(s);
   for (int x = 1; x <= cols; ++x) {
@@ -41,14 +57,8 @@ int VelocityCalculation::CalcVelocities(AnalysisState& s) {
                                                        s.ElectrodeDistance, d);
       if (!v || (s.LimitCondVel && !(s.MaxCondVel > v->speed))) continue;
       VelocityCell& square = s.Square(x, y);
-      const PixelPoint start = ArrowGeometry::ArrowStart(s, x, y, d);
-      const PixelPoint tip = ArrowGeometry::ArrowTip(s, start, v->vx, v->vy);
-      const ArrowGeometry::Head head = ArrowGeometry::ArrowHead(start, tip);
       square.Speed = v->speed;
-      square.Direction = ArrowGeometry::ArrowDirection(start, tip);
-      square.StartX = start.x, square.StartY = start.y, square.EndX = tip.x, square.EndY = tip.y;
-      square.Head1X = head.first.x, square.Head1Y = head.first.y;
-      square.Head2X = head.second.x, square.Head2Y = head.second.y;
+      PlaceArrow(s, square, ArrowGeometry::ArrowStart(s, x, y, d), *v);
       ++accepted;
     }
   }

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/MapCell.h"
+#include "maps/ArrowGeometry.h"
+
 namespace velmora {
 
 struct AnalysisState;
@@ -25,6 +28,9 @@ class VelocityCalculation {
                                                 int step);
   // Recomputes the whole velocity grid; returns the number of squares accepted.
   static int CalcVelocities(AnalysisState& state);
+
+ private:
+  static void PlaceArrow(const AnalysisState& state, VelocityCell& square, PixelPoint start, const Velocity& v);
 };
 
 inline int CalcVelocities(AnalysisState& state) { return VelocityCalculation::CalcVelocities(state); }

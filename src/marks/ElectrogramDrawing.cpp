@@ -270,7 +270,7 @@ void ElectrogramDrawing::DrawMark(int trace, int32_t electrode, int origin, int 
   const int bottom = TraceLayout::BandBottom(s, trace);
   canvas_.SetPen(MarkColour(kind), origin == kByHand ? 2 : 1);
   if (s.ShowElgMarks) canvas_.Line(x, top, x, bottom);
-  if (s.ShowElgTimes) DrawTimeLabel(x + 5, top, electrode, time);
+  if (s.ShowElgTimes) DrawTimeLabel(x + 5, BelowRuler(top), electrode, time);
   if (kind == kReferenceMark && s.ShowElgMarks) {
     canvas_.SetBrush(colours::kBlack);
     canvas_.Ellipse(x - 4, top - 4, x + 4, top + 4);
@@ -280,10 +280,17 @@ void ElectrogramDrawing::DrawMark(int trace, int32_t electrode, int origin, int 
     const std::string label = std::to_string(interval);
     canvas_.SetBrush(colours::kWhite);
     canvas_.SetFont(colours::kFuchsia, FontStyle{});
-    canvas_.TextOut(x - 20 - canvas_.TextWidth(label), bottom - 5 - canvas_.TextHeight(label), label);
+    canvas_.TextOut(x - 20 - canvas_.TextWidth(label), BelowRuler(bottom - 5 - canvas_.TextHeight(label)), label);
   }
   canvas_.SetPen(colours::kBlack, 1);
   canvas_.SetBrush(colours::kWhite);
+}
+
+// The first trace's band reaches up to the time labels along the top: its labels keep below
+// them while they are shown.
+int ElectrogramDrawing::BelowRuler(int y) {
+  if (!state_.ShowTimeGrid) return y;
+  return std::max(y, ElectrogramScales(state_, canvas_).RulerBottom());
 }
 
 // A mark's time; while the other pane shows the map this time went into, the label takes
@@ -323,7 +330,8 @@ void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {
     if (s.ShowElgTimes) {
       canvas_.SetBrush(colours::kWhite);
       canvas_.SetFont(colours::kBlue, FontStyle{});
-      canvas_.TextOut(xMax - 20, (yMax + yMin) / 2, fmt::format("{:.2f}", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
+      canvas_.TextOut(xMax - 20, BelowRuler((yMax + yMin) / 2),
+                      fmt::format("{:.2f} mV", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
     }
   }
 }

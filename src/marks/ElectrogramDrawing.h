@@ -41,6 +41,7 @@ class ElectrogramDrawing {
   const std::vector<double>& TakenValues() const { return takenValues_; }
 
  private:
+  int BelowRuler(int y);
   double Offset(int32_t channel);
   int DecimationStep() const;
   int WindowCount() const;

@@ -1,6 +1,7 @@
 #include "marks/ElectrogramScales.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include <fmt/format.h>
@@ -19,6 +20,21 @@ int Round(double x) { return int(RoundHalfEven(x)); }
 
 int DigitCount(int64_t n) { return int(std::to_string(n < 0 ? -n : n).size()); }
 
+// Calls visit(index, x, sample) for the lines of the time grid from the window's begin, until
+// it returns false. The x advances as a real number and is rounded for drawing.
+template <typename Visit>
+void ForEachGridLine(const AnalysisState& s, int step, Visit visit) {
+  int64_t n = RoundHalfEven(s.CurBegin / 1000.0 * s.SamplingF);
+  const double advance = step * s.SampleWidth;
+  // Lines closer than a pixel add nothing but time: a pane never gets more lines than pixels.
+  int linesLeft = std::max(1, s.TraceAreaWidth + 1);
+  int index = 0;
+  for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth && linesLeft-- > 0; x += advance, n += step) {
+    if (!visit(index++, Round(x), n)) return;
+    if (!(advance > 0)) return;  // a pane too narrow to advance in draws its first line only
+  }
+}
+
 }  // namespace
 
 int ElectrogramScales::TimeGridStep(int w) {
@@ -33,22 +49,49 @@ int ElectrogramScales::TimeGridStep(int w) {
 void ElectrogramScales::DrawTimeGrid() {
   const AnalysisState& s = state_;
   if (s.SamplingF <= 0) return;
-  const double windowSamples = std::min(s.CurWindow / 1000.0 * s.SamplingF, 2.0e9);
-  const int step = TimeGridStep(Round(windowSamples));
+  const int step = GridStep();
   canvas_.SetBrush(colours::kWhite);
   canvas_.SetPen(colours::kLime);
   canvas_.SetFont(colours::kGreen, FontStyle{});
-  int64_t n = RoundHalfEven(s.CurBegin / 1000.0 * s.SamplingF);
-  const double advance = step * s.SampleWidth;
-  // Lines closer than a pixel add nothing but time: a pane never gets more lines than pixels.
-  int linesLeft = std::max(1, s.TraceAreaWidth + 1);
-  for (double x = s.TraceLeft; x <= s.TraceLeft + s.TraceAreaWidth && linesLeft-- > 0; x += advance, n += step) {
-    const int xi = Round(x);
-    canvas_.TextOut(xi - (DigitCount(n) / 2) * 7, 1, std::to_string(RoundHalfEven(double(n) / s.SamplingF * 1000.0)));
-    canvas_.Line(xi, 15, xi, s.TraceAreaBottom);
-    if (!(advance > 0)) break;  // a pane too narrow to advance in draws its first line only
+  const int stride = LabelStride(step);
+  ForEachGridLine(s, step, [&](int index, int x, int64_t n) {
+    if (index % stride == 0) canvas_.TextOut(LabelX(x, n), kRulerLabelTop, LabelText(n));
+    canvas_.Line(x, kGridLineTop, x, s.TraceAreaBottom);
+    return true;
+  });
+}
+
+int ElectrogramScales::GridStep() const {
+  return TimeGridStep(Round(std::min(state_.CurWindow / 1000.0 * state_.SamplingF, 2.0e9)));
+}
+
+std::string ElectrogramScales::LabelText(int64_t sample) const {
+  return std::to_string(RoundHalfEven(double(sample) / state_.SamplingF * 1000.0));
+}
+
+// Centred by the digits of the sample number, which the label's time has at 1000 Hz.
+int ElectrogramScales::LabelX(int lineX, int64_t sample) { return lineX - (DigitCount(sample) / 2) * 7; }
+
+// Labels go on every stride-th line: the fewest lines apart that keep every label a blank's
+// width from the one before it, so that they keep an even rhythm however narrow the pane.
+// A stride longer than the grid leaves the first label alone, which always fits.
+int ElectrogramScales::LabelStride(int step) {
+  const int blank = canvas_.TextWidth(" ");
+  for (int stride = 1;; ++stride) {
+    int64_t freeFrom = std::numeric_limits<int64_t>::min();
+    bool fits = true;
+    ForEachGridLine(state_, step, [&](int index, int x, int64_t n) {
+      if (index % stride != 0) return true;
+      const int labelX = LabelX(x, n);
+      fits = labelX >= freeFrom;
+      freeFrom = int64_t(labelX) + canvas_.TextWidth(LabelText(n)) + blank;
+      return fits;
+    });
+    if (fits) return stride;
   }
 }
+
+int ElectrogramScales::RulerBottom() const { return kRulerLabelTop + canvas_.TextHeight("0"); }
 
 ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification) {
   const double pixelsPerMillivolt = amplification * kUnitsPerMillivolt;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace velmora {
 
 struct AnalysisState;
@@ -8,10 +11,15 @@ class Canvas;
 // The time grid along the top of an electrogram pane and the amplitude scale bar at its right.
 class ElectrogramScales {
  public:
+  static constexpr int kRulerLabelTop = 1;
+  static constexpr int kGridLineTop = 15;
+
   ElectrogramScales(const AnalysisState& state, Canvas& canvas) : state_(state), canvas_(canvas) {}
 
   void DrawTimeGrid();
   void DrawScaleBar();
+  // The first row below the time labels along the top, in the font they are written in.
+  int RulerBottom() const;
 
   // Grid step in samples for a window of `windowSamples` samples.
   static int TimeGridStep(int windowSamples);
@@ -23,6 +31,11 @@ class ElectrogramScales {
   static Bar ScaleBar(double amplification);
 
  private:
+  int GridStep() const;
+  int LabelStride(int step);
+  std::string LabelText(int64_t sample) const;
+  static int LabelX(int lineX, int64_t sample);
+
   const AnalysisState& state_;
   Canvas& canvas_;
 };

@@ -140,6 +140,7 @@ const MenuRow kRows[] = {
     {Item, "ExpandMap1", "Expand Map", "", kCheckable},
     {Item, "removeExpand1", "remove Expand"},
     {Item, "showSWsspikes1", "show SW's + spikes", "", kCheckable},
+    {Item, "ShowMapLegend1", "hide Legend"},
 
     {Menu, "Electrograms1", "Electrograms"},
     {Item, "UndoDeletedMarks1", "Undo Deleted Marks ", "Ctrl+V"},

@@ -87,7 +87,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
 // statistics this window computes.
 void TMainF::CreateOtherWindows() {
   windows_ = std::make_unique<WindowSet>(this);
-  mapStats_ = std::make_unique<MapStatistics>();
+  mapStats_ = std::make_unique<MapStatistics>(MapStatistics::Units::Shown);
   spikeStats_ = std::make_unique<SpikeStatistics>();
   statistics_ = new StatisticsWindow(windows_->Find("TEleF"));
   markStats_ = new MarkStatisticsWindow(windows_->Find("TNewMarkForm"));

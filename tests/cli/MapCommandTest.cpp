@@ -99,18 +99,35 @@ TEST_F(MapCommandTest, ArrowsOfAPlaneWaveRunAlongTheRowsAtItsSpeed) {
   const CliRun r = Map(wave, "--kind time --arrows");
   ASSERT_EQ(r.status, 0) << Errors();
   // Cells of 330 pixels from (10, 10); an arrow starts at the square's centre corner and is
-  // 0.1 mm/ms x 5000 = 500 pixels long.
+  // 0.1 mm/ms x 5000 = 500 pixels long, or ends at the grid's right edge (x 1000).
   EXPECT_EQ(r.out,
             "1\t1\t10.000\t0.000\t339\t340\t839\t340\n"
-            "2\t1\t10.000\t0.000\t669\t340\t1169\t340\n");
+            "2\t1\t10.000\t0.000\t669\t340\t1000\t340\n");
   const CliRun small = Map(wave, "--kind velocity --arrows --size 340x240");
   ASSERT_EQ(small.status, 0) << Errors();
   EXPECT_EQ(small.out,
-            "1\t1\t10.000\t0.000\t119\t120\t619\t120\n"
-            "2\t1\t10.000\t0.000\t229\t120\t729\t120\n");
+            "1\t1\t10.000\t0.000\t119\t120\t340\t120\n"
+            "2\t1\t10.000\t0.000\t229\t120\t340\t120\n");
   const CliRun limited = Map(wave, "--kind time --arrows --max-velocity 10");
   ASSERT_EQ(limited.status, 0) << Errors();
   EXPECT_EQ(limited.out, "");
+}
+
+TEST_F(MapCommandTest, ArrowsAreThoseTheMapPaneDraws) {
+  const std::string out = dir.File("arrows.txt");
+  const std::string render = "render " + recording + " --matrix " + matrix + " --marks " + wave +
+                             " --pane map --size 1000x1000 --arrows --out " + out;
+  ASSERT_EQ(Run(render + " --kind time").status, 0) << Errors();
+  const std::string drawing = testing::ReadFile(out);
+  EXPECT_TRUE(HasLine(drawing, "line 339 340 839 340")) << drawing;
+  EXPECT_TRUE(HasLine(drawing, "line 669 340 1000 340")) << drawing;
+  // A count map's cells are no times: no arrows are drawn, and none are printed.
+  ASSERT_EQ(Run(render + " --kind count").status, 0) << Errors();
+  EXPECT_FALSE(HasLine(testing::ReadFile(out), "line 339 340 839 340"));
+  const CliRun count = Map(wave, "--kind count --arrows");
+  EXPECT_EQ(count.status, 2);  // a command line the tool cannot take
+  EXPECT_EQ(count.out, "");
+  EXPECT_NE(Errors().find("--arrows"), std::string::npos) << Errors();
 }
 
 TEST_F(MapCommandTest, VelocityMapWritesTheSpeedsOfTheTimeMap) {

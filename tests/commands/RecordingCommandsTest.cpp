@@ -135,7 +135,7 @@ TEST(DisplaySwitches, FlippingRenamesAfterTheActionThatUndoesIt) {
   EXPECT_EQ(intervals->startCaption, "show  SW intervals");
   EXPECT_EQ(DisplaySwitches::Flip(*s, *intervals), "hide SW intervals");
   EXPECT_TRUE(s->ShowElgIntervals);
-  EXPECT_EQ(DisplaySwitches::All().size(), 13u);
+  EXPECT_EQ(DisplaySwitches::All().size(), 14u);
   EXPECT_EQ(DisplaySwitches::Find("nothing"), nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/AnalysisState.h"
@@ -172,6 +173,29 @@ TEST_F(MapDrawingTest, VelocitiesAreComputedBeforeTheArrowsAreDrawn) {
   const Lines tail(lines.end() - 4, lines.end());
   const Lines expected = {"pen 000000 1 copy", "line 34 35 44 35", "line 44 35 39 40", "line 44 35 39 30"};
   EXPECT_EQ(tail, expected);
+}
+
+TEST_F(MapDrawingTest, ArrowsAreDrawnOverMapsOfTimesOnly) {
+  // Counts, channels, intervals, amplitudes and slopes are no activation times: their
+  // gradients are no velocities. The velocity map keeps the times its speeds come from.
+  const std::vector<std::pair<uint8_t, bool>> kinds = {{0, true},  {1, false}, {2, false}, {3, false},
+                                                       {4, false}, {5, false}, {6, true}};
+  s->PlotVelocities = true;
+  for (const auto& [kind, arrows] : kinds) {
+    s->CurMapKind = kind;
+    int computed = 0;
+    MapDrawingHooks hooks;
+    hooks.CalcVelocities = [&computed](AnalysisState& st) {
+      ++computed;
+      st.Square(1, 1) = VelocityCell{40, 0, 34, 35, 44, 35, 39, 40, 39, 30};
+    };
+    s->Square(1, 1) = VelocityCell{40, 0, 34, 35, 44, 35, 39, 40, 39, 30};
+    canvas.Clear();
+    MapDrawing::DrawMap(*s, canvas, 60, 60, hooks);
+    const Lines& lines = canvas.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "line 34 35 44 35"), arrows ? 1 : 0) << "kind " << int(kind);
+    EXPECT_EQ(computed, arrows ? 1 : 0) << "kind " << int(kind);
+  }
 }
 
 TEST_F(MapDrawingTest, TraceOutlineNeedsTwoPanesAndAMapPane) {

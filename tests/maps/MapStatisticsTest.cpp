@@ -87,19 +87,49 @@ TEST_F(MapStatisticsTest, AmplitudesGoToSlotTwoAndSlopesToSlotThree) {
   EXPECT_EQ(stats.Record(3).N, 1);
 }
 
-TEST_F(MapStatisticsTest, VelocitiesWithoutAnAcceptedSquareShowTheTitlesOnly) {
+TEST_F(MapStatisticsTest, VelocitiesWithoutAnAcceptedSquareShowTheirTitleOnly) {
   At(1, 1).Value = 100;
   s->PlotVelocities = true;
-  EXPECT_EQ(Run(0), (Lines{" ", "Times", "Velocities"}));
+  EXPECT_EQ(Run(0), (Lines{" ", "Times", " ", "N = 1", "Avg = 100.00", "SD = 0.00", "Max= 100.00", "Min= 100.00",
+                           "Velocities"}));
 }
 
-TEST_F(MapStatisticsTest, VelocitiesReplaceTheMapValues) {
+TEST_F(MapStatisticsTest, TimesAndVelocitiesEachHaveTheirSection) {
   At(1, 1).Value = 100;
+  At(2, 1).Value = 300;
   s->PlotVelocities = true;
   s->Square(1, 1).Speed = 12.0;
   s->Square(2, 2).Speed = 18.0;
-  EXPECT_EQ(Run(0), (Lines{" ", "Times", "Velocities", " ", "N = 2", "Avg = 15.00", "SD = 3.00", "Max= 18.00",
-                           "Min= 12.00"}));
+  EXPECT_EQ(Run(0), (Lines{" ", "Times", " ", "N = 2", "Avg = 200.00", "SD = 100.00", "Max= 300.00", "Min= 100.00",
+                           "Velocities", " ", "N = 2", "Avg = 15.00", "SD = 3.00", "Max= 18.00", "Min= 12.00"}));
+  EXPECT_EQ(stats.Record(1).N, 2);
+  EXPECT_EQ(stats.Record(2).N, 2);
+}
+
+TEST_F(MapStatisticsTest, MapsWithoutArrowsHaveNoVelocities) {
+  // The velocity grid then holds the squares of some earlier time map.
+  At(1, 1).Amplitude = 2.0;
+  s->PlotVelocities = true;
+  s->Square(1, 1).Speed = 12.0;
+  EXPECT_EQ(Run(4), (Lines{" ", "Amplitudes", " ", "N = 1", "Avg = 2.00", "SD = 0.00", "Max= 2.00", "Min= 2.00"}));
+  EXPECT_EQ(stats.Record(2).Mean, 2.0);
+}
+
+TEST_F(MapStatisticsTest, TheWindowsStatisticsFollowTheirNumbersWithTheUnit) {
+  At(1, 1).Value = 100;
+  At(2, 1).Value = 300;
+  s->PlotVelocities = true;
+  s->Square(1, 1).Speed = 12.0;
+  MapStatistics shown(MapStatistics::Units::Shown);
+  s->CurMapKind = 0;
+  Lines memo;
+  shown.CalcMapStats(*s, memo);
+  EXPECT_EQ(memo, (Lines{" ", "Times", " ", "N = 2", "Avg = 200.00 ms", "SD = 100.00 ms", "Max= 300.00 ms",
+                         "Min= 100.00 ms", "Velocities", " ", "N = 1", "Avg = 12.00 cm/s", "SD = 0.00 cm/s",
+                         "Max= 12.00 cm/s", "Min= 12.00 cm/s"}));
+  s->CurMapKind = 2;  // channel numbers have no unit
+  shown.CalcMapStats(*s, memo);
+  EXPECT_EQ(memo[4], "Avg = 200.00");
 }
 
 TEST_F(MapStatisticsTest, TheVelocityMapHasNoTitleAndTakesTheCellVelocities) {

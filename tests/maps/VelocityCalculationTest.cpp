@@ -92,6 +92,8 @@ class VelocityGridTest : public MapFixture {
     s->CellHeight = 25;
     s->MapLeft = 10;
     s->MapTop = 10;
+    s->MapRight = 85;
+    s->MapBottom = 85;
     s->LimitCondVel = false;
   }
   // Times rising 10 ms per column: the same velocity in every square.
@@ -127,6 +129,36 @@ TEST_F(VelocityGridTest, AStepOfTwoStartsHalfwayAcrossTheSquare) {
   EXPECT_EQ(s->Square(1, 1).StartX, 46);
   EXPECT_EQ(s->Square(1, 1).StartY, 47);
   EXPECT_NEAR(s->Square(1, 1).Speed, 10.0, 1e-12);
+}
+
+TEST_F(VelocityGridTest, ArrowsLongerThanTheGridEndAtItsEdge) {
+  // A grid of 75 x 75 pixels from (10, 10); the corner of square (1, 1) is (34, 35). Every
+  // arrow below is 7 cm/s or more: 140 pixels or more at this arrow size.
+  const struct {
+    int rightward, downward;  // ms per column and per row
+    int tipX, tipY;
+  } cases[] = {
+      {10, 0, 85, 35},    // to the right
+      {-10, 0, 10, 35},   // to the left
+      {0, -10, 34, 10},   // upward: the later times are above
+      {10, 10, 84, 85},   // down and right, cut at the bottom edge
+  };
+  s->ArrowSize = 2000;
+  for (const auto& c : cases) {
+    for (int x = 1; x <= 3; ++x)
+      for (int y = 1; y <= 3; ++y) At(x, y).Value = 100 + c.rightward * (x - 1) + c.downward * (y - 1);
+    ASSERT_EQ(VelocityCalculation::CalcVelocities(*s), 4);
+    const VelocityCell& q = s->Square(1, 1);
+    SCOPED_TRACE(::testing::Message() << "ms per column " << c.rightward << ", per row " << c.downward);
+    EXPECT_EQ(q.StartX, 34);
+    EXPECT_EQ(q.StartY, 35);
+    EXPECT_EQ(q.EndX, c.tipX);
+    EXPECT_EQ(q.EndY, c.tipY);
+    for (int x : {q.Head1X, q.Head2X}) EXPECT_TRUE(x >= 10 && x <= 85) << x;
+    for (int y : {q.Head1Y, q.Head2Y}) EXPECT_TRUE(y >= 10 && y <= 85) << y;
+    EXPECT_GT(q.Speed, 7.0);  // the speed is the whole arrow's
+  }
+  EXPECT_NEAR(s->Square(1, 1).Direction, 315.0, 0.05);
 }
 
 TEST_F(VelocityGridTest, ASquareOfExactlyTheMaximumIsRejected) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include <fmt/format.h>
 
@@ -240,7 +243,7 @@ TEST_F(ElectrogramDrawingTest, AmplitudeBarsComeFromTheRecords) {
   EXPECT_TRUE(has("line 470 35 490 35"));  // max: x 480, y 50 - round(14.94)
   EXPECT_TRUE(has("line 480 50 560 50"));  // min line to x_min + 10
   EXPECT_TRUE(has("line 480 35 480 50"));
-  EXPECT_TRUE(has("text 460 42 2.00"));
+  EXPECT_TRUE(has("text 460 42 2.00 mV"));
 }
 
 TEST(ElectrogramScales, ScaleBarAtTheStartAmplificationIs7PixelsFor1Mv) {
@@ -281,6 +284,54 @@ TEST_F(ElectrogramDrawingTest, TimeGridStartsAtTheBeginAndLabelsMilliseconds) {
   EXPECT_TRUE(Matching("line 1130 15").empty());
   // The scale bar comes with the grid.
   EXPECT_EQ(Matching("text 1010 245 1.000 mV").size(), 1u);
+}
+
+TEST_F(ElectrogramDrawingTest, RulerLabelsKeepApartAndInStepInNarrowPanes) {
+  s->ShowTimeGrid = true;
+  s->CurWindow = 10000;  // a line every 1000 ms
+  for (int traceAreaWidth : {200, 400, 1000}) {
+    SCOPED_TRACE(::testing::Message() << "trace area " << traceAreaWidth);
+    s->PaneWidth = traceAreaWidth + 70;
+    canvas.Clear();
+    drawing.DrawElectrograms();
+    int lines = 0, labels = 0, freeFrom = -1000;
+    std::vector<int> times;
+    for (const std::string& line : canvas.Lines()) {
+      int x = 0, y = 0, y1 = 0, y2 = 0;
+      char text[32] = {};
+      if (std::sscanf(line.c_str(), "line %d %d %*d %d", &x, &y1, &y2) == 3 && y1 == 15) ++lines;
+      if (std::sscanf(line.c_str(), "text %d %d %31s", &x, &y, text) != 3 || y != 1) continue;
+      ++labels;
+      // A drawn label keeps its place, centred by the digits of its time, and a blank's
+      // width from the one before.
+      const int time = std::atoi(text);
+      times.push_back(time);
+      EXPECT_EQ(x, s->TraceLeft + time * traceAreaWidth / 10000 - int(std::to_string(time).size()) / 2 * 7) << line;
+      EXPECT_GE(x, freeFrom) << line;
+      freeFrom = x + canvas.TextWidth(text) + canvas.TextWidth(" ");
+    }
+    EXPECT_EQ(lines, 11);  // every grid line is drawn
+    EXPECT_GE(labels, 4);
+    for (size_t i = 2; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], times[1] - times[0]);
+    EXPECT_EQ(labels == 11, traceAreaWidth >= 400);  // 40 pixels apart leave room for "1000" and a blank
+  }
+}
+
+TEST_F(ElectrogramDrawingTest, MarkLabelsOfTheFirstTraceKeepBelowTheRulerLabels) {
+  AddMark(17, kSlowWave, 500);
+  AmplitudeRecord& a = s->MarkAmplitudes[0];
+  a.Electrode = 17, a.MaxSample = 450, a.MaxValue = 5000, a.MinSample = 520, a.MinValue = 3000;
+  s->ShowAmplitudes = true;
+  s->Amplification = 0.01;  // the amplitude label halfway between y 0 and y 20
+  drawing.DrawElectrograms();
+  EXPECT_EQ(Matching("text 535 10 500").size(), 1u);  // no ruler: the band's top
+  EXPECT_EQ(Matching("text 460 10 2.68").size(), 1u);
+  s->ShowTimeGrid = true;
+  canvas.Clear();
+  drawing.DrawElectrograms();
+  const int rulerBottom = 1 + canvas.TextHeight("0");
+  EXPECT_EQ(Matching(fmt::format("text 535 {} 500", rulerBottom)).size(), 1u);
+  EXPECT_EQ(Matching(fmt::format("text 460 {} 2.68", rulerBottom)).size(), 1u);
 }
 
 TEST(MarkIntervals, SlowWavesCountOnlySlowWavesAndSpikesCountEverything) {

@@ -115,6 +115,7 @@ std::vector<Expected> ExpectedItems() {
       {"Map", "ExpandMap1", "Expand Map", "", ""},
       {"Map", "removeExpand1", "remove Expand", "", ""},
       {"Map", "showSWsspikes1", "show SW's + spikes", "", ""},
+      {"Map", "ShowMapLegend1", "hide Legend", "", ""},
       {"Electrograms", "UndoDeletedMarks1", "Undo Deleted Marks ", "Ctrl+V", ""},
       {"Electrograms", "amplification1", "amplification", "Ctrl+A", ""},
       {"Electrograms", "numberTraces1", "number Channels", "Ctrl+C", ""},

@@ -767,6 +767,7 @@ class MainWindowCommandsTest : public QObject {
         {"ShowMemoWindow1", "hide Memo Window", "show Memo Window"},
         {"PlotIsochrones1", "hide Isochrones", "show Isochrones"},
         {"PlotVelocities1", "hide Arrows", "plot Arrows"},
+        {"ShowMapLegend1", "hide Legend", "show Legend"},
     };
     int index = 0;
     for (const auto& row : rows) QTest::newRow(row[0]) << row[0] << row[1] << row[2] << index++;
@@ -782,7 +783,7 @@ class MainWindowCommandsTest : public QObject {
         &AnalysisState::ShowElgMarks,       &AnalysisState::ShowElgTimes,       &AnalysisState::ShowElgIntervals,
         &AnalysisState::ShowSpikeIntervals, &AnalysisState::ShowBackgroundColor, &AnalysisState::AverageOffset,
         &AnalysisState::ShowElgConnections, &AnalysisState::MemoVisible,       &AnalysisState::PlotIsochrones,
-        &AnalysisState::PlotVelocities};
+        &AnalysisState::PlotVelocities, &AnalysisState::ShowMapLegend};
     ScriptedUi ui;
     TMainF window(&ui);
     bool& value = window.State().*kFlags[flag];

@@ -181,6 +181,27 @@ class MapPaneTest : public QObject {
     QCOMPARE(S().Cell(3, 2).Value, 1000);
   }
 
+  void theLegendSitsBesideTheCellsAndItsSwitchTakesItAway() {
+    window_->resize(1300, 700);  // wider than the grid's two rows of cells need
+    QTest::qWait(50);
+    window_->UpdateDisplay();
+    const QImage& image = window_->PaneA()->Paint()->BackBuffer();
+    const int cellWidth = S().CellWidth, right = S().MapRight;
+    QVERIFY2(image.width() > right + 100, "the pane leaves room beside the grid");
+    auto besideGrid = [&] {  // inside the pane's own outline
+      int ink = 0;
+      for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = right + 2; x < image.width() - 1; ++x) ink += image.pixel(x, y) != qRgb(255, 255, 255);
+      return ink;
+    };
+    QVERIFY(besideGrid() > 0);
+    window_->Menu().Action("ShowMapLegend1")->trigger();
+    QCOMPARE(window_->Menu().Action("ShowMapLegend1")->text(), QString("show Legend"));
+    QCOMPARE(besideGrid(), 0);
+    QCOMPARE(S().CellWidth, cellWidth);
+    QCOMPARE(S().MapRight, right);
+  }
+
   void isochronesAndArrowsDrawOnTheMap() {
     S().IsochroneStep = 200;  // level 1200 crosses the square of columns 1-2
     window_->UpdateDisplay();
