@@ -23,6 +23,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
+#include "maps/WaveFormDrawing.h"
 
 #ifdef VELMORA_CLI_PICTURES
 #include "cli/PictureWriter.h"
@@ -41,6 +42,7 @@ struct RenderOptions {
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
   std::string kind = "time";
   bool arrows = false, noLegend = false;
+  bool waveforms = false;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -101,7 +103,9 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
   const std::optional<int> firstCol = ParseOptionalInt("--first-col", o.firstCol, 1, kMaxGridCols);
   const std::optional<int> firstRow = ParseOptionalInt("--first-row", o.firstRow, 1, kMaxGridRows);
   const std::optional<double> amplification = ParseAmplification(o.amplification);
+  const bool waveforms = o.waveforms;
   auto apply = [=](AnalysisState& s) {
+    if (waveforms) s.ElgModeA = 2;
     if (begin) s.BeginA = *begin;
     if (window) s.WindowA = *window;
     if (traces) s.NrTraces = *traces;
@@ -113,7 +117,10 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
     s.CurBegin = s.BeginA;
     s.CurWindow = s.WindowA;
   };
-  auto draw = [](AnalysisState& s, Canvas& canvas) { ElectrogramDrawing(s, canvas).DrawElectrograms(); };
+  auto draw = [](AnalysisState& s, Canvas& canvas) {
+    if (s.ElgModeA == 2) return WaveFormDrawing(s, canvas).DrawWaveForms();
+    ElectrogramDrawing(s, canvas).DrawElectrograms();
+  };
   return PaneRenderer{apply, draw};
 }
 
@@ -235,6 +242,7 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
       ->capture_default_str();
   cmd->add_flag("--arrows", o.arrows, "map: conduction-velocity arrows (time and velocity maps)");
   cmd->add_flag("--no-legend", o.noLegend, "map: leave out the colour legend");
+  cmd->add_flag("--waveforms", o.waveforms, "electrograms: one wave form per grid cell, as pane A shows them");
 }
 
 std::string PaneKindNames() {

@@ -179,6 +179,15 @@ TEST_F(RenderCommandTest, SequentialOrderFromAChannel) {
             }));
 }
 
+TEST_F(RenderCommandTest, WaveFormsDrawOneTracePerGridCell) {
+  const std::vector<std::string> lines = RenderText("--waveforms --begin 100 --window 200 --size 900x650");
+  const std::vector<std::string> traces = Matching(lines, "polyline");
+  ASSERT_EQ(traces.size(), 16u * 15u);
+  for (const std::string& trace : traces) ASSERT_EQ(trace.rfind("polyline 201 ", 0), 0u) << trace;
+  EXPECT_EQ(Matching(lines, "line ").size(), 17u + 16u);
+  EXPECT_EQ(Matching(lines, "text ").size(), 2u * 16u + 2u * 15u);
+}
+
 TEST_F(RenderCommandTest, BeginAndWindowMoveTheTimeGrid) {
   const std::vector<std::string> whole = RenderText("");
   const std::vector<std::string> part = RenderText("--begin 300 --window 200");
