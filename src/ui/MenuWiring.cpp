@@ -13,6 +13,7 @@
 #include "marks/MarkFile.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
+#include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
@@ -29,6 +30,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);
+  WireMiniWindows(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
@@ -185,6 +187,15 @@ void MenuWiring::WirePanels(TMainF& w) {
     }
     w.UpdateDisplay();
   });
+}
+
+// The windows are made after the menu is wired, so the items look them up when chosen.
+void MenuWiring::WireMiniWindows(TMainF& w) {
+  MainMenu& m = w.Menu();
+  m.Connect("ShowMiniMap1", [&w] { w.Mini().ShowMiniMap1Click(); });
+  m.Connect("showMiniGrid1", [&w] { w.Mini().showMiniGrid1Click(); });
+  m.Connect("ElgWaveforms1", [&w] { w.Mini().ElgWaveforms1Click(); });
+  m.Connect("ElgWavesettings1", [&w] { w.Mini().ElgWavesettings1Click(); });
 }
 
 }  // namespace velmora

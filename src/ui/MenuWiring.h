@@ -19,6 +19,7 @@ class MenuWiring {
   static void WireMaps(TMainF& window);
   static void WireTitleBar(TMainF& window, int pane);
   static void WirePanels(TMainF& window);
+  static void WireMiniWindows(TMainF& window);
 };
 
 }  // namespace velmora

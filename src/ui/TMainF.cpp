@@ -21,6 +21,7 @@
 #include "maps/MapComputation.h"
 #include "maps/MapDrawingHooks.h"
 #include "maps/MapStatistics.h"
+#include "maps/WaveFormDrawing.h"
 #include "maps/SpikeStatistics.h"
 #include "maps/VelocityCalculation.h"
 #include "ui/MarkStatisticsWindow.h"
@@ -40,6 +41,7 @@
 #include "ui/LoadMessagePanel.h"
 #include "ui/MainMenu.h"
 #include "ui/MenuWiring.h"
+#include "ui/MiniWindows.h"
 #include "ui/PaneInput.h"
 #include "ui/PaneMaps.h"
 #include "ui/PaneRouter.h"
@@ -75,6 +77,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
+  waveForms_ = std::make_unique<WaveFormDrawing>(*state_, paneCanvas_);
   menu_ = new MainMenu(menuBar(), this);
   MenuWiring::Wire(*this);
   qApp->installEventFilter(this);
@@ -91,6 +94,7 @@ void TMainF::CreateOtherWindows() {
   spikeStats_ = std::make_unique<SpikeStatistics>();
   statistics_ = new StatisticsWindow(windows_->Find("TEleF"));
   markStats_ = new MarkStatisticsWindow(windows_->Find("TNewMarkForm"));
+  mini_ = new MiniWindows(*this, *windows_);
   connect(statistics_, &StatisticsWindow::okClicked, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::saveClicked, this, [this] {
     try {
@@ -221,6 +225,7 @@ void TMainF::UpdateDisplay() {
   UpdateChecks();
   UpdateDisplayA();
   if (state_->TwoPanes) UpdateDisplayB();
+  if (mini_ != nullptr) mini_->DisplayUpdated();
 }
 
 void TMainF::UpdateDisplayA() {
@@ -233,6 +238,7 @@ void TMainF::UpdateDisplayA() {
   UpdateChecks();
   if (s.PaneKindA == 1) {
     DrawElectrogramPane(1);
+    if (mini_ != nullptr) mini_->PaneADrawn();
   } else if (s.PaneKindA == 0) {
     maps_->Draw(1);
   } else {
@@ -295,6 +301,8 @@ void TMainF::DrawElectrogramPane(int pane) {
     paneCanvas_.SetTarget(&canvas);
     if (pane == 1 && state_->ElgModeA == 1) {
       analysis_->DrawAnalysisTraces();
+    } else if (pane == 1 && state_->ElgModeA == 2) {
+      waveForms_->DrawWaveForms();
     } else {
       (pane == 2 ? drawingB_ : drawingA_)->DrawElectrograms();
     }

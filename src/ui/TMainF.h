@@ -20,6 +20,7 @@ class ElectrogramDrawing;
 class FloatingPanels;
 class LoadMessagePanel;
 class MainMenu;
+class MiniWindows;
 class PaneInput;
 class PaneMaps;
 class WindowSet;
@@ -33,6 +34,7 @@ class RecordingCommands;
 class StatusPanel;
 class Ui;
 class ViewCommands;
+class WaveFormDrawing;
 enum class Redraw;
 
 // The main window: the two display panes over the status bar, the memo and the floating
@@ -66,6 +68,7 @@ class TMainF : public QMainWindow {
   const WindowSet& Windows() const { return *windows_; }
   StatisticsWindow& Statistics() const { return *statistics_; }
   MarkStatisticsWindow& MarkStats() const { return *markStats_; }
+  MiniWindows& Mini() const { return *mini_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -163,6 +166,8 @@ class TMainF : public QMainWindow {
   ForwardingCanvas paneCanvas_;
   std::unique_ptr<ElectrogramDrawing> drawingA_, drawingB_;
   std::unique_ptr<AnalysisDisplay> analysis_;
+  std::unique_ptr<WaveFormDrawing> waveForms_;
+  MiniWindows* mini_ = nullptr;
 };
 
 }  // namespace velmora
