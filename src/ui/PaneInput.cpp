@@ -69,8 +69,9 @@ void PaneInput::FormKeyUp() {
 bool PaneInput::InTraceArea() const {
   const AnalysisState& s = state_;
   const int kind = PaneKind(s, s.ActivePane);
-  return kind == 1 && s.FileLoaded && s.TraceLeft < s.PointerX && s.PointerX < s.TraceLeft + s.TraceAreaWidth &&
-         s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
+  const bool waveForms = s.ActivePane != 2 && s.ElgModeA == 2;  // cells, no traces
+  return kind == 1 && !waveForms && s.FileLoaded && s.TraceLeft < s.PointerX &&
+         s.PointerX < s.TraceLeft + s.TraceAreaWidth && s.TraceTop < s.PointerY && s.PointerY < s.TraceTop + s.TraceAreaBottom;
 }
 
 bool PaneInput::FormKeyPress(QChar character) {
@@ -204,6 +205,9 @@ void PaneInput::PaneClick(int pane, int x, int y) {
     return;
   }
   if (!s.FileLoaded) return;
+  // Wave forms have no time axis and no trace under the pointer: a click there would mark
+  // an electrogram the pane does not show.
+  if (pane == 1 && s.ElgModeA == 2) return;
   window_.PrepareElectrogramLayout(pane);
   PaneCaptions::UpdateElectrogramPointer(s);
   if (pane == 1 && s.RectangleFixed) {

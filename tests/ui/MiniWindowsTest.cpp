@@ -180,6 +180,22 @@ class MiniWindowsTest : public QObject {
     QVERIFY(window->PaneA()->Paint()->BackBuffer() != waveForms);
   }
 
+  void clicksAndKeysOnWaveFormsLeaveMarksAlone() {
+    ScriptedUi ui;
+    auto window = LoadedWindow(ui);
+    QVERIFY(window);
+    Choose(*window, "ElgWaveforms1");
+    const int marks = window->State().MarkCount;
+    for (int click = 0; click < 2; ++click) emit window->PaneA()->Paint()->Clicked(300, 300);
+    QCOMPARE(window->State().MarkCount, marks);
+    window->State().PointerReady = true;
+    window->PaintAMouseMove(300, 300);
+    QVERIFY(!window->FormKeyPress('S'));  // nor do the keys that act on the mark at the pointer
+    Choose(*window, "Electrograms2");
+    window->PaintAMouseMove(300, 300);
+    QVERIFY(window->FormKeyPress('S'));
+  }
+
   void settingsWindowTakesValuesOnOkOnly() {
     ScriptedUi ui;
     auto window = LoadedWindow(ui);
