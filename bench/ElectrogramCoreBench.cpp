@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ElectrogramBenchRecording.h"
+#include "NullCanvas.h"
 #include "core/AnalysisState.h"
 #include "core/Canvas.h"
 #include "marks/ElectrogramDrawing.h"
@@ -14,22 +15,8 @@
 namespace velmora {
 namespace {
 
-// Takes every drawing call and does nothing with it.
-class NullCanvas : public Canvas {
- public:
-  void SetPen(Colour, int, PenMode) override {}
-  void SetBrush(Colour, BrushStyle) override {}
-  void SetFont(Colour, FontStyle) override {}
-  void Line(int, int, int, int) override {}
-  void Polyline(const std::vector<Point>&) override {}
-  void Rectangle(int, int, int, int) override {}
-  void Ellipse(int, int, int, int) override {}
-  void TextOut(int, int, const std::string&) override {}
-  int TextWidth(const std::string& text) override { return int(text.size()) * 7; }
-  int TextHeight(const std::string&) override { return 13; }
-};
-
 using bench::ElectrogramBenchRecording;
+using bench::NullCanvas;
 
 // A pane redrawn again and again with the same drawing, as the workbench keeps one per pane.
 void RedrawCore(benchmark::State& bench, int begin, int window) {

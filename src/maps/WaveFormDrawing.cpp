@@ -121,22 +121,18 @@ void WaveFormDrawing::DrawCellWaveForm(const Layout& l, int column, int row, int
   }
   canvas_.SetPen(colours::kGreen);
   if (count == 0) return;
-  const double mean = s.AverageOffset ? AverageOf(channel, start, count) : 0.0;
-  auto yOf = [&](int32_t sample) {
-    return y0 - int(RoundHalfEven((SampleAt(channel, sample) - mean) * s.Amplification));
-  };
-  points_.clear();
-  points_.push_back({x0, yOf(start + 1)});
-  for (int32_t sample = start + 1; sample <= start + count; ++sample)
-    points_.push_back({x0 + int(RoundHalfEven((sample - start + 1) * l.sampleScale)), yOf(sample)});
+  // One pass down the channel's column; the offset needs every value before the first vertex.
+  values_.resize(size_t(count));
+  int64_t sum = 0;
+  for (int32_t i = 0; i < count; ++i) sum += values_[size_t(i)] = SampleAt(channel, start + 1 + i);
+  const double mean = s.AverageOffset ? double(sum) / count : 0.0;
+  auto yOf = [&](int32_t value) { return y0 - int(RoundHalfEven((value - mean) * s.Amplification)); };
+  points_.resize(size_t(count) + 1);
+  points_[0] = {x0, yOf(values_[0])};
+  for (int32_t i = 0; i < count; ++i)
+    points_[size_t(i) + 1] = {x0 + int(RoundHalfEven((i + 2) * l.sampleScale)), yOf(values_[size_t(i)])};
   if (!s.PlotOnlyDots) return canvas_.Polyline(points_);
   for (const Point& p : points_) canvas_.Line(p.x, p.y, p.x + 1, p.y + 1);
-}
-
-double WaveFormDrawing::AverageOf(int32_t channel, int32_t start, int32_t count) const {
-  int64_t sum = 0;
-  for (int32_t sample = start + 1; sample <= start + count; ++sample) sum += SampleAt(channel, sample);
-  return double(sum) / count;
 }
 
 // Sample numbers count from 1; row r of the store holds sample r + 1.

@@ -39,11 +39,11 @@ class WaveFormDrawing {
   // The raw time of each cell's earliest mark of pane A's kind in the electrogram window.
   void FillMarkTimes();
   void DrawCellWaveForm(const Layout& layout, int column, int row, int32_t channel);
-  double AverageOf(int32_t channel, int32_t start, int32_t count) const;
   int32_t SampleAt(int32_t channel, int32_t sample) const;
 
   AnalysisState& state_;
   Canvas& canvas_;
+  std::vector<int32_t> values_;  // one cell's samples
   std::vector<Point> points_;
 };
 
