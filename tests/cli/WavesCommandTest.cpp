@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/MarkRecord.h"
+#include "support/CliRunner.h"
+#include "support/E00Builder.h"
+#include "support/MarkFileBytes.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+MarkRecord Mark(int electrode, int time, int16_t kind = kSlowWave) {
+  MarkRecord mark;
+  mark.Electrode = uint16_t(electrode);
+  mark.Kind = kind;
+  mark.Time = time;
+  mark.Origin = kByHand;
+  return mark;
+}
+
+// A 3 x 2 grid: channels 17, 18, 19 on the top row, 20, 21, 22 below.
+class WavesCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
+    matrix = dir.Write("grid.txt", testing::NewMatrixText(3, 2));
+    recording = dir.Write("rec.E00", testing::E00Builder{}.Bytes());
+    marks = dir.Write("rec.M00", testing::MarkFileBytes({Mark(19, 1700), Mark(17, 1000), Mark(18, 1300),
+                                                         Mark(22, 2200), Mark(20, 900, kSpike), Mark(21, 1000, kSpike)}));
+  }
+  testing::CliRun Waves(const std::string& rest) {
+    return testing::RunCli("waves " + recording + " --matrix " + matrix + " --marks " + marks + " " + rest,
+                           dir.File("stderr.txt"));
+  }
+
+  testing::TempDir dir;
+  std::string matrix, recording, marks;
+};
+
+TEST_F(WavesCommandTest, PrintsTheMembersOfEachWaveByChannelAfterTheReference) {
+  const testing::CliRun slow = Waves("--reference 100");
+  ASSERT_EQ(slow.status, 0) << slow.err;
+  EXPECT_EQ(slow.out, "NrWaves: 2\nwave 1: 17:900 18:1200 19:1600\nwave 2: 22:2100\n");
+  const testing::CliRun wide = Waves("--difference 501");
+  ASSERT_EQ(wide.status, 0) << wide.err;
+  EXPECT_EQ(wide.out, "NrWaves: 1\nwave 1: 17:1000 18:1300 19:1700 22:2200\n");
+  const testing::CliRun spikes = Waves("--type 2");
+  ASSERT_EQ(spikes.status, 0) << spikes.err;
+  EXPECT_EQ(spikes.out, "NrWaves: 1\nwave 1: 20:900 21:1000\n");
+}
+
+TEST_F(WavesCommandTest, RefusesBadOptionsAndMissingFiles) {
+  for (const std::string bad : {"--type 0", "--difference 0", "--reference x"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Waves(bad).status, 2);
+  }
+  const testing::CliRun missing = testing::RunCli(
+      "waves " + recording + " --matrix " + matrix + " --marks " + dir.File("none.M00"), dir.File("stderr.txt"));
+  EXPECT_EQ(missing.status, 1);
+}
+
+}  // namespace
+}  // namespace velmora
