@@ -62,5 +62,23 @@ TEST_F(WavesCommandTest, RefusesBadOptionsAndMissingFiles) {
   EXPECT_EQ(missing.status, 1);
 }
 
+bool EndsALine(const std::string& text, const std::string& ending) { return text.find(ending + "\n") != std::string::npos; }
+
+// The wave pane draws the chosen wave's times, and what the waves verb lists is what it shows.
+TEST_F(WavesCommandTest, RenderDrawsTheChosenWave) {
+  for (const int wave : {1, 2, 3}) {
+    SCOPED_TRACE(wave);
+    const std::string out = dir.File("wave" + std::to_string(wave) + ".txt");
+    const testing::CliRun r = testing::RunCli("render " + recording + " --matrix " + matrix + " --marks " + marks +
+                                                  " --pane wave --statistics --wave " + std::to_string(wave) + " --out " + out,
+                                              dir.File("stderr.txt"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string drawing = testing::ReadFile(out);
+    EXPECT_EQ(EndsALine(drawing, " 1300"), wave == 1);
+    EXPECT_EQ(EndsALine(drawing, " 2200"), wave == 2);
+    EXPECT_EQ(EndsALine(drawing, "Area = 3 (6.8 mm2)"), wave == 1);
+  }
+}
+
 }  // namespace
 }  // namespace velmora
