@@ -16,6 +16,7 @@
 #include "ui/PanePanel.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
+#include "ui/WaveMenuWiring.h"
 
 namespace velmora {
 
@@ -29,6 +30,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);
+  WaveMenuWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {

@@ -43,6 +43,7 @@
 #include "ui/PaneInput.h"
 #include "ui/PaneMaps.h"
 #include "ui/PaneRouter.h"
+#include "ui/PaneWaves.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -72,6 +73,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
   input_ = std::make_unique<PaneInput>(*this, *state_, *ui_);
   maps_ = std::make_unique<PaneMaps>(*state_, *paneA_, *paneB_, MapHooks());
+  waves_ = std::make_unique<PaneWaves>(*state_, *paneA_, *paneB_, *ui_, mainPanel_, MapHooks());
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -236,7 +238,7 @@ void TMainF::UpdateDisplayA() {
   } else if (s.PaneKindA == 0) {
     maps_->Draw(1);
   } else {
-    DrawBlankPane(1);  // wave maps come with the waves
+    waves_->Draw(1);
   }
   DisplayCaptionA();
   ReturnToPointerPane(pointerPane);
@@ -254,8 +256,12 @@ void TMainF::UpdateDisplayB() {
     DrawElectrogramPane(2);
   } else if (s.PaneKindB == 0) {
     maps_->Draw(2);
-  } else {
-    DrawBlankPane(2);
+  } else if (waves_->Draw(2) && s.PaneKindA == 1) {
+    // The wave moved the first trace: pane A, drawn before, follows it.
+    DisplayCaptionB();
+    ReturnToPointerPane(pointerPane);
+    UpdateDisplayA();
+    return;
   }
   DisplayCaptionB();
   ReturnToPointerPane(pointerPane);
@@ -315,12 +321,6 @@ MapDrawingHooks TMainF::MapHooks() {
     statistics_->SetLines(lines);
   };
   return hooks;
-}
-
-void TMainF::DrawBlankPane(int pane) {
-  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
-  paint->BackBuffer().fill(Qt::white);
-  paint->update();
 }
 
 void TMainF::DisplayCaptionA() { UpdatePaneCaption(1); }
@@ -397,6 +397,8 @@ void TMainF::UpdateChecks() {
     menu_->Action(typeItems[type - 1])->setChecked(s.MarkType[0] == type && s.MarkType[1] == type);
   }
   menu_->Action("showstatistics1")->setChecked(s.ShowStatistics);
+  menu_->Action("Plotlocaltimes1")->setChecked(s.PlotLocalTimes);
+  menu_->Action("automaticpositioning1")->setChecked(s.AutoPositioning);
   menu_->Action("ShowAmplitudes1")->setChecked(s.ShowAmplitudes);
   menu_->Action("Analyse1")->setChecked(s.AnalyseOn);
   menu_->Action("showSWsspikes1")->setChecked(s.ShowSWsSpikes);
