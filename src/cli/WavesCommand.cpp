@@ -8,8 +8,6 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
-#include "core/AtomicFile.h"
-#include "marks/MarkFile.h"
 #include "waves/WaveSearch.h"
 
 namespace velmora::cli {
@@ -37,11 +35,8 @@ void RunWaves(const WavesOptions& o) {
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
   const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   RecordingSession session;
-  session.Open(o.recording, o.matrix, true, false);
+  session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
-  ReportIgnoredBytes(o.marks, contents, session.UiOut());
-  ApplyMarkFile(s, contents);
   // The waves a wave map in the first pane is built from.
   s.ActivePane = 1;
   if (type) s.MarkType[0] = *type;

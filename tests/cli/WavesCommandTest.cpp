@@ -12,14 +12,7 @@
 namespace velmora {
 namespace {
 
-MarkRecord Mark(int electrode, int time, int16_t kind = kSlowWave) {
-  MarkRecord mark;
-  mark.Electrode = uint16_t(electrode);
-  mark.Kind = kind;
-  mark.Time = time;
-  mark.Origin = kByHand;
-  return mark;
-}
+using testing::HandMark;
 
 // A 3 x 2 grid: channels 17, 18, 19 on the top row, 20, 21, 22 below.
 class WavesCommandTest : public ::testing::Test {
@@ -28,8 +21,8 @@ class WavesCommandTest : public ::testing::Test {
     ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
     matrix = dir.Write("grid.txt", testing::NewMatrixText(3, 2));
     recording = dir.Write("rec.E00", testing::E00Builder{}.Bytes());
-    marks = dir.Write("rec.M00", testing::MarkFileBytes({Mark(19, 1700), Mark(17, 1000), Mark(18, 1300),
-                                                         Mark(22, 2200), Mark(20, 900, kSpike), Mark(21, 1000, kSpike)}));
+    marks = dir.Write("rec.M00", testing::MarkFileBytes({HandMark(19, 1700), HandMark(17, 1000), HandMark(18, 1300),
+                                                         HandMark(22, 2200), HandMark(20, 900, kSpike), HandMark(21, 1000, kSpike)}));
   }
   testing::CliRun Waves(const std::string& rest) {
     return testing::RunCli("waves " + recording + " --matrix " + matrix + " --marks " + marks + " " + rest,
