@@ -346,6 +346,7 @@ void TMainF::UpdatePaneCaption(int pane) {
     const int32_t value = maps_->CellValueUnderPointer(mapKind);
     panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, value)));
   } else {
+    PaneCaptions::UpdateMapPointer(s);
     panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
   }
 }

@@ -68,6 +68,9 @@ class WavePaneTest : public QObject {
     QVERIFY(panel->isHidden());
     QCOMPARE(panel->findChild<QLabel*>("LabelWaveNr")->text(), QString("3"));
     QVERIFY(window_->PaneA()->Caption().startsWith("Wave Map nr: 1 of 2"));
+    S().PointerReady = true;
+    window_->PaintAMouseMove(S().MapLeft + S().CellWidth + 3, S().MapTop + 3);
+    QVERIFY2(window_->PaneA()->Caption().endsWith("2x1 (Cell = 18)"), qPrintable(window_->PaneA()->Caption()));
     QCOMPARE(S().Cell(3, 1).Value, 1800);
   }
 
