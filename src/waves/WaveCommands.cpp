@@ -9,22 +9,24 @@
 
 namespace velmora {
 
+// Pane A's wave, unless only pane B shows a wave map: stepping a wave nobody sees would
+// leave the user pressing keys that do nothing.
+int32_t& WaveCommands::MenuWaveNr() {
+  const bool onlyB = state_.PaneKindA != 2 && state_.TwoPanes && state_.PaneKindB == 2;
+  return onlyB ? state_.WaveNrB : state_.WaveNrA;
+}
+
 Redraw WaveCommands::GotoWaveNr() {
-  const auto answer = ValuePrompt::AskInteger(ui_, "Go to wave nr", "Give nr:", state_.WaveNrA, 1, WaveSearch::kMaxWaves);
+  int32_t& wave = MenuWaveNr();
+  const auto answer = ValuePrompt::AskInteger(ui_, "Go to wave nr", "Give nr:", wave, 1, WaveSearch::kMaxWaves);
   if (!answer.HasValue()) return Redraw::None;
-  state_.WaveNrA = answer.value;
+  wave = answer.value;
   return Redraw::All;
 }
 
-Redraw WaveCommands::GotoNextWave() {
-  if (state_.WaveNrA < state_.NrWaves) ++state_.WaveNrA;
-  return Redraw::All;
-}
+Redraw WaveCommands::GotoNextWave() { return StepWave(&MenuWaveNr() == &state_.WaveNrB ? 2 : 1, 1); }
 
-Redraw WaveCommands::GotoPreviousWave() {
-  state_.WaveNrA = std::max(state_.WaveNrA - 1, 1);
-  return Redraw::All;
-}
+Redraw WaveCommands::GotoPreviousWave() { return StepWave(&MenuWaveNr() == &state_.WaveNrB ? 2 : 1, -1); }
 
 Redraw WaveCommands::StepWave(int pane, int step) {
   int32_t& wave = pane == 2 ? state_.WaveNrB : state_.WaveNrA;

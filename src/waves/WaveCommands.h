@@ -10,7 +10,7 @@ struct AnalysisState;
 class Ui;
 
 // The "Waves" menu and the panes' wave buttons. The wave-number commands of the menu move
-// pane A's wave, whichever pane is active. Each says what to redraw.
+// pane A's wave, or pane B's while only B shows a wave map. Each says what to redraw.
 class WaveCommands {
  public:
   WaveCommands(AnalysisState& state, Ui& ui) : state_(state), ui_(ui) {}
@@ -29,6 +29,8 @@ class WaveCommands {
   Redraw AutomaticPositioning();
 
  private:
+  int32_t& MenuWaveNr();
+
   AnalysisState& state_;
   Ui& ui_;
 };

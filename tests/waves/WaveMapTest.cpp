@@ -124,6 +124,20 @@ TEST_F(WaveMapTest, WaveNumberCommandsStayInRange) {
   EXPECT_EQ(ui.prompts[0].prompt, "Give nr:");
 }
 
+TEST_F(WaveMapTest, WaveMenuStepsPaneBWhileOnlyPaneBShowsWaves) {
+  WaveCommands commands(*s, ui);
+  s->NrWaves = 5;
+  s->TwoPanes = true;
+  s->PaneKindA = 1;
+  s->PaneKindB = 2;
+  commands.GotoNextWave();
+  EXPECT_EQ(s->WaveNrB, 2);
+  s->PaneKindA = 2;
+  commands.GotoNextWave();
+  EXPECT_EQ(s->WaveNrA, 2);
+  EXPECT_EQ(s->WaveNrB, 2);
+}
+
 TEST_F(WaveMapTest, ChangeWaveDifferenceAsksForThePaneKindAndMakesWavesStale) {
   WaveCommands commands(*s, ui);
   s->MarkType = {2, 1};
