@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "core/AnalysisState.h"
@@ -23,13 +24,27 @@ using velmora::MarkStore;
 using velmora::TMainF;
 using velmora::testing::ScriptedUi;
 
+// Runs `duringEvents` once, the first time the window lets pending events run: what a user
+// does while the waves are being calculated.
+class InterruptingUi : public ScriptedUi {
+ public:
+  void ProcessEvents() override {
+    ScriptedUi::ProcessEvents();
+    if (!duringEvents) return;
+    const auto run = std::move(duringEvents);
+    duringEvents = nullptr;
+    run();
+  }
+  std::function<void()> duringEvents;
+};
+
 // A 3 x 2 grid (channels 17..22) with two waves of slow waves: one over every electrode
 // from 1000 ms, one over the top row from 5000 ms.
 class WavePaneTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir dataHome_, files_;
-  ScriptedUi ui_;
+  InterruptingUi ui_;
   std::unique_ptr<TMainF> window_;
 
   AnalysisState& S() { return window_->State(); }
@@ -47,7 +62,7 @@ class WavePaneTest : public QObject {
     qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
     QVERIFY(velmora::testing::WriteRecordingFile(files_.filePath("REC.E00"), 32, 6020));
     QVERIFY(velmora::testing::WriteTextFile(files_.filePath("m.txt"), "-2\n6 3 2 4\ncomment\n17 18 19\n20 21 22\n"));
-    ui_ = ScriptedUi();
+    ui_ = InterruptingUi();
     window_ = std::make_unique<TMainF>(&ui_);
     window_->resize(900, 700);
     window_->show();
@@ -72,6 +87,20 @@ class WavePaneTest : public QObject {
     window_->PaintAMouseMove(S().MapLeft + S().CellWidth + 3, S().MapTop + 3);
     QVERIFY2(window_->PaneA()->Caption().endsWith("2x1 (Cell = 18)"), qPrintable(window_->PaneA()->Caption()));
     QCOMPARE(S().Cell(3, 1).Value, 1800);
+  }
+
+  // A redraw asked for meanwhile leaves the wave pane alone; a mark added meanwhile is in the
+  // waves the pane then shows.
+  void commandsDuringTheCalculationTakeEffect() {
+    ui_.duringEvents = [this] {
+      window_->UpdateDisplay();
+      Mark(17, 9000);
+    };
+    S().PaneKindA = 2;
+    window_->UpdateDisplayA();
+    QVERIFY(!S().WavesStale);
+    QCOMPARE(S().NrWaves, 3);
+    QVERIFY(window_->Waves().ProgressPanel()->isHidden());
   }
 
   void theMenuStepsPaneAThroughTheWaves() {
