@@ -239,6 +239,7 @@ void TMainF::UpdateDisplayA() {
     maps_->Draw(1);
   } else {
     waves_->Draw(1);
+    maps_->ForgetHeldMap();
   }
   DisplayCaptionA();
   ReturnToPointerPane(pointerPane);
@@ -252,19 +253,19 @@ void TMainF::UpdateDisplayB() {
   s.ActivePane = 2;
   SetTitleBars();
   UpdateChecks();
+  bool movedTraces = false;
   if (s.PaneKindB == 1) {
     DrawElectrogramPane(2);
   } else if (s.PaneKindB == 0) {
     maps_->Draw(2);
-  } else if (waves_->Draw(2) && s.PaneKindA == 1) {
-    // The wave moved the first trace: pane A, drawn before, follows it.
-    DisplayCaptionB();
-    ReturnToPointerPane(pointerPane);
-    UpdateDisplayA();
-    return;
+  } else {
+    movedTraces = waves_->Draw(2);
+    maps_->ForgetHeldMap();
   }
   DisplayCaptionB();
   ReturnToPointerPane(pointerPane);
+  // The wave moved the first trace: pane A, drawn before, follows it.
+  if (movedTraces && s.PaneKindA == 1) UpdateDisplayA();
 }
 
 // Drawing a pane makes it the active one for as long as it is drawn (the map reads that

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "ui/MainMenu.h"
+#include "ui/PaneMaps.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWaves.h"
 #include "ui/TMainF.h"
@@ -33,7 +34,10 @@ void WaveMenuWiring::Wire(TMainF& w) {
   m.Connect("showstatistics1", [&w] { Run(w, &WaveCommands::ShowStatistics); });
   m.Connect("changeWaveDifference1", [&w] { Run(w, &WaveCommands::ChangeWaveDifference); });
   m.Connect("CalculateWaves1", [&w] { Run(w, &WaveCommands::CalculateWaves); });
-  m.Connect("compositewavemap1", [&w] { w.Waves().DrawComposite(); });
+  m.Connect("compositewavemap1", [&w] {
+    w.Waves().DrawComposite();
+    w.Maps().ForgetHeldMap();
+  });
   m.Connect("Plotlocaltimes1", [&w] { Run(w, &WaveCommands::PlotLocalTimes); });
   m.Connect("automaticpositioning1", [&w] { Run(w, &WaveCommands::AutomaticPositioning); });
   for (const int pane : {1, 2}) {

@@ -140,6 +140,19 @@ class WavePaneTest : public QObject {
     QCOMPARE(int(S().PaneKindA), 1);
   }
 
+  // The wave map in B overwrites the grid the time map in A was drawn from; pointing at A
+  // reads A's map again.
+  void pointingAtTheMapBesideAWaveMapReadsTheMap() {
+    Trigger("TimeMap1");
+    Trigger("PanelTileMenu");
+    S().WaveNrB = 2;
+    Button(2, "SpeedWav")->click();
+    QCOMPARE(S().Cell(1, 1).Value, 5000);
+    S().PointerReady = true;
+    window_->PaintAMouseMove(S().MapLeft + 3, S().MapTop + 3);
+    QCOMPARE(S().Cell(1, 1).Value, 1000);
+  }
+
   void theCompositeMapIsOfferedAndPaintsTheWaveNumbers() {
     QAction* composite = window_->Menu().Action("compositewavemap1");
     QVERIFY(composite->isEnabled());
