@@ -46,6 +46,8 @@ Redraw WaveCommands::ChangeWaveDifference() {
   int32_t& difference = state_.WaveDifference[size_t(type - 1)];
   const auto answer = ValuePrompt::AskInteger(ui_, "Minimum differente in time for type " + t + " wave separation",
                                               "Give new wave time difference for type" + t, difference, 1);
+  // Text that is not a number ends the command with nothing changed.
+  if (answer.outcome == ValuePrompt::Outcome::NotANumber) return Redraw::None;
   if (answer.HasValue()) difference = answer.value;
   state_.WavesStale = true;
   return Redraw::All;

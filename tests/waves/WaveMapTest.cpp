@@ -149,6 +149,11 @@ TEST_F(WaveMapTest, ChangeWaveDifferenceAsksForThePaneKindAndMakesWavesStale) {
   EXPECT_EQ(ui.prompts[0].caption, "Minimum differente in time for type 2 wave separation");
   EXPECT_EQ(ui.prompts[0].prompt, "Give new wave time difference for type2");
   EXPECT_EQ(ui.prompts[0].value, "150");
+  s->WavesStale = false;
+  ui.inputs = {"abc"};
+  EXPECT_EQ(commands.ChangeWaveDifference(), Redraw::None);
+  EXPECT_FALSE(s->WavesStale);
+  EXPECT_EQ(s->WaveDifference[1], 90);
 }
 
 }  // namespace
