@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/RecordingCanvas.h"
+#include "maps/MapColours.h"
 #include "maps/MapFixture.h"
 #include "support/ScriptedUi.h"
 #include "waves/WaveCommands.h"
@@ -60,6 +61,15 @@ TEST_F(WaveMapTest, LocalTimesStartTheWaveAtZero) {
   EXPECT_EQ(At(2, 2).Value, 200);
   EXPECT_EQ(At(2, 1).Value, 500);
   EXPECT_EQ(At(3, 1).Value, kNoValue);
+}
+
+// A time map drawn earlier over another window must not shift the wave's colours.
+TEST_F(WaveMapTest, WaveColoursStartAtTheWavesEarliestTime) {
+  AddMark(Channel(1, 1), kSlowWave, 30700);
+  AddMark(Channel(2, 1), kSlowWave, 30900);
+  s->MapMinTime = 2000;
+  Draw();
+  EXPECT_EQ(MapColours::ColourIndex(*s, At(1, 1).Value), 1);
 }
 
 TEST_F(WaveMapTest, WavesAreCalculatedOnlyWhenStaleAndWavesAboveTheLastAreEmpty) {
