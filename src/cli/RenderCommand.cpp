@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
+#include "core/ConsoleUi.h"
 #include "core/Limits.h"
 #include "core/RecordingCanvas.h"
 #include "maps/MapComputation.h"
@@ -24,6 +26,7 @@
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 #include "maps/WaveFormDrawing.h"
+#include "waves/WaveMap.h"
 
 #ifdef VELMORA_CLI_PICTURES
 #include "cli/PictureWriter.h"
@@ -41,6 +44,8 @@ struct RenderOptions {
   std::string size = "1000x700";
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
   std::string kind = "time";
+  std::string wave;
+  bool statistics = false;
   bool arrows = false, noLegend = false;
   bool waveforms = false;
 };
@@ -152,9 +157,29 @@ PaneRenderer MapPane(const RenderOptions& o) {
   return PaneRenderer{apply, draw};
 }
 
+// A wave map in the first pane: the waves of its mark kind, the chosen one drawn.
+PaneRenderer WavePane(const RenderOptions& o) {
+  const int wave = ParseOptionalInt("--wave", o.wave, 1, WaveSearch::kMaxWaves).value_or(1);
+  const bool statistics = o.statistics;
+  auto apply = [=](AnalysisState& s) {
+    s.PaneKindA = 2;
+    s.CurMapKind = s.MapKindA;
+    s.WaveNrA = wave;
+    s.FocusA = true;
+    s.ShowStatistics = statistics;
+    s.WavesStale = true;
+  };
+  auto draw = [](AnalysisState& s, Canvas& canvas) {
+    ConsoleUi quiet(std::cerr);
+    auto waves = std::make_unique<WaveMap>();
+    waves->MapWave(s, canvas, s.PaneWidth, s.PaneHeight, quiet, {}, {});
+  };
+  return PaneRenderer{apply, draw};
+}
+
 // The pane kinds --pane knows, by name.
 const std::map<std::string, PaneKind>& PaneKinds() {
-  static const std::map<std::string, PaneKind> kinds = {{"electrograms", &ElectrogramPane}, {"map", &MapPane}};
+  static const std::map<std::string, PaneKind> kinds = {{"electrograms", &ElectrogramPane}, {"map", &MapPane}, {"wave", &WavePane}};
   return kinds;
 }
 
@@ -243,6 +268,8 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
   cmd->add_flag("--arrows", o.arrows, "map: conduction-velocity arrows (time and velocity maps)");
   cmd->add_flag("--no-legend", o.noLegend, "map: leave out the colour legend");
   cmd->add_flag("--waveforms", o.waveforms, "electrograms: one wave form per grid cell, as pane A shows them");
+  cmd->add_option("--wave", o.wave, "wave: the wave drawn (default 1)")->type_name("N");
+  cmd->add_flag("--statistics", o.statistics, "wave: area and extent above the grid");
 }
 
 std::string PaneKindNames() {

@@ -20,9 +20,8 @@ struct MenuRow;
 // handlers are named after ("OpenFile1" for OpenFile1Click), so the window wires a command
 // with one Connect call and checks items from the state by name. Every item starts disabled
 // and only Connect enables it: a menu item whose command is not there yet stays grey instead
-// of doing nothing when chosen. "show Mini Window" and "composite wave map" are meant to stay
-// disabled for good; Connect would enable them like any other item, so the window leaves
-// them unconnected.
+// of doing nothing when chosen. "show Mini Window" is meant to stay disabled for good; Connect
+// would enable it like any other item, so the window leaves it unconnected.
 //
 // Check marks are plain checkable actions without exclusive groups: the window sets every
 // check from the state after each command, and a group would fight it.

@@ -17,6 +17,7 @@
 #include "ui/PanePanel.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
+#include "ui/WaveMenuWiring.h"
 
 namespace velmora {
 
@@ -31,6 +32,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireTitleBar(window, 2);
   WirePanels(window);
   WireMiniWindows(window);
+  WaveMenuWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {

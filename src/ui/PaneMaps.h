@@ -29,6 +29,8 @@ class PaneMaps {
   // or in a cell without an electrode (such a cell may still hold what an earlier matrix or
   // an expansion left there).
   int32_t CellValueUnderPointer(int mapKind) const;
+  // Something else (a wave map) has been drawn into the grid.
+  void ForgetHeldMap() { heldPane_ = 0; }
 
  private:
   PanePanel& Panel(int pane) const { return pane == 2 ? paneB_ : paneA_; }

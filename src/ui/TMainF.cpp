@@ -45,6 +45,7 @@
 #include "ui/PaneInput.h"
 #include "ui/PaneMaps.h"
 #include "ui/PaneRouter.h"
+#include "ui/PaneWaves.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -74,6 +75,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   recordings_ = std::make_unique<RecordingCommands>(*state_, *ui_, *reader_);
   input_ = std::make_unique<PaneInput>(*this, *state_, *ui_);
   maps_ = std::make_unique<PaneMaps>(*state_, *paneA_, *paneB_, MapHooks());
+  waves_ = std::make_unique<PaneWaves>(*state_, *paneA_, *paneB_, *ui_, mainPanel_, MapHooks());
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -242,7 +244,8 @@ void TMainF::UpdateDisplayA() {
   } else if (s.PaneKindA == 0) {
     maps_->Draw(1);
   } else {
-    DrawBlankPane(1);  // wave maps come with the waves
+    waves_->Draw(1);
+    maps_->ForgetHeldMap();
   }
   DisplayCaptionA();
   ReturnToPointerPane(pointerPane);
@@ -256,15 +259,19 @@ void TMainF::UpdateDisplayB() {
   s.ActivePane = 2;
   SetTitleBars();
   UpdateChecks();
+  bool movedTraces = false;
   if (s.PaneKindB == 1) {
     DrawElectrogramPane(2);
   } else if (s.PaneKindB == 0) {
     maps_->Draw(2);
   } else {
-    DrawBlankPane(2);
+    movedTraces = waves_->Draw(2);
+    maps_->ForgetHeldMap();
   }
   DisplayCaptionB();
   ReturnToPointerPane(pointerPane);
+  // The wave moved the first trace: pane A, drawn before, follows it.
+  if (movedTraces && s.PaneKindA == 1) UpdateDisplayA();
 }
 
 // Drawing a pane makes it the active one for as long as it is drawn (the map reads that
@@ -325,12 +332,6 @@ MapDrawingHooks TMainF::MapHooks() {
   return hooks;
 }
 
-void TMainF::DrawBlankPane(int pane) {
-  PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
-  paint->BackBuffer().fill(Qt::white);
-  paint->update();
-}
-
 void TMainF::DisplayCaptionA() { UpdatePaneCaption(1); }
 void TMainF::DisplayCaptionB() { UpdatePaneCaption(2); }
 
@@ -354,6 +355,7 @@ void TMainF::UpdatePaneCaption(int pane) {
     const int32_t value = maps_->CellValueUnderPointer(mapKind);
     panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, value)));
   } else {
+    PaneCaptions::UpdateMapPointer(s);
     panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
   }
 }
@@ -405,6 +407,8 @@ void TMainF::UpdateChecks() {
     menu_->Action(typeItems[type - 1])->setChecked(s.MarkType[0] == type && s.MarkType[1] == type);
   }
   menu_->Action("showstatistics1")->setChecked(s.ShowStatistics);
+  menu_->Action("Plotlocaltimes1")->setChecked(s.PlotLocalTimes);
+  menu_->Action("automaticpositioning1")->setChecked(s.AutoPositioning);
   menu_->Action("ShowAmplitudes1")->setChecked(s.ShowAmplitudes);
   menu_->Action("Analyse1")->setChecked(s.AnalyseOn);
   menu_->Action("showSWsspikes1")->setChecked(s.ShowSWsSpikes);

@@ -23,6 +23,7 @@ class MainMenu;
 class MiniWindows;
 class PaneInput;
 class PaneMaps;
+class PaneWaves;
 class WindowSet;
 class StatisticsWindow;
 class MarkStatisticsWindow;
@@ -62,6 +63,7 @@ class TMainF : public QMainWindow {
   MainMenu& Menu() const { return *menu_; }
   FloatingPanels& Panels() const { return *panels_; }
   PaneMaps& Maps() const { return *maps_; }
+  PaneWaves& Waves() const { return *waves_; }
   ViewCommands& View() const { return *view_; }
   RecordingCommands& Recordings() const { return *recordings_; }
   // The other windows, made right after this one.
@@ -136,7 +138,6 @@ class TMainF : public QMainWindow {
   void CreateOtherWindows();
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
-  void DrawBlankPane(int pane);
   MapDrawingHooks MapHooks();
   void UpdatePaneCaption(int pane);
   void ReturnToPointerPane(int32_t pointerPane);
@@ -158,6 +159,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<RecordingCommands> recordings_;
   std::unique_ptr<PaneInput> input_;
   std::unique_ptr<PaneMaps> maps_;
+  std::unique_ptr<PaneWaves> waves_;
   std::unique_ptr<WindowSet> windows_;
   StatisticsWindow* statistics_ = nullptr;
   MarkStatisticsWindow* markStats_ = nullptr;

@@ -19,14 +19,7 @@ namespace {
 
 using testing::CliRun;
 
-MarkRecord Mark(int electrode, int time, int16_t kind = kSlowWave) {
-  MarkRecord mark;
-  mark.Electrode = uint16_t(electrode);
-  mark.Kind = kind;
-  mark.Time = time;
-  mark.Origin = kByHand;
-  return mark;
-}
+using testing::HandMark;
 
 using testing::MarkFileBytes;
 
@@ -46,11 +39,11 @@ class MapCommandTest : public ::testing::Test {
     matrix = dir.Write("grid.txt", testing::NewMatrixText(3, 2));
     recording = dir.Write("rec.E00", testing::E00Builder{}.Bytes());
     // Slow waves everywhere but on 22; 17 also has a later wave and a spike in between.
-    marks = dir.Write("rec.M00", MarkFileBytes({Mark(17, 100), Mark(18, 115), Mark(19, 130), Mark(20, 100),
-                                                Mark(21, 115), Mark(17, 105, kSpike), Mark(17, 400)}));
+    marks = dir.Write("rec.M00", MarkFileBytes({HandMark(17, 100), HandMark(18, 115), HandMark(19, 130), HandMark(20, 100),
+                                                HandMark(21, 115), HandMark(17, 105, kSpike), HandMark(17, 400)}));
     // A plane wave running along the rows, 15 ms per 1.5 mm: 10 cm/s.
-    wave = dir.Write("wave.M00", MarkFileBytes({Mark(17, 100), Mark(18, 115), Mark(19, 130), Mark(20, 100),
-                                                Mark(21, 115), Mark(22, 130)}));
+    wave = dir.Write("wave.M00", MarkFileBytes({HandMark(17, 100), HandMark(18, 115), HandMark(19, 130), HandMark(20, 100),
+                                                HandMark(21, 115), HandMark(22, 130)}));
   }
   CliRun Run(const std::string& arguments) { return testing::RunCli(arguments, dir.File("stderr.txt")); }
   CliRun Map(const std::string& markFile, const std::string& rest) {

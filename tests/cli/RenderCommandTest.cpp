@@ -44,14 +44,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 using testing::MarkFileBytes;
 
-MarkRecord SlowWaveByHand(int electrode, int time) {
-  MarkRecord mark;
-  mark.Electrode = uint16_t(electrode);
-  mark.Kind = kSlowWave;
-  mark.Time = time;
-  mark.Origin = kByHand;
-  return mark;
-}
+MarkRecord SlowWaveByHand(int electrode, int time) { return testing::HandMark(electrode, time); }
 
 uint32_t BigEndian32(const std::string& bytes, size_t at) {
   uint32_t value = 0;

@@ -11,4 +11,14 @@ namespace velmora::testing {
 // workbench writes them.
 std::string MarkFileBytes(const std::vector<MarkRecord>& marks);
 
+// A mark set by hand.
+inline MarkRecord HandMark(int electrode, int time, int16_t kind = kSlowWave) {
+  MarkRecord mark;
+  mark.Electrode = uint16_t(electrode);
+  mark.Kind = kind;
+  mark.Time = time;
+  mark.Origin = kByHand;
+  return mark;
+}
+
 }  // namespace velmora::testing

@@ -1,0 +1,68 @@
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "cli/CliCommands.h"
+#include "cli/OptionParsing.h"
+#include "cli/RecordingSession.h"
+#include "waves/WaveSearch.h"
+
+namespace velmora::cli {
+
+namespace {
+
+struct WavesOptions {
+  std::string recording, matrix, marks, type, difference, reference;
+};
+
+constexpr int kLargestNumber = 2'000'000'000;
+
+// The members of one wave by channel: "C:T" with times after the reference.
+std::string WaveLine(const WaveSearch& search, int wave) {
+  std::string line = fmt::format("wave {}:", wave);
+  for (int channel = 1; channel <= kChannels; ++channel) {
+    const int32_t time = search.WaveTime(channel, wave);
+    if (time != kNoValue) line += fmt::format(" {}:{}", channel, time);
+  }
+  return line;
+}
+
+void RunWaves(const WavesOptions& o) {
+  const std::optional<int> type = ParseOptionalInt("--type", o.type, 1, 3);
+  const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
+  const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
+  RecordingSession session;
+  session.OpenWithMarks(o.recording, o.matrix, o.marks);
+  AnalysisState& s = session.State();
+  // The waves a wave map in the first pane is built from.
+  s.ActivePane = 1;
+  if (type) s.MarkType[0] = *type;
+  if (difference) s.WaveDifference[size_t(s.MarkType[0] - 1)] = *difference;
+  if (reference) s.ReferenceTime = *reference;
+  auto search = std::make_unique<WaveSearch>();
+  search->CalculateWaves(s);
+  std::string text = fmt::format("NrWaves: {}\n", s.NrWaves);
+  for (int wave = 1; wave <= s.NrWaves; ++wave) text += WaveLine(*search, wave) + '\n';
+  std::cout << text;
+}
+
+}  // namespace
+
+void AddWavesCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<WavesOptions>();
+  WavesOptions& o = *options;
+  CLI::App* cmd = app.add_subcommand("waves", "Group the marks into propagating waves and print their members");
+  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
+  cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
+  cmd->add_option("--type", o.type, "mark kind: 1 slow waves (default), 2 spikes, 3 type 3")->type_name("1|2|3");
+  cmd->add_option("--difference", o.difference, "largest time difference between neighbouring sites of a wave")
+      ->type_name("MS");
+  cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");
+  cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunWaves(*options); }); });
+}
+
+}  // namespace velmora::cli
