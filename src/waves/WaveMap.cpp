@@ -164,9 +164,19 @@ void WaveMap::DisplayWaveStats(const AnalysisState& s, Canvas& canvas) const {
   const double d = s.ElectrodeDistance;
   canvas.SetBrush(colours::kWhite, BrushStyle::Solid);
   canvas.SetFont(colours::kBlack, FontStyle{});
-  canvas.TextOut(4, 4, fmt::format("Area = {} ({} mm2)", stats_.SiteCount, GroupedFixed(stats_.SiteCount * d * d, 1, 7)));
-  canvas.TextOut(140, 4, fmt::format("X-size = {} ({} mm)", stats_.XSize, GroupedFixed(stats_.XSize * d, 1, 7)));
-  canvas.TextOut(280, 4, fmt::format("Y-size = {} ({} mm)", stats_.YSize, GroupedFixed(stats_.YSize * d, 1, 7)));
+  const std::string texts[] = {
+      fmt::format("Area = {} ({} mm2)", stats_.SiteCount, GroupedFixed(stats_.SiteCount * d * d, 1, 7)),
+      fmt::format("X-size = {} ({} mm)", stats_.XSize, GroupedFixed(stats_.XSize * d, 1, 7)),
+      fmt::format("Y-size = {} ({} mm)", stats_.YSize, GroupedFixed(stats_.YSize * d, 1, 7))};
+  const int columns[] = {4, 140, 280};
+  // Large areas outgrow the 136-pixel columns; a text that would run into the one before it
+  // starts a blank after it instead.
+  int previousEnd = 0;
+  for (int i = 0; i < 3; ++i) {
+    const int x = previousEnd > columns[i] ? previousEnd + canvas.TextWidth(" ") : columns[i];
+    canvas.TextOut(x, 4, texts[i]);
+    previousEnd = x + canvas.TextWidth(texts[i]);
+  }
 }
 
 void WaveMap::AutomaticPositionElectrograms(AnalysisState& s) {

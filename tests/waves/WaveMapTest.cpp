@@ -51,6 +51,19 @@ TEST_F(WaveMapTest, StatisticsGiveAreaAndExtentOfTheWave) {
   EXPECT_EQ(waves.Stats().CentreY, 2);
 }
 
+// A wide spacing makes the area text longer than its column; the next text moves right of it.
+TEST_F(WaveMapTest, LongStatisticsTextsDoNotRunIntoEachOther) {
+  for (int col = 1; col <= 4; ++col)
+    for (int row = 1; row <= 3; ++row) AddMark(Channel(col, row), kSlowWave, 1000 + 10 * col);
+  s->ShowStatistics = true;
+  s->ElectrodeDistance = 100;
+  Draw();
+  // 4 + 25 characters of 7 pixels end at 179; a blank later is 186.
+  EXPECT_TRUE(HasText("text 4 4 Area = 12 (120,000.0 mm2)"));
+  EXPECT_TRUE(HasText("text 186 4 X-size = 4 (400.0 mm)"));
+  EXPECT_TRUE(HasText("text 340 4 Y-size = 3 (300.0 mm)"));
+}
+
 TEST_F(WaveMapTest, LocalTimesStartTheWaveAtZero) {
   AddMark(Channel(1, 1), kSlowWave, 700);
   AddMark(Channel(2, 1), kSlowWave, 1200);
