@@ -169,11 +169,12 @@ void WaveMap::DisplayWaveStats(const AnalysisState& s, Canvas& canvas) const {
       fmt::format("X-size = {} ({} mm)", stats_.XSize, GroupedFixed(stats_.XSize * d, 1, 7)),
       fmt::format("Y-size = {} ({} mm)", stats_.YSize, GroupedFixed(stats_.YSize * d, 1, 7))};
   const int columns[] = {4, 140, 280};
-  // Large areas outgrow the 136-pixel columns; a text that would run into the one before it
-  // starts a blank after it instead.
-  int previousEnd = 0;
+  // Large areas outgrow the 136-pixel columns; a text that would come closer than a blank to
+  // the one before it starts a blank after it instead.
+  const int blank = canvas.TextWidth(" ");
+  int previousEnd = columns[0] - blank;
   for (int i = 0; i < 3; ++i) {
-    const int x = previousEnd > columns[i] ? previousEnd + canvas.TextWidth(" ") : columns[i];
+    const int x = std::max(columns[i], previousEnd + blank);
     canvas.TextOut(x, 4, texts[i]);
     previousEnd = x + canvas.TextWidth(texts[i]);
   }

@@ -44,11 +44,23 @@ TEST_F(WaveMapTest, StatisticsGiveAreaAndExtentOfTheWave) {
   s->ShowStatistics = true;
   Draw();
   EXPECT_TRUE(HasText("text 4 4 Area = 6 (37.5 mm2)"));
-  EXPECT_TRUE(HasText("text 140 4 X-size = 3 (7.5 mm)"));
-  EXPECT_TRUE(HasText("text 280 4 Y-size = 2 (5.0 mm)"));
+  // The test canvas's 7-pixel letters are wider than a pane's font: the area ends at 137, so
+  // the next text starts a blank later, at 144, and the last one a blank after that one's end.
+  EXPECT_TRUE(HasText("text 144 4 X-size = 3 (7.5 mm)"));
+  EXPECT_TRUE(HasText("text 284 4 Y-size = 2 (5.0 mm)"));
   EXPECT_EQ(s->MapTop, 20);
   EXPECT_EQ(waves.Stats().CentreX, 3);
   EXPECT_EQ(waves.Stats().CentreY, 2);
+}
+
+TEST_F(WaveMapTest, ShortStatisticsTextsKeepTheirColumns) {
+  AddMark(Channel(1, 1), kSlowWave, 1000);
+  s->ShowStatistics = true;
+  s->ElectrodeDistance = 1;
+  Draw();
+  EXPECT_TRUE(HasText("text 4 4 Area = 1 (1.0 mm2)"));
+  EXPECT_TRUE(HasText("text 140 4 X-size = 1 (1.0 mm)"));
+  EXPECT_TRUE(HasText("text 280 4 Y-size = 1 (1.0 mm)"));
 }
 
 // A wide spacing makes the area text longer than its column; the next text moves right of it.
