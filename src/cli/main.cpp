@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddAutomarkCommand(app, exitCode);
   velmora::cli::AddAmplitudesCommand(app, exitCode);
   velmora::cli::AddMapCommand(app, exitCode);
+  velmora::cli::AddConnectionsCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
