@@ -11,6 +11,7 @@
 #include "core/Ui.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
+#include "ui/ConnectionWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
 #include "ui/PanePanel.h"
@@ -29,6 +30,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);
+  ConnectionWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
