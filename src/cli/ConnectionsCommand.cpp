@@ -55,7 +55,7 @@ void RunConnections(const ConnectionsOptions& o) {
   ReportIgnoredBytes(o.marks, contents, session.UiOut());
   ApplyMarkFile(s, contents);
   ShowPane(s, pane);
-  ConnectionMaking::MakeConnections(s);
+  ConnectionMaking().MakeConnections(s);
   ConnectionFile::DropDuplicates(s);
   const std::string path = o.out.empty() ? ConnectionFile::FileNameFor(s.ElgFileName, s.MarkFileName) : o.out;
   const std::string text = ConnectionFile::Serialize(s, path);

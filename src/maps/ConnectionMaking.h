@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace velmora {
@@ -12,8 +13,17 @@ struct AnalysisState;
 // connected once is not connected again by later runs.
 class ConnectionMaking {
  public:
-  // Returns how many records were appended.
-  static int MakeConnections(AnalysisState& state);
+  ConnectionMaking();
+  ~ConnectionMaking();
+
+  // Returns how many records were appended. Keep one maker for repeated runs: its buffers are
+  // reused.
+  int MakeConnections(AnalysisState& state);
+
+  struct MarksByChannel;
+
+ private:
+  std::unique_ptr<MarksByChannel> marks_;
 };
 
 }  // namespace velmora

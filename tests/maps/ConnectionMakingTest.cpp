@@ -35,15 +35,16 @@ class ConnectionMakingTest : public ::testing::Test {
     return {s->Connections.begin(), s->Connections.begin() + s->ConnectionCount};
   }
   std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+  ConnectionMaking maker;  // one for all runs of a test, as the workbench keeps one
 };
 
 TEST_F(ConnectionMakingTest, AMarkConnectsOnceToTheFirstPartnerAndASecondRunAddsNothing) {
   Add({{20, 1000}, {21, 1500}, {21, 1800}});
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 1);
+  EXPECT_EQ(maker.MakeConnections(*s), 1);
   EXPECT_EQ(Table(), (std::vector<ConnectionRecord>{{20, 1000, 21, 1500, 1}}));
   EXPECT_TRUE(s->ConnectionsChanged);
   EXPECT_EQ(s->Mark(1).Connected, 1);
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 0);
+  EXPECT_EQ(maker.MakeConnections(*s), 0);
   EXPECT_EQ(s->ConnectionCount, 1);
 }
 
@@ -75,7 +76,7 @@ TEST_F(ConnectionMakingTest, PartnersDistancesAndDirections) {
     s = std::make_unique<AnalysisState>();
     SetUp();
     Add(c.marks);
-    ConnectionMaking::MakeConnections(*s);
+    maker.MakeConnections(*s);
     EXPECT_EQ(Table(), c.expected);
   }
 }
@@ -114,7 +115,7 @@ TEST_F(ConnectionMakingTest, GivesWhatComparingEveryPairGives) {
       Add({{channel, rising ? n * 100 + int32_t(random() % 100) : int32_t(random() % 25000)}});
     }
     const std::vector<MarkRecord> marks(s->Marks.begin(), s->Marks.begin() + s->MarkCount);
-    ConnectionMaking::MakeConnections(*s);
+    maker.MakeConnections(*s);
     EXPECT_EQ(Table(), ConnectPlainly(*s, marks));
   }
 }
@@ -123,12 +124,12 @@ TEST_F(ConnectionMakingTest, DeletedMarksAndNonElectrodeChannelsAreLeftOut) {
   Add({{20, 1000}, {21, 1500}});
   s->Mark(2).Kind = int16_t(kNoValue);
   s->Mark(2).Time = kNoValue;
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 0);
+  EXPECT_EQ(maker.MakeConnections(*s), 0);
   s = std::make_unique<AnalysisState>();
   SetUp();
   s->FirstChannel = 15;  // channels 15 and 16 carry no electrode
   Add({{15, 1000}, {16, 1500}});
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 0);
+  EXPECT_EQ(maker.MakeConnections(*s), 0);
 }
 
 TEST_F(ConnectionMakingTest, TracesWithoutAChannelAreSkipped) {
@@ -139,14 +140,14 @@ TEST_F(ConnectionMakingTest, TracesWithoutAChannelAreSkipped) {
   s->FreeOrderList[2] = 21;
   s->FreeOrderCount = 3;
   Add({{20, 1000}, {21, 1500}});
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 1);
+  EXPECT_EQ(maker.MakeConnections(*s), 1);
   EXPECT_EQ(Table(), (std::vector<ConnectionRecord>{{20, 1000, 21, 1500, 1}}));
 }
 
 TEST_F(ConnectionMakingTest, AFullTableStillFlagsTheMark) {
   s->ConnectionCount = kMaxConnections;
   Add({{20, 1000}, {21, 1500}});
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 0);
+  EXPECT_EQ(maker.MakeConnections(*s), 0);
   EXPECT_EQ(s->ConnectionCount, kMaxConnections);
   EXPECT_FALSE(s->ConnectionsChanged);
   EXPECT_EQ(s->Mark(1).Connected, 1);
@@ -156,10 +157,10 @@ TEST_F(ConnectionMakingTest, AFullTableStillFlagsTheMark) {
 // reading a mark file, starts unconnected.
 TEST_F(ConnectionMakingTest, ANewMarkInAnOldSlotIsConnectedAgain) {
   Add({{20, 1000}, {21, 1500}});
-  ConnectionMaking::MakeConnections(*s);
+  maker.MakeConnections(*s);
   s->MarkCount = 0;
   Add({{20, 2000}, {21, 2500}});
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 1);
+  EXPECT_EQ(maker.MakeConnections(*s), 1);
 
   MarkFileContents contents;
   contents.header.assign(4096, 0);
@@ -172,7 +173,7 @@ TEST_F(ConnectionMakingTest, ANewMarkInAnOldSlotIsConnectedAgain) {
   mark.Time = 2600;
   contents.records.push_back(mark);
   ApplyMarkFile(*s, contents);
-  EXPECT_EQ(ConnectionMaking::MakeConnections(*s), 1);
+  EXPECT_EQ(maker.MakeConnections(*s), 1);
   EXPECT_EQ(s->Connection(s->ConnectionCount), (ConnectionRecord{20, 2000, 21, 2600, 1}));
 }
 
