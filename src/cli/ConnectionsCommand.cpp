@@ -10,7 +10,6 @@
 #include "core/Limits.h"
 #include "maps/ConnectionFile.h"
 #include "maps/ConnectionMaking.h"
-#include "marks/MarkFile.h"
 
 namespace velmora::cli {
 
@@ -50,10 +49,8 @@ void RunConnections(const ConnectionsOptions& o) {
   const PaneSettings pane = CheckOptions(o);
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, false);
+  session.ReadMarks(o.marks);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
-  ReportIgnoredBytes(o.marks, contents, session.UiOut());
-  ApplyMarkFile(s, contents);
   ShowPane(s, pane);
   ConnectionMaking().MakeConnections(s);
   ConnectionFile::DropDuplicates(s);

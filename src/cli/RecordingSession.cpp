@@ -7,6 +7,7 @@
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "input/MatrixFile.h"
+#include "marks/MarkFile.h"
 
 namespace velmora::cli {
 
@@ -23,6 +24,12 @@ void RecordingSession::Open(const std::string& recording, const std::string& mat
   state_->DefaultMatrixFileName = matrix;
   state_->SmoothElectrograms = smooth;
   reader_.Open(recording, RecordingOpenOptions{false, writeMarkFile});
+}
+
+void RecordingSession::ReadMarks(const std::string& path) {
+  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
+  ReportIgnoredBytes(path, contents, ui_);
+  ApplyMarkFile(*state_, contents);
 }
 
 int RunReportingErrors(const std::function<void()>& body) {

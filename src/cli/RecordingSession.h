@@ -20,6 +20,10 @@ class RecordingSession {
   // Throws IoError when the matrix or the recording cannot be read.
   void Open(const std::string& recording, const std::string& matrix, bool smooth, bool writeMarkFile);
 
+  // Puts the marks of the mark file `path` into the store, in place of those read with the
+  // recording. Throws IoError.
+  void ReadMarks(const std::string& path);
+
   AnalysisState& State() { return *state_; }
   ConsoleUi& UiOut() { return ui_; }
   E00Reader& Reader() { return reader_; }

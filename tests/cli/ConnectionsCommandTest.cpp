@@ -15,14 +15,7 @@ namespace {
 
 using testing::CliRun;
 
-MarkRecord Mark(int electrode, int time) {
-  MarkRecord mark;
-  mark.Electrode = uint16_t(electrode);
-  mark.Kind = kSlowWave;
-  mark.Time = time;
-  mark.Origin = kByHand;
-  return mark;
-}
+MarkRecord Mark(int electrode, int time) { return MarkRecord{uint16_t(electrode), kSlowWave, time}; }
 
 class ConnectionsCommandTest : public ::testing::Test {
  protected:
