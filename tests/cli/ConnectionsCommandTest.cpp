@@ -62,5 +62,19 @@ TEST_F(ConnectionsCommandTest, BadOptionsAreUsageErrorsAndBadFilesFailures) {
   EXPECT_NE(missing.err.find("no.M00"), std::string::npos);
 }
 
+TEST_F(ConnectionsCommandTest, RenderDrawsTheArrowsOfAConnectionFile) {
+  const std::string connections = dir.File("made.C00");
+  ASSERT_EQ(Run(Common() + " --first-channel 20 --traces 2 --out " + connections).status, 0);
+  const std::string base = "render " + recording + " --matrix " + matrix + " --marks " + marks +
+                           " --order sequential --first-channel 20 --traces 2 --out " + dir.File("pane.txt");
+  ASSERT_EQ(Run(base + " --connections " + connections).status, 0);
+  EXPECT_NE(testing::ReadFile(dir.File("pane.txt")).find("pen ff00ff 1 copy"), std::string::npos);
+
+  const std::string broken = dir.Write("broken.C00", "/x\n100\nmany\n");
+  const CliRun r = Run(base + " --connections " + broken);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(broken + ": line 3:"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace velmora
