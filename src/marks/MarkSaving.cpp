@@ -49,12 +49,16 @@ bool MarkSaving::SaveMarks(AnalysisState& s, Ui& ui) {
   return true;
 }
 
+// Connections made since the last save are asked about like changed marks: leaving the
+// recording or the program would lose them without a word otherwise.
 bool MarkSaving::SaveAlert(AnalysisState& s, Ui& ui) {
-  if (!s.MarksChanged || s.MarkFileName.empty()) return true;
+  const bool marksToSave = s.MarksChanged && !s.MarkFileName.empty();
+  if (!marksToSave && !s.ConnectionsChanged) return true;
   ui.Beep();
   switch (ui.AskYesNoCancel("Some of the marks have been changed? Do you want to update these marks ?")) {
     case Ui::Answer::Yes:
-      return TryWriteMarkFile(s, ui);
+      if (marksToSave && !TryWriteMarkFile(s, ui)) return false;
+      return !s.ConnectionsChanged || TryWriteConnections(s, ui);
     case Ui::Answer::No:
       return true;
     case Ui::Answer::Cancel:

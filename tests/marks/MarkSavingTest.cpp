@@ -84,5 +84,17 @@ TEST_F(MarkSavingTest, SaveWritesChangedConnectionsBesideTheRecording) {
   EXPECT_NE(testing::ReadFile(dir.File("rec.C00")).find("20\t100\t21\t200\t1\r\n"), std::string::npos);
 }
 
+TEST_F(MarkSavingTest, ChangedConnectionsAloneAreAskedAboutAndSaved) {
+  s->MarksChanged = false;
+  s->ElgFileName = dir.File("rec.E00");
+  ConnectionEdits::AppendConnection(*s, {20, 100, 21, 200, 1});
+  ui.answers.push_back(Ui::Answer::Yes);
+  EXPECT_TRUE(MarkSaving::SaveAlert(*s, ui));
+  EXPECT_EQ(ui.questions.size(), 1u);
+  EXPECT_TRUE(FileExists(dir.File("rec.C00")));
+  EXPECT_EQ(testing::ReadFile(s->MarkFileName), "untouched");
+  EXPECT_FALSE(s->ConnectionsChanged);
+}
+
 }  // namespace
 }  // namespace velmora
