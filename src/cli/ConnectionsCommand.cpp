@@ -48,8 +48,7 @@ void ShowPane(AnalysisState& s, const PaneSettings& pane) {
 void RunConnections(const ConnectionsOptions& o) {
   const PaneSettings pane = CheckOptions(o);
   RecordingSession session;
-  session.Open(o.recording, o.matrix, true, false);
-  session.ReadMarks(o.marks);
+  session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
   ShowPane(s, pane);
   ConnectionMaking().MakeConnections(s);

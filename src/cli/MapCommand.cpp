@@ -21,6 +21,7 @@
 #include "maps/VelocityArrows.h"
 #include "maps/VelocityCalculation.h"
 #include "marks/AmplitudeCalculation.h"
+#include "marks/MarkFile.h"
 
 namespace velmora::cli {
 
@@ -155,8 +156,10 @@ void RunMap(const MapOptions& o) {
   const MapSettings m = CheckOptions(o);
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, false);
-  session.ReadMarks(o.marks);
   AnalysisState& s = session.State();
+  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
+  ReportIgnoredBytes(o.marks, contents, session.UiOut());
+  ApplyMarkFile(s, contents);
   ApplySettings(s, m, o.expand);
   ComputeMap(s, m);
   if (o.stats) {

@@ -26,9 +26,11 @@ void RecordingSession::Open(const std::string& recording, const std::string& mat
   reader_.Open(recording, RecordingOpenOptions{false, writeMarkFile});
 }
 
-void RecordingSession::ReadMarks(const std::string& path) {
-  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
-  ReportIgnoredBytes(path, contents, ui_);
+void RecordingSession::OpenWithMarks(const std::string& recording, const std::string& matrix,
+                                     const std::string& markFile) {
+  Open(recording, matrix, true, false);
+  const MarkFileContents contents = MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  ReportIgnoredBytes(markFile, contents, ui_);
   ApplyMarkFile(*state_, contents);
 }
 

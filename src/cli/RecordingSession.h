@@ -19,10 +19,8 @@ class RecordingSession {
 
   // Throws IoError when the matrix or the recording cannot be read.
   void Open(const std::string& recording, const std::string& matrix, bool smooth, bool writeMarkFile);
-
-  // Puts the marks of the mark file `path` into the store, in place of those read with the
-  // recording. Throws IoError.
-  void ReadMarks(const std::string& path);
+  // Opens the recording smoothed, then shows the marks of `markFile` instead of its own.
+  void OpenWithMarks(const std::string& recording, const std::string& matrix, const std::string& markFile);
 
   AnalysisState& State() { return *state_; }
   ConsoleUi& UiOut() { return ui_; }

@@ -23,6 +23,7 @@
 #include "maps/VelocityCalculation.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/ElectrogramDrawing.h"
+#include "marks/MarkFile.h"
 
 #ifdef VELMORA_CLI_PICTURES
 #include "cli/PictureWriter.h"
@@ -180,6 +181,12 @@ void ShowAsOpened(AnalysisState& s) {
   s.ActivePane = 1;
 }
 
+void ReadMarks(RecordingSession& session, const std::string& path) {
+  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
+  ApplyMarkFile(session.State(), contents);
+  ReportIgnoredBytes(path, contents, session.UiOut());
+}
+
 void WriteText(const std::string& path, AnalysisState& s, const PaneRenderer& pane) {
   RecordingCanvas canvas;
   pane.draw(s, canvas);
@@ -207,7 +214,7 @@ void Render(const RenderOptions& o) {
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   ShowAsOpened(s);
-  if (!o.marks.empty()) session.ReadMarks(o.marks);
+  if (!o.marks.empty()) ReadMarks(session, o.marks);
   if (!o.connections.empty()) {
     ConnectionFile::ApplyConnections(
         s, session.UiOut(), ConnectionFile::Parse(o.connections, ReadWholeFile(o.connections)));
