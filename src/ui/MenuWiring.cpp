@@ -27,10 +27,10 @@ void MenuWiring::Wire(TMainF& window) {
   WireElectrograms(window);
   WireSwitches(window);
   WireMaps(window);
+  ConnectionWiring::Wire(window);
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);
-  ConnectionWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
