@@ -14,6 +14,7 @@ void AddSampleCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddAutomarkCommand(CLI::App& app, int& exitCode);
 void AddAmplitudesCommand(CLI::App& app, int& exitCode);
+void AddConnectionsCommand(CLI::App& app, int& exitCode);
 void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
 

@@ -19,6 +19,7 @@
 #include "core/ConsoleUi.h"
 #include "core/Limits.h"
 #include "core/RecordingCanvas.h"
+#include "maps/ConnectionFile.h"
 #include "maps/MapComputation.h"
 #include "maps/MapDrawing.h"
 #include "maps/VelocityCalculation.h"
@@ -40,6 +41,7 @@ namespace {
 // the same way: a message naming the option, the verb's usage and exit status 2.
 struct RenderOptions {
   std::string recording, matrix, marks, out;
+  std::string connections;
   std::string pane = "electrograms";
   std::string size = "1000x700";
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
@@ -245,6 +247,10 @@ void Render(const RenderOptions& o) {
   AnalysisState& s = session.State();
   ShowAsOpened(s);
   if (!o.marks.empty()) ReadMarks(session, o.marks);
+  if (!o.connections.empty()) {
+    ConnectionFile::ApplyConnections(
+        s, session.UiOut(), ConnectionFile::Parse(o.connections, ReadWholeFile(o.connections)));
+  }
   s.PaneWidth = width;
   s.PaneHeight = height;
   pane.apply(s);
@@ -288,6 +294,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file to show instead of the one beside the recording")
       ->type_name("F.M00");
+  cmd->add_option("--connections", o.connections, "electrograms: connection file whose arrows to draw")
+      ->type_name("F.C00");
   cmd->add_option("--pane", o.pane, "pane kind")->type_name(PaneKindNames())->capture_default_str();
   cmd->add_option("--size", o.size, "pane size in pixels")->type_name("WxH")->capture_default_str();
   cmd->add_option("--out", o.out, "FILE.png, FILE.pdf, FILE.svg, or FILE.txt for the drawing primitives")

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddRenderCommand(app, exitCode);
   velmora::cli::AddAutomarkCommand(app, exitCode);
   velmora::cli::AddAmplitudesCommand(app, exitCode);
+  velmora::cli::AddConnectionsCommand(app, exitCode);
   velmora::cli::AddMapCommand(app, exitCode);
   velmora::cli::AddWavesCommand(app, exitCode);
   try {

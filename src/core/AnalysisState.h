@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/HugePageAllocator.h"
+#include "core/ConnectionRecord.h"
 #include "core/Limits.h"
 #include "core/MapCell.h"
 #include "core/MarkRecord.h"
@@ -156,6 +157,12 @@ struct AnalysisState {
   bool ConnectionsChanged{};
   int32_t ConnectMaxDiff{}, ConnectionCount{};
   std::string ConnectionFileName;
+  std::vector<ConnectionRecord> Connections = std::vector<ConnectionRecord>(kConnectionSlots);
+  ConnectionRecord& Connection(int number) { return Connections[size_t(number - 1)]; }
+  const ConnectionRecord& Connection(int number) const { return Connections[size_t(number - 1)]; }
+  // The ends picked by the connection keys 1 and 2.
+  int32_t ConnectFirstChannel = kNoValue, ConnectFirstTime = kNoValue;
+  int32_t ConnectSecondChannel = kNoValue, ConnectSecondTime = kNoValue;
 
   // Amplitude, slope and interval per mark number (slot n at index n - 1).
   std::vector<AmplitudeRecord> MarkAmplitudes;

@@ -9,6 +9,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
+#include "maps/ConnectionDrawing.h"
 #include "maps/MapColours.h"
 #include "marks/ElectrogramScales.h"
 #include "marks/MarkIntervals.h"
@@ -59,6 +60,7 @@ void ElectrogramDrawing::DrawElectrograms() {
     DrawTrace(i, channel);
     DrawTraceMarks(i, channel);
     if (s.ShowAmplitudes) DrawAmplitudes(i, channel);
+    if (s.ShowElgConnections && i < s.NrTraces) ConnectionDrawing::DrawConnections(s, canvas_, i, channel);
   }
   traceOffsets_.clear();
 }

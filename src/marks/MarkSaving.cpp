@@ -3,6 +3,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "maps/ConnectionFile.h"
 #include "marks/MarkFile.h"
 
 namespace velmora {
@@ -20,6 +21,17 @@ bool TryWriteMarkFile(AnalysisState& s, Ui& ui) {
   }
 }
 
+bool TryWriteConnections(AnalysisState& s, Ui& ui) {
+  try {
+    ConnectionFile::SaveConnections(s);
+    return true;
+  } catch (const IoError& error) {
+    ui.Beep();
+    ui.Error(std::string(error.what()) + "\nThe connections have not been saved.");
+    return false;
+  }
+}
+
 }  // namespace
 
 bool MarkSaving::SaveMarks(AnalysisState& s, Ui& ui) {
@@ -28,19 +40,25 @@ bool MarkSaving::SaveMarks(AnalysisState& s, Ui& ui) {
     if (!TryWriteMarkFile(s, ui)) return false;
     ui.Message("Marks have been saved ");
   }
-  // Connections are kept with the connection file, which comes with the connections
-  // feature; until then nothing sets ConnectionsChanged.
+  if (s.ConnectionsChanged) {
+    if (!TryWriteConnections(s, ui)) return false;
+    ui.Message("Connections have been saved ");
+  }
   s.MarksChanged = false;
   s.ConnectionsChanged = false;
   return true;
 }
 
+// Connections made since the last save are asked about like changed marks: leaving the
+// recording or the program would lose them without a word otherwise.
 bool MarkSaving::SaveAlert(AnalysisState& s, Ui& ui) {
-  if (!s.MarksChanged || s.MarkFileName.empty()) return true;
+  const bool marksToSave = s.MarksChanged && !s.MarkFileName.empty();
+  if (!marksToSave && !s.ConnectionsChanged) return true;
   ui.Beep();
   switch (ui.AskYesNoCancel("Some of the marks have been changed? Do you want to update these marks ?")) {
     case Ui::Answer::Yes:
-      return TryWriteMarkFile(s, ui);
+      if (marksToSave && !TryWriteMarkFile(s, ui)) return false;
+      return !s.ConnectionsChanged || TryWriteConnections(s, ui);
     case Ui::Answer::No:
       return true;
     case Ui::Answer::Cancel:

@@ -11,6 +11,7 @@
 #include "core/Ui.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
+#include "ui/ConnectionWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
 #include "ui/MiniWindows.h"
@@ -28,6 +29,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireElectrograms(window);
   WireSwitches(window);
   WireMaps(window);
+  ConnectionWiring::Wire(window);
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);

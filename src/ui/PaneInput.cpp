@@ -7,6 +7,7 @@
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "maps/ConnectionEdits.h"
 #include "maps/MapComputation.h"
 #include "maps/MapDrawing.h"
 #include "marks/MarkPointerEdits.h"
@@ -77,15 +78,36 @@ bool PaneInput::InTraceArea() const {
 bool PaneInput::FormKeyPress(QChar character) {
   const QChar key = character.toUpper();
   if (key == 'E' || key == 'H' || key == 'U') return MapKeyAtPointer(key);
-  if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W') return false;
+  const bool connectionKey = key == '1' || key == '2' || key == 'Z' || key == 'Y' || key == 'F';
+  if (key != 'D' && key != 'R' && key != 'S' && key != 'K' && key != 'W' && !connectionKey) return false;
   // The keys act on the pane under the pointer, with that pane's layout and drawing focus.
   const int pane = state_.ActivePane == 2 ? 2 : 1;
   window_.PrepareElectrogramLayout(pane);
   state_.FocusA = pane == 1;
   state_.FocusB = pane == 2;
   if (!InTraceArea() || state_.PointerTrace < 1) return false;
-  MarkKeyAtPointer(key);
+  if (connectionKey) {
+    ConnectionKeyAtPointer(key);
+  } else {
+    MarkKeyAtPointer(key);
+  }
   return true;
+}
+
+void PaneInput::ConnectionKeyAtPointer(QChar key) {
+  AnalysisState& s = state_;
+  if (key == '1') ConnectionEdits::SelectFirstEnd(s);
+  if (key == '2') ConnectionEdits::SelectSecondEnd(s);
+  if (key == 'Z') ConnectionEdits::DeleteConnectionsAtTime(s, s.PointerChannel, s.PointerTime);
+  if (key == 'Y') {
+    const auto [first, second] = ConnectionEdits::ChoosePair(s);
+    ConnectionEdits::ConnectAroundTime(s, first, second, s.PointerTime);
+  }
+  if (key == 'F') {
+    const auto [first, second] = ConnectionEdits::ChoosePair(s);
+    ConnectionEdits::DeleteConnectionsBetween(s, first, second);
+  }
+  window_.UpdateDisplay();
 }
 
 void PaneInput::MarkKeyAtPointer(QChar key) {

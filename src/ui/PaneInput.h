@@ -35,6 +35,7 @@ class PaneInput {
  private:
   bool InTraceArea() const;
   void MarkKeyAtPointer(QChar key);
+  void ConnectionKeyAtPointer(QChar key);
   bool MapKeyAtPointer(QChar key);
   void ToggleRubberBand();
   void ReleaseRectangle();

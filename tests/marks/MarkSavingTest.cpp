@@ -4,6 +4,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "maps/ConnectionEdits.h"
 #include "marks/MarkSaving.h"
 #include "marks/MarkStore.h"
 #include "support/ScriptedUi.h"
@@ -72,6 +73,27 @@ TEST_F(MarkSavingTest, SaveWithNothingChangedWritesNothing) {
   EXPECT_TRUE(MarkSaving::SaveMarks(*s, ui));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(testing::ReadFile(s->MarkFileName), "untouched");
+}
+
+TEST_F(MarkSavingTest, SaveWritesChangedConnectionsBesideTheRecording) {
+  s->ElgFileName = dir.File("rec.E00");
+  ConnectionEdits::AppendConnection(*s, {20, 100, 21, 200, 1});
+  EXPECT_TRUE(MarkSaving::SaveMarks(*s, ui));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Marks have been saved ", "Connections have been saved "}));
+  EXPECT_FALSE(s->ConnectionsChanged);
+  EXPECT_NE(testing::ReadFile(dir.File("rec.C00")).find("20\t100\t21\t200\t1\r\n"), std::string::npos);
+}
+
+TEST_F(MarkSavingTest, ChangedConnectionsAloneAreAskedAboutAndSaved) {
+  s->MarksChanged = false;
+  s->ElgFileName = dir.File("rec.E00");
+  ConnectionEdits::AppendConnection(*s, {20, 100, 21, 200, 1});
+  ui.answers.push_back(Ui::Answer::Yes);
+  EXPECT_TRUE(MarkSaving::SaveAlert(*s, ui));
+  EXPECT_EQ(ui.questions.size(), 1u);
+  EXPECT_TRUE(FileExists(dir.File("rec.C00")));
+  EXPECT_EQ(testing::ReadFile(s->MarkFileName), "untouched");
+  EXPECT_FALSE(s->ConnectionsChanged);
 }
 
 }  // namespace
