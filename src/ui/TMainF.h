@@ -31,6 +31,7 @@ class MapStatistics;
 class SpikeStatistics;
 class PanePanel;
 class QtUi;
+class ReferenceTableWindow;
 class RecordingCommands;
 class StatusPanel;
 class Ui;
@@ -71,6 +72,7 @@ class TMainF : public QMainWindow {
   StatisticsWindow& Statistics() const { return *statistics_; }
   MarkStatisticsWindow& MarkStats() const { return *markStats_; }
   MiniWindows& Mini() const { return *mini_; }
+  ReferenceTableWindow& References() const { return *references_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -170,6 +172,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<AnalysisDisplay> analysis_;
   std::unique_ptr<WaveFormDrawing> waveForms_;
   MiniWindows* mini_ = nullptr;
+  ReferenceTableWindow* references_ = nullptr;
 };
 
 }  // namespace velmora
