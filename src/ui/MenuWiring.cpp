@@ -12,6 +12,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "marks/ReferenceTable.h"
+#include "ui/AnalyseElgWindow.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
 #include "ui/MiniWindows.h"
@@ -54,6 +55,7 @@ void MenuWiring::WireGeneral(TMainF& w) {
   m.Connect("UpdateDisplays1", [&w] { w.UpdateDisplay(); });
   m.Connect("UnhideMarks1", [&w] { w.UnhideMarks1Click(); });
   m.Connect("ReferenceTable1", [&w] { w.References().ReferenceTable1Click(); });
+  m.Connect("AnalyseElg1", [&w] { w.AnalyseElg().AnalyseElg1Click(); });
   m.Connect("ReferenceTime1", [&w] {
     ReferenceTable::ReferenceTime1Click(w.State(), w.ActiveUi());
     w.UpdateDisplay();

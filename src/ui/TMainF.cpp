@@ -26,6 +26,7 @@
 #include "maps/VelocityCalculation.h"
 #include "ui/MarkStatisticsWindow.h"
 #include "ui/StatisticsWindow.h"
+#include "ui/AnalyseElgWindow.h"
 #include "ui/ReferenceTableWindow.h"
 #include "ui/WindowSet.h"
 #include "core/Errors.h"
@@ -100,6 +101,8 @@ void TMainF::CreateOtherWindows() {
   mini_ = new MiniWindows(*this, *windows_);
   references_ = new ReferenceTableWindow(windows_->Find("TRefForm"), *state_, *ui_);
   connect(references_, &ReferenceTableWindow::closed, this, &TMainF::UpdateDisplay);
+  analyseElg_ = new AnalyseElgWindow(windows_->Find("TAlyElgForm"), *state_, *ui_);
+  connect(analyseElg_, &AnalyseElgWindow::closed, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::okClicked, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::saveClicked, this, [this] {
     try {
