@@ -13,19 +13,9 @@
 #include "marks/ElectrogramAnalysis.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
+#include "ui/WindowButtons.h"
 
 namespace velmora {
-
-namespace {
-
-QPushButton* AddButton(QWidget* shell, QHBoxLayout* row, const char* name, const char* caption) {
-  auto* button = new QPushButton(caption, shell);
-  button->setObjectName(name);
-  row->addWidget(button);
-  return button;
-}
-
-}  // namespace
 
 AnalyseElgWindow::AnalyseElgWindow(QWidget* shell, AnalysisState& state, Ui& ui)
     : QObject(shell), shell_(shell), state_(state), analysis_(std::make_unique<ElectrogramAnalysis>(state, ui)) {

@@ -19,6 +19,7 @@
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
 #include "marks/ReferenceTable.h"
+#include "ui/WindowButtons.h"
 
 namespace velmora {
 
@@ -28,13 +29,6 @@ QLineEdit* AddEdit(QWidget* shell, const char* name, const char* text) {
   auto* edit = new QLineEdit(text, shell);
   edit->setObjectName(name);
   return edit;
-}
-
-QPushButton* AddButton(QWidget* shell, QHBoxLayout* row, const char* name, const char* caption) {
-  auto* button = new QPushButton(caption, shell);
-  button->setObjectName(name);
-  row->addWidget(button);
-  return button;
 }
 
 // Text that is no whole number gets the same report as every other number field.
