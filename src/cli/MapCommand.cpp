@@ -12,6 +12,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/ReferenceMarkOption.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
@@ -32,7 +33,7 @@ namespace {
 struct MapOptions {
   std::string recording, matrix, marks, kind;
   std::string begin, window, type, reference, cycles, neighbours, digits;
-  std::string limitIntervals, velocityStep, maxVelocity;
+  std::string limitIntervals, velocityStep, maxVelocity, referenceMark;
   std::string size = "1000x1000";
   bool expand = false, stats = false, arrows = false;
 };
@@ -45,6 +46,7 @@ struct MapSettings {
   uint8_t kind = 0;
   std::optional<int> begin, window, type, reference, cycles, neighbours, digits;
   std::optional<int> limitIntervals, velocityStep, maxVelocity;
+  std::optional<ReferenceEntry> referenceMark;
   int width = 0, height = 0;
 };
 
@@ -59,6 +61,7 @@ MapSettings CheckOptions(const MapOptions& o) {
   m.window = ParseOptionalInt("--window", o.window, 1, kLargestNumber);
   m.type = ParseOptionalInt("--type", o.type, 0, 3);
   m.reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
+  m.referenceMark = ParseReferenceMark(o.referenceMark);
   m.cycles = ParseOptionalInt("--cycles", o.cycles, 0, 1000);
   m.neighbours = ParseOptionalInt("--neighbours", o.neighbours, 1, 4);
   m.digits = ParseOptionalInt("--digits", o.digits, 0, 9);
@@ -161,6 +164,7 @@ void RunMap(const MapOptions& o) {
   ReportIgnoredBytes(o.marks, contents, session.UiOut());
   ApplyMarkFile(s, contents);
   ApplySettings(s, m, o.expand);
+  if (m.referenceMark) ApplyReferenceMark(s, session.UiOut(), *m.referenceMark);
   ComputeMap(s, m);
   if (o.stats) {
     std::cout << StatsText(s);
@@ -178,6 +182,9 @@ void AddMapSettingOptions(CLI::App* cmd, MapOptions& o) {
   cmd->add_option("--type", o.type, "mark kind mapped: 0 all, 1 slow waves, 2 spikes, 3 type 3")
       ->type_name("0|1|2|3");
   cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");
+  cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
+      ->type_name("ELECTRODE:TIME")
+      ->excludes("--reference");
   cmd->add_flag("--expand", o.expand, "fill empty cells from their neighbours");
   cmd->add_option("--cycles", o.cycles, "expansion cycles")->type_name("N");
   cmd->add_option("--neighbours", o.neighbours, "neighbours an empty cell needs to be filled (1 to 4)")

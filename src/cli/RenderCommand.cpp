@@ -15,6 +15,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/ReferenceMarkOption.h"
 #include "core/AtomicFile.h"
 #include "core/ConsoleUi.h"
 #include "core/Limits.h"
@@ -46,7 +47,7 @@ struct RenderOptions {
   std::string size = "1000x700";
   std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
   std::string kind = "time";
-  std::string wave;
+  std::string wave, referenceMark;
   bool statistics = false;
   bool arrows = false, noLegend = false;
   bool waveforms = false;
@@ -242,6 +243,7 @@ void Render(const RenderOptions& o) {
   CheckPicturesPossible(format);
   const auto [width, height] = ParseSize(o.size, "1000x700");
   const PaneRenderer pane = ChoosePane(o);
+  const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
@@ -251,6 +253,7 @@ void Render(const RenderOptions& o) {
     ConnectionFile::ApplyConnections(
         s, session.UiOut(), ConnectionFile::Parse(o.connections, ReadWholeFile(o.connections)));
   }
+  if (referenceMark) ApplyReferenceMark(s, session.UiOut(), *referenceMark);
   s.PaneWidth = width;
   s.PaneHeight = height;
   pane.apply(s);
@@ -276,6 +279,8 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
   cmd->add_flag("--waveforms", o.waveforms, "electrograms: one wave form per grid cell, as pane A shows them");
   cmd->add_option("--wave", o.wave, "wave: the wave drawn (default 1)")->type_name("N");
   cmd->add_flag("--statistics", o.statistics, "wave: area and extent above the grid");
+  cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
+      ->type_name("ELECTRODE:TIME");
 }
 
 std::string PaneKindNames() {

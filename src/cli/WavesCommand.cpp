@@ -8,6 +8,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/ReferenceMarkOption.h"
 #include "waves/WaveSearch.h"
 
 namespace velmora::cli {
@@ -15,7 +16,7 @@ namespace velmora::cli {
 namespace {
 
 struct WavesOptions {
-  std::string recording, matrix, marks, type, difference, reference;
+  std::string recording, matrix, marks, type, difference, reference, referenceMark;
 };
 
 constexpr int kLargestNumber = 2'000'000'000;
@@ -34,6 +35,7 @@ void RunWaves(const WavesOptions& o) {
   const std::optional<int> type = ParseOptionalInt("--type", o.type, 1, 3);
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
   const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
+  const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
   session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
@@ -42,6 +44,7 @@ void RunWaves(const WavesOptions& o) {
   if (type) s.MarkType[0] = *type;
   if (difference) s.WaveDifference[size_t(s.MarkType[0] - 1)] = *difference;
   if (reference) s.ReferenceTime = *reference;
+  if (referenceMark) ApplyReferenceMark(s, session.UiOut(), *referenceMark);
   auto search = std::make_unique<WaveSearch>();
   search->CalculateWaves(s);
   std::string text = fmt::format("NrWaves: {}\n", s.NrWaves);
@@ -62,6 +65,9 @@ void AddWavesCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--difference", o.difference, "largest time difference between neighbouring sites of a wave")
       ->type_name("MS");
   cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");
+  cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
+      ->type_name("ELECTRODE:TIME")
+      ->excludes("--reference");
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunWaves(*options); }); });
 }
 

@@ -50,6 +50,7 @@ void SetMarkingDefaults(AnalysisState& s) {
   s.SmoothElectrograms = true;
   s.Amplification = 0.01;
   s.ReferenceTime = 0;
+  s.ReferenceElectrode = 0;
   s.AssistedMarking = false;
   s.PlotVelocities = false;
   s.SearchBelowLevel = true;

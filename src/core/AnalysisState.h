@@ -96,6 +96,7 @@ struct AnalysisState {
   int32_t PointerX{}, PointerY{}, PointerTime{}, PointerTrace{}, PointerChannel{};
   int32_t PointerCol{}, PointerRow{}, PointerCellChannel{};
   int32_t ReferenceTime{};
+  int32_t ReferenceElectrode{};  // electrode of the reference chosen in the reference table
 
   // Display switches.
   bool ShowGrid{}, ShowMapColor{}, ShowMapDigit{};

@@ -12,10 +12,13 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/ConnectionWiring.h"
+#include "marks/ReferenceTable.h"
+#include "ui/AnalyseElgWindow.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
 #include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
+#include "ui/ReferenceTableWindow.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
 #include "ui/WaveMenuWiring.h"
@@ -53,6 +56,12 @@ void MenuWiring::WireGeneral(TMainF& w) {
   ViewCommands& v = w.View();
   m.Connect("UpdateDisplays1", [&w] { w.UpdateDisplay(); });
   m.Connect("UnhideMarks1", [&w] { w.UnhideMarks1Click(); });
+  m.Connect("ReferenceTable1", [&w] { w.References().ReferenceTable1Click(); });
+  m.Connect("AnalyseElg1", [&w] { w.AnalyseElg().AnalyseElg1Click(); });
+  m.Connect("ReferenceTime1", [&w] {
+    ReferenceTable::ReferenceTime1Click(w.State(), w.ActiveUi());
+    w.UpdateDisplay();
+  });
   m.Connect("PanelTileMenu", [&w] { w.SetPanelTile(); });
   m.Connect("rectangle1", [&w] { w.SetTileStacked(true); });
   m.Connect("square1", [&w] { w.SetTileStacked(false); });

@@ -26,6 +26,8 @@
 #include "maps/VelocityCalculation.h"
 #include "ui/MarkStatisticsWindow.h"
 #include "ui/StatisticsWindow.h"
+#include "ui/AnalyseElgWindow.h"
+#include "ui/ReferenceTableWindow.h"
 #include "ui/WindowSet.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
@@ -97,6 +99,10 @@ void TMainF::CreateOtherWindows() {
   statistics_ = new StatisticsWindow(windows_->Find("TEleF"));
   markStats_ = new MarkStatisticsWindow(windows_->Find("TNewMarkForm"));
   mini_ = new MiniWindows(*this, *windows_);
+  references_ = new ReferenceTableWindow(windows_->Find("TRefForm"), *state_, *ui_);
+  connect(references_, &ReferenceTableWindow::closed, this, &TMainF::UpdateDisplay);
+  analyseElg_ = new AnalyseElgWindow(windows_->Find("TAlyElgForm"), *state_, *ui_);
+  connect(analyseElg_, &AnalyseElgWindow::closed, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::okClicked, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::saveClicked, this, [this] {
     try {
@@ -374,7 +380,7 @@ void TMainF::UpdateHints() {
   status_->FileNameLabel()->setToolTip(Q(s.ElgFileName));
   status_->MatrixLabel()->setToolTip(Q(s.MatrixFileName));
   status_->SigLengthLabel()->setToolTip("Total length of Signal");
-  status_->RefTime1()->setToolTip("Ref electrode =");
+  status_->RefTime1()->setToolTip(QString("Ref electrode =%1").arg(s.ReferenceElectrode));
   for (PanePanel* pane : {paneA_, paneB_}) {
     TitleBar* bar = pane->Bar();
     if (QAbstractButton* tile = bar->Button("TileSpeedButton1"))

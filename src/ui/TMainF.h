@@ -15,6 +15,7 @@ namespace velmora {
 
 struct AnalysisState;
 class AnalysisDisplay;
+class AnalyseElgWindow;
 class E00Reader;
 class ElectrogramDrawing;
 class FloatingPanels;
@@ -31,6 +32,7 @@ class MapStatistics;
 class SpikeStatistics;
 class PanePanel;
 class QtUi;
+class ReferenceTableWindow;
 class RecordingCommands;
 class StatusPanel;
 class Ui;
@@ -71,6 +73,8 @@ class TMainF : public QMainWindow {
   StatisticsWindow& Statistics() const { return *statistics_; }
   MarkStatisticsWindow& MarkStats() const { return *markStats_; }
   MiniWindows& Mini() const { return *mini_; }
+  ReferenceTableWindow& References() const { return *references_; }
+  AnalyseElgWindow& AnalyseElg() const { return *analyseElg_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -170,6 +174,8 @@ class TMainF : public QMainWindow {
   std::unique_ptr<AnalysisDisplay> analysis_;
   std::unique_ptr<WaveFormDrawing> waveForms_;
   MiniWindows* mini_ = nullptr;
+  ReferenceTableWindow* references_ = nullptr;
+  AnalyseElgWindow* analyseElg_ = nullptr;
 };
 
 }  // namespace velmora

@@ -16,6 +16,7 @@
 #include "commands/ValuePrompt.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "ui/WindowButtons.h"
 
 namespace velmora {
 
@@ -26,13 +27,6 @@ QCheckBox* AddCheck(QWidget* shell, QFormLayout* form, const char* name, const c
   check->setObjectName(name);
   form->addRow(check);
   return check;
-}
-
-QPushButton* AddButton(QWidget* shell, QHBoxLayout* row, const char* name, const char* caption) {
-  auto* button = new QPushButton(caption, shell);
-  button->setObjectName(name);
-  row->addWidget(button);
-  return button;
 }
 
 }  // namespace

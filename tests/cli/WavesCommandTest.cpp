@@ -55,6 +55,22 @@ TEST_F(WavesCommandTest, RefusesBadOptionsAndMissingFiles) {
   EXPECT_EQ(missing.status, 1);
 }
 
+// The reference chosen from the table by electrode and time shifts the times as its time does.
+TEST_F(WavesCommandTest, AReferenceMarkFromTheMarksShiftsTheTimesAndAnUnknownOneIsRefused) {
+  marks = dir.Write("ref.M00", testing::MarkFileBytes({HandMark(19, 1700), HandMark(17, 1000), HandMark(18, 1300),
+                                                       HandMark(22, 2200), HandMark(20, 100, kReferenceMark)}));
+  const testing::CliRun chosen = Waves("--reference-mark 20:100");
+  ASSERT_EQ(chosen.status, 0) << chosen.err;
+  EXPECT_EQ(chosen.out, "NrWaves: 2\nwave 1: 17:900 18:1200 19:1600\nwave 2: 22:2100\n");
+  EXPECT_EQ(Waves("--reference-mark 0:0").out, "NrWaves: 2\nwave 1: 17:1000 18:1300 19:1700\nwave 2: 22:2200\n");
+  EXPECT_EQ(Waves("--reference-mark 21:100").status, 1);
+  for (const std::string bad : {"--reference-mark 20", "--reference-mark 20:x", "--reference-mark 257:1",
+                                "--reference-mark 20:100 --reference 5"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Waves(bad).status, 2);
+  }
+}
+
 bool EndsALine(const std::string& text, const std::string& ending) { return text.find(ending + "\n") != std::string::npos; }
 
 // The wave pane draws the chosen wave's times, and what the waves verb lists is what it shows.
