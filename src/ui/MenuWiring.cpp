@@ -15,6 +15,7 @@
 #include "ui/MainMenu.h"
 #include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
+#include "ui/PreferencesWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
 #include "ui/WaveMenuWiring.h"
@@ -33,6 +34,7 @@ void MenuWiring::Wire(TMainF& window) {
   WirePanels(window);
   WireMiniWindows(window);
   WaveMenuWiring::Wire(window);
+  PreferencesWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
