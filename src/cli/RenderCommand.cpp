@@ -9,11 +9,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "core/ConsoleUi.h"
@@ -48,6 +50,7 @@ struct RenderOptions {
   bool statistics = false;
   bool arrows = false, noLegend = false;
   bool waveforms = false;
+  std::vector<std::string> settings;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -241,6 +244,7 @@ void Render(const RenderOptions& o) {
   const auto [width, height] = ParseSize(o.size, "1000x700");
   const PaneRenderer pane = ChoosePane(o);
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   ShowAsOpened(s);
@@ -294,6 +298,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
       ->type_name("FILE")
       ->required();
   AddElectrogramOptions(cmd, o);
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { Render(*options); }); });
 }
 

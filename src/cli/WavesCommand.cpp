@@ -2,11 +2,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "waves/WaveSearch.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 struct WavesOptions {
   std::string recording, matrix, marks, type, difference, reference;
+  std::vector<std::string> settings;
 };
 
 constexpr int kLargestNumber = 2'000'000'000;
@@ -35,6 +38,7 @@ void RunWaves(const WavesOptions& o) {
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
   const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(o.settings));
   session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
   // The waves a wave map in the first pane is built from.
@@ -62,6 +66,7 @@ void AddWavesCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--difference", o.difference, "largest time difference between neighbouring sites of a wave")
       ->type_name("MS");
   cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunWaves(*options); }); });
 }
 
