@@ -92,8 +92,12 @@ QWidget* ElectrogramsPage() {
   layout->addWidget(NewCheckBox("SmoothElectrograms1", "Smooth Electrograms?", page));
   layout->addWidget(NewCheckBox("IntervalRange1", "Expected Interval Range", page));
   auto* bounds = new QHBoxLayout;
-  bounds->addWidget(NewEdit("MinIntervalRange1", page));
-  bounds->addWidget(NewEdit("maxIntervalRange1", page));
+  QLineEdit* lower = NewEdit("MinIntervalRange1", page);
+  lower->setToolTip("shortest expected interval (msec)");
+  QLineEdit* upper = NewEdit("maxIntervalRange1", page);
+  upper->setToolTip("longest expected interval (msec)");
+  bounds->addWidget(lower);
+  bounds->addWidget(upper);
   bounds->addStretch();
   layout->addLayout(bounds);
   layout->addStretch();
@@ -168,6 +172,8 @@ TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::move(ui)), pages_(new QTabWidget(this)) {
   setObjectName("TPrefF");
   setWindowTitle("Preference Settings for Velmora2");
+  // Every page's name stays in sight: the window widens to the tabs rather than scrolling them.
+  pages_->setUsesScrollButtons(false);
   pages_->addTab(MarkingPage(), "Automatic Markings");
   pages_->addTab(ElectrogramsPage(), "Electrograms");
   pages_->addTab(MapPage(), "Map");

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +88,7 @@ class PreferencesDialogTest : public QObject {
     Box(dialog, "CheckLimitIntervals")->setChecked(true);
     Box(dialog, "DoubleMarks1")->setChecked(false);
     Edit(dialog, "DoubleWidth1")->setText("40");
+    Box(dialog, "PlotOnlyPoints1")->setChecked(true);
     Button(dialog, "OKbutton")->click();
     QVERIFY(!dialog.isVisible());
     const velmora::AnalysisState& s = window_->State();
@@ -96,7 +98,10 @@ class PreferencesDialogTest : public QObject {
     QVERIFY(s.LimitIntervals);
     QVERIFY(!s.AvoidDoubleMarks);
     QCOMPARE(s.AvoidanceWidth, 5);
+    QVERIFY(s.PlotOnlyDots);
     QVERIFY(ui_.errors.empty());
+    // The panes redraw, and with them the menu's check marks.
+    QVERIFY(window_->Menu().Action("CheckPlotOnlyDots")->isChecked());
   }
 
   void badFieldKeepsTheWindowOpenStoresNothingAndFocusesIt() {
