@@ -57,7 +57,8 @@ std::optional<PreferenceProblem> ReadAll(const AnalysisState& s, const Preferenc
 
 PreferenceTexts PreferenceForm::Load(const AnalysisState& s) {
   PreferenceTexts texts;
-  for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = std::to_string(v.Get(s));
+  for (const PreferenceVariable& v : PreferenceTable::Variables())
+    texts[std::string(v.name)] = std::to_string(v.Get(s));
   return texts;
 }
 

@@ -224,7 +224,8 @@ void TPrefF::OKbuttonClick() {
   for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = ControlText(*this, v);
   if (const std::optional<PreferenceProblem> problem = PreferenceForm::Store(state_, texts)) {
     FocusField(Q(problem->field->control), Q(problem->field->page));
-    ui_().Error(fmt::format("\"{}\" on the page \"{}\" {}.", problem->field->label, problem->field->page, problem->reason));
+    const PreferenceVariable& field = *problem->field;
+    ui_().Error(fmt::format("\"{}\" on the page \"{}\" {}.", field.label, field.page, problem->reason));
     return;
   }
   hide();

@@ -36,7 +36,8 @@ class PreferenceSettingsTest : public ::testing::Test {
 };
 
 TEST_F(PreferenceSettingsTest, SetValuesReachTheComputationAndTheLastOneWins) {
-  const CliRun seconds = Run("map --set DigitType=4 --set DigitType=1 " + Files() + " --marks " + marks + " --kind time");
+  const CliRun seconds =
+      Run("map --set DigitType=4 --set DigitType=1 " + Files() + " --marks " + marks + " --kind time");
   ASSERT_EQ(seconds.status, 0) << Errors();
   EXPECT_NE(seconds.out.find("\n\n\t0.100\t0.115\t0.130\n\t0.100\t0.115\t"), std::string::npos) << seconds.out;
   const CliRun expanded =

@@ -55,7 +55,8 @@ class PreferencesDialogTest : public QObject {
     auto* pages = dialog->findChild<QTabWidget*>();
     QStringList titles;
     for (int i = 0; i < pages->count(); ++i) titles << pages->tabText(i);
-    QCOMPARE(titles, QStringList({"Automatic Markings", "Electrograms", "Map", "Velocities", "Animation", "Intervals"}));
+    QCOMPARE(titles,
+             QStringList({"Automatic Markings", "Electrograms", "Map", "Velocities", "Animation", "Intervals"}));
     const char* grid[] = {"MinDiffValEdit1", "WidthEdit1", "DiffDistEdit1", "MinDiffValEdit2", "WidthEdit2",
                           "DiffDistEdit2", "MinDiffValEdit3", "WidthEdit3", "DiffDistEdit3"};
     const char* start[] = {"-100", "300", "100", "-200", "100", "10", "-1", "300", "50"};
@@ -118,7 +119,8 @@ class PreferencesDialogTest : public QObject {
     QCOMPARE(dialog.focusWidget(), Edit(dialog, "StepTimeEdit"));
     QCOMPARE(ui_.errors.size(), size_t(1));
     QCOMPARE(QString::fromStdString(ui_.errors[0]),
-             QString("\"Step Time\" on the page \"Animation\" must be a whole number from 1 to 2147483647 (not \"0\")."));
+             QString("\"Step Time\" on the page \"Animation\" must be a whole number from 1 to 2147483647"
+                     " (not \"0\")."));
   }
 };
 
