@@ -1,10 +1,12 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "marks/AmplitudeCalculation.h"
@@ -17,10 +19,12 @@ namespace {
 struct AmplitudesOptions {
   std::string recording, matrix, marks;
   bool raw = false;
+  std::vector<std::string> settings;
 };
 
 void RunAmplitudes(const AmplitudesOptions& options) {
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(options.settings));
   session.Open(options.recording, options.matrix, !options.raw, false);
   AnalysisState& s = session.State();
   const MarkFileContents contents = MarkFile::Parse(options.marks, ReadWholeFile(options.marks));
@@ -47,6 +51,7 @@ void AddAmplitudesCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_option("--marks", options->marks, "mark file (M00)")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
+  PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunAmplitudes(*options); }); });
 }
 

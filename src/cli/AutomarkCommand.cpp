@@ -1,10 +1,12 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkFile.h"
@@ -16,6 +18,7 @@ namespace {
 struct AutomarkOptions {
   std::string recording, matrix;
   bool raw = false, write = false;
+  std::vector<std::string> settings;
 };
 
 // Pane A shows the whole signal from its start and marks slow waves, as after loading with
@@ -31,6 +34,7 @@ void ShowWholeSignalInPaneA(AnalysisState& s) {
 
 void RunAutomark(const AutomarkOptions& options) {
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(options.settings));
   session.Open(options.recording, options.matrix, !options.raw, options.write);
   AnalysisState& s = session.State();
   ShowWholeSignalInPaneA(s);
@@ -54,6 +58,7 @@ void AddAutomarkCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
   cmd->add_flag("--write", options->write, "save the marks to the recording's mark file");
+  PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunAutomark(*options); }); });
 }
 

@@ -11,6 +11,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
 #include "core/Arithmetic.h"
@@ -36,6 +37,7 @@ struct MapOptions {
   std::string limitIntervals, velocityStep, maxVelocity, referenceMark;
   std::string size = "1000x1000";
   bool expand = false, stats = false, arrows = false;
+  std::vector<std::string> settings;
 };
 
 constexpr int kVelocityMap = 6, kFirstRealKind = 4;
@@ -158,6 +160,7 @@ std::string ArrowsText(AnalysisState& s) {
 void RunMap(const MapOptions& o) {
   const MapSettings m = CheckOptions(o);
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
@@ -209,6 +212,7 @@ void AddMapCommand(CLI::App& app, int& exitCode) {
       ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
       ->required();
   AddMapSettingOptions(cmd, o);
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->add_flag("--stats", o.stats, "print the map's statistics instead of the matrix");
   cmd->add_flag("--arrows", o.arrows, "print the accepted velocity squares instead of the matrix");
   cmd->add_option("--size", o.size, "map pane size in pixels, for --arrows")->type_name("WxH")->capture_default_str();

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "input/MatrixFile.h"
@@ -19,10 +20,11 @@ RecordingSession::RecordingSession()
 
 void RecordingSession::Open(const std::string& recording, const std::string& matrix, bool smooth,
                             bool writeMarkFile) {
+  state_->SmoothElectrograms = smooth;
+  PreferenceSettings::Store(*state_, preferences_);
   if (!FileExists(matrix)) throw IoError(matrix, "the matrix file is not found");
   MatrixFile::ReadNew(matrix);  // a bad matrix is an error here, not a question
   state_->DefaultMatrixFileName = matrix;
-  state_->SmoothElectrograms = smooth;
   reader_.Open(recording, RecordingOpenOptions{false, writeMarkFile});
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "commands/PreferenceForm.h"
 #include "core/AnalysisState.h"
 #include "core/ConsoleUi.h"
 #include "core/DataRoot.h"
@@ -22,6 +23,10 @@ class RecordingSession {
   // Opens the recording smoothed, then shows the marks of `markFile` instead of its own.
   void OpenWithMarks(const std::string& recording, const std::string& matrix, const std::string& markFile);
 
+  // Preferences stored before the recording is read, so smoothing on load follows them too.
+  // A value that cannot be stored ends Open with a UsageError.
+  void UsePreferences(PreferenceTexts preferences) { preferences_ = std::move(preferences); }
+
   AnalysisState& State() { return *state_; }
   ConsoleUi& UiOut() { return ui_; }
   E00Reader& Reader() { return reader_; }
@@ -31,6 +36,7 @@ class RecordingSession {
   ConsoleUi ui_;
   DataRoot root_;
   E00Reader reader_;
+  PreferenceTexts preferences_;
 };
 
 // Runs `body`, turning the workbench's errors into a message on stderr and exit status 1.

@@ -9,11 +9,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
 #include "core/AtomicFile.h"
@@ -51,6 +53,7 @@ struct RenderOptions {
   bool statistics = false;
   bool arrows = false, noLegend = false;
   bool waveforms = false;
+  std::vector<std::string> settings;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -245,6 +248,7 @@ void Render(const RenderOptions& o) {
   const PaneRenderer pane = ChoosePane(o);
   const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   ShowAsOpened(s);
@@ -307,6 +311,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
       ->type_name("FILE")
       ->required();
   AddElectrogramOptions(cmd, o);
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { Render(*options); }); });
 }
 

@@ -2,11 +2,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
 #include "waves/WaveSearch.h"
@@ -17,6 +19,7 @@ namespace {
 
 struct WavesOptions {
   std::string recording, matrix, marks, type, difference, reference, referenceMark;
+  std::vector<std::string> settings;
 };
 
 constexpr int kLargestNumber = 2'000'000'000;
@@ -37,6 +40,7 @@ void RunWaves(const WavesOptions& o) {
   const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
+  session.UsePreferences(PreferenceSettings::Parse(o.settings));
   session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
   // The waves a wave map in the first pane is built from.
@@ -68,6 +72,7 @@ void AddWavesCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
       ->type_name("ELECTRODE:TIME")
       ->excludes("--reference");
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunWaves(*options); }); });
 }
 

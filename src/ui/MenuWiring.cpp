@@ -19,6 +19,7 @@
 #include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
 #include "ui/ReferenceTableWindow.h"
+#include "ui/PreferencesWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
 #include "ui/WaveMenuWiring.h"
@@ -38,6 +39,7 @@ void MenuWiring::Wire(TMainF& window) {
   WirePanels(window);
   WireMiniWindows(window);
   WaveMenuWiring::Wire(window);
+  PreferencesWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {

@@ -1,0 +1,105 @@
+#include "commands/PreferenceTable.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace velmora {
+
+namespace {
+
+constexpr int32_t kLowest = std::numeric_limits<int32_t>::min();
+constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
+// Expansion repeats over the whole grid without stopping early; a grid of 100 x 100 cells is
+// filled long before this many cycles, and a larger count would only keep the map waiting.
+constexpr int32_t kMostExpandCycles = 1000;
+
+constexpr std::string_view kMarking = "Automatic Markings", kElectrograms = "Electrograms", kMap = "Map",
+                           kVelocities = "Velocities", kAnimation = "Animation", kIntervals = "Intervals";
+
+PreferenceVariable Edit(std::string_view name, std::string_view control, std::string_view page,
+                        std::string_view label, int32_t AnalysisState::*number, int32_t minimum = kLowest,
+                        int32_t maximum = kHighest) {
+  return {name, control, page, label, PreferenceControl::Edit, minimum, maximum, number, nullptr};
+}
+
+PreferenceVariable Switch(std::string_view name, std::string_view control, std::string_view page,
+                          std::string_view label, bool AnalysisState::*flag,
+                          PreferenceControl kind = PreferenceControl::CheckBox) {
+  return {name, control, page, label, kind, 0, 1, nullptr, flag};
+}
+
+using S = AnalysisState;
+
+std::vector<PreferenceVariable> MarkingVariables() {
+  return {
+      Edit("MinDiffValSW", "MinDiffValEdit1", kMarking, "Slow Waves: Minimal Differentiated level", &S::MinDiffValSW),
+      Edit("MinDiffValSpike", "MinDiffValEdit2", kMarking, "Spikes: Minimal Differentiated level",
+           &S::MinDiffValSpike),
+      Edit("MinDiffValType3", "MinDiffValEdit3", kMarking, "Type 3: Minimal Differentiated level",
+           &S::MinDiffValType3),
+      Edit("SearchWidthSW", "WidthEdit1", kMarking, "Slow Waves: Search Width (msec)", &S::SearchWidthSW, 1),
+      Edit("SearchWidthSpike", "WidthEdit2", kMarking, "Spikes: Search Width (msec)", &S::SearchWidthSpike, 1),
+      Edit("SearchWidthType3", "WidthEdit3", kMarking, "Type 3: Search Width (msec)", &S::SearchWidthType3, 1),
+      Edit("DiffDistSW", "DiffDistEdit1", kMarking, "Slow Waves: Diff Dist (samples)", &S::DiffDistSW, 1),
+      Edit("DiffDistSpike", "DiffDistEdit2", kMarking, "Spikes: Diff Dist (samples)", &S::DiffDistSpike, 1),
+      Edit("DiffDistType3", "DiffDistEdit3", kMarking, "Type 3: Diff Dist (samples)", &S::DiffDistType3, 1),
+      Switch("SearchBelowLevel", "SearchCriteria1", kMarking, "Search Criteria", &S::SearchBelowLevel,
+             PreferenceControl::RadioGroup),
+  };
+}
+
+std::vector<PreferenceVariable> OtherVariables() {
+  return {
+      Switch("PlotOnlyDots", "PlotOnlyPoints1", kElectrograms, "Plot only points?", &S::PlotOnlyDots),
+      Switch("SmoothElectrograms", "SmoothElectrograms1", kElectrograms, "Smooth Electrograms?",
+             &S::SmoothElectrograms),
+      Switch("AvoidDoubleMarks", "DoubleMarks1", kMarking, "Avoid marking twice?", &S::AvoidDoubleMarks),
+      Edit("AvoidanceWidth", "DoubleWidth1", kMarking, "Avoidance width (msec)", &S::AvoidanceWidth),
+      Switch("UseIntervalRange", "IntervalRange1", kElectrograms, "Expected Interval Range", &S::UseIntervalRange),
+      Edit("MinIntervalRange", "MinIntervalRange1", kElectrograms, "Expected Interval Range: lower bound (ms)",
+           &S::MinIntervalRange),
+      Edit("MaxIntervalRange", "maxIntervalRange1", kElectrograms, "Expected Interval Range: upper bound (ms)",
+           &S::MaxIntervalRange),
+      Edit("DigitType", "EditDigitType", kMap, "current Digit Display", &S::DigitType, 0, 4),
+      Edit("NrExpandCycles", "NrExpCyclesEdit", kMap, "Nr of Expand Cycles", &S::NrExpandCycles, 0,
+           kMostExpandCycles),
+      Edit("NrNeighbours", "NrNeighbours1", kMap, "Nr of Neighbours required", &S::NrNeighbours, 1),
+      Edit("IncVel", "EditIncVel", kVelocities, "Calc to next electrode", &S::IncVel, 1),
+      Switch("LimitCondVel", "MaxCondVelCheckBox1", kVelocities, "Set Max Conduction Velocity?", &S::LimitCondVel),
+      Edit("MaxCondVel", "MaxCondVelEdit", kVelocities, "Maximum Conduction Velocity allowed (cm/sec)",
+           &S::MaxCondVel, 1),
+      Edit("ArrowSize", "EditArrowSize", kVelocities, "Arrow size for plotting", &S::ArrowSize),
+      Edit("SWDuration", "SWDurationEdit", kAnimation, "SW duration", &S::SWDuration),
+      Edit("AnimStep", "StepTimeEdit", kAnimation, "Step Time", &S::AnimStep, 1),
+      Edit("AnimBegin", "begSimEdit", kAnimation, "BegTime", &S::AnimBegin),
+      Edit("AnimEnd", "EndSimEdit", kAnimation, "EndTime", &S::AnimEnd),
+      Switch("LimitIntervals", "CheckLimitIntervals", kIntervals, "limit intervals?", &S::LimitIntervals),
+      Edit("MaxIntervalValue", "EditMaxIntervalVal", kIntervals, "Maximal Interval Value", &S::MaxIntervalValue),
+  };
+}
+
+std::vector<PreferenceVariable> AllVariables() {
+  std::vector<PreferenceVariable> all = MarkingVariables();
+  const std::vector<PreferenceVariable> rest = OtherVariables();
+  all.insert(all.end(), rest.begin(), rest.end());
+  return all;
+}
+
+}  // namespace
+
+const std::vector<PreferenceVariable>& PreferenceTable::Variables() {
+  static const std::vector<PreferenceVariable> variables = AllVariables();
+  return variables;
+}
+
+const PreferenceVariable* PreferenceTable::Find(std::string_view name) {
+  const auto& all = Variables();
+  const auto found = std::find_if(all.begin(), all.end(), [&](const auto& v) { return v.name == name; });
+  return found == all.end() ? nullptr : &*found;
+}
+
+std::vector<std::string_view> PreferenceTable::Pages() {
+  return {kMarking, kElectrograms, kMap, kVelocities, kAnimation, kIntervals};
+}
+
+}  // namespace velmora

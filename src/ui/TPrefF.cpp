@@ -1,0 +1,249 @@
+#include "ui/TPrefF.h"
+
+#include <fmt/format.h>
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "commands/PreferenceForm.h"
+#include "commands/PreferenceTable.h"
+#include "core/AnalysisState.h"
+#include "core/Ui.h"
+
+namespace velmora {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QLineEdit* NewEdit(const char* control, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(control);
+  return edit;
+}
+
+QCheckBox* NewCheckBox(const char* control, const char* caption, QWidget* parent) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(control);
+  return box;
+}
+
+// A caption with its edit beside it, and a unit after it when there is one.
+void AddEditRow(QVBoxLayout* layout, QWidget* page, const char* caption, const char* control,
+                const char* unit = nullptr) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(caption, page));
+  row->addWidget(NewEdit(control, page));
+  if (unit) row->addWidget(new QLabel(unit, page));
+  row->addStretch();
+  layout->addLayout(row);
+}
+
+QWidget* MarkingGrid(QWidget* page) {
+  auto* grid = new QGridLayout;
+  const char* columns[] = {"Minimal Differentiated level", "Search Width (msec)", "Diff Dist (samples)"};
+  const char* rows[] = {"Slow Waves:", "Spikes:", "Type 3:"};
+  const char* edits[] = {"MinDiffValEdit", "WidthEdit", "DiffDistEdit"};
+  for (int c = 0; c < 3; ++c) grid->addWidget(new QLabel(columns[c], page), 0, c + 1);
+  for (int r = 0; r < 3; ++r) {
+    grid->addWidget(new QLabel(rows[r], page), r + 1, 0);
+    for (int c = 0; c < 3; ++c) {
+      const std::string control = fmt::format("{}{}", edits[c], r + 1);
+      grid->addWidget(NewEdit(control.c_str(), page), r + 1, c + 1);
+    }
+  }
+  auto* holder = new QWidget(page);
+  holder->setLayout(grid);
+  return holder;
+}
+
+QWidget* MarkingPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(MarkingGrid(page));
+  auto* criteria = new QGroupBox("Search Criteria", page);
+  criteria->setObjectName("SearchCriteria1");
+  auto* items = new QVBoxLayout(criteria);
+  const char* captions[] = {"Search time of the minival value", "Search time of first value below minimal level"};
+  for (int item = 0; item < 2; ++item) {
+    auto* button = new QRadioButton(captions[item], criteria);
+    button->setObjectName(QString("SearchCriteria1Item%1").arg(item));
+    items->addWidget(button);
+  }
+  layout->addWidget(criteria);
+  layout->addWidget(NewCheckBox("DoubleMarks1", "Avoid marking twice?", page));
+  AddEditRow(layout, page, "Avoidance width:", "DoubleWidth1", "(msec)");
+  layout->addStretch();
+  return page;
+}
+
+QWidget* ElectrogramsPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(NewCheckBox("PlotOnlyPoints1", "Plot only points?", page));
+  layout->addWidget(NewCheckBox("SmoothElectrograms1", "Smooth Electrograms?", page));
+  layout->addWidget(NewCheckBox("IntervalRange1", "Expected Interval Range", page));
+  auto* bounds = new QHBoxLayout;
+  QLineEdit* lower = NewEdit("MinIntervalRange1", page);
+  lower->setToolTip("shortest expected interval (msec)");
+  QLineEdit* upper = NewEdit("maxIntervalRange1", page);
+  upper->setToolTip("longest expected interval (msec)");
+  bounds->addWidget(lower);
+  bounds->addWidget(upper);
+  bounds->addStretch();
+  layout->addLayout(bounds);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* MapPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* digits = new QGroupBox("Digit Display:", page);
+  auto* legend = new QVBoxLayout(digits);
+  for (const char* line : {"0 = xxxxxx msec", "1 = x.xxx sec", "2 = x.xx sec", "3 = x.x sec", "4 = x sec"})
+    legend->addWidget(new QLabel(line, digits));
+  AddEditRow(legend, digits, "current Digit Display:", "EditDigitType");
+  layout->addWidget(digits);
+  auto* expand = new QGroupBox("Expand:", page);
+  auto* expandRows = new QVBoxLayout(expand);
+  AddEditRow(expandRows, expand, "Nr of Neighbours required ", "NrNeighbours1");
+  AddEditRow(expandRows, expand, "Nr of Expand Cycles: ", "NrExpCyclesEdit");
+  layout->addWidget(expand);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* VelocitiesPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  AddEditRow(layout, page, "Calc to next electrode:", "EditIncVel");
+  layout->addWidget(NewCheckBox("MaxCondVelCheckBox1", "Set Max Conduction Velocity?", page));
+  AddEditRow(layout, page, "Maximum Conduction Velocity allowed (cm/sec):", "MaxCondVelEdit");
+  AddEditRow(layout, page, "Arrow size for plotting:", "EditArrowSize");
+  layout->addStretch();
+  return page;
+}
+
+QWidget* AnimationPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  AddEditRow(layout, page, "SW duration:", "SWDurationEdit");
+  AddEditRow(layout, page, "Step Time:", "StepTimeEdit");
+  AddEditRow(layout, page, "BegTime:", "begSimEdit");
+  AddEditRow(layout, page, "EndTime:", "EndSimEdit");
+  layout->addStretch();
+  return page;
+}
+
+QWidget* IntervalsPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(NewCheckBox("CheckLimitIntervals", "limit intervals?", page));
+  AddEditRow(layout, page, "Maximal Interval Value", "EditMaxIntervalVal");
+  layout->addStretch();
+  return page;
+}
+
+// What a control holds, as PreferenceForm reads it: an edit's text, a switch as "1" or "0".
+std::string ControlText(const QWidget& window, const PreferenceVariable& v) {
+  const QString control = Q(v.control);
+  bool on = false;
+  if (v.kind == PreferenceControl::Edit)
+    return window.findChild<QLineEdit*>(control)->text().toStdString();
+  if (v.kind == PreferenceControl::CheckBox)
+    on = window.findChild<QCheckBox*>(control)->isChecked();
+  else
+    on = window.findChild<QRadioButton*>(control + "Item1")->isChecked();
+  return std::to_string(int(on));
+}
+
+}  // namespace
+
+TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
+    : QDialog(parent), state_(state), ui_(std::move(ui)), pages_(new QTabWidget(this)) {
+  setObjectName("TPrefF");
+  setWindowTitle("Preference Settings for Velmora2");
+  // Every page's name stays in sight: the window widens to the tabs rather than scrolling them.
+  pages_->setUsesScrollButtons(false);
+  pages_->addTab(MarkingPage(), "Automatic Markings");
+  pages_->addTab(ElectrogramsPage(), "Electrograms");
+  pages_->addTab(MapPage(), "Map");
+  pages_->addTab(VelocitiesPage(), "Velocities");
+  pages_->addTab(AnimationPage(), "Animation");
+  pages_->addTab(IntervalsPage(), "Intervals");
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OKbutton");
+  ok->setAutoDefault(false);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("CancelButton");
+  cancel->setAutoDefault(false);
+  connect(ok, &QPushButton::clicked, this, &TPrefF::OKbuttonClick);
+  connect(cancel, &QPushButton::clicked, this, &TPrefF::CancelButtonClick);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pages_);
+  layout->addLayout(buttons);
+  hide();
+}
+
+void TPrefF::ShowAndFill() {
+  show();
+  raise();
+  activateWindow();
+  LoadControls();
+}
+
+void TPrefF::LoadControls() {
+  const PreferenceTexts texts = PreferenceForm::Load(state_);
+  for (const PreferenceVariable& v : PreferenceTable::Variables()) {
+    const QString control = Q(v.control);
+    const bool on = texts.at(std::string(v.name)) == "1";
+    if (v.kind == PreferenceControl::Edit)
+      findChild<QLineEdit*>(control)->setText(QString::fromStdString(texts.at(std::string(v.name))));
+    else if (v.kind == PreferenceControl::CheckBox)
+      findChild<QCheckBox*>(control)->setChecked(on);
+    else
+      findChild<QRadioButton*>(control + (on ? "Item1" : "Item0"))->setChecked(true);
+  }
+}
+
+void TPrefF::OKbuttonClick() {
+  PreferenceTexts texts;
+  for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = ControlText(*this, v);
+  if (const std::optional<PreferenceProblem> problem = PreferenceForm::Store(state_, texts)) {
+    FocusField(Q(problem->field->control), Q(problem->field->page));
+    const PreferenceVariable& field = *problem->field;
+    ui_().Error(fmt::format("\"{}\" on the page \"{}\" {}.", field.label, field.page, problem->reason));
+    return;
+  }
+  hide();
+  emit closed();
+}
+
+void TPrefF::FocusField(const QString& control, const QString& page) {
+  for (int i = 0; i < pages_->count(); ++i) {
+    if (pages_->tabText(i) == page) pages_->setCurrentIndex(i);
+  }
+  if (auto* field = findChild<QWidget*>(control)) field->setFocus();
+}
+
+void TPrefF::CancelButtonClick() {
+  hide();
+  emit closed();
+}
+
+void TPrefF::reject() { CancelButtonClick(); }
+
+}  // namespace velmora

@@ -1,0 +1,128 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "core/AnalysisState.h"
+#include "support/ScriptedUi.h"
+#include "ui/MainMenu.h"
+#include "ui/TMainF.h"
+#include "ui/TPrefF.h"
+
+using velmora::TMainF;
+using velmora::TPrefF;
+using velmora::testing::ScriptedUi;
+
+class PreferencesDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dataHome_;
+  ScriptedUi ui_;
+  std::unique_ptr<TMainF> window_;
+
+  TPrefF& Open() {
+    window_->Menu().Action("Preferences1")->trigger();
+    return *window_->findChild<TPrefF*>();
+  }
+  QLineEdit* Edit(TPrefF& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
+  QCheckBox* Box(TPrefF& dialog, const char* name) { return dialog.findChild<QCheckBox*>(name); }
+  QPushButton* Button(TPrefF& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
+
+ private slots:
+  void init() {
+    dataHome_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", dataHome_->path().toUtf8());
+    ui_ = ScriptedUi();
+    window_ = std::make_unique<TMainF>(&ui_);
+  }
+  void cleanup() { window_.reset(); }
+
+  void opensHiddenThenShowsTheStartValuesOnSixPages() {
+    TPrefF* dialog = window_->findChild<TPrefF*>();
+    QVERIFY(dialog != nullptr);
+    QVERIFY(!dialog->isVisible());
+    Open();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QString("Preference Settings for Velmora2"));
+    auto* pages = dialog->findChild<QTabWidget*>();
+    QStringList titles;
+    for (int i = 0; i < pages->count(); ++i) titles << pages->tabText(i);
+    QCOMPARE(titles,
+             QStringList({"Automatic Markings", "Electrograms", "Map", "Velocities", "Animation", "Intervals"}));
+    const char* grid[] = {"MinDiffValEdit1", "WidthEdit1", "DiffDistEdit1", "MinDiffValEdit2", "WidthEdit2",
+                          "DiffDistEdit2", "MinDiffValEdit3", "WidthEdit3", "DiffDistEdit3"};
+    const char* start[] = {"-100", "300", "100", "-200", "100", "10", "-1", "300", "50"};
+    for (int i = 0; i < 9; ++i) QCOMPARE(Edit(*dialog, grid[i])->text(), QString(start[i]));
+    QVERIFY(dialog->findChild<QRadioButton*>("SearchCriteria1Item1")->isChecked());
+    QVERIFY(Box(*dialog, "DoubleMarks1")->isChecked());
+    QVERIFY(!Box(*dialog, "PlotOnlyPoints1")->isChecked());
+    QCOMPARE(Edit(*dialog, "EndSimEdit")->text(), QString("-12345"));
+  }
+
+  void cancelStoresNothingAndRedraws() {
+    TPrefF& dialog = Open();
+    QSignalSpy closed(&dialog, &TPrefF::closed);
+    Edit(dialog, "EditDigitType")->setText("3");
+    Box(dialog, "PlotOnlyPoints1")->setChecked(true);
+    Button(dialog, "CancelButton")->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(window_->State().DigitType, 0);
+    QVERIFY(!window_->State().PlotOnlyDots);
+    Open();
+    QCOMPARE(Edit(dialog, "EditDigitType")->text(), QString("0"));
+  }
+
+  void okStoresEveryControl() {
+    TPrefF& dialog = Open();
+    Edit(dialog, "EditDigitType")->setText("2");
+    Edit(dialog, "NrExpCyclesEdit")->setText("4");
+    dialog.findChild<QRadioButton*>("SearchCriteria1Item0")->setChecked(true);
+    Box(dialog, "CheckLimitIntervals")->setChecked(true);
+    Box(dialog, "DoubleMarks1")->setChecked(false);
+    Edit(dialog, "DoubleWidth1")->setText("40");
+    Box(dialog, "PlotOnlyPoints1")->setChecked(true);
+    Button(dialog, "OKbutton")->click();
+    QVERIFY(!dialog.isVisible());
+    const velmora::AnalysisState& s = window_->State();
+    QCOMPARE(s.DigitType, 2);
+    QCOMPARE(s.NrExpandCycles, 4);
+    QVERIFY(!s.SearchBelowLevel);
+    QVERIFY(s.LimitIntervals);
+    QVERIFY(!s.AvoidDoubleMarks);
+    QCOMPARE(s.AvoidanceWidth, 5);
+    QVERIFY(s.PlotOnlyDots);
+    QVERIFY(ui_.errors.empty());
+    // The panes redraw, and with them the menu's check marks.
+    QVERIFY(window_->Menu().Action("CheckPlotOnlyDots")->isChecked());
+  }
+
+  void badFieldKeepsTheWindowOpenStoresNothingAndFocusesIt() {
+    TPrefF& dialog = Open();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Edit(dialog, "MinDiffValEdit1")->setText("-50");
+    Edit(dialog, "StepTimeEdit")->setText("0");
+    Button(dialog, "OKbutton")->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(window_->State().MinDiffValSW, -100);
+    QCOMPARE(window_->State().AnimStep, 100);
+    QCOMPARE(dialog.findChild<QTabWidget*>()->tabText(dialog.findChild<QTabWidget*>()->currentIndex()),
+             QString("Animation"));
+    QCOMPARE(dialog.focusWidget(), Edit(dialog, "StepTimeEdit"));
+    QCOMPARE(ui_.errors.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(ui_.errors[0]),
+             QString("\"Step Time\" on the page \"Animation\" must be a whole number from 1 to 2147483647"
+                     " (not \"0\")."));
+  }
+};
+
+QTEST_MAIN(PreferencesDialogTest)
+#include "PreferencesDialogTest.moc"
