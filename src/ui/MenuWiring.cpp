@@ -9,6 +9,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "input/NISmoothing.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/FloatingPanels.h"
@@ -51,6 +52,10 @@ void MenuWiring::WireGeneral(TMainF& w) {
   ViewCommands& v = w.View();
   m.Connect("UpdateDisplays1", [&w] { w.UpdateDisplay(); });
   m.Connect("UnhideMarks1", [&w] { w.UnhideMarks1Click(); });
+  m.Connect("smoothingonlyNIfiles1", [&w] {
+    NISmoothing::Smooth(w.State(), w.ActiveUi());
+    w.UpdateDisplay();
+  });
   m.Connect("PanelTileMenu", [&w] { w.SetPanelTile(); });
   m.Connect("rectangle1", [&w] { w.SetTileStacked(true); });
   m.Connect("square1", [&w] { w.SetTileStacked(false); });
