@@ -5,7 +5,9 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "commands/ValuePrompt.h"
 #include "input/E00Reader.h"
+#include "input/NITextReader.h"
 #include "marks/MarkSaving.h"
 
 namespace velmora {
@@ -36,8 +38,33 @@ bool RecordingCommands::OpenFile() {
       ui_.Beep();  // a mark file is not a recording
       return false;
     default:
-      return TellNotAvailable("text recordings");
+      return OpenByKind(chosen->filterIndex, chosen->path);
   }
+}
+
+bool RecordingCommands::OpenByKind(int kind, const std::string& path) {
+  if (kind == kNIFilter) return ReadNITextFile(path);
+  return TellNotAvailable("Nashville, Auckland and Manchester text files");
+}
+
+bool RecordingCommands::ReadNITextFile(const std::string& path) {
+  AnalysisState& s = state_;
+  s.NISampleCount = 1000;
+  const auto samples =
+      ValuePrompt::AskInteger(ui_, "Input nr of samples (Max 60000) ", "Give new nr of samples:", 1000, 1);
+  if (!samples.HasValue()) return false;
+  s.NISampleCount = samples.value;
+  const auto length =
+      ValuePrompt::AskInteger(ui_, "  ", "Give new signal length if necessary:", 30000, 1);
+  if (!length.HasValue() || !MarkSaving::SaveAlert(s, ui_)) return false;
+  try {
+    NITextReader(s, ui_, reader_.Root()).Read(path, length.value);
+  } catch (const IoError& error) {
+    ui_.Beep();
+    ui_.Error(error.what());
+    return false;
+  }
+  return true;
 }
 
 bool RecordingCommands::OpenE00(const std::string& path) {
@@ -58,7 +85,7 @@ bool RecordingCommands::OpenRecent(int item) {
       ui_.Error("'' is not a valid integer value");
       return false;
     }
-    return item == 1 ? TellNotAvailable("text recordings") : false;
+    return OpenByKind(ValuePrompt::ParseInteger(kind).value_or(0), path);
   }
   ui_.Log(path);
   if (!Load(path)) return false;

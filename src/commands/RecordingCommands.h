@@ -15,6 +15,7 @@ class RecordingCommands {
   // The dialog's filters, in order; their 1-based index is the kind of file chosen.
   static constexpr int kE00Filter = 1;
   static constexpr int kM00Filter = 2;
+  static constexpr int kNIFilter = 3;
 
   RecordingCommands(AnalysisState& state, Ui& ui, E00Reader& reader) : state_(state), ui_(ui), reader_(reader) {}
 
@@ -25,6 +26,9 @@ class RecordingCommands {
   // Loads an E00 recording as "Open File" does, after offering changed marks for saving.
   bool OpenE00(const std::string& path);
 
+  // An NI text recording: asks for the number of samples and the signal length, then reads.
+  bool ReadNITextFile(const std::string& path);
+
   int FilterIndex() const { return filterIndex_; }
 
  private:
@@ -33,6 +37,7 @@ class RecordingCommands {
   bool Load(const std::string& path);
   void ResetPanes();
   bool TellNotAvailable(const std::string& what);
+  bool OpenByKind(int kind, const std::string& path);
 
   AnalysisState& state_;
   Ui& ui_;

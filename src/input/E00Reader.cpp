@@ -194,7 +194,7 @@ void E00Reader::LoadAllElectrograms() {
     Unload();
     throw;
   }
-  ClearRowsBeyond(rowsToFill_);
+  ClearRowsBeyond(state_, rowsToFill_);
   ui_.HideProgress();
 }
 
@@ -222,7 +222,7 @@ void E00Reader::SmoothRows(int first, int end, int32_t* sums) {
 // A recording whose frames could not be read is not half shown: nothing is loaded.
 void E00Reader::Unload() {
   AnalysisState& s = state_;
-  ClearRowsBeyond(0);
+  ClearRowsBeyond(s, 0);
   std::fill(s.Signals.begin(), s.Signals.begin() + ptrdiff_t(rowsToFill_) * kChannels, 0);
   s.SignalsChanged();
   s.FileLoaded = false;
@@ -233,13 +233,13 @@ void E00Reader::Unload() {
   s.MarksChanged = false;
 }
 
-void E00Reader::ClearRowsBeyond(int rows) {
-  if (state_.SignalRowsTouched > rows) {
-    std::fill(state_.Signals.begin() + ptrdiff_t(rows) * kChannels,
-              state_.Signals.begin() + ptrdiff_t(state_.SignalRowsTouched) * kChannels, 0);
-    state_.SignalsChanged();
+void E00Reader::ClearRowsBeyond(AnalysisState& state, int rows) {
+  if (state.SignalRowsTouched > rows) {
+    std::fill(state.Signals.begin() + ptrdiff_t(rows) * kChannels,
+              state.Signals.begin() + ptrdiff_t(state.SignalRowsTouched) * kChannels, 0);
+    state.SignalsChanged();
   }
-  state_.SignalRowsTouched = rows;
+  state.SignalRowsTouched = rows;
 }
 
 }  // namespace velmora

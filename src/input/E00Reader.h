@@ -45,6 +45,12 @@ class E00Reader {
   static std::string MarkFileNameFor(const std::string& recording);
   static std::string ExtensionOf(const std::string& path);
 
+  // Zeroes the store rows from `rows` up to the last row a load wrote, so no recording shows
+  // samples an earlier one left there.
+  static void ClearRowsBeyond(AnalysisState& state, int rows);
+
+  const DataRoot& Root() const { return root_; }
+
   // Rows of the store the recording opened last fills.
   int RowsToFill() const { return rowsToFill_; }
 
@@ -59,7 +65,6 @@ class E00Reader {
   void ShowProgressBlock(int block, bool smooth);
   void CopyRows(int first, int end);
   void SmoothRows(int first, int end, int32_t* sums);
-  void ClearRowsBeyond(int rows);
   void Unload();
 
   AnalysisState& state_;

@@ -9,6 +9,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "input/NISmoothing.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/ConnectionWiring.h"
@@ -62,6 +63,10 @@ void MenuWiring::WireGeneral(TMainF& w) {
   m.Connect("AnalyseElg1", [&w] { w.AnalyseElg().AnalyseElg1Click(); });
   m.Connect("ReferenceTime1", [&w] {
     ReferenceTable::ReferenceTime1Click(w.State(), w.ActiveUi());
+    w.UpdateDisplay();
+  });
+  m.Connect("smoothingonlyNIfiles1", [&w] {
+    NISmoothing::Smooth(w.State(), w.ActiveUi());
     w.UpdateDisplay();
   });
   m.Connect("PanelTileMenu", [&w] { w.SetPanelTile(); });

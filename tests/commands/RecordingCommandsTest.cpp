@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "commands/DisplaySwitches.h"
@@ -10,6 +11,7 @@
 #include "input/E00Reader.h"
 #include "marks/MarkStore.h"
 #include "support/E00Builder.h"
+#include "support/NITextBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -112,6 +114,59 @@ TEST_F(RecordingCommandsTest, AnEmptyRecentItemIsAConversionError) {
   EXPECT_FALSE(commands.OpenRecent(5));
   ASSERT_EQ(ui.errors.size(), 1u);
   EXPECT_EQ(ui.errors[0], "'' is not a valid integer value");
+}
+
+std::string Volts(int row, int channel) { return std::to_string(row * 100 + channel) + "e-6"; }
+
+TEST_F(RecordingCommandsTest, AnNIFileIsReadAfterBothPromptsAndKeepsItsOwnLayoutAndRate) {
+  const std::string ni = dir.Write("run7.txt", testing::NIText(150, Volts));
+  Choose(ni, RecordingCommands::kNIFilter);
+  ui.inputs = {std::string("500"), std::string("150")};
+  ui.answers.push_back(Ui::Answer::No);
+  ASSERT_TRUE(commands.OpenFile());
+  ASSERT_EQ(ui.prompts.size(), 2u);
+  EXPECT_EQ(ui.prompts[0].caption, "Input nr of samples (Max 60000) ");
+  EXPECT_EQ(ui.prompts[0].prompt, "Give new nr of samples:");
+  EXPECT_EQ(ui.prompts[0].value, "1000");
+  EXPECT_EQ(ui.prompts[1].caption, "  ");
+  EXPECT_EQ(ui.prompts[1].prompt, "Give new signal length if necessary:");
+  EXPECT_EQ(ui.prompts[1].value, "30000");
+  EXPECT_EQ(s->NISampleCount, 500);
+  EXPECT_EQ(s->SigLength, 150);
+  EXPECT_EQ(s->Signal(149, 4), 15005);
+  // The 64-channel recording at one sample per millisecond stays so after the open.
+  EXPECT_EQ(s->NrTraces, 64);
+  EXPECT_EQ(s->SamplingF, 1000);
+  EXPECT_EQ(s->MarkCount, 0);
+  EXPECT_EQ(s->ElgFileName, ni);
+}
+
+TEST_F(RecordingCommandsTest, CancellingAnNIPromptLeavesTheRecordingAsItWas) {
+  const std::string ni = dir.Write("run7.txt", testing::NIText(150, Volts));
+  const int32_t before = s->Signal(10, 3);
+  for (int answered = 0; answered <= 1; ++answered) {
+    Choose(ni, RecordingCommands::kNIFilter);
+    ui.inputs.clear();
+    if (answered == 1) ui.inputs.push_back(std::string("1000"));
+    ui.inputs.push_back(std::nullopt);
+    EXPECT_FALSE(commands.OpenFile());
+    EXPECT_EQ(s->ElgFileName, first);
+    EXPECT_EQ(s->Signal(10, 3), before);
+    EXPECT_EQ(s->NrCols, 16);
+    EXPECT_EQ(s->MarkCount, 1);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("run7.Mxt")));
+}
+
+TEST_F(RecordingCommandsTest, ARecentNIEntryOpensItsOwnPath) {
+  const std::string ni = dir.Write("run7.txt", testing::NIText(150, Volts));
+  s->MarksChanged = false;
+  s->RecentFileKinds[3] = "3";
+  s->RecentFileNames[3] = ni;
+  ui.inputs = {std::string("1000"), std::string("30000")};
+  EXPECT_TRUE(commands.OpenRecent(4));
+  EXPECT_EQ(s->ElgFileName, ni);
+  EXPECT_EQ(s->SigLength, 150);
 }
 
 TEST_F(RecordingCommandsTest, ABrokenRecordingIsReportedAndTheLoadedOneStays) {

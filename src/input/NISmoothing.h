@@ -1,0 +1,22 @@
+#pragma once
+
+namespace velmora {
+
+struct AnalysisState;
+class Ui;
+
+// "smoothing (only NI files!)": replaces each sample of channels 1 .. NIChannels by the mean
+// of the 20 samples after it, in place. Text recordings are not smoothed on loading, so this
+// is asked for on demand; applying it twice smooths twice.
+class NISmoothing {
+ public:
+  // The progress bar has this many steps whatever the number of channels.
+  static constexpr int kProgressSteps = 24;
+
+  static void Smooth(AnalysisState& state, Ui& ui);
+  // One channel of `length` samples, column `column` of the store; the last 20 samples (and
+  // a channel of 20 samples or fewer) keep their values.
+  static void SmoothChannel(AnalysisState& state, int column, int length);
+};
+
+}  // namespace velmora

@@ -1,0 +1,91 @@
+#include "input/NITextReader.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include <fmt/format.h>
+
+#include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "core/Errors.h"
+#include "core/Limits.h"
+#include "core/Ui.h"
+#include "input/TextLines.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kRowsPerProgressStep = 100;
+constexpr double kMicrovoltsPerVolt = 1e6;
+constexpr int kMemoChannel = 5;
+
+std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// The samples of one data line: the date and time fields are passed over unread.
+void ReadRow(TextLines& lines, int32_t* row) {
+  lines.SkipCharacters(NITextReader::kIgnoredCharacters);
+  for (int k = 1; k <= NITextReader::kNIChannels; ++k)
+    row[k - 1] = lines.ReadScaled(kMicrovoltsPerVolt, k, NITextReader::kNIChannels);
+}
+
+}  // namespace
+
+void NITextReader::Read(const std::string& path, int signalLength, const RecordingOpenOptions& options) {
+  if (signalLength < 1) throw IoError(path, fmt::format("a signal length of {} holds no samples", signalLength));
+  const int limit = std::min(kMaxSignalLength, kSignalRows);
+  if (signalLength > limit) {
+    ui_.Message(fmt::format("{}: a signal length of {} is more than the {} samples that can be smoothed; {} lines are read",
+                            path, signalLength, limit, limit));
+    signalLength = limit;
+  }
+  const std::string text = ReadWholeFile(path);
+  ui_.ShowProgress({FileNameOnly(path), FileNameOnly(state_.MatrixFileName), signalLength / kRowsPerProgressStep});
+  TextSamples samples;
+  try {
+    samples = Parse(path, text, signalLength, ui_);
+  } catch (const IoError&) {
+    ui_.HideProgress();
+    throw;
+  }
+  ui_.HideProgress();
+  TextRecording(state_, ui_, root_).Commit(path, samples, kNIChannels, options);
+  AnalysisState& s = state_;
+  s.NIChannels = kNIChannels;
+  s.ImportFileName = path;
+  s.InputFileKind = 3;
+  // One line is one millisecond: whatever rate an earlier import set no longer applies.
+  s.SamplingF = 1000;
+  s.SamplingFChanged = false;
+  if (samples.rows < signalLength)
+    ui_.Message(fmt::format("{}: the file holds only {} data lines; the signal length is {}", path, samples.rows,
+                            samples.rows));
+}
+
+TextSamples NITextReader::Parse(const std::string& path, std::string_view text, int signalLength, Ui& ui) {
+  TextLines lines(path, text);
+  lines.RefuseBinary();
+  lines.SkipHeader(kHeaderLines);
+  TextSamples samples;
+  samples.channels = kNIChannels;
+  samples.values.resize(size_t(signalLength) * kNIChannels);
+  int r = 0;
+  while (r < signalLength && lines.NextDataLine()) {
+    ++r;
+    if (r % kRowsPerProgressStep == 0) {
+      ui.SetProgressText(fmt::format("reading line nr = {}", r));
+      ui.StepProgress();
+      ui.ProcessEvents();
+    }
+    int32_t* row = samples.values.data() + size_t(r - 1) * kNIChannels;
+    ReadRow(lines, row);
+    ui.Log(fmt::format("{}   {}  {}", r, row[kMemoChannel - 1], RoundHalfEven(lines.LastValue())));
+  }
+  if (r == 0) lines.Fail(fmt::format("no data lines follow the {} header lines", kHeaderLines));
+  samples.rows = r;
+  samples.values.resize(size_t(r) * kNIChannels);
+  return samples;
+}
+
+}  // namespace velmora

@@ -1,0 +1,79 @@
+#include "input/TextLines.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "core/Arithmetic.h"
+#include "core/Errors.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr size_t kBinaryProbeBytes = 4096;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) { return IsBlank(c) || c == '\n'; }
+
+}  // namespace
+
+void TextLines::Fail(const std::string& problem) const { throw ConversionError(path_, std::max(line_, 1), problem); }
+
+void TextLines::RefuseBinary() const {
+  const std::string_view probe = text_.substr(0, kBinaryProbeBytes);
+  if (probe.find('\0') != std::string_view::npos)
+    throw IoError(path_, "is not a text file (it holds binary bytes); choose a text recording");
+}
+
+void TextLines::SkipHeader(int count) {
+  for (int n = 1; n <= count; ++n) {
+    if (next_ >= text_.size())
+      Fail(fmt::format("the file ends within its {} header lines; no samples follow", count));
+    NextLineAnyway();
+  }
+}
+
+bool TextLines::NextDataLine() {
+  const auto rest = text_.substr(std::min(next_, text_.size()));
+  if (std::all_of(rest.begin(), rest.end(), IsSpace)) return false;
+  NextLineAnyway();
+  return true;
+}
+
+void TextLines::NextLineAnyway() {
+  const size_t start = next_;
+  size_t end = text_.find('\n', start);
+  if (end == std::string_view::npos) end = text_.size();
+  next_ = end + 1;
+  current_ = text_.substr(start, end - start);
+  if (!current_.empty() && current_.back() == '\r') current_.remove_suffix(1);
+  ++line_;
+}
+
+void TextLines::SkipCharacters(size_t count) { current_.remove_prefix(std::min(count, current_.size())); }
+
+int32_t TextLines::ReadScaled(double scale, int index, int count) {
+  size_t start = 0;
+  while (start < current_.size() && IsBlank(current_[start])) ++start;
+  if (start == current_.size())
+    Fail(fmt::format("the line holds {} of the {} numbers expected", index - 1, count));
+  size_t end = start;
+  while (end < current_.size() && !IsBlank(current_[end])) ++end;
+  const std::string_view token = current_.substr(start, end - start);
+  current_.remove_prefix(end);
+  const char* first = token.data() + (token.front() == '+' ? 1 : 0);
+  const char* last = token.data() + token.size();
+  double value = 0;
+  const auto [stop, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || stop != last || !std::isfinite(value))
+    Fail(fmt::format("expected number {} of {}, found '{}'", index, count, token));
+  const double scaled = value * scale;
+  if (!(std::fabs(scaled) < 2147483647.0)) Fail(fmt::format("number {} ('{}') is out of range", index, token));
+  last_ = value;
+  return int32_t(RoundHalfEven(scaled));
+}
+
+}  // namespace velmora

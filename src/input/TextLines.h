@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Walks the lines of a text recording held in memory and reads the numbers of one line,
+// refusing with a ConversionError that names the file and the line.
+class TextLines {
+ public:
+  TextLines(std::string path, std::string_view text) : path_(std::move(path)), text_(text) {}
+
+  // Refuses a file with NUL bytes near its start: a binary file chosen by mistake.
+  void RefuseBinary() const;
+  // Skips `count` header lines; throws when the file ends before they are through.
+  void SkipHeader(int count);
+  // Moves to the next line that holds anything; false when only blank lines remain.
+  bool NextDataLine();
+  // Skips up to `count` characters of the current line.
+  void SkipCharacters(size_t count);
+  // The next number of the current line times `scale`, rounded halves to even.
+  int32_t ReadScaled(double scale, int index, int count);
+  // The number ReadScaled read last, unscaled.
+  double LastValue() const { return last_; }
+  // Number of the current line, from 1.
+  int LineNumber() const { return line_; }
+  const std::string& Path() const { return path_; }
+  [[noreturn]] void Fail(const std::string& problem) const;
+
+ private:
+  void NextLineAnyway();
+
+  std::string path_;
+  std::string_view text_;
+  std::string_view current_;  // the current line without its line end
+  size_t next_ = 0;           // where the line after the current one starts
+  int line_ = 0;
+  double last_ = 0;
+};
+
+}  // namespace velmora
