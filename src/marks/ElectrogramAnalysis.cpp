@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "commands/PaneCaptions.h"
+#include "commands/PreferenceForm.h"
 #include "commands/ValuePrompt.h"
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
@@ -50,19 +51,13 @@ bool ElectrogramAnalysis::StepDown() {
 
 bool ElectrogramAnalysis::Update(const std::string& minDiff, const std::string& searchWidth,
                                  const std::string& diffDist) {
-  std::array<int32_t, 3> values{};
-  const std::array<const std::string*, 3> texts{&minDiff, &searchWidth, &diffDist};
-  for (size_t n = 0; n < texts.size(); ++n) {
-    const std::optional<int32_t> value = ValuePrompt::ParseInteger(*texts[n]);
-    if (!value) {
-      ui_.Error(fmt::format("'{}' is not a valid integer value", *texts[n]));
-      return false;
-    }
-    values[n] = *value;
+  // The same checks as the preferences window: a search width or diff distance the marking
+  // cannot work with is refused, and nothing is stored unless all three can be.
+  const PreferenceTexts texts{{"MinDiffValSW", minDiff}, {"SearchWidthSW", searchWidth}, {"DiffDistSW", diffDist}};
+  if (const std::optional<PreferenceProblem> problem = PreferenceForm::Store(state_, texts)) {
+    ui_.Error(fmt::format("\"{}\" {}.", problem->field->label, problem->reason));
+    return false;
   }
-  state_.MinDiffValSW = values[0];
-  state_.SearchWidthSW = values[1];
-  state_.DiffDistSW = values[2];
   return true;
 }
 

@@ -30,7 +30,8 @@ class ElectrogramAnalysis {
   // Each returns false (after a beep) at its limit.
   bool StepUp();
   bool StepDown();
-  // Takes the three slow-wave settings, all or none: text that is no integer is reported.
+  // Takes the three slow-wave settings, all or none: a field that is no integer or out of the
+  // range the marking can take is reported by its name.
   bool Update(const std::string& minDiff, const std::string& searchWidth, const std::string& diffDist);
 
   void DisplayPanel(Canvas& canvas, int paintWidth, int paintHeight) const;

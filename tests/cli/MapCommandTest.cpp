@@ -63,6 +63,20 @@ TEST_F(MapCommandTest, TimeMapPrintsTheEarliestTimesAfterTheReferenceAndEmptyFie
   EXPECT_EQ(r.out.substr(path.size()), "\n\n\t50\t65\t80\n\t50\t65\t");
 }
 
+// A reference chosen from the marks' reference marks shifts the map as the same time typed in.
+TEST_F(MapCommandTest, AReferenceMarkShiftsTheTimeMapAsItsTimeDoes) {
+  const std::string withReference = dir.Write(
+      "ref.M00", MarkFileBytes({HandMark(17, 100), HandMark(18, 115), HandMark(19, 130), HandMark(20, 100),
+                                HandMark(21, 115), HandMark(22, 50, kReferenceMark)}));
+  const CliRun typed = Map(withReference, "--kind time --reference 50");
+  const CliRun chosen = Map(withReference, "--kind time --reference-mark 22:50");
+  ASSERT_EQ(chosen.status, 0) << Errors();
+  EXPECT_EQ(chosen.out, typed.out);
+  EXPECT_NE(chosen.out.find("\t50\t65\t80\n"), std::string::npos) << chosen.out;
+  EXPECT_EQ(Map(withReference, "--kind time --reference-mark 22:51").status, 1);
+  EXPECT_EQ(Map(withReference, "--kind time --reference-mark 22").status, 2);
+}
+
 TEST_F(MapCommandTest, DigitFormatWritesSecondsAndTheWindowLeavesLateMarksOut) {
   const CliRun seconds = Map(marks, "--kind time --digits 1");
   ASSERT_EQ(seconds.status, 0) << Errors();

@@ -205,6 +205,23 @@ TEST_F(RenderCommandTest, AGivenMarkFileReplacesTheOneBesideTheRecording) {
             }));
 }
 
+// The map pane's digits count from the chosen reference mark's time.
+TEST_F(RenderCommandTest, AReferenceMarkShiftsTheMapDigits) {
+  const std::string marks =
+      dir.Write("ref.M00", MarkFileBytes({SlowWaveByHand(18, 500), testing::HandMark(17, 200, kReferenceMark)}));
+  const auto Digits = [&](const std::string& reference) {
+    return Matching(RenderText("--marks " + marks + " --pane map --kind time --no-legend " + reference), "text ");
+  };
+  const auto HasLabel = [](const std::vector<std::string>& texts, const std::string& label) {
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& t) { return t.size() > label.size() && t.ends_with(" " + label); });
+  };
+  const std::vector<std::string> plain = Digits(""), shifted = Digits("--reference-mark 17:200");
+  EXPECT_TRUE(HasLabel(plain, "500"));
+  EXPECT_TRUE(HasLabel(shifted, "300"));
+  EXPECT_FALSE(HasLabel(shifted, "500"));
+}
+
 TEST_F(RenderCommandTest, WithoutAMarkFileNoMarksAreDrawn) {
   const std::vector<std::string> lines = RenderText("");
   EXPECT_TRUE(std::find(lines.begin(), lines.end(), "pen ff0000 2 copy") == lines.end());

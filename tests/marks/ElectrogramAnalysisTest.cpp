@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "core/AnalysisState.h"
 #include "core/RecordingCanvas.h"
@@ -64,10 +65,18 @@ TEST_F(ElectrogramAnalysisTest, TheChannelTraceStopsAtTheSignalEndAndKeepsItsOff
 TEST_F(ElectrogramAnalysisTest, TheRedLineFollowsTheLevelTakenByUpdate) {
   ASSERT_TRUE(analysis.Update("-30", "50", "6"));
   EXPECT_EQ(Polylines().back(), "line 1 170 10 170");
-  EXPECT_FALSE(analysis.Update("-40", "x", "8"));
-  EXPECT_EQ(s->MinDiffValSW, -30);
-  EXPECT_EQ(s->DiffDistSW, 6);
-  EXPECT_EQ(ui.errors.size(), 1u);
+  // A word or a width or distance the search cannot work with stores none of the three.
+  for (const auto& [width, dist, field] : {std::tuple{"x", "8", "Search Width"}, std::tuple{"0", "8", "Search Width"},
+                                           std::tuple{"50", "-1", "Diff Dist"}}) {
+    SCOPED_TRACE(field);
+    ui.errors.clear();
+    EXPECT_FALSE(analysis.Update("-40", width, dist));
+    EXPECT_EQ(s->MinDiffValSW, -30);
+    EXPECT_EQ(s->SearchWidthSW, 50);
+    EXPECT_EQ(s->DiffDistSW, 6);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find(field), std::string::npos) << ui.errors[0];
+  }
 }
 
 TEST_F(ElectrogramAnalysisTest, SteppingStopsBelowOneAndAtTwoHundredFiftyFive) {
