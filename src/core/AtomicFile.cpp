@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/Errors.h"
+#include "core/ReadableFile.h"
 
 namespace velmora {
 
@@ -27,19 +28,41 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
   }
 }
 
+// A link is written through: the file it names is replaced, the link stays a link.
+std::string WrittenPath(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) return path;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path : target.string();
+}
+
+// The rename is durable only once the folder that holds the new name is on disk too.
+void SyncFolderOf(const std::string& path, const std::string& requested) {
+  const std::filesystem::path file(path);
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw IoError(requested, "was written, but its folder cannot be synced: " + SystemError());
+  const bool synced = ::fsync(fd) == 0;
+  const std::string problem = synced ? "" : SystemError();
+  ::close(fd);
+  if (!synced) throw IoError(requested, "was written, but its folder cannot be synced: " + problem);
+}
+
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string temp = path + ".XXXXXX";
+void WriteFileAtomically(const std::string& requested, std::string_view bytes) {
+  const std::string path = WrittenPath(requested);
+  std::string temp = path + std::string(kTemporaryMark) + "XXXXXX";
   const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw IoError(path, "cannot be written: " + SystemError());
+  if (fd < 0) throw IoError(requested, "cannot be written: " + SystemError());
   try {
-    WriteAll(fd, bytes, path);
-    if (::fsync(fd) != 0) throw IoError(path, "cannot be written: " + SystemError());
+    WriteAll(fd, bytes, requested);
     // Keep the permissions of the file being replaced, or the usual ones for a new file.
     struct stat old {};
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    if (::close(fd) != 0) throw IoError(path, "cannot be written: " + SystemError());
+    if (::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644) != 0)
+      throw IoError(requested, "cannot be given its permissions: " + SystemError());
+    if (::fsync(fd) != 0) throw IoError(requested, "cannot be written: " + SystemError());
+    if (::close(fd) != 0) throw IoError(requested, "cannot be written: " + SystemError());
   } catch (...) {
     ::close(fd);
     ::unlink(temp.c_str());
@@ -48,29 +71,24 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
     const std::string problem = SystemError();
     ::unlink(temp.c_str());
-    throw IoError(path, "cannot be replaced: " + problem);
+    throw IoError(requested, "cannot be replaced: " + problem);
+  }
+  SyncFolderOf(path, requested);
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::filesystem::path target(WrittenPath(path));
+  const std::string prefix = target.filename().string() + std::string(kTemporaryMark);
+  std::error_code ec;
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0 && entry.is_regular_file(ec))
+      std::filesystem::remove(entry.path(), ec);
   }
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) throw IoError(path, "cannot be opened: " + SystemError());
-  std::string bytes;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const std::string problem = SystemError();
-      ::close(fd);
-      throw IoError(path, "cannot be read: " + problem);
-    }
-    if (n == 0) break;
-    bytes.append(buffer, size_t(n));
-  }
-  ::close(fd);
-  return bytes;
-}
+std::string ReadWholeFile(const std::string& path) { return ReadableFile(path).ReadAll(); }
 
 bool FileExists(const std::string& path) {
   std::error_code ec;

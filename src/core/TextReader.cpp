@@ -1,23 +1,15 @@
 #include "core/TextReader.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include <fmt/format.h>
 
 #include "core/Errors.h"
+#include "core/ReadableFile.h"
 
 namespace velmora {
 
-TextReader TextReader::FromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw IoError(path, "cannot be opened");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw IoError(path, "cannot be read");
-  return TextReader(path, text.str());
-}
+TextReader TextReader::FromFile(const std::string& path) { return TextReader(path, ReadableFile(path).ReadAll()); }
 
 TextReader::TextReader(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {}
 

@@ -1,12 +1,12 @@
 #include "input/E00Header.h"
 
 #include <cstring>
-#include <fstream>
 
 #include <fmt/format.h>
 
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "core/ReadableFile.h"
 
 namespace velmora {
 
@@ -21,15 +21,12 @@ int16_t Word(const std::vector<uint8_t>& block, size_t offset) {
 }  // namespace
 
 E00Header E00Header::Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) throw IoError(path, "the recording cannot be opened");
-  const int64_t size = in.tellg();
+  ReadableFile file(path, "the recording");
+  const int64_t size = file.Size();
   if (size < int64_t(kBlockSize))
     throw IoError(path, fmt::format("the recording is shorter than its {}-byte header ({} bytes)", kBlockSize, size));
   std::vector<uint8_t> block(kBlockSize);
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(block.data()), std::streamsize(kBlockSize)))
-    throw IoError(path, "the recording's header cannot be read");
+  if (!file.ReadBlock(block.data(), block.size())) throw IoError(path, "the recording's header cannot be read");
   return Decode(path, std::move(block), size);
 }
 

@@ -61,6 +61,7 @@ void E00Reader::Open(const std::string& path, const RecordingOpenOptions& option
 void E00Reader::OpenNewElgFile(const std::string& path) {
   const E00Header header = E00Header::Read(path);
   const std::string markFile = MarkFileNameFor(path);
+  RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
   if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
   // From here on nothing can fail that would leave a half-loaded recording.

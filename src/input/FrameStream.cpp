@@ -1,6 +1,5 @@
 #include "input/FrameStream.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "core/ReadableFile.h"
 
 namespace velmora {
 
@@ -18,8 +18,7 @@ FrameStream::~FrameStream() { Close(); }
 
 void FrameStream::Start(const std::string& path, int64_t offset, int channels, int64_t readable) {
   Close();
-  fd_ = ::open(path.c_str(), O_RDONLY);
-  if (fd_ < 0) throw IoError(path, std::string("the recording cannot be opened: ") + std::strerror(errno));
+  fd_ = ReadableFile(path, "the recording").Release();
   path_ = path;
   offset_ = offset;
   channels_ = channels;

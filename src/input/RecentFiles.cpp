@@ -1,10 +1,11 @@
 #include "input/RecentFiles.h"
 
-#include <fstream>
+#include <sstream>
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "core/ReadableFile.h"
 #include "core/Ui.h"
 
 namespace velmora {
@@ -27,9 +28,11 @@ bool RecentFiles::Read(AnalysisState& state, const std::string& path, Ui& ui) {
     state.RecentFileKinds[size_t(i)].clear();
     state.RecentFileNames[size_t(i)].clear();
   }
-  std::ifstream in(path);
-  if (!in) {
-    ui.Error(IoError(path, "the recent-files list cannot be opened").what());
+  std::istringstream in;
+  try {
+    in.str(ReadableFile(path, "the recent-files list").ReadAll());
+  } catch (const IoError& error) {
+    ui.Error(error.what());
     return false;
   }
   for (int i = 0; i < kRecentFiles; ++i) {

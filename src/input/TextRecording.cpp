@@ -23,6 +23,7 @@ std::string TextRecording::MarkFileNameFor(const std::string& recording) {
 void TextRecording::Commit(const std::string& path, const TextSamples& samples, int gridCols,
                            const RecordingOpenOptions& options) {
   const std::string markFile = MarkFileNameFor(path);
+  RemoveStaleTemporaries(markFile);
   const bool markFileExists = FileExists(markFile);
   // A broken mark file refuses the recording before anything of the loaded one changes.
   if (markFileExists) MarkFile::Parse(markFile, ReadWholeFile(markFile));

@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/AtomicFile.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/TextReader.h"
+#include "input/E00Header.h"
 #include "support/TempDir.h"
 
 namespace velmora {
@@ -42,6 +49,66 @@ TEST(AtomicFile, AFailedWriteKeepsTheOldFile) {
   }
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
   EXPECT_EQ(ReadFile(path), "precious");
+}
+
+// A named pipe would block the open until a writer came and a device never ends: every reader
+// refuses both, and a folder, at once, saying why; a missing file says that it is missing.
+TEST(ReadableFile, EveryReaderRefusesWhatIsNotAFileAndSaysWhy) {
+  TempDir dir;
+  const std::string fifo = dir.File("rec.E00");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {fifo, "named pipe"}, {"/dev/zero", "device"}, {dir.Path(), "folder"}, {dir.File("gone.E00"), "No such file"}};
+  const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> readers = {
+      {"whole file", [](const std::string& p) { ReadWholeFile(p); }},
+      {"text", [](const std::string& p) { TextReader::FromFile(p); }},
+      {"recording header", [](const std::string& p) { E00Header::Read(p); }},
+  };
+  for (const auto& [path, reason] : cases) {
+    for (const auto& [name, read] : readers) {
+      SCOPED_TRACE(name + " of " + path);
+      try {
+        read(path);
+        ADD_FAILURE() << "read";
+      } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
+      }
+    }
+  }
+}
+
+TEST(AtomicFile, ALinkIsWrittenThroughAndStaysALink) {
+  TempDir dir;
+  const std::string target = dir.Write("real.M00", "old");
+  const std::string link = dir.File("link.M00");
+  std::filesystem::create_symlink(target, link);
+  WriteFileAtomically(link, "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFile(target), "new");
+}
+
+TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
+  TempDir dir;
+  const std::string path = dir.Write("a.M00", "old");
+  std::filesystem::permissions(path, std::filesystem::perms(0640));
+  WriteFileAtomically(path, "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+// Only the temporaries of that file go: another file's, and a name that merely looks alike, stay.
+TEST(AtomicFile, StaleTemporariesOfAKilledSaveAreRemoved) {
+  TempDir dir;
+  const std::string path = dir.Write("rec.M00", "marks");
+  const std::string stale = dir.Write("rec.M00" + std::string(kTemporaryMark) + "a1B2c3", "half");
+  const std::vector<std::string> kept = {dir.Write("rec.M00.backup", "mine"),
+                                         dir.Write("other.M00" + std::string(kTemporaryMark) + "a1B2c3", "x"),
+                                         dir.Write("rec.M00" + std::string(kTemporaryMark) + "a1B2c3d", "x")};
+  RemoveStaleTemporaries(path);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  for (const std::string& file : kept) EXPECT_TRUE(std::filesystem::exists(file)) << file;
+  EXPECT_EQ(ReadFile(path), "marks");
 }
 
 TEST(DataRoot, FirstStartLaysOutFoldersListAndSampleMatrices) {

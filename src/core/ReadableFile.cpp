@@ -1,0 +1,81 @@
+#include "core/ReadableFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/Errors.h"
+
+namespace velmora {
+
+namespace {
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a plain file";
+}
+
+}  // namespace
+
+ReadableFile::ReadableFile(const std::string& path, const std::string& what) : path_(path), what_(what) {
+  // Non-blocking only for the open itself: a named pipe without a writer would hang here.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) throw IoError(path, Prefix() + "cannot be opened: " + std::strerror(errno));
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    throw IoError(path, Prefix() + "cannot be opened: " + std::strerror(error));
+  }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    throw IoError(path, Prefix() + "cannot be read: it is " + KindOf(info.st_mode) + ", not a file");
+  }
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  size_ = int64_t(info.st_size);
+}
+
+ReadableFile::~ReadableFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string ReadableFile::Prefix() const { return what_.empty() ? "" : what_ + " "; }
+
+std::string ReadableFile::ReadAll() {
+  std::string bytes;
+  bytes.reserve(size_t(size_));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw IoError(path_, Prefix() + "cannot be read: " + std::strerror(errno));
+    if (n == 0) return bytes;
+    bytes.append(buffer, size_t(n));
+  }
+}
+
+bool ReadableFile::ReadBlock(void* into, size_t count) {
+  char* at = static_cast<char*>(into);
+  for (size_t done = 0; done < count;) {
+    const ssize_t n = ::pread(fd_, at + done, count - done, off_t(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw IoError(path_, Prefix() + "cannot be read: " + std::strerror(errno));
+    if (n == 0) return false;
+    done += size_t(n);
+  }
+  return true;
+}
+
+int ReadableFile::Release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+}  // namespace velmora
