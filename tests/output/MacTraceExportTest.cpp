@@ -133,6 +133,14 @@ TEST_F(MacEleMapExport, HorizontalStepRunsInHundredthsAcrossTheWindow) {
   EXPECT_EQ(text, "1\n8 4\n20 1 1\n3333 300\n6667 -500\n10000 300\n");
 }
 
+TEST_F(MacEleMapExport, RowsPastTheStoreReadAsZero) {
+  s->NrCols = s->NrRows = 1;
+  s->CurBegin = kSignalRows - 2;  // the last two rows, then two the store does not have
+  s->Signal(kSignalRows - 2, 19) = 40;
+  s->Signal(kSignalRows - 1, 19) = 40;
+  EXPECT_EQ(MacExport::EleMapText(*s, 100, 100, ui), "1\n8 5\n20 1 1\n2500 -400\n5000 -400\n7500 400\n10000 400\n");
+}
+
 TEST_F(MacEleMapExport, AnEmptyWindowIsRefused) {
   s->CurWindow = 0;
   EXPECT_THROW(MacExport::EleMapText(*s, 200, 100, ui), ExportRefused);
