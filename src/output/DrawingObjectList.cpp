@@ -6,16 +6,23 @@
 
 namespace velmora {
 
-void DrawingObjectList::BeginObject(int type) { objects_.push_back(Object{type, 0, {}}); }
+int DrawingObjectList::BeginObject(int type) {
+  objects_.push_back(Object{type, 0, {}});
+  return int(objects_.size()) - 1;
+}
 
 void DrawingObjectList::AddLine(std::initializer_list<int64_t> values) {
   if (objects_.empty()) BeginObject(0);
-  Object& object = objects_.back();
-  auto out = std::back_inserter(object.lines);
+  AddLineTo(int(objects_.size()) - 1, values);
+}
+
+void DrawingObjectList::AddLineTo(int index, std::initializer_list<int64_t> values) {
+  Object& object = objects_[size_t(index)];
   bool first = true;
   for (const int64_t value : values) {
     if (!first) object.lines.push_back(' ');
-    fmt::format_to(out, "{}", value);
+    const fmt::format_int digits(value);
+    object.lines.append(digits.data(), digits.size());
     first = false;
   }
   object.lines.push_back('\n');

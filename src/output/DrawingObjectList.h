@@ -12,9 +12,12 @@ namespace velmora {
 // separated by single blanks; every line, the last one too, ends with a line feed.
 class DrawingObjectList {
  public:
-  // Starts a new object of `type`; the lines added next belong to it.
-  void BeginObject(int type);
+  // Starts a new object of `type`; the lines added next belong to it. Returns its index
+  // for AddLineTo.
+  int BeginObject(int type);
   void AddLine(std::initializer_list<int64_t> values);
+  // Adds a line to an earlier object, so several objects can be filled side by side.
+  void AddLineTo(int object, std::initializer_list<int64_t> values);
 
   int ObjectCount() const { return int(objects_.size()); }
   // Lines of the object begun last (0 when none was begun).

@@ -1,6 +1,7 @@
 #include "output/MacExport.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -85,13 +86,17 @@ SampleRange CopiedSamples(AnalysisState& s) {
   return range;
 }
 
-// A trace without a channel is a flat line, so the file keeps one trace object per trace.
-void AddTrace(const AnalysisState& s, DrawingObjectList& objects, int32_t channel, SampleRange range) {
-  objects.BeginObject(kTrace);
-  const bool hasChannel = channel >= 1 && channel <= kChannels;
+// The store holds a row of all channels together, so the traces are filled side by side,
+// row by row, rather than one channel at a time across the whole store. A trace without a
+// channel is a flat line, so the file keeps one trace object per trace.
+void FillTraces(const AnalysisState& s, DrawingObjectList& objects, const std::vector<int32_t>& channels,
+                const std::vector<int>& traceObjects, SampleRange range) {
   for (int64_t sample = int64_t(range.first) + 1; sample <= range.last; ++sample) {
-    const int32_t value = hasChannel ? StoreSample(s, sample - 1, channel) : 0;
-    objects.AddLine({RoundHalfEven(-double(value) * s.Amplification * 20)});
+    for (size_t i = 0; i < channels.size(); ++i) {
+      const int32_t channel = channels[i];
+      const int32_t value = channel >= 1 && channel <= kChannels ? StoreSample(s, sample - 1, channel) : 0;
+      objects.AddLineTo(traceObjects[i], {RoundHalfEven(-double(value) * s.Amplification * 20)});
+    }
   }
 }
 
@@ -141,11 +146,14 @@ std::string MacExport::MapText(const AnalysisState& s) {
 std::string MacExport::SignalsText(AnalysisState& s) {
   const SampleRange range = CopiedSamples(s);
   DrawingObjectList objects;
+  std::vector<int32_t> channels;
+  std::vector<int> traceObjects;
   for (int trace = 1; trace <= s.NrTraces; ++trace) {
-    const int32_t channel = TraceChannel(s, trace);
-    AddTrace(s, objects, channel, range);
-    AddTraceMarks(s, objects, channel);
+    channels.push_back(TraceChannel(s, trace));
+    traceObjects.push_back(objects.BeginObject(kTrace));
+    AddTraceMarks(s, objects, channels.back());
   }
+  FillTraces(s, objects, channels, traceObjects, range);
   return objects.Text();
 }
 
