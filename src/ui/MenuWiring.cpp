@@ -13,6 +13,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/ConnectionWiring.h"
+#include "ui/ExportWiring.h"
 #include "marks/ReferenceTable.h"
 #include "ui/AnalyseElgWindow.h"
 #include "ui/FloatingPanels.h"
@@ -41,6 +42,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireMiniWindows(window);
   WaveMenuWiring::Wire(window);
   PreferencesWiring::Wire(window);
+  ExportWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
