@@ -21,6 +21,7 @@
 #include "ui/PanePanel.h"
 #include "ui/ReferenceTableWindow.h"
 #include "ui/PreferencesWiring.h"
+#include "ui/PrintWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
 #include "ui/WaveMenuWiring.h"
@@ -41,6 +42,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireMiniWindows(window);
   WaveMenuWiring::Wire(window);
   PreferencesWiring::Wire(window);
+  PrintWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
