@@ -1,5 +1,7 @@
 #include "ui/PagePrinter.h"
 
+#include <filesystem>
+
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,6 +9,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "output/PrintPage.h"
@@ -40,6 +43,8 @@ bool PagePrinter::Print(QPrinter& printer, AnalysisState& state, PrintSettings& 
   // The page's own margins are part of its layout: units count from the paper's corner.
   printer.setFullPage(true);
   printer.setPageOrientation(Orientation(settings));
+  // The job's name in the queue: the recording printed.
+  printer.setDocName(QString::fromStdString(std::filesystem::path(state.ElgFileName).filename().string()));
   return PaintPage(printer, state, settings, sources);
 }
 

@@ -94,10 +94,8 @@ void TPrintForm::Printersetup1Click() {
   auto* dialog = new QPrintDialog(printer_.get(), shell_->parentWidget());
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::finished, this, [this](int result) {
-    if (result == QDialog::Accepted) {
-      shell_->show();
-      shell_->raise();
-    }
+    // A window not shown yet is preset as "Print" does, so OK never prints blank choices.
+    if (result == QDialog::Accepted) shell_->isVisible() ? shell_->raise() : Print1Click();
     emit closed();
   });
   dialog->open();

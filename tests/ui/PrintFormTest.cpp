@@ -133,9 +133,13 @@ class PrintFormTest : public QObject {
     QPrintDialog* dialog = window_->findChild<QPrintDialog*>();
     QVERIFY(dialog != nullptr);
     QVERIFY(!Shell()->isVisible());
+    S().FileInfo = "pig 3";
     dialog->accept();
     QVERIFY(Shell()->isVisible());
     QCOMPARE(closed.count(), 1);
+    // Shown by the dialog, the window is preset as "Print" presets it.
+    QCOMPARE(Shell()->findChild<QLineEdit*>("EditCaption")->text(), QString("pig 3"));
+    QVERIFY(Radio("RadioGroupRectangle", "Print Top Panel")->isChecked());
   }
 
   void cancelPrintsNothing() {
