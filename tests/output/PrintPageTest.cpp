@@ -201,6 +201,32 @@ TEST_F(PrintPaneTest, WaveFormsPrintOneTracePerElectrodeInItsCell) {
   EXPECT_EQ(CountStarting(PrintPageLines(0), "polyline"), 0);
 }
 
+TEST_F(PrintPaneTest, StatisticsBarGivesTheMapsExtentWithThousandsGrouped) {
+  s->PaneKindA = 0;
+  s->ShowStatistics = true;
+  s->ElectrodeDistance = 10;
+  s->PlotIsochrones = true;
+  const Lines lines = PrintPageLines(0);
+  // The bar sits below the pane (3900 high now), 100 high, its texts 30 below its top.
+  EXPECT_TRUE(Has(lines, "line 200 4400 6200 4400"));
+  EXPECT_TRUE(Has(lines, "text 300 4430 Spike nr: 1"));
+  EXPECT_TRUE(Has(lines, "text 1000 4430 Area    : 64  (6,400.0 mm2)"));
+  EXPECT_TRUE(Has(lines, "text 1700 4430 X-length  : 8  (80.0 mm)"));
+  EXPECT_TRUE(Has(lines, "text 2400 4430 Y-length   : 8  (80.0 mm)"));
+  EXPECT_TRUE(Has(lines, "pen 000000 3 copy")) << "isochrones in a wide pen";
+}
+
+TEST_F(PrintPaneTest, WaveMapPaneANamesItsWaveAndDifference) {
+  s->PaneKindA = 2;
+  s->WaveNrA = 3;
+  s->WaveDifference = {400, 150, 500};
+  const Lines lines = PrintPageLines(0);
+  EXPECT_EQ(settings.PaneCaption, "Wave Map[3]:  T = 400");
+  EXPECT_TRUE(Has(lines, "text 5200 4640 Tim Diff:  400 msec"));
+  s->PaneKindA = 1;
+  EXPECT_FALSE(Has(PrintPageLines(0), "text 5200 4640 Tim Diff:  400 msec"));
+}
+
 TEST_F(PrintPaneTest, StatusBlockKeepsTheCaptionOfTheLastPrintedMapPaneA) {
   s->ElgFileName = "/data/rec.E00";
   s->PaneKindA = 0;
