@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make ninja-build pkg-config libgtest-dev libbenchmark-dev libfmt-dev libcli11-dev
-          qt6-base-dev qt6-svg-dev xvfb xauth fonts-dejavu-core fontconfig)
+          qt6-base-dev qt6-svg-dev xvfb xauth fonts-dejavu-core fontconfig poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

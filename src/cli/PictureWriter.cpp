@@ -37,20 +37,26 @@ void Paint(QPaintDevice& device, const std::string& path, const PictureWriter::D
 
 }  // namespace
 
-void PictureWriter::Write(const std::string& path, Format format, int width, int height, const Drawing& draw) {
-  // Fonts and painting need a GUI application; the offscreen platform lets the tool run on
-  // machines without a display, while an explicit QT_QPA_PLATFORM still wins.
+void PictureWriter::WithGuiApplication(const std::function<void()>& body) {
+  // The offscreen platform lets the tool run on machines without a display, while an
+  // explicit QT_QPA_PLATFORM still wins.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "velmora-cli";
   static char* argv[] = {name, nullptr};
   std::optional<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) app.emplace(argc, argv);
-  switch (format) {
-    case Format::Png: WritePng(path, width, height, draw); break;
-    case Format::Pdf: WritePdf(path, width, height, draw); break;
-    case Format::Svg: WriteSvg(path, width, height, draw); break;
-  }
+  body();
+}
+
+void PictureWriter::Write(const std::string& path, Format format, int width, int height, const Drawing& draw) {
+  WithGuiApplication([&] {
+    switch (format) {
+      case Format::Png: WritePng(path, width, height, draw); break;
+      case Format::Pdf: WritePdf(path, width, height, draw); break;
+      case Format::Svg: WriteSvg(path, width, height, draw); break;
+    }
+  });
 }
 
 void PictureWriter::WritePng(const std::string& path, int width, int height, const Drawing& draw) {

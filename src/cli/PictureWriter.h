@@ -18,6 +18,8 @@ class PictureWriter {
   // `width` x `height` pixels at 96 dots per inch, white before `draw` runs. Throws IoError
   // when the file cannot be written.
   static void Write(const std::string& path, Format format, int width, int height, const Drawing& draw);
+  // Runs `body` with the GUI application that fonts and painting need.
+  static void WithGuiApplication(const std::function<void()>& body);
 
  private:
   static void WritePng(const std::string& path, int width, int height, const Drawing& draw);

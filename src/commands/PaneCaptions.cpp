@@ -1,5 +1,6 @@
 #include "commands/PaneCaptions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -80,9 +81,11 @@ Colour PaneCaptions::TitleBarColour(int markType) {
   return colours::kRed;
 }
 
-std::string PaneCaptions::GroupedTwoDecimals(double value) {
-  const std::string plain = fmt::format("{:.2f}", std::fabs(value));
-  const size_t point = plain.find('.');
+std::string PaneCaptions::GroupedTwoDecimals(double value) { return GroupedDecimals(value, 2); }
+
+std::string PaneCaptions::GroupedDecimals(double value, int decimals) {
+  const std::string plain = fmt::format("{:.{}f}", std::fabs(value), decimals);
+  const size_t point = std::min(plain.find('.'), plain.size());
   std::string grouped;
   for (size_t i = 0; i < point; ++i) {
     if (i > 0 && (point - i) % 3 == 0) grouped += ',';

@@ -35,6 +35,8 @@ class PaneCaptions {
   static StatusTexts StatusBar(const AnalysisState& state);
   // A number with two decimals and thousands separators: 1234.5 gives "1,234.50".
   static std::string GroupedTwoDecimals(double value);
+  // The same with `decimals` decimals (0 writes no point).
+  static std::string GroupedDecimals(double value, int decimals);
 };
 
 }  // namespace velmora

@@ -77,11 +77,11 @@ void Isochrones::DrawLevel(const AnalysisState& s, Canvas& canvas, int32_t level
   }
 }
 
-void Isochrones::DrawIsochrones(const AnalysisState& s, Canvas& canvas) {
+void Isochrones::DrawIsochrones(const AnalysisState& s, Canvas& canvas, int penWidth) {
   const int32_t step = s.IsochroneStep;
   if (step < 1) return;
   const int cols = std::min(s.NrCols, kMaxGridCols), rows = std::min(s.NrRows, kMaxGridRows);
-  canvas.SetPen(colours::kBlack, 1);
+  canvas.SetPen(colours::kBlack, penWidth);
   int32_t smallest = kNoSmallest, largest = kNoLargest;
   for (int column = 1; column <= cols; ++column) {
     for (int row = 1; row <= rows; ++row) {

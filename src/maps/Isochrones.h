@@ -14,8 +14,8 @@ class Isochrones {
  public:
   // Draws one line per level of `IsochroneStep` ms between the smallest and the largest cell
   // value. A step below 1 draws nothing: a 1 ms step on a long map would take one pass over
-  // the grid per millisecond.
-  static void DrawIsochrones(const AnalysisState& state, Canvas& canvas);
+  // the grid per millisecond. Printed maps draw them with a wider pen.
+  static void DrawIsochrones(const AnalysisState& state, Canvas& canvas, int penWidth = 1);
 
   // The points where the level crosses the square with the top-left cell (column, row), in
   // edge order (top, right, bottom, left); returns how many there are (0, 2 or 4).

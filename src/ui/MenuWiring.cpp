@@ -22,6 +22,7 @@
 #include "ui/PanePanel.h"
 #include "ui/ReferenceTableWindow.h"
 #include "ui/PreferencesWiring.h"
+#include "ui/PrintWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
 #include "ui/WaveMenuWiring.h"
@@ -43,6 +44,7 @@ void MenuWiring::Wire(TMainF& window) {
   WaveMenuWiring::Wire(window);
   PreferencesWiring::Wire(window);
   ExportWiring::Wire(window);
+  PrintWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace velmora {
+
+class TMainF;
+class TPrintForm;
+
+// Connects "Print" and "Print dialog ..." to the print window; the panes redraw whenever it
+// closes.
+class PrintWiring {
+ public:
+  static void Wire(TMainF& window);
+  // The print window's controls, laid into its place among the other windows on first use:
+  // the menus are wired before those windows are made.
+  static TPrintForm& Form(TMainF& window);
+};
+
+}  // namespace velmora
