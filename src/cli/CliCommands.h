@@ -17,5 +17,6 @@ void AddAmplitudesCommand(CLI::App& app, int& exitCode);
 void AddConnectionsCommand(CLI::App& app, int& exitCode);
 void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
+void AddImportCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli
