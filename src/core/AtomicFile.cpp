@@ -56,6 +56,9 @@ std::string ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) throw IoError(path, "cannot be opened: " + SystemError());
   std::string bytes;
+  // Growing the text chunk by chunk would copy a large recording several times over.
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(size_t(info.st_size));
   char buffer[1 << 16];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
