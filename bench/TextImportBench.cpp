@@ -3,10 +3,6 @@
 // against the standard library's on the same numbers.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -14,9 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include <fmt/format.h>
 
@@ -27,6 +21,8 @@
 #include "input/NISmoothing.h"
 #include "input/NITextReader.h"
 #include "input/TextLines.h"
+#include "FileReadBaseline.h"
+#include "TemporaryFolder.h"
 
 namespace velmora {
 namespace {
@@ -35,28 +31,20 @@ constexpr int kLines = 60000;
 constexpr int kNIChannels = NITextReader::kNIChannels;
 
 // The largest NI file the reader takes: 60,000 lines of 64 values like -0.000123 (volts), about
-// 45 MB. It is written once, on first use, and removed when the run ends.
+// 40 MB. It is written once, on first use, and removed when the run ends.
 class LargestNIFile {
  public:
   static const LargestNIFile& Get() {
     static const LargestNIFile file;
     return file;
   }
-  ~LargestNIFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
 
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.Path(); }
   const std::string& Path() const { return path_; }
   const std::string& Text() const { return text_; }
 
  private:
-  LargestNIFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    folder_ = pattern;
-    path_ = (std::filesystem::path(folder_) / "largest.txt").string();
+  LargestNIFile() : path_(folder_.File("largest.txt")) {
     text_ = "Acquisition export\n64 channels\nDate\tTime\tValues\n";
     uint64_t random = 12345;
     for (int line = 1; line <= kLines; ++line) {
@@ -72,23 +60,11 @@ class LargestNIFile {
     WriteFileAtomically(path_, text_);
   }
 
-  std::string folder_, path_, text_;
+  bench::TemporaryFolder folder_;
+  std::string path_, text_;
 };
 
-void BM_NITextReadFileOneCall(benchmark::State& bench) {
-  const LargestNIFile& file = LargestNIFile::Get();
-  const size_t bytes = file.Text().size();
-  std::vector<char> buffer(bytes);
-  for (auto _ : bench) {
-    const int fd = ::open(file.Path().c_str(), O_RDONLY);
-    const ssize_t n = ::read(fd, buffer.data(), bytes);
-    ::close(fd);
-    if (n != ssize_t(bytes)) bench.SkipWithError("short read");
-    benchmark::DoNotOptimize(buffer.data());
-    benchmark::ClobberMemory();
-  }
-  bench.SetBytesProcessed(int64_t(bench.iterations()) * int64_t(bytes));
-}
+void BM_NITextReadFileOneCall(benchmark::State& bench) { bench::FileReadBaseline::Run(bench, LargestNIFile::Get().Path()); }
 
 // The reader's whole path: file, parse, memo lines and progress (swallowed), store, layout.
 void BM_NITextImport(benchmark::State& bench) {
