@@ -139,8 +139,8 @@ void AddImportCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember(LayoutNames()));
   cmd->add_option("file", options->file, "text recording")->required();
   const std::vector<std::pair<std::string, std::string>> answers = {
-      {"--samples", "nr of samples (prompt; 1000 unless told)"},
-      {"--signal-length", "signal length in lines (prompt; 30000 unless told)"},
+      {"--samples", "nr of samples (prompt or panel; the NI prompt offers 1000)"},
+      {"--signal-length", "signal length in lines (NI prompt; 30000 unless told)"},
       {"--channels", "channels per row (panel)"},
       {"--rate", "sampling rate in Hz (panel)"},
       {"--matrix-name", "matrix file name (panel)"}};
