@@ -172,8 +172,9 @@ SampleFiles TextSampleRecording::Write(Layout layout, const SampleSettings& s, c
   std::filesystem::create_directories(folder, error);
   if (error) throw IoError(folder, "the folder cannot be created: " + error.message());
   const std::filesystem::path base(folder);
+  // Each layout's grid has a matrix file of its own, so that samples in one folder keep theirs.
   SampleFiles files{(base / fmt::format("sample-{}.txt", Name(layout))).string(),
-                    (base / "sample-matrix.txt").string()};
+                    (base / fmt::format("sample-{}-matrix.txt", Name(layout))).string()};
   const std::string matrixPath = std::filesystem::absolute(files.matrix).lexically_normal().string();
   WriteFileAtomically(files.recording, RecordingText(layout, s, matrixPath));
   WriteFileAtomically(files.matrix, SampleRecording::MatrixText(s));

@@ -44,7 +44,7 @@ class TextSampleRecording {
   // The text of the recording; `matrixPath` goes into the Auckland header.
   static std::string RecordingText(Layout layout, const SampleSettings& settings, const std::string& matrixPath);
 
-  // Writes `folder`/sample-<name>.txt and `folder`/sample-matrix.txt. Throws as
+  // Writes `folder`/sample-<name>.txt and `folder`/sample-<name>-matrix.txt. Throws as
   // SampleRecording::Write does.
   static SampleFiles Write(Layout layout, const SampleSettings& settings, const std::string& folder);
 };

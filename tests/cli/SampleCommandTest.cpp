@@ -68,13 +68,13 @@ TEST(SampleCommandTest, FormatWritesTheTextLayoutOnItsOwnGridBesideTheMatrix) {
   const std::string folder = dir.File("t");
   const SampleRun run = RunSample(dir, folder + " --format nashville --seconds 0.5 --seed 4");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, folder + "/sample-nashville.txt\n" + folder + "/sample-matrix.txt\n");
+  EXPECT_EQ(run.out, folder + "/sample-nashville.txt\n" + folder + "/sample-nashville-matrix.txt\n");
   SampleSettings settings = TextSampleRecording::DefaultSettings(TextSampleRecording::Layout::Nashville);
   settings.seconds = 0.5;
   settings.seed = 4;
   EXPECT_EQ(testing::ReadFile(folder + "/sample-nashville.txt"),
             TextSampleRecording::RecordingText(TextSampleRecording::Layout::Nashville, settings, ""));
-  EXPECT_EQ(testing::ReadFile(folder + "/sample-matrix.txt"), SampleRecording::MatrixText(settings));
+  EXPECT_EQ(testing::ReadFile(folder + "/sample-nashville-matrix.txt"), SampleRecording::MatrixText(settings));
 }
 
 TEST(SampleCommandTest, FormatRefusesAnUnknownLayoutAndAGridTheLayoutCannotHold) {
