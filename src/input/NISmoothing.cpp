@@ -16,7 +16,7 @@ namespace {
 // Channels smoothed in one walk down the rows: 16 samples are one cache line of a store row,
 // so a walk reads and writes each line it touches once instead of once per channel.
 constexpr int kColumnsPerWalk = 16;
-constexpr int kRowsFetchedAhead = 16;
+constexpr int kRowsFetchedAhead = 32;
 
 // The window's sum over 20, rounded halves to even: the same as RoundedMean. The quotient is
 // rounded once, and a true quotient lies at least 1/20 from any half unless it is one, so the
