@@ -1,22 +1,18 @@
 // How long opening the largest recording takes, against the plain cost of reading its bytes.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <memory>
 #include <ostream>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "core/AnalysisState.h"
 #include "core/ConsoleUi.h"
 #include "core/DataRoot.h"
 #include "input/E00Reader.h"
 #include "input/SampleRecording.h"
+#include "FileReadBaseline.h"
+#include "TemporaryFolder.h"
 
 namespace velmora {
 namespace {
@@ -29,42 +25,24 @@ class LargestRecording {
     static const LargestRecording recording;
     return recording;
   }
-  ~LargestRecording() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
 
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.Path(); }
   const SampleFiles& Files() const { return files_; }
   size_t Bytes() const { return size_t(std::filesystem::file_size(files_.recording)); }
 
  private:
   LargestRecording() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    folder_ = pattern;
     SampleSettings settings;
     settings.seconds = 65.535;
-    files_ = SampleRecording::Write(settings, folder_);
+    files_ = SampleRecording::Write(settings, folder_.Path());
   }
 
-  std::string folder_;
+  bench::TemporaryFolder folder_;
   SampleFiles files_;
 };
 
 void BM_ReadFileOneCall(benchmark::State& bench) {
-  const LargestRecording& recording = LargestRecording::Get();
-  const size_t bytes = recording.Bytes();
-  std::vector<char> buffer(bytes);
-  for (auto _ : bench) {
-    const int fd = ::open(recording.Files().recording.c_str(), O_RDONLY);
-    const ssize_t n = ::read(fd, buffer.data(), bytes);
-    ::close(fd);
-    if (n != ssize_t(bytes)) bench.SkipWithError("short read");
-    benchmark::DoNotOptimize(buffer.data());
-    benchmark::ClobberMemory();
-  }
-  bench.SetBytesProcessed(int64_t(bench.iterations()) * int64_t(bytes));
+  bench::FileReadBaseline::Run(bench, LargestRecording::Get().Files().recording);
 }
 
 void OpenAndLoad(benchmark::State& bench, bool smooth) {

@@ -18,5 +18,6 @@ void AddConnectionsCommand(CLI::App& app, int& exitCode);
 void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
+void AddImportCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -4,8 +4,8 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
-#include "marks/MarkStore.h"
 
 namespace velmora::cli {
 
@@ -14,22 +14,6 @@ namespace {
 struct InfoOptions {
   std::string recording, matrix;
 };
-
-void PrintInfo(AnalysisState& s) {
-  // Deleted marks keep their slots until the next load; they are not marks.
-  const int deleted = MarkStore::CountMarks(s).deleted;
-  std::cout << fmt::format("channels: {}\n", s.NrChannelsInFile)
-            << fmt::format("bytes_per_sample: {}\n", s.BytesPerSample)
-            << fmt::format("header_frames: {}\n", s.HeaderFrames)
-            << fmt::format("frames: {}\n", s.NrOfFramesinFile)
-            << fmt::format("sig_length: {}\n", s.SigLength)
-            << fmt::format("rows_filled: {}\n", s.SignalRowsTouched)
-            << fmt::format("grid: {}x{}\n", s.NrCols, s.NrRows)
-            << fmt::format("electrode_distance: {}\n", s.ElectrodeDistance)
-            << fmt::format("mark_file: {}\n", s.MarkFileName)
-            << fmt::format("marks: {}\n", s.MarkCount - deleted)
-            << fmt::format("deleted_marks: {}\n", deleted);
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -9,13 +10,14 @@
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "input/SampleRecording.h"
+#include "input/TextSampleRecording.h"
 
 namespace velmora::cli {
 
 namespace {
 
 struct SampleOptions {
-  std::string folder, grid;
+  std::string folder, grid, format = "e00";
   SampleSettings settings;
 };
 
@@ -36,12 +38,29 @@ void ParseGrid(const std::string& text, SampleSettings& settings) {
 }
 
 // The settings come from the options alone, so a setting out of range is a usage error.
-void CheckSettings(const SampleSettings& settings) {
+void CheckSettings(const std::optional<TextSampleRecording::Layout>& layout, const SampleSettings& settings) {
   try {
-    SampleRecording::Check(settings);
+    if (layout)
+      TextSampleRecording::Check(*layout, settings);
+    else
+      SampleRecording::Check(settings);
   } catch (const std::invalid_argument& error) {
     throw UsageError(error.what());
   }
+}
+
+// A text layout has fewer electrode channels than the E00 grid's default fills.
+SampleFiles WriteSample(SampleOptions& options) {
+  const auto layout = TextSampleRecording::LayoutNamed(options.format);
+  if (layout && options.grid.empty()) {
+    const SampleSettings grid = TextSampleRecording::DefaultSettings(*layout);
+    options.settings.cols = grid.cols;
+    options.settings.rows = grid.rows;
+  }
+  ParseGrid(options.grid, options.settings);
+  CheckSettings(layout, options.settings);
+  if (layout) return TextSampleRecording::Write(*layout, options.settings, options.folder);
+  return SampleRecording::Write(options.settings, options.folder);
 }
 
 }  // namespace
@@ -58,11 +77,14 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--speed", s.speedMmPerS, "propagation speed of the slow waves in mm/s")->capture_default_str();
   cmd->add_option("--direction", s.directionDeg, "propagation direction in degrees: 0 along the columns, 90 down the rows")
       ->capture_default_str();
+  cmd->add_option("--format", options->format,
+                  "e00, or a text layout: ni, auckland, manchester or nashville (DIR/sample-LAYOUT.txt; "
+                  "the grid defaults to 8x6, 8x4 for nashville)")
+      ->check(CLI::IsMember({"e00", "ni", "auckland", "manchester", "nashville"}))
+      ->capture_default_str();
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
-      ParseGrid(options->grid, options->settings);
-      CheckSettings(options->settings);
-      const SampleFiles files = SampleRecording::Write(options->settings, options->folder);
+      const SampleFiles files = WriteSample(*options);
       std::cout << files.recording << '\n' << files.matrix << '\n';
     });
   });

@@ -6,7 +6,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
-#include "cli/OptionParsing.h"
+#include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
 #include "core/Errors.h"
 
@@ -19,34 +19,6 @@ struct SamplesOptions {
   std::vector<int> channels;
   bool raw = false;
 };
-
-std::pair<int, int> ParseRows(const std::string& text, int sigLength) {
-  if (text.empty()) return {0, sigLength};
-  int first = 0, end = 0;
-  char colon = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d", &first, &colon, &end) != 3 || colon != ':')
-    throw UsageError(fmt::format("--rows takes A:B, for example 0:1000 (not \"{}\")", text));
-  if (first < 0 || end < first || end > sigLength)
-    throw UsageError(fmt::format("--rows {} lies outside the {} rows of the recording", text, sigLength));
-  return {first, end};
-}
-
-void PrintRows(const AnalysisState& s, const std::vector<int>& channels, std::pair<int, int> rows) {
-  std::string out;
-  for (int r = rows.first; r < rows.second; ++r) {
-    out += std::to_string(r);
-    for (int channel : channels) {
-      out += '\t';
-      out += std::to_string(s.Signal(r, channel - 1));
-    }
-    out += '\n';
-    if (out.size() > (1 << 16)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-}
 
 }  // namespace
 

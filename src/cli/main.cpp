@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddMapCommand(app, exitCode);
   velmora::cli::AddWavesCommand(app, exitCode);
   velmora::cli::AddPrintCommand(app, exitCode);
+  velmora::cli::AddImportCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -14,9 +14,9 @@ class NISmoothing {
   static constexpr int kProgressSteps = 24;
 
   static void Smooth(AnalysisState& state, Ui& ui);
-  // One channel of `length` samples, column `column` of the store; the last 20 samples (and
-  // a channel of 20 samples or fewer) keep their values.
-  static void SmoothChannel(AnalysisState& state, int column, int length);
+  // `count` channels from column `firstColumn` of the store, `length` samples each; the last
+  // 20 samples (and a channel of 20 samples or fewer) keep their values.
+  static void SmoothColumns(AnalysisState& state, int firstColumn, int count, int length);
 };
 
 }  // namespace velmora

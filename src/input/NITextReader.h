@@ -21,6 +21,9 @@ class NITextReader {
   static constexpr int kIgnoredCharacters = 11 + 12;
   // The smoothing works on at most this many samples per channel, so no longer signal is read.
   static constexpr int kMaxSignalLength = 60000;
+  // What the two prompts before a read offer: the number of samples and the signal length.
+  static constexpr int kSamplesOffered = 1000;
+  static constexpr int kSignalLengthOffered = 30000;
 
   NITextReader(AnalysisState& state, Ui& ui, const DataRoot& root) : state_(state), ui_(ui), root_(root) {}
 

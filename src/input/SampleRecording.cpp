@@ -173,13 +173,24 @@ std::string Header() {
   return header;
 }
 
-// Puts channel `channel`'s trace, with its noise, into every frame of the recording.
-void PutChannel(std::string& bytes, int channel, const std::vector<double>& trace, double noiseSd, uint32_t seed) {
-  Random noise = Random::For(seed, channel, kNoiseStream);
+// Channel `channel`'s signal with its noise at every frame; `times` are its activations.
+std::vector<double> NoisySignal(const SampleSettings& s, int channel, const std::vector<int32_t>& times) {
+  const int lastElectrode = kFirstElectrode + s.cols * s.rows - 1;
+  const bool onGrid = channel >= kFirstElectrode && channel <= lastElectrode;
+  const WaveShape shape = onGrid ? ElectrodeShape(s.seed, channel) : QuietShape(s.seed, channel);
+  // A dead electrode keeps its baseline and noise: it has no activation times.
+  std::vector<double> signal = WaveTrace(s, shape, times);
+  Random noise = Random::For(s.seed, channel, kNoiseStream);
+  for (double& value : signal) value += shape.noiseSd * noise.Gaussian();
+  return signal;
+}
+
+// Puts channel `channel`'s signal into every frame of the recording.
+void PutChannel(std::string& bytes, int channel, const std::vector<double>& signal) {
   const size_t frameBytes = size_t(kFileChannels) * 2;
   size_t offset = size_t(SampleRecording::kHeaderBytes) + size_t(channel - 1) * 2;
-  for (const double value : trace) {
-    PutWord(bytes, offset, ToSample(value + noiseSd * noise.Gaussian()));
+  for (const double value : signal) {
+    PutWord(bytes, offset, ToSample(value));
     offset += frameBytes;
   }
 }
@@ -252,14 +263,18 @@ std::string SampleRecording::RecordingBytes(const SampleSettings& s) {
   bytes.resize(size_t(kHeaderBytes) + size_t(frames) * kFileChannels * 2, '\0');
   std::vector<std::vector<int32_t>> times(size_t(kFileChannels) + 1);
   for (const Activation& a : ActivationTimes(s)) times[size_t(a.channel)].push_back(a.timeMs);
-  const int lastElectrode = kFirstElectrode + s.cols * s.rows - 1;
-  for (int channel = 1; channel <= kFileChannels; ++channel) {
-    const bool onGrid = channel >= kFirstElectrode && channel <= lastElectrode;
-    const WaveShape shape = onGrid ? ElectrodeShape(s.seed, channel) : QuietShape(s.seed, channel);
-    // A dead electrode keeps its baseline and noise: times[] holds nothing for it.
-    PutChannel(bytes, channel, WaveTrace(s, shape, times[size_t(channel)]), shape.noiseSd, s.seed);
-  }
+  for (int channel = 1; channel <= kFileChannels; ++channel)
+    PutChannel(bytes, channel, NoisySignal(s, channel, times[size_t(channel)]));
   return bytes;
+}
+
+std::vector<double> SampleRecording::ChannelSignal(const SampleSettings& s, int channel) {
+  if (channel < 1 || channel > kFileChannels)
+    throw std::invalid_argument(fmt::format("channel {} is outside 1..{}", channel, kFileChannels));
+  std::vector<int32_t> times;
+  for (const Activation& a : ActivationTimes(s))
+    if (a.channel == channel) times.push_back(a.timeMs);
+  return NoisySignal(s, channel, times);
 }
 
 std::string SampleRecording::MatrixText(const SampleSettings& s) {

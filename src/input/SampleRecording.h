@@ -79,6 +79,10 @@ class SampleRecording {
   // The dead electrodes' channels, ascending.
   static std::vector<int> DeadChannels(const SampleSettings& settings);
 
+  // Channel `channel`'s signal (1 .. 256), noise included, before the E00 file rounds it to
+  // 16 bits: element k is the signal at k ms, one element per frame after the header.
+  static std::vector<double> ChannelSignal(const SampleSettings& settings, int channel);
+
   // The bytes of the E00 recording and the text of the matrix file.
   static std::string RecordingBytes(const SampleSettings& settings);
   static std::string MatrixText(const SampleSettings& settings);

@@ -8,6 +8,7 @@
 
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
+#include "input/DecimalNumber.h"
 
 namespace velmora {
 
@@ -60,6 +61,25 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
   while (start < current_.size() && IsBlank(current_[start])) ++start;
   if (start == current_.size())
     Fail(fmt::format("the line holds {} of the {} numbers expected", index - 1, count));
+  const std::string_view rest = current_.substr(start);
+  const double value = ReadNumber(start, index, count);
+  const double scaled = value * scale;
+  if (!(std::fabs(scaled) < 2147483647.0)) {
+    const std::string_view token = rest.substr(0, rest.size() - current_.size());
+    Fail(fmt::format("number {} ('{}') is out of range", index, token));
+  }
+  last_ = value;
+  return int32_t(RoundHalfEven(scaled));
+}
+
+// Plain decimals, nearly every number of a recording, are read in one go; anything else is
+// cut at the next blank and must be a number as a whole.
+double TextLines::ReadNumber(size_t start, int index, int count) {
+  const auto plain = DecimalNumber::ParsePrefix(current_.substr(start));
+  if (plain && (start + plain->length == current_.size() || IsBlank(current_[start + plain->length]))) {
+    current_.remove_prefix(start + plain->length);
+    return plain->value;
+  }
   size_t end = start;
   while (end < current_.size() && !IsBlank(current_[end])) ++end;
   const std::string_view token = current_.substr(start, end - start);
@@ -70,10 +90,7 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
   const auto [stop, error] = std::from_chars(first, last, value);
   if (error != std::errc() || stop != last || !std::isfinite(value))
     Fail(fmt::format("expected number {} of {}, found '{}'", index, count, token));
-  const double scaled = value * scale;
-  if (!(std::fabs(scaled) < 2147483647.0)) Fail(fmt::format("number {} ('{}') is out of range", index, token));
-  last_ = value;
-  return int32_t(RoundHalfEven(scaled));
+  return value;
 }
 
 }  // namespace velmora

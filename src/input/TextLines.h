@@ -32,6 +32,8 @@ class TextLines {
 
  private:
   void NextLineAnyway();
+  // The number that starts at `start` of the current line; the line moves past it.
+  double ReadNumber(size_t start, int index, int count);
 
   std::string path_;
   std::string_view text_;

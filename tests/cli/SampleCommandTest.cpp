@@ -8,6 +8,7 @@
 
 #include "core/AtomicFile.h"
 #include "input/SampleRecording.h"
+#include "input/TextSampleRecording.h"
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
 
@@ -60,6 +61,31 @@ TEST(SampleCommandTest, RefusesAGridThatIsNotColsByRows) {
   const SampleRun run = RunSample(dir, dir.File("s") + " --grid 16by15");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("COLSxROWS"), std::string::npos) << run.err;
+}
+
+TEST(SampleCommandTest, FormatWritesTheTextLayoutOnItsOwnGridBesideTheMatrix) {
+  testing::TempDir dir;
+  const std::string folder = dir.File("t");
+  const SampleRun run = RunSample(dir, folder + " --format nashville --seconds 0.5 --seed 4");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, folder + "/sample-nashville.txt\n" + folder + "/sample-nashville-matrix.txt\n");
+  SampleSettings settings = TextSampleRecording::DefaultSettings(TextSampleRecording::Layout::Nashville);
+  settings.seconds = 0.5;
+  settings.seed = 4;
+  EXPECT_EQ(testing::ReadFile(folder + "/sample-nashville.txt"),
+            TextSampleRecording::RecordingText(TextSampleRecording::Layout::Nashville, settings, ""));
+  EXPECT_EQ(testing::ReadFile(folder + "/sample-nashville-matrix.txt"), SampleRecording::MatrixText(settings));
+}
+
+TEST(SampleCommandTest, FormatRefusesAnUnknownLayoutAndAGridTheLayoutCannotHold) {
+  testing::TempDir dir;
+  const SampleRun unknown = RunSample(dir, dir.File("s") + " --format csv");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("csv"), std::string::npos) << unknown.err;
+  const SampleRun tooBig = RunSample(dir, dir.File("s") + " --format ni --grid 16x15");
+  EXPECT_EQ(tooBig.status, 2);
+  EXPECT_NE(tooBig.err.find("48 electrodes"), std::string::npos) << tooBig.err;
+  EXPECT_FALSE(FileExists(dir.File("s/sample-ni.txt")));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -232,6 +233,34 @@ TEST_F(NISmoothingTest, TwentySamplesOrFewerStayButEveryChannelIsStepped) {
   EXPECT_EQ(ui.progressSteps, 64);
   EXPECT_EQ(ui.progressTexts.back(), "smoothing ele nr = 64");
   EXPECT_EQ(ui.progressTexts.front(), "now smoothing signals ...");
+}
+
+// Channels are smoothed several at a time; every one of them, in whichever group, gets the
+// means of its own unsmoothed samples, and the channel after the last is left alone.
+TEST_F(NISmoothingTest, EveryChannelGetsTheMeansOfItsOwnSamples) {
+  const int length = 300, channels = 21;
+  s->SigLength = length;
+  s->SignalRowsTouched = length;
+  s->NIChannels = channels;
+  std::vector<std::vector<int32_t>> before(channels + 1, std::vector<int32_t>(length));
+  uint32_t random = 7;
+  for (int r = 0; r < length; ++r)
+    for (int c = 0; c <= channels; ++c) {
+      random = random * 1103515245u + 12345u;
+      // Odd channels take the whole 32-bit range, where the sums are largest.
+      const int32_t value = c % 2 == 1 ? int32_t(random) : int32_t(random >> 8) % 100001 - 50000;
+      before[size_t(c)][size_t(r)] = s->Signal(r, c) = value;
+    }
+  NISmoothing::Smooth(*s, ui);
+  for (int c = 0; c < channels; ++c) {
+    for (int i = 0; i < length; ++i) {
+      int64_t sum = 0;
+      for (int k = i + 1; k <= i + 20 && i + 20 < length; ++k) sum += before[size_t(c)][size_t(k)];
+      const int32_t expected = i + 20 < length ? RoundedMean(sum, 20) : before[size_t(c)][size_t(i)];
+      ASSERT_EQ(s->Signal(i, c), expected) << "channel " << c + 1 << " sample " << i;
+    }
+  }
+  for (int i = 0; i < length; ++i) ASSERT_EQ(s->Signal(i, channels), before[size_t(channels)][size_t(i)]);
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#include "input/DecimalNumber.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "core/Errors.h"
+#include "input/TextLines.h"
+
+namespace velmora {
+namespace {
+
+// The C library's correctly rounded reading of the same text.
+double Strtod(const std::string& token) { return std::strtod(token.c_str(), nullptr); }
+
+TEST(DecimalNumberTest, PlainDecimalsGiveTheCorrectlyRoundedDouble) {
+  const std::vector<std::string> tokens = {
+      "0",         "-0.000123", "0.0012",         "-0.00005",          "0.0000005",        "0.0000015",
+      "17.5",      "+16.5",     "1.234",          "0.00042",           "0.1",              "0.3",
+      "123456.789", "-2000",    "9007199254740992", "0.9007199254740992", "4.35",           "0.000000000000000001"};
+  for (const std::string& token : tokens) {
+    const auto plain = DecimalNumber::ParsePrefix(token);
+    ASSERT_TRUE(plain.has_value()) << token;
+    EXPECT_EQ(plain->value, Strtod(token)) << token;
+    EXPECT_EQ(plain->length, token.size()) << token;
+  }
+  EXPECT_EQ(DecimalNumber::ParsePrefix("-0.000123")->value, -0.000123);
+  EXPECT_EQ(DecimalNumber::ParsePrefix("17.5\t3")->value, 17.5);
+  EXPECT_EQ(DecimalNumber::ParsePrefix("17.5\t3")->length, 4u);
+  EXPECT_EQ(DecimalNumber::ParsePrefix("1.5e3")->length, 3u);  // the caller sees the e
+}
+
+TEST(DecimalNumberTest, RandomDecimalsAgreeWithTheCLibrary) {
+  uint64_t random = 2026;
+  const auto next = [&random](uint64_t below) {
+    random = random * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (random >> 33) % below;
+  };
+  int read = 0;
+  for (int n = 0; n < 20000; ++n) {
+    std::string token = next(2) == 0 ? "-" : "";
+    const uint64_t integerDigits = 1 + next(10), decimals = next(16);
+    for (uint64_t d = 0; d < integerDigits; ++d) token += char('0' + next(10));
+    if (decimals > 0) token += '.';
+    for (uint64_t d = 0; d < decimals; ++d) token += char('0' + next(10));
+    const auto plain = DecimalNumber::ParsePrefix(token);
+    if (!plain) continue;
+    ++read;
+    ASSERT_EQ(plain->value, Strtod(token)) << token;
+    ASSERT_EQ(plain->length, token.size()) << token;
+  }
+  EXPECT_GT(read, 10000);  // most of them take the quick way
+}
+
+TEST(DecimalNumberTest, LeavesEverythingElseToTheGeneralParser) {
+  for (const std::string token : {"", "-", "+", ".", "5.", ".5", "nan", "inf", "--1", "+-1", "e5",
+                                  "12345678901234567890", "9007199254740993", "0.00000000000000000000001"})
+    EXPECT_FALSE(DecimalNumber::ParsePrefix(token).has_value()) << token;
+}
+
+// The numbers of a line as the readers store them: scaled, then rounded halves to even.
+std::vector<int32_t> ReadLine(const std::string& line, double scale, int count) {
+  const std::string text = line + "\n";  // the lines only look at it
+  TextLines lines("t.txt", text);
+  EXPECT_TRUE(lines.NextDataLine());
+  std::vector<int32_t> values;
+  for (int k = 1; k <= count; ++k) values.push_back(lines.ReadScaled(scale, k, count));
+  return values;
+}
+
+TEST(DecimalNumberTest, ReadersRoundHalvesToEvenWhateverFormTheNumberTakes) {
+  EXPECT_EQ(ReadLine("17.5 16.5 -16.5 -17.5 +2.5 0.5 -0.5", 1, 7), (std::vector<int32_t>{18, 16, -16, -18, 2, 0, 0}));
+  EXPECT_EQ(ReadLine(" \t 3.5\t\t4.5   1e2 -2.5E1 25e-1 +3.5e0", 1, 6), (std::vector<int32_t>{4, 4, 100, -25, 2, 4}));
+  EXPECT_EQ(ReadLine("0.0012 -0.00005 0.0000015 1.5e-6 0.00042", 1e6, 5),
+            (std::vector<int32_t>{1200, -50, 2, 2, 420}));
+  EXPECT_EQ(ReadLine("1.234 -1.235 0.125", 100, 3), (std::vector<int32_t>{123, -124, 12}));
+}
+
+TEST(DecimalNumberTest, ReadersRefuseWhatIsNotANumberNamingTheLine) {
+  for (const std::string bad : {"1.5e", "1.2.3", "0x10", "nan", "1,5", "--1", "abc"}) {
+    try {
+      ReadLine(bad, 1, 1);
+      ADD_FAILURE() << bad << " was read";
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(error.Line(), 1);
+      EXPECT_NE(std::string(error.what()).find(bad), std::string::npos) << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velmora
