@@ -1,6 +1,7 @@
 #include "input/LabImport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <optional>
 
@@ -33,6 +34,20 @@ std::optional<int> FieldInteger(Ui& ui, const char* field, const std::string& te
     ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, text));
   }
   return value;
+}
+
+// A header written on the acquisition machine names the matrix in its fixed folders; those
+// folders are the data root's here.
+std::string MatrixPathOnThisMachine(const std::string& written, const DataRoot& root) {
+  std::string path = written;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::string lower = path;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  for (const auto& [folder, local] : {std::pair{std::string("c:/mynewmatrix/"), root.NewMatrixFolder()},
+                                      std::pair{std::string("c:/mymatrix/"), root.MatrixFolder()}}) {
+    if (lower.rfind(folder, 0) == 0) return local + "/" + path.substr(folder.size());
+  }
+  return written;
 }
 
 bool Refuse(Ui& ui, const std::string& problem) {
@@ -115,7 +130,7 @@ ImportPanel LabImport::ReadAucklandHeader() {
   s.ImportNrSamples = header.samples;
   channels_ = header.channels;
   samplingRate_ = header.samplingRate;
-  matrixFileName_ = header.matrixFileName;
+  matrixFileName_ = MatrixPathOnThisMachine(header.matrixFileName, root_);
   ApplyTruncation(panel);
   return panel;
 }

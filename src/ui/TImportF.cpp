@@ -14,7 +14,9 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "ui/MainMenu.h"
+#include "ui/PanePanel.h"
 #include "ui/TMainF.h"
+#include "ui/TitleBar.h"
 #include "ui/WindowButtons.h"
 
 namespace velmora {
@@ -230,6 +232,7 @@ void TImportF::Read() {
   AnalysisState& s = main_.State();
   main_.Menu().Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(s.SamplingF)));
   main_.Memo()->setVisible(s.MemoVisible);
+  main_.PaneA()->Bar()->ShowTraceOrder(s.TraceOrder);
   main_.UpdateDisplay();
 }
 

@@ -470,6 +470,7 @@ void TMainF::SetTitleBars() {
 
 void TMainF::OpenFile1Click() {
   if (!recordings_->OpenFile()) return;
+  if (state_->InputFileKind == RecordingCommands::kNIFilter) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
 }

@@ -94,9 +94,12 @@ TEST_F(LabImportTest, AucklandHeaderGoesToThePanelAndTheMemo) {
 TEST_F(LabImportTest, SamplesFollowAsManyHeaderLinesAsTheFirstLineSays) {
   testing::AucklandFile file;
   file.headerLines = 12;  // lines 11 and 12 hold words and numbers that must not be read
+  file.matrix = "C:\\MyNewMatrix\\NewE16.txt";
   ASSERT_TRUE(Import(LabImport::kAuckland, WriteAuckland("auck.txt", file)));
   EXPECT_EQ(s->Signal(0, 0), 1100);
   EXPECT_EQ(s->Signal(2, 3), 3400);
+  // The matrix folder of the machine that wrote the header is the data root's here.
+  EXPECT_EQ(s->MatrixFileName, root.NewMatrixFolder() + "/NewE16.txt");
 }
 
 TEST_F(LabImportTest, TheThreeAucklandNumberStreamsGiveTheSameStore) {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,8 +13,10 @@
 #include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
+#include "ui/PanePanel.h"
 #include "ui/TImportF.h"
 #include "ui/TMainF.h"
+#include "ui/TitleBar.h"
 
 using velmora::AnalysisState;
 using velmora::TImportF;
@@ -103,6 +106,7 @@ class ImportWindowTest : public QObject {
     QCOMPARE(S().SigLength, 1200);
     QCOMPARE(window_->Menu().Action("SamplingFrequency1")->text(), QString("Sampling Frequency (500 Hz)"));
     QCOMPARE(S().NrCols, 16);
+    QCOMPARE(window_->PaneA()->Bar()->OrderBox()->currentText(), QString("Sequential"));
     QVERIFY(QFile::exists(files_.filePath("auck.Mxt")));
   }
 
@@ -192,6 +196,7 @@ class ImportWindowTest : public QObject {
     QVERIFY(!Import().Window()->isVisible());
     QCOMPARE(S().NrTraces, 64);
     QCOMPARE(S().SamplingF, 1000);
+    QCOMPARE(window_->PaneA()->Bar()->OrderBox()->currentText(), QString("Sequential"));
   }
 };
 
