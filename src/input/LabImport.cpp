@@ -95,20 +95,21 @@ ImportPanel LabImport::PanelOf(int kind, const std::string& layout, const std::s
 }
 
 ImportPanel LabImport::SetupNashvillePanel() {
-  ImportPanel panel = PanelOf(kNashville, "Nashville Text File format", state_.NashvilleFileName);
-  channels_ = 48;
-  samplingRate_ = 30;
-  panel.channelsEdit = "48";
-  panel.rateEdit = "30";
-  return panel;
+  return SetupEditPanel(kNashville, "Nashville Text File format", state_.NashvilleFileName, 48, 30);
 }
 
 ImportPanel LabImport::SetupManchesterPanel() {
-  ImportPanel panel = PanelOf(kManchester, "Manchester Text File format", state_.ManchesterFileName);
-  channels_ = 64;
-  samplingRate_ = 1000;
-  panel.channelsEdit = "64";
-  panel.rateEdit = "1000";
+  return SetupEditPanel(kManchester, "Manchester Text File format", state_.ManchesterFileName, 64, 1000);
+}
+
+// The set-up offers the layout's usual channel count and rate in the edits.
+ImportPanel LabImport::SetupEditPanel(int kind, const std::string& layout, const std::string& path, int channels,
+                                      int samplingRate) {
+  ImportPanel panel = PanelOf(kind, layout, path);
+  channels_ = channels;
+  samplingRate_ = samplingRate;
+  panel.channelsEdit = std::to_string(channels);
+  panel.rateEdit = std::to_string(samplingRate);
   return panel;
 }
 

@@ -85,6 +85,8 @@ class LabImport {
 
  private:
   ImportPanel PanelOf(int kind, const std::string& layout, const std::string& path) const;
+  ImportPanel SetupEditPanel(int kind, const std::string& layout, const std::string& path, int channels,
+                             int samplingRate);
   void ApplyTruncation(ImportPanel& panel);
   bool ReadSamples(LabTextReader::Layout layout, const std::string& path, int headerLines);
   void Commit(const std::string& path, const TextSamples& samples);

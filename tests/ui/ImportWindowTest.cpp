@@ -176,7 +176,7 @@ class ImportWindowTest : public QObject {
     const std::string path = Write("recent.txt", AucklandText(10, "10", "1000"));
     Open(Write("other.txt", NashvilleText(10)), 4);
     Import().NashvilleCancelClick();
-    S().RecentFileKinds[0] = "5";
+    S().RecentFileKinds[0] = std::to_string(velmora::LabImport::kAuckland);
     S().RecentFileNames[0] = path;
     window_->ShowPrevFileClick(1);
     QVERIFY(Import().AucklandInfoPanel().frame->isVisible());
