@@ -86,17 +86,7 @@ bool TextLines::ParseNumber(std::string_view token, double& value) {
   return error == std::errc() && stop == last && std::isfinite(value);
 }
 
-int32_t TextLines::ReadScaled(double scale, int index, int count) {
-  const std::string_view token = NextToken();
-  if (token.empty()) Fail(fmt::format("the line holds {} of the {} numbers expected", index - 1, count));
-  double value = 0;
-  if (!ParseNumber(token, value)) Fail(fmt::format("expected number {} of {}, found '{}'", index, count, token));
-  const double scaled = value * scale;
-  if (!(std::fabs(scaled) < 2147483647.0)) Fail(fmt::format("number {} ('{}') is out of range", index, token));
-  last_ = value;
-  return int32_t(RoundHalfEven(scaled));
-}
-
+// Header values get their own words in a refusal: which value the line should begin with.
 double TextLines::ReadReal(const std::string& what) {
   const std::string_view token = NextToken();
   if (token.empty()) Fail(fmt::format("expected {}, the line holds no number", what));
@@ -104,6 +94,27 @@ double TextLines::ReadReal(const std::string& what) {
   if (!ParseNumber(token, value)) Fail(fmt::format("expected {}, found '{}'", what, token));
   last_ = value;
   return value;
+}
+
+int32_t TextLines::ReadScaled(double scale, int index, int count) {
+  size_t start = 0;
+  while (start < current_.size() && IsBlank(current_[start])) ++start;
+  if (start == current_.size())
+    Fail(fmt::format("the line holds {} of the {} numbers expected", index - 1, count));
+  size_t end = start;
+  while (end < current_.size() && !IsBlank(current_[end])) ++end;
+  const std::string_view token = current_.substr(start, end - start);
+  current_.remove_prefix(end);
+  const char* first = token.data() + (token.front() == '+' ? 1 : 0);
+  const char* last = token.data() + token.size();
+  double value = 0;
+  const auto [stop, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || stop != last || !std::isfinite(value))
+    Fail(fmt::format("expected number {} of {}, found '{}'", index, count, token));
+  const double scaled = value * scale;
+  if (!(std::fabs(scaled) < 2147483647.0)) Fail(fmt::format("number {} ('{}') is out of range", index, token));
+  last_ = value;
+  return int32_t(RoundHalfEven(scaled));
 }
 
 }  // namespace velmora

@@ -42,10 +42,10 @@ class TextLines {
   [[noreturn]] void Fail(const std::string& problem) const;
 
  private:
-  void NextLineAnyway();
   // The next blank-delimited word of the current line; empty when the line holds no more.
   std::string_view NextToken();
   static bool ParseNumber(std::string_view token, double& value);
+  void NextLineAnyway();
 
   std::string path_;
   std::string_view text_;
