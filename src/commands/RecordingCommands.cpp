@@ -42,9 +42,15 @@ bool RecordingCommands::OpenFile() {
   }
 }
 
+// A laboratory file is read only once its panel is confirmed, so nothing is loaded yet.
 bool RecordingCommands::OpenByKind(int kind, const std::string& path) {
   if (kind == kNIFilter) return ReadNITextFile(path);
-  return TellNotAvailable("Nashville, Auckland and Manchester text files");
+  if (kind >= kNashvilleFilter && kind <= kManchesterFilter && importPanelOpener_) {
+    importPanelOpener_(kind, path);
+    return false;
+  }
+  ui_.Beep();
+  return false;
 }
 
 bool RecordingCommands::ReadNITextFile(const std::string& path) {
@@ -119,12 +125,6 @@ void RecordingCommands::ResetPanes() {
   s.MapKindA = s.MapKindB = 0;
   s.ShapeDragging = false;
   s.PointerReady = true;
-}
-
-bool RecordingCommands::TellNotAvailable(const std::string& what) {
-  ui_.Beep();
-  ui_.Message("Reading " + what + " is not available in this version of the workbench.");
-  return false;
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace velmora {
@@ -16,6 +17,12 @@ class RecordingCommands {
   static constexpr int kE00Filter = 1;
   static constexpr int kM00Filter = 2;
   static constexpr int kNIFilter = 3;
+  static constexpr int kNashvilleFilter = 4;
+  static constexpr int kManchesterFilter = 6;
+
+  // Shows the import window's panel for a laboratory file of kind 4 to 6; the window reads
+  // the file once the user confirms.
+  using ImportPanelOpener = std::function<void(int kind, const std::string& path)>;
 
   RecordingCommands(AnalysisState& state, Ui& ui, E00Reader& reader) : state_(state), ui_(ui), reader_(reader) {}
 
@@ -30,13 +37,13 @@ class RecordingCommands {
   bool ReadNITextFile(const std::string& path);
 
   int FilterIndex() const { return filterIndex_; }
+  void SetImportPanelOpener(ImportPanelOpener opener) { importPanelOpener_ = std::move(opener); }
 
  private:
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
   bool Load(const std::string& path);
   void ResetPanes();
-  bool TellNotAvailable(const std::string& what);
   bool OpenByKind(int kind, const std::string& path);
 
   AnalysisState& state_;
@@ -44,6 +51,7 @@ class RecordingCommands {
   E00Reader& reader_;
   int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
   std::string folder_;
+  ImportPanelOpener importPanelOpener_;
 };
 
 }  // namespace velmora

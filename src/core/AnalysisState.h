@@ -174,6 +174,14 @@ struct AnalysisState {
   int32_t TraceFirstSample = 0, TraceLastSample = 0;
   int32_t ImportNrSamples = 0;
 
+  // Laboratory text imports: the layout chosen (4 Nashville, 5 Auckland, 6 Manchester), the
+  // file of each layout and what an Auckland header says besides the recording's size.
+  int32_t ImportKind = 0;
+  std::string NashvilleFileName, AucklandFileName, ManchesterFileName;
+  int32_t AucklandHeaderLines = 0;
+  double AucklandCalibration = 0;
+  std::string AucklandComments;
+
   // Maps. The grids cover the electrode grid's full 100 x 100, so every layout a matrix file
   // can give maps in full; cell (col, row) is 1-based like the grid.
   std::vector<MapCell> MapGrid;

@@ -56,6 +56,47 @@ void TextLines::NextLineAnyway() {
 
 void TextLines::SkipCharacters(size_t count) { current_.remove_prefix(std::min(count, current_.size())); }
 
+void TextLines::NextLine(const std::string& missing) {
+  if (next_ >= text_.size()) Fail(missing);
+  NextLineAnyway();
+}
+
+bool TextLines::SkipToNumber() {
+  for (;;) {
+    if (std::any_of(current_.begin(), current_.end(), [](char c) { return !IsBlank(c); })) return true;
+    if (next_ >= text_.size()) return false;
+    NextLineAnyway();
+  }
+}
+
+std::string_view TextLines::NextToken() {
+  size_t start = 0;
+  while (start < current_.size() && IsBlank(current_[start])) ++start;
+  size_t end = start;
+  while (end < current_.size() && !IsBlank(current_[end])) ++end;
+  const std::string_view token = current_.substr(start, end - start);
+  current_.remove_prefix(end);
+  return token;
+}
+
+bool TextLines::ParseNumber(std::string_view token, double& value) {
+  if (token.empty()) return false;
+  const char* first = token.data() + (token.front() == '+' ? 1 : 0);
+  const char* last = token.data() + token.size();
+  const auto [stop, error] = std::from_chars(first, last, value);
+  return error == std::errc() && stop == last && std::isfinite(value);
+}
+
+// Header values get their own words in a refusal: which value the line should begin with.
+double TextLines::ReadReal(const std::string& what) {
+  const std::string_view token = NextToken();
+  if (token.empty()) Fail(fmt::format("expected {}, the line holds no number", what));
+  double value = 0;
+  if (!ParseNumber(token, value)) Fail(fmt::format("expected {}, found '{}'", what, token));
+  last_ = value;
+  return value;
+}
+
 int32_t TextLines::ReadScaled(double scale, int index, int count) {
   size_t start = 0;
   while (start < current_.size() && IsBlank(current_[start])) ++start;

@@ -19,10 +19,21 @@ class TextLines {
   void SkipHeader(int count);
   // Moves to the next line that holds anything; false when only blank lines remain.
   bool NextDataLine();
+  // Moves to the next line, blank or not; throws `missing` when the file has no more lines.
+  void NextLine(const std::string& missing);
+  // The current line as it stands, without its line end.
+  std::string_view CurrentLine() const { return current_; }
+  // Drops the rest of the current line.
+  void FinishLine() { current_ = {}; }
+  // For numbers that run on over line ends: moves on until a number is in sight; false when
+  // only blanks and line ends remain.
+  bool SkipToNumber();
   // Skips up to `count` characters of the current line.
   void SkipCharacters(size_t count);
   // The next number of the current line times `scale`, rounded halves to even.
   int32_t ReadScaled(double scale, int index, int count);
+  // The next number of the current line; `what` names it when it is missing or no number.
+  double ReadReal(const std::string& what);
   // The number ReadScaled read last, unscaled.
   double LastValue() const { return last_; }
   // Number of the current line, from 1.
@@ -31,6 +42,9 @@ class TextLines {
   [[noreturn]] void Fail(const std::string& problem) const;
 
  private:
+  // The next blank-delimited word of the current line; empty when the line holds no more.
+  std::string_view NextToken();
+  static bool ParseNumber(std::string_view token, double& value);
   void NextLineAnyway();
   // The number that starts at `start` of the current line; the line moves past it.
   double ReadNumber(size_t start, int index, int count);

@@ -21,6 +21,7 @@
 #include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
 #include "ui/ReferenceTableWindow.h"
+#include "ui/TImportF.h"
 #include "ui/PreferencesWiring.h"
 #include "ui/PrintWiring.h"
 #include "ui/TMainF.h"
@@ -51,6 +52,7 @@ void MenuWiring::WireFile(TMainF& w) {
   MainMenu& m = w.Menu();
   m.Connect("OpenFile1", [&w] { w.OpenFile1Click(); });
   m.Connect("SaveMarks1", [&w] { w.SaveMarks1Click(); });
+  m.Connect("ReadEleTextFile1", [&w] { w.ImportF().ReadEleTextFile1Click(); });
   m.Connect("Quit1", [&w] { w.Quit1Click(); });
   for (int item = 1; item <= 10; ++item)
     m.Connect(QString("ShowPrevFile%1").arg(item), [&w, item] { w.ShowPrevFileClick(item); });

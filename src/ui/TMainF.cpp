@@ -53,6 +53,7 @@
 #include "ui/QtCanvas.h"
 #include "ui/QtUi.h"
 #include "ui/StatusPanel.h"
+#include "ui/TImportF.h"
 #include "ui/TitleBar.h"
 
 namespace velmora {
@@ -103,6 +104,8 @@ void TMainF::CreateOtherWindows() {
   connect(references_, &ReferenceTableWindow::closed, this, &TMainF::UpdateDisplay);
   analyseElg_ = new AnalyseElgWindow(windows_->Find("TAlyElgForm"), *state_, *ui_);
   connect(analyseElg_, &AnalyseElgWindow::closed, this, &TMainF::UpdateDisplay);
+  importF_ = new TImportF(windows_->Find("TImportF"), *this);
+  recordings_->SetImportPanelOpener([this](int kind, const std::string& path) { importF_->LoadImportFile(kind, path); });
   connect(statistics_, &StatisticsWindow::okClicked, this, &TMainF::UpdateDisplay);
   connect(statistics_, &StatisticsWindow::saveClicked, this, [this] {
     try {
@@ -467,6 +470,7 @@ void TMainF::SetTitleBars() {
 
 void TMainF::OpenFile1Click() {
   if (!recordings_->OpenFile()) return;
+  if (state_->InputFileKind == RecordingCommands::kNIFilter) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
 }

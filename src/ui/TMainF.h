@@ -35,6 +35,7 @@ class QtUi;
 class ReferenceTableWindow;
 class RecordingCommands;
 class StatusPanel;
+class TImportF;
 class Ui;
 class ViewCommands;
 class WaveFormDrawing;
@@ -75,6 +76,7 @@ class TMainF : public QMainWindow {
   MiniWindows& Mini() const { return *mini_; }
   ReferenceTableWindow& References() const { return *references_; }
   AnalyseElgWindow& AnalyseElg() const { return *analyseElg_; }
+  TImportF& ImportF() const { return *importF_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -176,6 +178,7 @@ class TMainF : public QMainWindow {
   MiniWindows* mini_ = nullptr;
   ReferenceTableWindow* references_ = nullptr;
   AnalyseElgWindow* analyseElg_ = nullptr;
+  TImportF* importF_ = nullptr;
 };
 
 }  // namespace velmora

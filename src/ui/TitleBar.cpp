@@ -169,6 +169,13 @@ void TitleBar::SetOrderItem(int item) {
   orderBox_->setCurrentIndex(item);
 }
 
+void TitleBar::ShowTraceOrder(int traceOrder) {
+  static const QStringList kOrderNames = {"Sequential", "Horizontal", "Vertical", "Free", "", "", "Opposite"};
+  if (traceOrder < 0 || traceOrder >= kOrderNames.size()) return;
+  const int item = orderBox_->findText(kOrderNames[traceOrder]);
+  if (item >= 0) SetOrderItem(item);
+}
+
 QAbstractButton* TitleBar::Button(const QString& objectName) const {
   return findChild<QAbstractButton*>(objectName, Qt::FindDirectChildrenOnly);
 }

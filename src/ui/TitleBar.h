@@ -47,6 +47,9 @@ class TitleBar : public QWidget {
   QComboBox* OrderBox() const { return orderBox_; }
   // Selects an order item without emitting orderChosen.
   void SetOrderItem(int item);
+  // Shows the item of the trace order `traceOrder` (0 sequential, 1 horizontal, 2 vertical,
+  // 3 free, 6 opposite), as a load that sets the order leaves it.
+  void ShowTraceOrder(int traceOrder);
 
   // Any button of the bar by object name, or nullptr.
   QAbstractButton* Button(const QString& objectName) const;
