@@ -14,7 +14,6 @@
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
-#include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -24,6 +23,7 @@
 #include "maps/VelocityCalculation.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
+#include "output/DataPadExports.h"
 
 namespace velmora::cli {
 
@@ -40,7 +40,7 @@ struct MapOptions {
   std::vector<std::string> settings;
 };
 
-constexpr int kVelocityMap = 6, kFirstRealKind = 4;
+constexpr int kVelocityMap = 6;
 constexpr int kLargestNumber = 2'000'000'000;
 
 // The settings the options ask for, checked before anything is read.
@@ -99,39 +99,6 @@ void ComputeMap(AnalysisState& s, const MapSettings& m) {
   if (s.ExpandMap) MapComputation::ExpandMapGrid(s);
 }
 
-double RealValue(const MapCell& cell, int kind) {
-  if (kind == 4) return cell.Amplitude;
-  if (kind == 5) return cell.Slope;
-  return cell.Velocity;
-}
-
-// Formats 1..4 give 3, 2, 1 and 0 decimals; the rest give the whole number.
-std::optional<int> Decimals(int digitType) {
-  if (digitType >= 1 && digitType <= 4) return 4 - digitType;
-  return std::nullopt;
-}
-
-// One field of a matrix row: a TAB, then the value, or nothing for a cell without one.
-std::string MatrixField(const AnalysisState& s, const MapCell& cell) {
-  const bool isReal = s.CurMapKind >= kFirstRealKind;
-  const double real = isReal ? RealValue(cell, s.CurMapKind) : 0.0;
-  const int64_t v = isReal ? RoundHalfEven(real) : cell.Value;
-  if (v == kNoValue || v == kAltNoValue) return "\t";
-  const std::optional<int> decimals = Decimals(isReal ? s.ExportDigitType : s.DigitType);
-  if (!decimals) return fmt::format("\t{}", v);
-  return fmt::format("\t{:.{}f}", isReal ? real : double(v) / 1000.0, *decimals);
-}
-
-std::string MatrixText(const AnalysisState& s) {
-  std::string text = s.ElgFileName + "\n";
-  const int cols = MapComputation::UsedCols(s), rows = MapComputation::UsedRows(s);
-  for (int row = 1; row <= rows; ++row) {
-    text += '\n';
-    for (int col = 1; col <= cols; ++col) text += MatrixField(s, s.Cell(col, row));
-  }
-  return text;  // the last row has no line end
-}
-
 std::string StatsText(const AnalysisState& s) {
   MapStatistics statistics;
   std::vector<std::string> memo;
@@ -174,7 +141,7 @@ void RunMap(const MapOptions& o) {
   } else if (o.arrows) {
     std::cout << ArrowsText(s);
   } else {
-    std::cout << MatrixText(s);
+    std::cout << DataPadExports::MatrixText(s);
   }
 }
 
