@@ -61,8 +61,9 @@ std::string ElectrodeIntervals::Text(const AnalysisState& s, int electrode) {
   double squares = 0;
   for (const double rate : rates) squares += (rate - mean) * (rate - mean);
   const double deviation = std::sqrt(squares / double(rates.size()));
-  return text + fmt::format("\nAvg:\tStDev\n{}\t{}\n", CellDigits::FixedText(mean, 2),
-                            CellDigits::FixedText(deviation, 2));
+  fmt::format_to(std::back_inserter(text), "\nAvg:\tStDev\n{}\t{}\n", CellDigits::FixedText(mean, 2),
+                 CellDigits::FixedText(deviation, 2));
+  return text;
 }
 
 }  // namespace velmora

@@ -39,6 +39,8 @@
 #include "marks/MarkSaving.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
+#include "ui/DataPadWindow.h"
+#include "ui/DataPadWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
 #include "ui/MainMenu.h"
@@ -54,6 +56,7 @@
 #include "ui/QtUi.h"
 #include "ui/StatusPanel.h"
 #include "ui/TitleBar.h"
+#include "ui/WhichElectrodePanel.h"
 
 namespace velmora {
 
@@ -115,6 +118,9 @@ void TMainF::CreateOtherWindows() {
     state_->ShowMarkStatistics = false;
     UpdateDisplay();
   });
+  dataPad_ = new DataPadWindow(windows_->Find("TDataPadForm"));
+  whichElectrode_ = new WhichElectrodePanel(this);
+  DataPadWiring::WireWindows(*this);
 }
 
 void TMainF::ShowMapStatistics1Click() {

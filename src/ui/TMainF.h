@@ -16,6 +16,8 @@ namespace velmora {
 struct AnalysisState;
 class AnalysisDisplay;
 class AnalyseElgWindow;
+class DataPadWindow;
+class WhichElectrodePanel;
 class E00Reader;
 class ElectrogramDrawing;
 class FloatingPanels;
@@ -75,6 +77,8 @@ class TMainF : public QMainWindow {
   MiniWindows& Mini() const { return *mini_; }
   ReferenceTableWindow& References() const { return *references_; }
   AnalyseElgWindow& AnalyseElg() const { return *analyseElg_; }
+  DataPadWindow& DataPad() const { return *dataPad_; }
+  WhichElectrodePanel* WhichElectrode() const { return whichElectrode_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -176,6 +180,8 @@ class TMainF : public QMainWindow {
   MiniWindows* mini_ = nullptr;
   ReferenceTableWindow* references_ = nullptr;
   AnalyseElgWindow* analyseElg_ = nullptr;
+  DataPadWindow* dataPad_ = nullptr;
+  WhichElectrodePanel* whichElectrode_ = nullptr;
 };
 
 }  // namespace velmora
