@@ -17,5 +17,7 @@ void AddAmplitudesCommand(CLI::App& app, int& exitCode);
 void AddConnectionsCommand(CLI::App& app, int& exitCode);
 void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
+void AddExportCommand(CLI::App& app, int& exitCode);
+void AddImportMarksCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
   velmora::cli::AddConnectionsCommand(app, exitCode);
   velmora::cli::AddMapCommand(app, exitCode);
   velmora::cli::AddWavesCommand(app, exitCode);
+  velmora::cli::AddExportCommand(app, exitCode);
+  velmora::cli::AddImportMarksCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
