@@ -26,10 +26,10 @@ struct ExportOptions {
 ExportPane CheckOptions(const ExportOptions& o) {
   ExportPane pane;
   pane.map = CheckMapSettings(o.map);
-  pane.begin = pane.map.begin;
-  pane.window = pane.map.window;
-  pane.traces = ParseOptionalInt("--traces", o.traces, 1, kChannels);
-  pane.firstChannel = ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels);
+  pane.electrograms.begin = pane.map.begin;
+  pane.electrograms.window = pane.map.window;
+  pane.electrograms.traces = ParseOptionalInt("--traces", o.traces, 1, kChannels);
+  pane.electrograms.firstChannel = ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels);
   pane.electrode = ParseOptionalInt("--electrode", o.electrode, ElectrodeIntervals::kFirstElectrode,
                                     ElectrodeIntervals::kLastElectrode);
   return pane;

@@ -43,18 +43,7 @@ std::string TolvarText(ExportContext& c) { return DataPadExports::TolvarText(c.S
 
 }  // namespace
 
-void ExportContext::ShowElectrogramPane() {
-  AnalysisState& s = state_;
-  s.PaneKindA = 1;
-  s.ActivePane = 1;
-  s.TraceOrder = 0;
-  s.BeginA = pane_.begin.value_or(0);
-  s.WindowA = pane_.window.value_or(s.SigLength);
-  if (pane_.traces) s.NrTraces = *pane_.traces;
-  if (pane_.firstChannel) s.FirstChannel = *pane_.firstChannel;
-  s.CurBegin = s.BeginA;
-  s.CurWindow = s.WindowA;
-}
+void ExportContext::ShowElectrogramPane() { pane_.electrograms.Show(state_); }
 
 void ExportContext::ComputeMap() { cli::ComputeMap(state_, ui_, pane_.map); }
 

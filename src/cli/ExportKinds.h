@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ElectrogramPane.h"
 #include "cli/MapSettings.h"
 
 namespace velmora {
@@ -15,7 +16,8 @@ namespace velmora::cli {
 
 // The pane the export verb stands for, from its options (checked before anything is read).
 struct ExportPane {
-  std::optional<int> begin, window, traces, firstChannel, electrode;
+  ElectrogramPane electrograms;
+  std::optional<int> electrode;
   MapSettings map;
 };
 

@@ -2,9 +2,8 @@
 #include <memory>
 #include <string>
 
-#include <fmt/format.h>
-
 #include "cli/CliCommands.h"
+#include "cli/ElectrogramPane.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "marks/MarkFile.h"
@@ -27,12 +26,7 @@ void RunImportMarks(const ImportMarksOptions& o) {
   const MarksTextImport::Contents contents = MarksTextImport::Parse(o.from, ReadWholeFile(o.from));
   const int32_t before = s.MarkCount;
   MarksTextImport::Apply(s, o.from, contents);
-  std::string out;
-  for (int n = before + 1; n <= s.MarkCount; ++n) {
-    const MarkRecord& mark = s.Mark(n);
-    out += fmt::format("{}\t{}\t{}\t{}\n", mark.Electrode, mark.Kind, mark.Time, mark.Origin);
-  }
-  std::cout << out;
+  std::cout << MarkLines(s, before + 1);
   if (o.write) WriteMarkFile(s, session.UiOut());
 }
 

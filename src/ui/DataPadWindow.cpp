@@ -1,6 +1,7 @@
 #include "ui/DataPadWindow.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -12,6 +13,11 @@ DataPadWindow::DataPadWindow(QWidget* shell) : QObject(shell), shell_(shell) {
   grid_ = new QTableWidget(0, DataPadGrid::kColumns, shell_);
   grid_->setObjectName("DataGrid");
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Cells are addressed from 0 by the commands that write them; numbered headers from 1 would
+  // only mislead, and a long path reads better on one line.
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->hide();
+  grid_->setWordWrap(false);
   okButton_ = new QPushButton("Ok", shell_);
   okButton_->setObjectName("Button1");
   connect(okButton_, &QPushButton::clicked, this, &DataPadWindow::Button1Click);

@@ -9,6 +9,7 @@
 #include "output/DataPadGrid.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
+#include "support/StoreMarks.h"
 
 namespace velmora {
 namespace {
@@ -27,13 +28,7 @@ class DataPadCommandsTest : public ::testing::Test {
     s.CurBegin = 0;
     s.CurWindow = 1;
   }
-  void AddMark(int electrode, int kind, int time) {
-    MarkRecord& m = s.Mark(++s.MarkCount);
-    m = MarkRecord{};
-    m.Electrode = uint16_t(electrode);
-    m.Kind = int16_t(kind);
-    m.Time = time;
-  }
+  void AddMark(int electrode, int kind, int time) { testing::AppendMark(s, electrode, kind, time); }
   void AnswerSave(const std::string& path) { ui.saveDialogAnswers.push_back(Ui::FileDialogResult{path, 1}); }
 
   testing::TempDir dir;

@@ -6,6 +6,7 @@
 #include "core/AnalysisState.h"
 #include "output/DataPadExports.h"
 #include "output/ElectrodeIntervals.h"
+#include "support/StoreMarks.h"
 
 namespace velmora {
 namespace {
@@ -18,13 +19,7 @@ class DataPadExportsTest : public ::testing::Test {
     s.MatrixFileName = "/data/grid.txt";
     s.SigLength = 5000;
   }
-  void AddMark(int electrode, int kind, int time) {
-    MarkRecord& m = s.Mark(++s.MarkCount);
-    m = MarkRecord{};
-    m.Electrode = uint16_t(electrode);
-    m.Kind = int16_t(kind);
-    m.Time = time;
-  }
+  void AddMark(int electrode, int kind, int time) { testing::AppendMark(s, electrode, kind, time); }
   void Place(int channel, int col, int row) {
     s.ElectrodeX[size_t(channel - 1)] = col;
     s.ElectrodeY[size_t(channel - 1)] = row;

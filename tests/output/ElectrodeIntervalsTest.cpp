@@ -5,6 +5,7 @@
 #include "core/AnalysisState.h"
 #include "output/ElectrodeIntervals.h"
 #include "output/ExportRefused.h"
+#include "support/StoreMarks.h"
 
 namespace velmora {
 namespace {
@@ -15,13 +16,7 @@ class ElectrodeIntervalsTest : public ::testing::Test {
     SetDefaults(s);
     s.ElgFileName = "/data/rec.E00";
   }
-  void AddMark(int electrode, int kind, int time) {
-    MarkRecord& m = s.Mark(++s.MarkCount);
-    m = MarkRecord{};
-    m.Electrode = uint16_t(electrode);
-    m.Kind = int16_t(kind);
-    m.Time = time;
-  }
+  void AddMark(int electrode, int kind, int time) { testing::AppendMark(s, electrode, kind, time); }
   std::string Refusal(int electrode) {
     try {
       ElectrodeIntervals::Text(s, electrode);
