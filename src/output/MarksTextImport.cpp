@@ -1,5 +1,6 @@
 #include "output/MarksTextImport.h"
 
+#include <charconv>
 #include <cmath>
 
 #include <fmt/format.h>
@@ -21,9 +22,20 @@ constexpr double kLargestTime = 2.0e9;
 
 bool IsMarkKind(int32_t kind) { return kind == kReferenceMark || kind == kSlowWave || kind == kSpike || kind == kType3; }
 
+// The first line starts with the number of header lines; what follows it is a remark.
+int32_t ReadHeaderLineCount(TextReader& in) {
+  const std::string line = in.ReadLine();
+  const size_t start = line.find_first_not_of(" \t");
+  int32_t count = 0;
+  const char* first = start == std::string::npos ? line.data() + line.size() : line.data() + start;
+  const auto [end, ec] = std::from_chars(first, line.data() + line.size(), count);
+  if (ec != std::errc() || end == first)
+    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'", line));
+  return count;
+}
+
 void ReadHeader(TextReader& in, MarksTextImport::Contents& contents, int32_t& markLines) {
-  const int32_t headerLines = in.ReadInt("the number of header lines");
-  in.NextLine();
+  const int32_t headerLines = ReadHeaderLineCount(in);
   contents.matrixFileName = in.ReadLine();
   const int line = in.LineNumber();
   contents.samplingF = in.ReadInt("the sampling frequency");

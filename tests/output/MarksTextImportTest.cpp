@@ -41,6 +41,7 @@ TEST_F(MarksTextImportTest, TheFirstMarkFollowsTheHeaderLinesTheFirstLineCounts)
   ASSERT_EQ(tenLines.marks.size(), 1u);
   EXPECT_EQ(tenLines.marks[0].electrode, 30);
   EXPECT_EQ(tenLines.marks[0].time, 2000);
+  EXPECT_EQ(MarksTextImport::Parse("m.txt", "8header\n/g.txt\n500\n1\n0\n6\n7\n8\n31 5 1 0 0\n").marks[0].time, 5);
   // A count below 8 skips nothing more.
   EXPECT_EQ(MarksTextImport::Parse("m.txt", "3\n/g.txt\n500\n1\n0\n6\n7\n31 5 1 0 0\n").marks[0].electrode, 31);
 }
@@ -53,6 +54,7 @@ TEST_F(MarksTextImportTest, ABadLineIsNamed) {
   EXPECT_NE(ErrorOf(kHeader7 + "257 1000 1 0 0\n20 1 1 0 0\n").find("line 8: electrode 257"), std::string::npos);
   EXPECT_NE(ErrorOf(kHeader7 + "20 1000 0 0 0\n20 1 1 0 0\n").find("line 8: mark kind 0"), std::string::npos);
   EXPECT_NE(ErrorOf("7\n/g\n0\n0\n0\n\n\n").find("line 3:"), std::string::npos);
+  EXPECT_NE(ErrorOf("header\n/g\n1000\n0\n0\n\n\n").find("marks.txt: line 1:"), std::string::npos);
   EXPECT_NE(ErrorOf("7\n/g\n1000\n-1\n0\n\n\n").find("line 4:"), std::string::npos);
 }
 
