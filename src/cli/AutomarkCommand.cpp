@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include <fmt/format.h>
-
 #include "cli/CliCommands.h"
+#include "cli/ElectrogramPane.h"
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "marks/AutomaticMarking.h"
@@ -40,12 +39,7 @@ void RunAutomark(const AutomarkOptions& options) {
   ShowWholeSignalInPaneA(s);
   const int32_t before = s.MarkCount;
   AutomaticMarking(s, session.UiOut()).MarkAllSlowWaves();
-  std::string out;
-  for (int n = before + 1; n <= s.MarkCount; ++n) {
-    const MarkRecord& mark = s.Mark(n);
-    out += fmt::format("{}\t{}\t{}\t{}\n", mark.Electrode, mark.Kind, mark.Time, mark.Origin);
-  }
-  std::cout << out;
+  std::cout << MarkLines(s, before + 1);
   if (options.write) WriteMarkFile(s, session.UiOut());
 }
 

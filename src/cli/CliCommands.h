@@ -19,5 +19,7 @@ void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
 void AddImportCommand(CLI::App& app, int& exitCode);
+void AddExportCommand(CLI::App& app, int& exitCode);
+void AddImportMarksCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliCommands.h"
+#include "cli/ElectrogramPane.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
@@ -20,37 +21,19 @@ struct ConnectionsOptions {
   std::string begin, window, traces, firstChannel;
 };
 
-// The electrogram pane the connections are made over: pane A in the sequential order, from
-// the given begin over the given window (the whole signal unless told otherwise).
-struct PaneSettings {
-  std::optional<int> begin, window, traces, firstChannel;
-};
-
-PaneSettings CheckOptions(const ConnectionsOptions& o) {
+ElectrogramPane CheckOptions(const ConnectionsOptions& o) {
   return {ParseOptionalInt("--begin", o.begin, 0, kSignalRows),
           ParseOptionalInt("--window", o.window, 1, kSignalRows + 1),
           ParseOptionalInt("--traces", o.traces, 2, kChannels),
           ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels)};
 }
 
-void ShowPane(AnalysisState& s, const PaneSettings& pane) {
-  s.PaneKindA = 1;
-  s.ActivePane = 1;
-  s.TraceOrder = 0;
-  s.BeginA = pane.begin.value_or(0);
-  s.WindowA = pane.window.value_or(s.SigLength);
-  if (pane.traces) s.NrTraces = *pane.traces;
-  if (pane.firstChannel) s.FirstChannel = *pane.firstChannel;
-  s.CurBegin = s.BeginA;
-  s.CurWindow = s.WindowA;
-}
-
 void RunConnections(const ConnectionsOptions& o) {
-  const PaneSettings pane = CheckOptions(o);
+  const ElectrogramPane pane = CheckOptions(o);
   RecordingSession session;
   session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
-  ShowPane(s, pane);
+  pane.Show(s);
   ConnectionMaking().MakeConnections(s);
   ConnectionFile::DropDuplicates(s);
   const std::string path = o.out.empty() ? ConnectionFile::FileNameFor(s.ElgFileName, s.MarkFileName) : o.out;

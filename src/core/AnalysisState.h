@@ -97,6 +97,7 @@ struct AnalysisState {
   int32_t PointerCol{}, PointerRow{}, PointerCellChannel{};
   int32_t ReferenceTime{};
   int32_t ReferenceElectrode{};  // electrode of the reference chosen in the reference table
+  int32_t WhichEle{};  // electrode whose marks and rates were exported last
 
   // Display switches.
   bool ShowGrid{}, ShowMapColor{}, ShowMapDigit{};

@@ -10,10 +10,10 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "input/NISmoothing.h"
-#include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "ui/ConnectionWiring.h"
 #include "ui/ExportWiring.h"
+#include "ui/DataPadWiring.h"
 #include "marks/ReferenceTable.h"
 #include "ui/AnalyseElgWindow.h"
 #include "ui/FloatingPanels.h"
@@ -46,6 +46,7 @@ void MenuWiring::Wire(TMainF& window) {
   PreferencesWiring::Wire(window);
   ExportWiring::Wire(window);
   PrintWiring::Wire(window);
+  DataPadWiring::Wire(window);
 }
 
 void MenuWiring::WireFile(TMainF& w) {
@@ -134,12 +135,6 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("Zoom1", [&w] { w.Zoom(true); });
   m.Connect("AutomaticSWmarking1", [&w] { w.AutomaticSWmarking1Click(); });
   m.Connect("SpikeStats1", [&w] { w.SpikeStats1Click(); });
-  m.Connect("CalculateAmplitudesSlopes1", [&w] {
-    // The table of the results comes with the data pad; the bars show on the traces now.
-    CalcAmplitudes(w.State());
-    w.State().AmplitudesValid = true;
-    w.UpdateDisplay();
-  });
   m.Connect("Zoom2", [&w] { w.Zoom(false); });  // kept for its place in the menu; it has never done anything
   m.Connect("CheckPlotOnlyDots", [&w] {
     w.State().PlotOnlyDots = !w.State().PlotOnlyDots;

@@ -13,6 +13,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   refTime_ = AddLabel("RefTime1", 512, 126);
   sigLength_ = AddLabel("SigLengthLabel", 644, 162);
   amplitude_ = AddLabel("AmplitudeLabel", 812, 240);
+  note_ = AddLabel("NoteLabel", 1058, 700);
 }
 
 QLabel* StatusPanel::AddLabel(const QString& objectName, int left, int width) {

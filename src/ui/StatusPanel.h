@@ -22,6 +22,8 @@ class StatusPanel : public QWidget {
   QLabel* RefTime1() const { return refTime_; }
   QLabel* SigLengthLabel() const { return sigLength_; }
   QLabel* AmplitudeLabel() const { return amplitude_; }
+  // What the last command wrote, such as the full path of an export.
+  QLabel* NoteLabel() const { return note_; }
 
  private:
   QLabel* AddLabel(const QString& objectName, int left, int width);
@@ -31,6 +33,7 @@ class StatusPanel : public QWidget {
   QLabel* refTime_;
   QLabel* sigLength_;
   QLabel* amplitude_;
+  QLabel* note_;
 };
 
 }  // namespace velmora

@@ -39,6 +39,8 @@
 #include "marks/MarkSaving.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
+#include "ui/DataPadWindow.h"
+#include "ui/DataPadWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
 #include "ui/MainMenu.h"
@@ -55,6 +57,7 @@
 #include "ui/StatusPanel.h"
 #include "ui/TImportF.h"
 #include "ui/TitleBar.h"
+#include "ui/WhichElectrodePanel.h"
 
 namespace velmora {
 
@@ -118,6 +121,9 @@ void TMainF::CreateOtherWindows() {
     state_->ShowMarkStatistics = false;
     UpdateDisplay();
   });
+  dataPad_ = new DataPadWindow(windows_->Find("TDataPadForm"));
+  whichElectrode_ = new WhichElectrodePanel(this);
+  DataPadWiring::WireWindows(*this);
 }
 
 void TMainF::ShowMapStatistics1Click() {

@@ -16,6 +16,8 @@ namespace velmora {
 struct AnalysisState;
 class AnalysisDisplay;
 class AnalyseElgWindow;
+class DataPadWindow;
+class WhichElectrodePanel;
 class E00Reader;
 class ElectrogramDrawing;
 class FloatingPanels;
@@ -77,6 +79,8 @@ class TMainF : public QMainWindow {
   ReferenceTableWindow& References() const { return *references_; }
   AnalyseElgWindow& AnalyseElg() const { return *analyseElg_; }
   TImportF& ImportF() const { return *importF_; }
+  DataPadWindow& DataPad() const { return *dataPad_; }
+  WhichElectrodePanel* WhichElectrode() const { return whichElectrode_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
@@ -179,6 +183,8 @@ class TMainF : public QMainWindow {
   ReferenceTableWindow* references_ = nullptr;
   AnalyseElgWindow* analyseElg_ = nullptr;
   TImportF* importF_ = nullptr;
+  DataPadWindow* dataPad_ = nullptr;
+  WhichElectrodePanel* whichElectrode_ = nullptr;
 };
 
 }  // namespace velmora

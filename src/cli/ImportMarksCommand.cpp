@@ -1,0 +1,47 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/CliCommands.h"
+#include "cli/ElectrogramPane.h"
+#include "cli/RecordingSession.h"
+#include "core/AtomicFile.h"
+#include "marks/MarkFile.h"
+#include "output/MarksTextImport.h"
+
+namespace velmora::cli {
+
+namespace {
+
+struct ImportMarksOptions {
+  std::string recording, matrix, from;
+  bool write = false;
+};
+
+void RunImportMarks(const ImportMarksOptions& o) {
+  RecordingSession session;
+  session.Open(o.recording, o.matrix, true, o.write);
+  AnalysisState& s = session.State();
+  // The whole file is checked before the recording's marks change.
+  const MarksTextImport::Contents contents = MarksTextImport::Parse(o.from, ReadWholeFile(o.from));
+  const int32_t before = s.MarkCount;
+  MarksTextImport::Apply(s, o.from, contents);
+  std::cout << MarkLines(s, before + 1);
+  if (o.write) WriteMarkFile(s, session.UiOut());
+}
+
+}  // namespace
+
+void AddImportMarksCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ImportMarksOptions>();
+  ImportMarksOptions& o = *options;
+  CLI::App* cmd = app.add_subcommand(
+      "import-marks", "Read marks from a marks text file as File > Import > \"Marks from .txt file\" does and print them");
+  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
+  cmd->add_option("--from", o.from, "marks text file")->type_name("MARKS.txt")->required();
+  cmd->add_flag("--write", o.write, "add the marks to the recording's mark file");
+  cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunImportMarks(*options); }); });
+}
+
+}  // namespace velmora::cli

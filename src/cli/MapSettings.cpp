@@ -1,0 +1,82 @@
+#include "cli/MapSettings.h"
+
+#include "cli/OptionParsing.h"
+#include "core/AnalysisState.h"
+#include "core/Limits.h"
+#include "maps/MapComputation.h"
+#include "maps/MapDrawing.h"
+#include "marks/AmplitudeCalculation.h"
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr int kLargestNumber = 2'000'000'000;
+
+void ApplySettings(AnalysisState& s, const MapSettings& m) {
+  s.ActivePane = 1;
+  s.CurMapKind = m.kind;
+  s.MapBegin = m.begin.value_or(0);
+  s.MapWindow = m.window.value_or(s.SigLength);
+  if (m.type) s.MarkType[0] = *m.type;
+  if (m.reference) s.ReferenceTime = *m.reference;
+  s.ExpandMap = m.expand;
+  if (m.cycles) s.NrExpandCycles = *m.cycles;
+  if (m.neighbours) s.NrNeighbours = *m.neighbours;
+  if (m.digits) s.DigitType = *m.digits;
+  if (m.limitIntervals) s.LimitIntervals = true, s.MaxIntervalValue = *m.limitIntervals;
+  if (m.velocityStep) s.IncVel = *m.velocityStep;
+  if (m.maxVelocity) s.LimitCondVel = true, s.MaxCondVel = *m.maxVelocity;
+}
+
+}  // namespace
+
+MapSettings CheckMapSettings(const MapSettingTexts& o) {
+  MapSettings m;
+  m.kind = ParseMapKind(o.kind);
+  m.begin = ParseOptionalInt("--begin", o.begin, 0, kLargestNumber);
+  m.window = ParseOptionalInt("--window", o.window, 1, kLargestNumber);
+  m.type = ParseOptionalInt("--type", o.type, 0, 3);
+  m.reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
+  m.referenceMark = ParseReferenceMark(o.referenceMark);
+  m.cycles = ParseOptionalInt("--cycles", o.cycles, 0, 1000);
+  m.neighbours = ParseOptionalInt("--neighbours", o.neighbours, 1, 4);
+  m.digits = ParseOptionalInt("--digits", o.digits, 0, 9);
+  m.limitIntervals = ParseOptionalInt("--limit-intervals", o.limitIntervals, 1, kLargestNumber);
+  m.velocityStep = ParseOptionalInt("--velocity-step", o.velocityStep, 1, kMaxGridCols - 1);
+  m.maxVelocity = ParseOptionalInt("--max-velocity", o.maxVelocity, 1, kLargestNumber);
+  m.expand = o.expand;
+  return m;
+}
+
+void ComputeMap(AnalysisState& s, Ui& ui, const MapSettings& m) {
+  ApplySettings(s, m);
+  if (m.referenceMark) ApplyReferenceMark(s, ui, *m.referenceMark);
+  MapDrawing::CalcCellSize(s, m.width, m.height);
+  if (s.CurMapKind == 4 || s.CurMapKind == 5) AmplitudeCalculation::CalcAmplitudes(s);
+  MapComputation::FillMapGrid(s);
+  if (s.ExpandMap) MapComputation::ExpandMapGrid(s);
+}
+
+void AddMapSettingOptions(CLI::App* cmd, MapSettingTexts& o) {
+  cmd->add_option("--begin", o.begin, "start of the map window in ms (default 0)")->type_name("B");
+  cmd->add_option("--window", o.window, "length of the map window in ms (default the whole signal)")
+      ->type_name("W");
+  cmd->add_option("--type", o.type, "mark kind mapped: 0 all, 1 slow waves, 2 spikes, 3 type 3")
+      ->type_name("0|1|2|3");
+  cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");
+  cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
+      ->type_name("ELECTRODE:TIME")
+      ->excludes("--reference");
+  cmd->add_flag("--expand", o.expand, "fill empty cells from their neighbours");
+  cmd->add_option("--cycles", o.cycles, "expansion cycles")->type_name("N");
+  cmd->add_option("--neighbours", o.neighbours, "neighbours an empty cell needs to be filled (1 to 4)")
+      ->type_name("N");
+  cmd->add_option("--digits", o.digits, "digit format of time values: 1..4 seconds with 3..0 decimals")
+      ->type_name("D");
+  cmd->add_option("--limit-intervals", o.limitIntervals, "leave out intervals longer than this")->type_name("MS");
+  cmd->add_option("--velocity-step", o.velocityStep, "cells across a velocity square")->type_name("D");
+  cmd->add_option("--max-velocity", o.maxVelocity, "leave out velocities from this speed up")->type_name("CM_S");
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct AnalysisState;
+
+// "Marks from .txt file": a header of at least seven lines (the first says how many), then one
+// line per mark: electrode, time in ms, kind and two numbers that are not used.
+class MarksTextImport {
+ public:
+  struct Mark {
+    int32_t electrode = 0;
+    int32_t time = 0;
+    int32_t kind = 0;
+  };
+  struct Contents {
+    std::string matrixFileName;
+    int32_t samplingF = 0;
+    std::vector<Mark> marks;
+  };
+
+  // Reads and checks the whole file before anything is used, so a bad line leaves the store
+  // as it was. Throws ConversionError naming the file and the line.
+  static Contents Parse(const std::string& path, std::string text);
+  // Appends the marks through the store (origin as set for new marks) and takes the matrix
+  // name and sampling frequency of the header. Throws IoError, adding nothing, when the
+  // store has no room for all of them.
+  static void Apply(AnalysisState& state, const std::string& path, const Contents& contents);
+};
+
+}  // namespace velmora
