@@ -4,6 +4,7 @@
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
+#include "input/LabImport.h"
 #include "input/NISmoothing.h"
 #include "input/NITextReader.h"
 
@@ -52,11 +54,36 @@ void ReadNI(RecordingSession& session, const std::string& file, const ImportAnsw
       .Read(file, answers.signalLength.value_or(NITextReader::kSignalLengthOffered), RecordingOpenOptions{false, false});
 }
 
-// A layout is offered once its reader is here: the Auckland, Manchester and Nashville
-// readers each add one entry.
+// As the import window after "Ok". The panel offers no sample count (its edit starts at 0),
+// so without --samples the whole file is read up to what the store takes.
+void ReadLaboratory(int kind, RecordingSession& session, const std::string& file, const ImportAnswers& answers) {
+  AnalysisState& s = session.State();
+  LabImport import(s, session.UiOut(), session.Reader().Root(), RecordingOpenOptions{false, false});
+  LabImport::PanelValues values = LabImport::PanelDefaults(kind);
+  const bool nashville = kind == LabImport::kNashville;
+  values.channels = std::to_string(answers.channels.value_or(nashville ? 48 : 64));
+  values.rate = std::to_string(answers.rate.value_or(nashville ? 30 : 1000));
+  values.samples = std::to_string(answers.samples.value_or(s.MaxSamples));
+  if (answers.matrixName) values.matrixName = *answers.matrixName;
+  if (!import.Import(kind, file, values)) throw std::runtime_error(file + ": the recording was not read");
+}
+
+void ReadNashville(RecordingSession& session, const std::string& file, const ImportAnswers& answers) {
+  ReadLaboratory(LabImport::kNashville, session, file, answers);
+}
+void ReadManchester(RecordingSession& session, const std::string& file, const ImportAnswers& answers) {
+  ReadLaboratory(LabImport::kManchester, session, file, answers);
+}
+void ReadAuckland(RecordingSession& session, const std::string& file, const ImportAnswers& answers) {
+  ReadLaboratory(LabImport::kAuckland, session, file, answers);
+}
+
 const std::vector<TextImport>& TextImports() {
   static const std::vector<TextImport> imports = {
       {"ni", {"--samples", "--signal-length"}, ReadNI},
+      {"auckland", {}, ReadAuckland},
+      {"manchester", {"--samples", "--channels", "--rate", "--matrix-name"}, ReadManchester},
+      {"nashville", {"--samples", "--channels", "--rate", "--matrix-name"}, ReadNashville},
   };
   return imports;
 }
@@ -139,10 +166,10 @@ void AddImportCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember(LayoutNames()));
   cmd->add_option("file", options->file, "text recording")->required();
   const std::vector<std::pair<std::string, std::string>> answers = {
-      {"--samples", "nr of samples (prompt or panel; the NI prompt offers 1000)"},
+      {"--samples", "nr of samples (NI prompt: 1000 unless told; panels: the whole file)"},
       {"--signal-length", "signal length in lines (NI prompt; 30000 unless told)"},
-      {"--channels", "channels per row (panel)"},
-      {"--rate", "sampling rate in Hz (panel)"},
+      {"--channels", "channels per row (panel: Nashville 48, Manchester 64)"},
+      {"--rate", "sampling rate in Hz (panel: Nashville 30, Manchester 1000)"},
       {"--matrix-name", "matrix file name (panel)"}};
   for (const auto& [name, help] : answers) cmd->add_option(name, options->answerTexts[name], help);
   cmd->add_flag("--smooth", options->smooth, "smooth the channels after the read (20-sample mean)");

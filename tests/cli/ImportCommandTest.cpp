@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -73,12 +74,34 @@ TEST_F(ImportCommandTest, NIReadsTheGeneratedSampleWithTheSignalLengthOffered) {
       << run.out;
 }
 
+// The generator writes one signal in every layout: each laboratory reader gives the rows the
+// NI reader gives (Nashville's file is written at 1000 Hz, not the panel's 30).
+TEST_F(ImportCommandTest, EveryLayoutOfTheGeneratedSampleGivesTheSameRows) {
+  const std::string folder = dir.File("sample");
+  const std::string rows = " --rows 2000:2003 --channels-shown 17,30,48";
+  std::string expected;
+  for (const std::string layout : {"ni", "auckland", "manchester", "nashville"}) {
+    SCOPED_TRACE(layout);
+    ASSERT_EQ(testing::RunCli("sample " + folder + " --format " + layout + " --seconds 5", dir.File("s.err")).status, 0);
+    const std::string answers = layout == "nashville" ? " --rate 1000" : layout == "ni" ? " --signal-length 5000" : "";
+    const testing::CliRun run = Run(layout + " " + folder + "/sample-" + layout + ".txt" + answers + rows);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nsig_length: 5000\n"), std::string::npos) << run.out;
+    const std::string printed = run.out.substr(run.out.find("\n2000\t") + 1);
+    if (expected.empty()) expected = printed;
+    EXPECT_EQ(printed, expected);
+  }
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 3);
+}
+
 TEST_F(ImportCommandTest, ACommandLineItCannotTakeExitsWith2AndReadsNothing) {
   struct Case {
     std::string arguments, message;
   };
   const std::vector<Case> cases = {
-      {"auckland " + recording, "auckland"},
+      {"auckland " + recording + " --rate 1000", "--rate"},
+      {"nashville " + recording + " --rate 0", "--rate"},
+      {"manchester " + recording + " --signal-length 250", "--signal-length"},
       {"ni " + recording + " --rate 1000", "--rate"},
       {"ni " + recording + " --channels 64", "--channels"},
       {"ni " + recording + " --signal-length 0", "--signal-length"},
@@ -102,8 +125,10 @@ TEST_F(ImportCommandTest, AFileItCannotReadExitsWith1NamingFileAndLine) {
   struct Case {
     std::string path, message;
   };
-  for (const Case& c : {Case{broken, "line 6"}, Case{dir.File("missing.txt"), "missing.txt"}}) {
-    const testing::CliRun run = Run("ni " + c.path);
+  const std::string shortRow = dir.Write("short.txt", "h1\nh2\nh3\n1\t2\t3\n4\t5\n");
+  for (const Case& c : {Case{"ni " + broken, "line 6"}, Case{"ni " + dir.File("missing.txt"), "missing.txt"},
+                        Case{"nashville " + shortRow + " --channels 3", "line 5"}}) {
+    const testing::CliRun run = Run(c.path);
     EXPECT_EQ(run.status, 1) << c.path;
     EXPECT_EQ(run.out, "") << c.path;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
