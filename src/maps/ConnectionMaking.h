@@ -20,10 +20,9 @@ class ConnectionMaking {
   // reused.
   int MakeConnections(AnalysisState& state);
 
-  struct MarksByChannel;
-
  private:
-  std::unique_ptr<MarksByChannel> marks_;
+  struct Buffers;
+  std::unique_ptr<Buffers> buffers_;
 };
 
 }  // namespace velmora
