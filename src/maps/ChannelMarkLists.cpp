@@ -52,7 +52,9 @@ void ChannelMarkLists::LayOut(const std::vector<int32_t>& counts) {
   start_.assign(kChannels + 1, 0);
   end_.assign(kChannels + 1, 0);
   limit_.assign(kChannels + 1, 0);
-  size_t next = 0;
+  // Large blocks, the store's among them, start at the same place in a page; half a page in,
+  // the first list does not shadow the store's first records.
+  size_t next = kEntriesPerPage / 2;
   for (int32_t channel : channels_) {
     start_[size_t(channel)] = int32_t(next);
     limit_[size_t(channel)] = int32_t(next + Capacity(counts[size_t(channel)]));

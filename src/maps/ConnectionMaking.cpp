@@ -74,29 +74,22 @@ bool Rising(const Entry* first, const Entry* last) {
   return !falls;
 }
 
-// One run's view of the marks: the lists, and by mark number which marks this run connected.
-// The flags go to the store in one pass in store order at the end, rather than scattered over
-// it channel by channel.
-struct RunMarks {
-  const ChannelMarkLists& lists;
-  std::vector<uint8_t>& connectedNow;
-};
-
-// Connects the marks of `channel` to those of `next`. `recheck`: the channel was a source on an
-// earlier trace of this run, so some of its marks may have been connected since the gathering.
+// Connects the marks of `channel` to those of `next`, flagging them in the store as it goes.
+// `recheck`: the channel was a source on an earlier trace of this run, so some of its marks may
+// have been connected since the gathering.
 template <typename Partners>
-int ConnectSources(AnalysisState& s, RunMarks& marks, int32_t channel, int32_t next, bool recheck,
+int ConnectSources(AnalysisState& s, const ChannelMarkLists& lists, int32_t channel, int32_t next, bool recheck,
                    Partners partners) {
-  uint8_t* const connectedNow = marks.connectedNow.data();
+  MarkRecord* const store = s.Marks.data();
   bool full = s.ConnectionCount >= kMaxConnections;
   int appended = 0;
-  for (const Entry *entry = marks.lists.Begin(channel), *end = marks.lists.End(channel); entry != end; ++entry) {
+  for (const Entry *entry = lists.Begin(channel), *end = lists.End(channel); entry != end; ++entry) {
     const int32_t number = entry->number;
-    if (number < 0 || (recheck && connectedNow[number] != 0)) continue;
+    if (number < 0 || (recheck && store[number - 1].Connected != 0)) continue;
     const int32_t time = entry->time;
     const Entry* partner = partners.First(time);
     if (partner == nullptr) continue;
-    connectedNow[number] = 1;
+    store[number - 1].Connected = 1;
     if (full) continue;  // the mark stays flagged all the same
     const int16_t direction = time < partner->time ? 1 : -1;
     appended += ConnectionEdits::AppendConnection(s, {channel, time, next, partner->time, direction});
@@ -105,30 +98,19 @@ int ConnectSources(AnalysisState& s, RunMarks& marks, int32_t channel, int32_t n
   return appended;
 }
 
-int ConnectTrace(AnalysisState& s, RunMarks& marks, int32_t channel, int32_t next, bool recheck) {
+int ConnectTrace(AnalysisState& s, const ChannelMarkLists& lists, int32_t channel, int32_t next, bool recheck) {
   const int64_t maxDiff = s.ConnectMaxDiff;
   if (maxDiff <= 0) return 0;  // no two times are less than that apart
-  const Entry* const first = marks.lists.Begin(next);
-  const Entry* const last = marks.lists.End(next);
+  const Entry* const first = lists.Begin(next);
+  const Entry* const last = lists.End(next);
   if (Rising(first, last))
-    return ConnectSources(s, marks, channel, next, recheck, RisingPartners(first, last, maxDiff));
-  return ConnectSources(s, marks, channel, next, recheck, ScannedPartners(first, last, maxDiff));
-}
-
-void FlagConnectedMarks(AnalysisState& s, const std::vector<uint8_t>& connectedNow) {
-  MarkRecord* store = s.Marks.data();
-  for (int n = 1, count = s.MarkCount; n <= count; ++n)
-    if (connectedNow[size_t(n)] != 0) store[n - 1].Connected = 1;
+    return ConnectSources(s, lists, channel, next, recheck, RisingPartners(first, last, maxDiff));
+  return ConnectSources(s, lists, channel, next, recheck, ScannedPartners(first, last, maxDiff));
 }
 
 }  // namespace
 
-struct ConnectionMaking::Buffers {
-  ChannelMarkLists lists;
-  std::vector<uint8_t> connectedNow;
-};
-
-ConnectionMaking::ConnectionMaking() : buffers_(std::make_unique<Buffers>()) {}
+ConnectionMaking::ConnectionMaking() : lists_(std::make_unique<ChannelMarkLists>()) {}
 
 ConnectionMaking::~ConnectionMaking() = default;
 
@@ -136,19 +118,16 @@ int ConnectionMaking::MakeConnections(AnalysisState& s) {
   std::vector<int32_t> traceChannels, channels;
   for (int trace = 1; trace <= s.NrTraces; ++trace) traceChannels.push_back(TraceChannel(s, trace));
   std::copy_if(traceChannels.begin(), traceChannels.end(), std::back_inserter(channels), IsChannel);
-  buffers_->lists.Gather(s, channels, s.CurBegin, int64_t(s.CurBegin) + s.CurWindow);
-  buffers_->connectedNow.assign(size_t(s.MarkCount) + 1, 0);
-  RunMarks marks{buffers_->lists, buffers_->connectedNow};
+  lists_->Gather(s, channels, s.CurBegin, int64_t(s.CurBegin) + s.CurWindow);
   std::vector<uint8_t> wasSource(kChannels + 1, 0);
   int appended = 0;
   for (size_t i = 0; i + 1 < traceChannels.size(); ++i) {
     const int32_t channel = traceChannels[i], next = traceChannels[i + 1];
     // A trace without a channel has nothing to connect from.
     if (!IsChannel(channel) || s.ChannelValid[size_t(channel - 1)] == kNoValue || !IsChannel(next)) continue;
-    appended += ConnectTrace(s, marks, channel, next, wasSource[size_t(channel)] != 0);
+    appended += ConnectTrace(s, *lists_, channel, next, wasSource[size_t(channel)] != 0);
     wasSource[size_t(channel)] = 1;
   }
-  FlagConnectedMarks(s, buffers_->connectedNow);
   return appended;
 }
 
