@@ -69,20 +69,29 @@ void ChannelMarkLists::LayOut(const std::vector<int32_t>& counts) {
 }
 
 bool ChannelMarkLists::Scatter(const AnalysisState& s, int64_t begin, int64_t end) {
-  std::copy(start_.begin(), start_.end(), end_.begin());
-  int32_t* const next = end_.data();
-  const int32_t* const limit = limit_.data();
+  // Where each channel's next mark goes and where its room ends, side by side so one look
+  // answers both. A channel not asked for has no room, which keeps its marks off the common
+  // path.
+  struct Slot {
+    int32_t next, limit;
+  };
+  Slot slots[kChannels + 1];
+  for (size_t c = 0; c <= kChannels; ++c) slots[c] = {start_[c], wanted_[c] != 0 ? limit_[c] : start_[c]};
   const uint8_t* const wanted = wanted_.data();
   Entry* const entries = entries_.data();
   const MarkRecord* store = s.Marks.data();
   for (int i = 0, count = s.MarkCount; i < count; ++i) {
     const MarkRecord& mark = store[i];
     const int32_t time = mark.Time;
-    if (mark.Electrode > kChannels || !wanted[mark.Electrode] || time < begin || time > end) continue;
-    int32_t& slot = next[mark.Electrode];
-    if (slot == limit[mark.Electrode]) return false;
-    entries[slot++] = {time, mark.Connected != 0 ? -(i + 1) : i + 1};
+    if (mark.Electrode > kChannels || time < begin || time > end) continue;
+    Slot& slot = slots[mark.Electrode];
+    if (slot.next == slot.limit) {
+      if (wanted[mark.Electrode] == 0) continue;
+      return false;
+    }
+    entries[slot.next++] = {time, mark.Connected != 0 ? -(i + 1) : i + 1};
   }
+  for (size_t c = 0; c <= kChannels; ++c) end_[c] = slots[c].next;
   for (int32_t channel : channels_) entries[end_[size_t(channel)]] = {INT32_MAX, 0};
   return true;
 }
