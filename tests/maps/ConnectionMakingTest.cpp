@@ -126,10 +126,12 @@ void FillRandomStore(AnalysisState& s, std::mt19937& random, bool rising) {
   static const int16_t kinds[] = {kReferenceMark, kSlowWave, kSpike, kType3};
   s.MarkCount = 0;
   const int marks = int(random() % 400);
+  const uint16_t emptyChannel = uint16_t(20 + random() % 5);
   for (int n = 0; n < marks; ++n) {
     MarkRecord& mark = s.Mark(++s.MarkCount);
     mark = MarkRecord{};
-    mark.Electrode = uint16_t(20 + random() % 6);  // channel 25 is on no trace; some channels stay empty
+    mark.Electrode = uint16_t(20 + random() % 6);  // channel 25 is on no trace
+    if (mark.Electrode == emptyChannel) mark.Electrode = 25;
     mark.Kind = kinds[random() % 4];
     mark.Time = rising ? n * 60 + int32_t(random() % 60) : int32_t(random() % 25000);
     mark.Visible = int16_t(random() % 4 != 0);
