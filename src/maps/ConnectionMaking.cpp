@@ -4,153 +4,92 @@
 #include <climits>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "core/AnalysisState.h"
 #include "core/TraceChannel.h"
+#include "maps/ChannelMarkLists.h"
 #include "maps/ConnectionEdits.h"
 
 namespace velmora {
 
 namespace {
 
+using Entry = ChannelMarkLists::Entry;
+
 bool IsChannel(int32_t channel) { return channel >= 1 && channel <= kChannels; }
 
-struct Window {
-  int64_t begin, end;  // both included
-  bool Holds(int64_t time) const { return time >= begin && time <= end; }
-};
-
-}  // namespace
-
-// The marks of the channels on the traces, grouped by channel in store order: those of channel
-// c are at [start[c], start[c + 1]). Two passes over the store instead of one per trace; the
-// runs then read these short arrays instead of marks spread over the whole store. The buffers
-// are kept from one run to the next: fresh ones of this size cost the system a page clearing
-// each time.
-struct ConnectionMaking::MarksByChannel {
-  struct Entry {
-    int32_t number;  // in the store
-    int32_t time;
-    int32_t connected;  // a whole word, so that setting it leaves the compiler's view of the rest alone
-  };
-  std::vector<int32_t> wanted, start, next;
-  std::vector<Entry> entries;  // only the first start[kChannels + 1] are in use
-  // By mark number: connected by this run. The flags go to the store in one pass in store
-  // order at the end, rather than scattered over it channel by channel.
-  std::vector<uint8_t> connectedNow;
-
-  void Group(const AnalysisState& s, const std::vector<int32_t>& channels) {
-    wanted.assign(kChannels + 1, 0);
-    for (int32_t channel : channels)
-      if (IsChannel(channel)) wanted[size_t(channel)] = 1;
-    const MarkRecord* store = s.Marks.data();
-    const int count = s.MarkCount;
-    start.assign(kChannels + 2, 0);
-    for (int i = 0; i < count; ++i) {
-      const int electrode = store[i].Electrode;
-      if (electrode <= kChannels && wanted[size_t(electrode)]) ++start[size_t(electrode) + 1];
-    }
-    for (int c = 1; c <= kChannels + 1; ++c) start[size_t(c)] += start[size_t(c - 1)];
-    if (entries.size() < size_t(start[kChannels + 1])) entries.resize(size_t(start[kChannels + 1]));
-    connectedNow.assign(size_t(count) + 1, 0);
-    next.assign(start.begin(), start.end() - 1);
-    Entry* out = entries.data();
-    for (int i = 0; i < count; ++i) {
-      const MarkRecord& mark = store[i];
-      if (mark.Electrode > kChannels || !wanted[mark.Electrode]) continue;
-      out[next[mark.Electrode]++] = {i + 1, mark.Time, mark.Connected != 0};
-    }
-  }
-
-  const Entry* Begin(int32_t channel) const { return entries.data() + start[size_t(channel)]; }
-  const Entry* End(int32_t channel) const { return entries.data() + start[size_t(channel) + 1]; }
-  Entry* Begin(int32_t channel) { return entries.data() + start[size_t(channel)]; }
-  Entry* End(int32_t channel) { return entries.data() + start[size_t(channel) + 1]; }
-};
-
-namespace {
-
-using MarksByChannel = ConnectionMaking::MarksByChannel;
-
-// The marks of the next trace that lie in the window, in store order: the partners a mark of
-// the current trace chooses from.
-class Partners {
+// Partner search over marks whose times rise in store order (as automatic marking leaves
+// them): the partners of a mark at `time` are a run starting at the first time above
+// time - maxDiff, so the first of them in store order is there. The cursor moves forward while
+// the sources' times rise and is searched again when one falls back; the list's end mark
+// stops it.
+class RisingPartners {
  public:
-  using Entry = MarksByChannel::Entry;
+  RisingPartners(const Entry* first, const Entry* last, int64_t maxDiff)
+      : first_(first), last_(last), cursor_(first), maxDiff_(maxDiff) {}
 
-  Partners(const MarksByChannel& marks, int32_t channel, Window window)
-      : first_(marks.Begin(channel)), last_(marks.End(channel)) {
-    bool allInWindow = true;
-    int32_t previous = INT32_MIN;
-    for (const Entry* entry = first_; entry != last_; ++entry) {
-      if (!window.Holds(entry->time)) {
-        allInWindow = false;
-        continue;
-      }
-      rising_ = rising_ && entry->time >= previous;
-      previous = entry->time;
-    }
-    if (allInWindow) return;  // the common case: no copy
-    std::copy_if(first_, last_, std::back_inserter(inWindow_), [&](const Entry& e) { return window.Holds(e.time); });
-    first_ = inWindow_.data();
-    last_ = first_ + inWindow_.size();
+  const Entry* First(int64_t time) {
+    const int64_t lowest = time - maxDiff_;  // exclusive
+    if (time < previousTime_)
+      cursor_ = std::upper_bound(first_, last_, lowest, [](int64_t value, const Entry& e) { return value < e.time; });
+    previousTime_ = time;
+    while (cursor_->time <= lowest) ++cursor_;
+    return cursor_ != last_ && cursor_->time < time + maxDiff_ ? cursor_ : nullptr;
   }
-
-  const Entry* First() const { return first_; }
-  const Entry* Last() const { return last_; }
-  // Whether the times never fall in store order (as automatic marking leaves them).
-  bool Rising() const { return rising_; }
 
  private:
   const Entry* first_;
   const Entry* last_;
-  std::vector<Entry> inWindow_;
-  bool rising_ = true;
+  const Entry* cursor_;
+  int64_t maxDiff_;
+  int64_t previousTime_ = INT64_MIN;
 };
 
-using Entry = MarksByChannel::Entry;
+// Partner search over marks in any order: the first in store order near enough.
+class ScannedPartners {
+ public:
+  ScannedPartners(const Entry* first, const Entry* last, int64_t maxDiff)
+      : first_(first), last_(last), maxDiff_(maxDiff) {}
 
-// Rising times: the partners of a mark at `time` are a run starting at the first time above
-// time - maxDiff, so the first of them in store order is there. `cursor` moves forward while
-// the marks' times rise and is searched again when one falls back.
-const Entry* FirstInRising(const Entry* first, const Entry* last, const Entry*& cursor, int64_t& previousTime,
-                           int64_t time, int64_t maxDiff) {
-  const int64_t lowest = time - maxDiff;  // exclusive
-  if (time < previousTime)
-    cursor = std::upper_bound(first, last, lowest, [](int64_t value, const Entry& e) { return value < e.time; });
-  while (cursor != last && cursor->time <= lowest) ++cursor;
-  previousTime = time;
-  return cursor != last && cursor->time < time + maxDiff ? cursor : nullptr;
-}
-
-const Entry* FirstByScan(const Entry* first, const Entry* last, int64_t time, int64_t maxDiff) {
-  for (const Entry* entry = first; entry != last; ++entry) {
-    const int64_t apart = entry->time - time;
-    if (apart < maxDiff && -apart < maxDiff) return entry;
+  const Entry* First(int64_t time) const {
+    for (const Entry* entry = first_; entry != last_; ++entry) {
+      const int64_t apart = entry->time - time;
+      if (apart < maxDiff_ && -apart < maxDiff_) return entry;
+    }
+    return nullptr;
   }
-  return nullptr;
+
+ private:
+  const Entry* first_;
+  const Entry* last_;
+  int64_t maxDiff_;
+};
+
+// Whether the times never fall in store order. Reads every mark without stopping early, which
+// lets the compiler compare several marks at a time.
+bool Rising(const Entry* first, const Entry* last) {
+  bool falls = false;
+  for (const Entry* entry = first; entry + 1 < last; ++entry) falls |= entry[1].time < entry[0].time;
+  return !falls;
 }
 
-int ConnectTrace(AnalysisState& s, MarksByChannel& marks, int32_t channel, int32_t next) {
-  const Window window{s.CurBegin, int64_t(s.CurBegin) + s.CurWindow};
-  const Partners partners(marks, next, window);
-  const Entry* const first = partners.First();
-  const Entry* const last = partners.Last();
-  const bool rising = partners.Rising();
-  const int64_t maxDiff = s.ConnectMaxDiff;
-  const Entry* cursor = first;
-  int64_t previousTime = INT64_MIN;
-  uint8_t* connectedNow = marks.connectedNow.data();
+// Connects the marks of `channel` to those of `next`, flagging them in the store as it goes.
+// `recheck`: the channel was a source on an earlier trace of this run, so some of its marks may
+// have been connected since the gathering.
+template <typename Partners>
+int ConnectSources(AnalysisState& s, const ChannelMarkLists& lists, int32_t channel, int32_t next, bool recheck,
+                   Partners partners) {
+  MarkRecord* const store = s.Marks.data();
   bool full = s.ConnectionCount >= kMaxConnections;
   int appended = 0;
-  for (auto *entry = marks.Begin(channel), *end = marks.End(channel); entry != end; ++entry) {
+  for (const Entry *entry = lists.Begin(channel), *end = lists.End(channel); entry != end; ++entry) {
+    const int32_t number = entry->number;
+    if (number < 0 || (recheck && store[number - 1].Connected != 0)) continue;
     const int32_t time = entry->time;
-    if (entry->connected != 0 || !window.Holds(time)) continue;
-    const Entry* partner = rising ? FirstInRising(first, last, cursor, previousTime, time, maxDiff)
-                                  : FirstByScan(first, last, time, maxDiff);
+    const Entry* partner = partners.First(time);
     if (partner == nullptr) continue;
-    entry->connected = 1;
-    connectedNow[entry->number] = 1;
+    store[number - 1].Connected = 1;
     if (full) continue;  // the mark stays flagged all the same
     const int16_t direction = time < partner->time ? 1 : -1;
     appended += ConnectionEdits::AppendConnection(s, {channel, time, next, partner->time, direction});
@@ -159,31 +98,36 @@ int ConnectTrace(AnalysisState& s, MarksByChannel& marks, int32_t channel, int32
   return appended;
 }
 
-void FlagConnectedMarks(AnalysisState& s, const MarksByChannel& marks) {
-  MarkRecord* store = s.Marks.data();
-  const uint8_t* connectedNow = marks.connectedNow.data();
-  for (int n = 1, count = s.MarkCount; n <= count; ++n)
-    if (connectedNow[n] != 0) store[n - 1].Connected = 1;
+int ConnectTrace(AnalysisState& s, const ChannelMarkLists& lists, int32_t channel, int32_t next, bool recheck) {
+  const int64_t maxDiff = s.ConnectMaxDiff;
+  if (maxDiff <= 0) return 0;  // no two times are less than that apart
+  const Entry* const first = lists.Begin(next);
+  const Entry* const last = lists.End(next);
+  if (Rising(first, last))
+    return ConnectSources(s, lists, channel, next, recheck, RisingPartners(first, last, maxDiff));
+  return ConnectSources(s, lists, channel, next, recheck, ScannedPartners(first, last, maxDiff));
 }
 
 }  // namespace
 
-ConnectionMaking::ConnectionMaking() : marks_(std::make_unique<MarksByChannel>()) {}
+ConnectionMaking::ConnectionMaking() : lists_(std::make_unique<ChannelMarkLists>()) {}
 
 ConnectionMaking::~ConnectionMaking() = default;
 
 int ConnectionMaking::MakeConnections(AnalysisState& s) {
-  std::vector<int32_t> channels;
-  for (int trace = 1; trace <= s.NrTraces; ++trace) channels.push_back(TraceChannel(s, trace));
-  marks_->Group(s, channels);
+  std::vector<int32_t> traceChannels, channels;
+  for (int trace = 1; trace <= s.NrTraces; ++trace) traceChannels.push_back(TraceChannel(s, trace));
+  std::copy_if(traceChannels.begin(), traceChannels.end(), std::back_inserter(channels), IsChannel);
+  lists_->Gather(s, channels, s.CurBegin, int64_t(s.CurBegin) + s.CurWindow);
+  std::vector<uint8_t> wasSource(kChannels + 1, 0);
   int appended = 0;
-  for (size_t i = 0; i + 1 < channels.size(); ++i) {
-    const int32_t channel = channels[i], next = channels[i + 1];
+  for (size_t i = 0; i + 1 < traceChannels.size(); ++i) {
+    const int32_t channel = traceChannels[i], next = traceChannels[i + 1];
     // A trace without a channel has nothing to connect from.
     if (!IsChannel(channel) || s.ChannelValid[size_t(channel - 1)] == kNoValue || !IsChannel(next)) continue;
-    appended += ConnectTrace(s, *marks_, channel, next);
+    appended += ConnectTrace(s, *lists_, channel, next, wasSource[size_t(channel)] != 0);
+    wasSource[size_t(channel)] = 1;
   }
-  FlagConnectedMarks(s, *marks_);
   return appended;
 }
 

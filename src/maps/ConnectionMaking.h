@@ -7,6 +7,7 @@
 namespace velmora {
 
 struct AnalysisState;
+class ChannelMarkLists;
 
 // "Make Connections": links each mark of a trace to a mark of the next trace of the electrogram
 // pane (CurBegin, CurWindow, NrTraces and the trace order), at most ConnectMaxDiff apart. A mark
@@ -16,14 +17,12 @@ class ConnectionMaking {
   ConnectionMaking();
   ~ConnectionMaking();
 
-  // Returns how many records were appended. Keep one maker for repeated runs: its buffers are
+  // Returns how many records were appended. Keep one maker for repeated runs: its buffer is
   // reused.
   int MakeConnections(AnalysisState& state);
 
-  struct MarksByChannel;
-
  private:
-  std::unique_ptr<MarksByChannel> marks_;
+  std::unique_ptr<ChannelMarkLists> lists_;
 };
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
+#include "core/TraceChannel.h"
 #include "maps/ConnectionMaking.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkStore.h"
@@ -81,42 +82,100 @@ TEST_F(ConnectionMakingTest, PartnersDistancesAndDirections) {
   }
 }
 
-// The rule as it reads: every mark of a trace against every mark of the next, in store order.
-std::vector<ConnectionRecord> ConnectPlainly(const AnalysisState& s, std::vector<MarkRecord> marks) {
-  std::vector<ConnectionRecord> made;
+// What a run leaves behind: the table and every mark's flag.
+struct Outcome {
+  std::vector<ConnectionRecord> table;
+  std::vector<int16_t> connected;
+};
+
+Outcome Observe(const AnalysisState& s) {
+  Outcome outcome{{s.Connections.begin(), s.Connections.begin() + s.ConnectionCount}, {}};
+  for (int n = 1; n <= s.MarkCount; ++n) outcome.connected.push_back(s.Mark(n).Connected);
+  return outcome;
+}
+
+// The rule as it reads: for each trace, every mark of its channel against every mark of the
+// next trace's channel, in store order.
+Outcome ConnectPlainly(const AnalysisState& s) {
+  Outcome outcome = Observe(s);
+  const std::vector<MarkRecord> marks(s.Marks.begin(), s.Marks.begin() + s.MarkCount);
   const int64_t begin = s.CurBegin, end = begin + s.CurWindow;
-  for (int32_t c = s.FirstChannel; c < s.FirstChannel + s.NrTraces - 1; ++c) {
-    for (MarkRecord& from : marks) {
-      if (from.Electrode != c || from.Connected || from.Time < begin || from.Time > end) continue;
-      for (size_t k = 0; k < marks.size() && !from.Connected; ++k) {
+  const auto inWindow = [&](const MarkRecord& m) { return m.Time >= begin && m.Time <= end; };
+  for (int trace = 1; trace < s.NrTraces; ++trace) {
+    const int32_t c = TraceChannel(s, trace), n = TraceChannel(s, trace + 1);
+    if (c == kNoValue || n == kNoValue || s.ChannelValid[size_t(c - 1)] == kNoValue) continue;
+    for (size_t m = 0; m < marks.size(); ++m) {
+      const MarkRecord& from = marks[m];
+      if (from.Electrode != c || outcome.connected[m] != 0 || !inWindow(from)) continue;
+      for (size_t k = 0; k < marks.size() && outcome.connected[m] == 0; ++k) {
         const MarkRecord& to = marks[k];
-        if (to.Electrode != c + 1 || to.Time < begin || to.Time > end) continue;
-        if (std::abs(from.Time - to.Time) >= s.ConnectMaxDiff) continue;
-        from.Connected = 1;
-        made.push_back({c, from.Time, c + 1, to.Time, int16_t(from.Time < to.Time ? 1 : -1)});
+        if (to.Electrode != n || !inWindow(to) || std::abs(from.Time - to.Time) >= s.ConnectMaxDiff) continue;
+        outcome.connected[m] = 1;
+        if (outcome.table.size() + 1 < size_t(kConnectionSlots))
+          outcome.table.push_back({c, from.Time, n, to.Time, int16_t(from.Time < to.Time ? 1 : -1)});
       }
     }
   }
-  return made;
+  return outcome;
+}
+
+// A store as the workbench may hold it: hidden and deleted marks, all kinds, marks already
+// connected by an earlier run, channels without marks, and times that rise per channel (as
+// automatic marking leaves them) or come in any order (as clicks do).
+void FillRandomStore(AnalysisState& s, std::mt19937& random, bool rising) {
+  static const int16_t kinds[] = {kReferenceMark, kSlowWave, kSpike, kType3};
+  s.MarkCount = 0;
+  const int marks = int(random() % 400);
+  const uint16_t emptyChannel = uint16_t(20 + random() % 5);
+  for (int n = 0; n < marks; ++n) {
+    MarkRecord& mark = s.Mark(++s.MarkCount);
+    mark = MarkRecord{};
+    mark.Electrode = uint16_t(20 + random() % 6);  // channel 25 is on no trace
+    if (mark.Electrode == emptyChannel) mark.Electrode = 25;
+    mark.Kind = kinds[random() % 4];
+    mark.Time = rising ? n * 60 + int32_t(random() % 60) : int32_t(random() % 25000);
+    mark.Visible = int16_t(random() % 4 != 0);
+    mark.Connected = int16_t(random() % 8 == 0);
+    if (random() % 10 == 0) {
+      mark.Kind = int16_t(kNoValue);
+      mark.Time = kNoValue;
+    }
+  }
+}
+
+// Sequential order, and a free order that repeats a channel, holds empty traces and a trace
+// whose channel is marked invalid.
+void ChooseRandomTraces(AnalysisState& s, std::mt19937& random) {
+  s.ChannelValid.fill(1);
+  s.FreeOrderList.fill(kNoValue);
+  if (random() % 2 == 0) {
+    s.TraceOrder = 0;
+    s.FirstChannel = 20;
+    s.NrTraces = 5;
+    return;
+  }
+  s.TraceOrder = 3;
+  s.NrTraces = 8;
+  for (int trace = 0; trace < s.NrTraces; ++trace)
+    if (random() % 5 != 0) s.FreeOrderList[size_t(trace)] = 20 + int32_t(random() % 5);
+  s.ChannelValid[size_t(20 + random() % 5 - 1)] = kNoValue;
 }
 
 TEST_F(ConnectionMakingTest, GivesWhatComparingEveryPairGives) {
   std::mt19937 random(7);
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 200; ++round) {
     SCOPED_TRACE(round);
-    s->MarkCount = 0;
-    s->ConnectionCount = 0;
-    s->NrTraces = 4;
+    ChooseRandomTraces(*s, random);
+    FillRandomStore(*s, random, round % 2 == 0);
     s->CurBegin = int32_t(random() % 3000);
-    s->CurWindow = int32_t(random() % 20000);
-    const bool rising = round % 2 == 0;  // automatic marking leaves times rising per channel
-    for (int n = 0; n < 200; ++n) {
-      const int32_t channel = 20 + int32_t(random() % 4);
-      Add({{channel, rising ? n * 100 + int32_t(random() % 100) : int32_t(random() % 25000)}});
-    }
-    const std::vector<MarkRecord> marks(s->Marks.begin(), s->Marks.begin() + s->MarkCount);
+    s->CurWindow = int32_t(random() % 25000);
+    // Now and then the table fills up during the run.
+    s->ConnectionCount = round % 5 == 0 ? kMaxConnections - int32_t(random() % 20) : 0;
+    const Outcome expected = ConnectPlainly(*s);
     maker.MakeConnections(*s);
-    EXPECT_EQ(Table(), ConnectPlainly(*s, marks));
+    const Outcome made = Observe(*s);
+    EXPECT_EQ(made.table, expected.table);
+    EXPECT_EQ(made.connected, expected.connected);
   }
 }
 
