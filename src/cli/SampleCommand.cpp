@@ -8,6 +8,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/SampleTruthOptions.h"
 #include "input/SampleRecording.h"
 
 namespace velmora::cli {
@@ -15,7 +16,7 @@ namespace velmora::cli {
 namespace {
 
 struct SampleOptions {
-  std::string folder, grid;
+  std::string folder, grid, front;
   SampleSettings settings;
 };
 
@@ -58,12 +59,14 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--speed", s.speedMmPerS, "propagation speed of the slow waves in mm/s")->capture_default_str();
   cmd->add_option("--direction", s.directionDeg, "propagation direction in degrees: 0 along the columns, 90 down the rows")
       ->capture_default_str();
+  SampleTruthOptions::Add(cmd, options->front, s);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       ParseGrid(options->grid, options->settings);
+      SampleTruthOptions::ParseFront(options->front, options->settings);
       CheckSettings(options->settings);
       const SampleFiles files = SampleRecording::Write(options->settings, options->folder);
-      std::cout << files.recording << '\n' << files.matrix << '\n';
+      std::cout << files.recording << '\n' << files.matrix << '\n' << files.truth << '\n';
     });
   });
 }

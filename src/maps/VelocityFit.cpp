@@ -12,8 +12,22 @@ namespace {
 
 constexpr int kMostTerms = 6;  // 1, x, y, x², xy, y²
 
+using Terms = std::array<double, kMostTerms>;
+
+Terms TermsAt(double x, double y) { return {1, x, y, x * x, x * y, y * y}; }
+
+// Times near the electrode count most, so the surface describes the front at the electrode
+// rather than across the whole neighbourhood: a Gaussian of one spacing.
+double WeightAt(double x, double y) {
+  const double spread = VelocityFit::kWeightSpread;
+  return std::exp(-(x * x + y * y) / (2 * spread * spread));
+}
+
+// One cell of the neighbourhood, with what the fit needs of it worked out once.
 struct Offset {
   int dx, dy;
+  double weight;
+  Terms terms;
 };
 
 // The cells within `radius` of an electrode, by distance on the grid.
@@ -21,101 +35,152 @@ std::vector<Offset> Neighbourhood(int radius) {
   std::vector<Offset> offsets;
   for (int dx = -radius; dx <= radius; ++dx) {
     for (int dy = -radius; dy <= radius; ++dy) {
-      if (dx * dx + dy * dy <= radius * radius) offsets.push_back({dx, dy});
+      if (dx * dx + dy * dy <= radius * radius) offsets.push_back({dx, dy, WeightAt(dx, dy), TermsAt(dx, dy)});
     }
   }
   return offsets;
 }
 
-using Terms = std::array<double, kMostTerms>;
-
-Terms TermsAt(double x, double y) { return {1, x, y, x * x, x * y, y * y}; }
-
-// The normal equations of the least-squares surface, solved in place by elimination with
-// partial pivoting. False when the points do not pin the surface down (all on one line).
+// The weighted normal equations of the surface, solved by elimination with partial
+// pivoting. A solve fails when the points do not pin the surface down (all on one line).
 class NormalEquations {
  public:
   explicit NormalEquations(int terms) : n_(terms) {}
 
-  void Add(const Terms& t, double time, double w) {
-    for (int i = 0; i < n_; ++i) {
-      for (int j = 0; j < n_; ++j) m_[i][j] += w * t[size_t(i)] * t[size_t(j)];
-      m_[i][n_] += w * t[size_t(i)] * time;
-    }
+  void Add(const Offset& o) {
+    for (int i = 0; i < n_; ++i)
+      for (int j = 0; j < n_; ++j) m_[i][j] += o.weight * o.terms[size_t(i)] * o.terms[size_t(j)];
   }
 
-  bool Solve(Terms& coefficients) {
+  bool Solve(Terms rhs, Terms& coefficients) const {
+    double m[kMostTerms][kMostTerms];
+    std::copy(&m_[0][0], &m_[0][0] + kMostTerms * kMostTerms, &m[0][0]);
     for (int col = 0; col < n_; ++col) {
       int pivot = col;
+      for (int r = col + 1; r < n_; ++r)
+        if (std::abs(m[r][col]) > std::abs(m[pivot][col])) pivot = r;
+      if (std::abs(m[pivot][col]) < 1e-9) return false;
+      std::swap(m[pivot], m[col]);
+      std::swap(rhs[size_t(pivot)], rhs[size_t(col)]);
       for (int r = col + 1; r < n_; ++r) {
-        if (std::abs(m_[r][col]) > std::abs(m_[pivot][col])) pivot = r;
-      }
-      if (std::abs(m_[pivot][col]) < 1e-9) return false;
-      std::swap(m_[pivot], m_[col]);
-      for (int r = col + 1; r < n_; ++r) {
-        const double f = m_[r][col] / m_[col][col];
-        for (int c = col; c <= n_; ++c) m_[r][c] -= f * m_[col][c];
+        const double f = m[r][col] / m[col][col];
+        for (int c = col; c < n_; ++c) m[r][c] -= f * m[col][c];
+        rhs[size_t(r)] -= f * rhs[size_t(col)];
       }
     }
     for (int r = n_ - 1; r >= 0; --r) {
-      double sum = m_[r][n_];
-      for (int c = r + 1; c < n_; ++c) sum -= m_[r][c] * coefficients[size_t(c)];
-      coefficients[size_t(r)] = sum / m_[r][r];
+      double sum = rhs[size_t(r)];
+      for (int c = r + 1; c < n_; ++c) sum -= m[r][c] * coefficients[size_t(c)];
+      coefficients[size_t(r)] = sum / m[r][r];
     }
     return true;
   }
 
  private:
   int n_;
-  double m_[kMostTerms][kMostTerms + 1] = {};
+  double m_[kMostTerms][kMostTerms] = {};
 };
 
+// A time of the neighbourhood: which offset, and the time relative to the electrode's own
+// (which keeps the sums small).
 struct Sample {
-  double x, y, time;
+  size_t offset;
+  double time;
 };
 
-// Times near the electrode count most, so the surface describes the front at the electrode
-// rather than across the whole neighbourhood: a Gaussian of one spacing.
-double Weight(const Sample& s) {
-  const double spread = VelocityFit::kWeightSpread;
-  return std::exp(-(s.x * s.x + s.y * s.y) / (2 * spread * spread));
-}
+// The fit of one radius and surface over a whole grid. Most electrodes have their whole
+// neighbourhood, whose coefficients are fixed weighted sums of its times: those weights are
+// worked out once, and only electrodes at an edge or beside a gap solve their own equations.
+class FitPlan {
+ public:
+  explicit FitPlan(const VelocityFit::Settings& settings)
+      : settings_(settings),
+        terms_(settings.quadratic ? 6 : 3),
+        offsets_(Neighbourhood(std::clamp(settings.radius, 1, VelocityFit::kMostRadius))) {}
 
-// How far the times lie from the surface, in ms (root mean square, unweighted).
-double ResidualRms(const std::vector<Sample>& samples, const Terms& c, int terms) {
-  double residual = 0;
-  for (const Sample& s : samples) {
-    const Terms t = TermsAt(s.x, s.y);
-    double fitted = 0;
-    for (int i = 0; i < terms; ++i) fitted += c[size_t(i)] * t[size_t(i)];
-    residual += (s.time - fitted) * (s.time - fitted);
+  std::optional<Velocity> At(const TimeGrid& times, int col, int row, std::vector<Sample>& samples) const {
+    if (!times.Has(col, row)) return std::nullopt;
+    samples.clear();
+    const double centre = times.At(col, row);
+    for (size_t i = 0; i < offsets_.size(); ++i) {
+      const Offset& o = offsets_[i];
+      if (times.Has(col + o.dx, row + o.dy)) samples.push_back({i, times.At(col + o.dx, row + o.dy) - centre});
+    }
+    if (int(samples.size()) < VelocityFit::RequiredTimes(settings_.quadratic)) return std::nullopt;
+    Terms c{};
+    if (!Coefficients(samples, c)) return std::nullopt;
+    // The residual is measured against the time the front needs to cross one spacing, so the
+    // test means the same at every speed and spacing.
+    if (ResidualRms(samples, c) > VelocityFit::kMostResidualShare * std::hypot(c[1], c[2])) return std::nullopt;
+    Velocity v;
+    if (!VelocityFromGradient(c[1] / settings_.spacingMm, c[2] / settings_.spacingMm, v)) return std::nullopt;
+    return v;
   }
-  return std::sqrt(residual / double(samples.size()));
-}
 
-std::optional<Velocity> FitNeighbourhood(const TimeGrid& times, int col, int row, const VelocityFit::Settings& settings,
-                                         const std::vector<Offset>& offsets, std::vector<Sample>& samples) {
-  if (!times.Has(col, row)) return std::nullopt;
-  samples.clear();
-  // Times relative to the electrode's own keep the sums small and the elimination exact.
-  const double centre = times.At(col, row);
-  for (const Offset& o : offsets) {
-    if (times.Has(col + o.dx, row + o.dy))
-      samples.push_back({double(o.dx), double(o.dy), times.At(col + o.dx, row + o.dy) - centre});
+  size_t Size() const { return offsets_.size(); }
+
+ private:
+  using SampleWeights = std::optional<std::vector<Terms>>;  // nothing when the cells fix no surface
+
+  // Per sample, what its time adds to each coefficient: the columns of the inverse normal
+  // matrix, weighted by the sample's terms.
+  SampleWeights WeightsFor(const std::vector<Sample>& samples) const {
+    NormalEquations equations(terms_);
+    for (const Sample& s : samples) equations.Add(offsets_[s.offset]);
+    std::array<Terms, kMostTerms> inverse{};
+    for (int k = 0; k < terms_; ++k) {
+      Terms unit{};
+      unit[size_t(k)] = 1;
+      if (!equations.Solve(unit, inverse[size_t(k)])) return std::nullopt;
+    }
+    std::vector<Terms> weights(samples.size());
+    for (size_t n = 0; n < samples.size(); ++n) {
+      const Offset& o = offsets_[samples[n].offset];
+      for (int k = 0; k < terms_; ++k) {
+        double sum = 0;
+        for (int j = 0; j < terms_; ++j) sum += inverse[size_t(j)][size_t(k)] * o.weight * o.terms[size_t(j)];
+        weights[n][size_t(k)] = sum;
+      }
+    }
+    return weights;
   }
-  const int terms = settings.quadratic ? 6 : 3;
-  if (int(samples.size()) < VelocityFit::RequiredTimes(settings.quadratic)) return std::nullopt;
-  NormalEquations equations(terms);
-  for (const Sample& s : samples) equations.Add(TermsAt(s.x, s.y), s.time, Weight(s));
-  Terms c{};
-  // The residual is measured against the time the front needs to cross one spacing, so the
-  // test means the same at every speed and spacing.
-  if (!equations.Solve(c) || ResidualRms(samples, c, terms) > VelocityFit::kMostResidualShare * std::hypot(c[1], c[2]))
-    return std::nullopt;
-  Velocity v;
-  if (!VelocityFromGradient(c[1] / settings.spacingMm, c[2] / settings.spacingMm, v)) return std::nullopt;
-  return v;
-}
+
+  bool Coefficients(const std::vector<Sample>& samples, Terms& c) const {
+    if (samples.size() == offsets_.size()) {
+      if (!whole_) whole_ = WeightsFor(samples);
+      if (!*whole_) return false;
+      const std::vector<Terms>& weights = **whole_;
+      for (size_t n = 0; n < samples.size(); ++n)
+        for (int k = 0; k < terms_; ++k) c[size_t(k)] += weights[n][size_t(k)] * samples[n].time;
+      return true;
+    }
+    NormalEquations equations(terms_);
+    Terms rhs{};
+    for (const Sample& s : samples) {
+      const Offset& o = offsets_[s.offset];
+      equations.Add(o);
+      for (int k = 0; k < terms_; ++k) rhs[size_t(k)] += o.weight * o.terms[size_t(k)] * s.time;
+    }
+    return equations.Solve(rhs, c);
+  }
+
+  // How far the times lie from the surface, in ms (root mean square, unweighted).
+  double ResidualRms(const std::vector<Sample>& samples, const Terms& c) const {
+    double residual = 0;
+    for (const Sample& s : samples) {
+      double fitted = 0;
+      for (int k = 0; k < terms_; ++k) fitted += c[size_t(k)] * offsets_[s.offset].terms[size_t(k)];
+      residual += (s.time - fitted) * (s.time - fitted);
+    }
+    return std::sqrt(residual / double(samples.size()));
+  }
+
+  VelocityFit::Settings settings_;
+  int terms_;
+  std::vector<Offset> offsets_;
+  // Worked out on first use.
+  mutable std::optional<SampleWeights> whole_;
+};
 
 }  // namespace
 
@@ -128,19 +193,18 @@ int VelocityFit::RequiredTimes(bool quadratic) { return (quadratic ? 6 : 3) + kS
 std::optional<Velocity> VelocityFit::VelocityAt(const TimeGrid& times, int col, int row, const Settings& settings) {
   if (!(settings.spacingMm > 0)) return std::nullopt;
   std::vector<Sample> samples;
-  return FitNeighbourhood(times, col, row, settings, Neighbourhood(std::clamp(settings.radius, 1, kMostRadius)),
-                          samples);
+  return FitPlan(settings).At(times, col, row, samples);
 }
 
 std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, const Settings& settings) {
   std::vector<VelocityEstimate> estimates;
   if (!(settings.spacingMm > 0)) return estimates;
-  const std::vector<Offset> offsets = Neighbourhood(std::clamp(settings.radius, 1, kMostRadius));
+  const FitPlan plan(settings);
   std::vector<Sample> samples;
-  samples.reserve(offsets.size());
+  samples.reserve(plan.Size());
   for (int col = 1; col <= times.Cols(); ++col) {
     for (int row = 1; row <= times.Rows(); ++row) {
-      const std::optional<Velocity> v = FitNeighbourhood(times, col, row, settings, offsets, samples);
+      const std::optional<Velocity> v = plan.At(times, col, row, samples);
       if (v) estimates.push_back({col, row, double(col), double(row), *v});
     }
   }
