@@ -106,12 +106,16 @@ class FitPlan {
       const Offset& o = offsets_[i];
       if (times.Has(col + o.dx, row + o.dy)) samples.push_back({i, times.At(col + o.dx, row + o.dy) - centre});
     }
-    if (int(samples.size()) < VelocityFit::RequiredTimes(settings_.quadratic)) return std::nullopt;
     Terms c{};
-    if (!Coefficients(samples, c)) return std::nullopt;
-    // The residual is measured against the time the front needs to cross one spacing, so the
-    // test means the same at every speed and spacing.
-    if (ResidualRms(samples, c) > VelocityFit::kMostResidualShare * std::hypot(c[1], c[2])) return std::nullopt;
+    for (int dropped = 0;; ++dropped) {
+      if (int(samples.size()) < VelocityFit::RequiredTimes(settings_.quadratic)) return std::nullopt;
+      c = Terms{};
+      if (!Coefficients(samples, c)) return std::nullopt;
+      // The residual is measured against the time the front needs to cross one spacing, so
+      // the test means the same at every speed and spacing.
+      if (ResidualRms(samples, c) <= VelocityFit::kMostResidualShare * std::hypot(c[1], c[2])) break;
+      if (dropped == VelocityFit::kMostDropped || !DropWorst(samples, c)) return std::nullopt;
+    }
     Velocity v;
     if (!VelocityFromGradient(c[1] / settings_.spacingMm, c[2] / settings_.spacingMm, v)) return std::nullopt;
     return v;
@@ -164,14 +168,30 @@ class FitPlan {
     return equations.Solve(rhs, c);
   }
 
+  double Fitted(const Sample& s, const Terms& c) const {
+    double fitted = 0;
+    for (int k = 0; k < terms_; ++k) fitted += c[size_t(k)] * offsets_[s.offset].terms[size_t(k)];
+    return fitted;
+  }
+
+  // Leaves out the time farthest from the surface, unless that is the electrode's own: an
+  // electrode whose own time is off gets no velocity.
+  bool DropWorst(std::vector<Sample>& samples, const Terms& c) const {
+    size_t worst = 0;
+    for (size_t n = 1; n < samples.size(); ++n) {
+      if (std::abs(samples[n].time - Fitted(samples[n], c)) > std::abs(samples[worst].time - Fitted(samples[worst], c)))
+        worst = n;
+    }
+    const Offset& o = offsets_[samples[worst].offset];
+    if (o.dx == 0 && o.dy == 0) return false;
+    samples.erase(samples.begin() + std::ptrdiff_t(worst));
+    return true;
+  }
+
   // How far the times lie from the surface, in ms (root mean square, unweighted).
   double ResidualRms(const std::vector<Sample>& samples, const Terms& c) const {
     double residual = 0;
-    for (const Sample& s : samples) {
-      double fitted = 0;
-      for (int k = 0; k < terms_; ++k) fitted += c[size_t(k)] * offsets_[s.offset].terms[size_t(k)];
-      residual += (s.time - fitted) * (s.time - fitted);
-    }
+    for (const Sample& s : samples) residual += (s.time - Fitted(s, c)) * (s.time - Fitted(s, c));
     return std::sqrt(residual / double(samples.size()));
   }
 

@@ -21,7 +21,9 @@ struct AnalysisState;
 // the time the front needs to cross one spacing (root mean square). Five per cent lets the
 // timing noise of marking through (about 25 ms at 8 mm/s and 4 mm) but not a collision of
 // two fronts or the tip of a spreading front, where no smooth surface describes the times and
-// a velocity would point nowhere in particular.
+// a velocity would point nowhere in particular. A neighbourhood that fails is tried again
+// without its farthest time, up to kMostDropped times: one false mark (a dead electrode
+// marked on noise) should not take the arrows of all its neighbours with it.
 class VelocityFit {
  public:
   struct Settings {
@@ -34,6 +36,7 @@ class VelocityFit {
   static constexpr int kSpareTimes = 3;
   static constexpr double kMostResidualShare = 0.05;
   static constexpr double kWeightSpread = 1.0;  // spacings
+  static constexpr int kMostDropped = 2;
 
   static Settings SettingsOf(const AnalysisState& state);
   // The times an electrode's neighbourhood needs before it is fitted.

@@ -89,6 +89,18 @@ TEST(VelocityFitTest, TooFewNeighboursOrNoSingleFrontGiveNoVelocity) {
   EXPECT_FALSE(VelocityFit::VelocityAt(dead, 2, 2, {2, false, 1}));
 }
 
+TEST(VelocityFitTest, AFalseNeighbourIsLeftOutButAFalseOwnTimeGivesNothing) {
+  const VelocityFit::Settings settings{2, true, 4};
+  TimeGrid times = GridOf(7, 7, [](double x, double y) { return 3000 + 500 * x + 200 * y; });
+  times.Set(5, 4, 1200);  // a dead electrode marked on noise
+  const std::optional<Velocity> v = VelocityFit::VelocityAt(times, 4, 4, settings);
+  ASSERT_TRUE(v);
+  const double gx = 500 / 4.0, gy = 200 / 4.0, g2 = gx * gx + gy * gy;
+  EXPECT_NEAR(v->vx, gx / g2, 1e-9);
+  EXPECT_NEAR(v->vy, gy / g2, 1e-9);
+  EXPECT_FALSE(VelocityFit::VelocityAt(times, 5, 4, settings));
+}
+
 TEST(VelocitySmoothingTest, KeepsAPlaneExactlyEvenBesideGapsAndAveragesAnOutlier) {
   TimeGrid plane = GridOf(5, 4, [](double x, double y) { return 300 * x - 120 * y + 2000; });
   plane.Set(3, 2, TimeGrid::kEmpty);
