@@ -47,14 +47,18 @@ class NormalEquations {
  public:
   explicit NormalEquations(int terms) : n_(terms) {}
 
+  // The matrix is symmetric: only its upper half is summed.
   void Add(const Offset& o) {
-    for (int i = 0; i < n_; ++i)
-      for (int j = 0; j < n_; ++j) m_[i][j] += o.weight * o.terms[size_t(i)] * o.terms[size_t(j)];
+    for (int i = 0; i < n_; ++i) {
+      const double wi = o.weight * o.terms[size_t(i)];
+      for (int j = i; j < n_; ++j) m_[i][j] += wi * o.terms[size_t(j)];
+    }
   }
 
   bool Solve(Terms rhs, Terms& coefficients) const {
     double m[kMostTerms][kMostTerms];
-    std::copy(&m_[0][0], &m_[0][0] + kMostTerms * kMostTerms, &m[0][0]);
+    for (int i = 0; i < n_; ++i)
+      for (int j = 0; j < n_; ++j) m[i][j] = j >= i ? m_[i][j] : m_[j][i];
     for (int col = 0; col < n_; ++col) {
       int pivot = col;
       for (int r = col + 1; r < n_; ++r)
@@ -191,7 +195,10 @@ class FitPlan {
   // How far the times lie from the surface, in ms (root mean square, unweighted).
   double ResidualRms(const std::vector<Sample>& samples, const Terms& c) const {
     double residual = 0;
-    for (const Sample& s : samples) residual += (s.time - Fitted(s, c)) * (s.time - Fitted(s, c));
+    for (const Sample& s : samples) {
+      const double miss = s.time - Fitted(s, c);
+      residual += miss * miss;
+    }
     return std::sqrt(residual / double(samples.size()));
   }
 
