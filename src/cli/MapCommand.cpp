@@ -14,6 +14,7 @@
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
+#include "cli/VelocityMethodOption.h"
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -35,6 +36,7 @@ struct MapOptions {
   std::string size = "1000x1000";
   bool stats = false, arrows = false;
   std::vector<std::string> settings;
+  std::string velocityMethod;
 };
 
 constexpr int kVelocityMap = 6;
@@ -77,7 +79,9 @@ std::string ArrowsText(AnalysisState& s) {
 void RunMap(const MapOptions& o) {
   const MapSettings m = CheckOptions(o);
   RecordingSession session;
-  session.UsePreferences(PreferenceSettings::Parse(o.settings));
+  PreferenceTexts preferences = PreferenceSettings::Parse(o.settings);
+  VelocityMethodOption::Apply(o.velocityMethod, preferences);
+  session.UsePreferences(preferences);
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
@@ -107,6 +111,7 @@ void AddMapCommand(CLI::App& app, int& exitCode) {
       ->required();
   AddMapSettingOptions(cmd, o.map);
   PreferenceSettings::AddOption(cmd, o.settings);
+  VelocityMethodOption::AddOption(cmd, o.velocityMethod);
   cmd->add_flag("--stats", o.stats, "print the map's statistics instead of the matrix");
   cmd->add_flag("--arrows", o.arrows, "print the accepted velocity squares instead of the matrix");
   cmd->add_option("--size", o.size, "map pane size in pixels, for --arrows")->type_name("WxH")->capture_default_str();

@@ -18,6 +18,7 @@
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
+#include "cli/VelocityMethodOption.h"
 #include "core/AtomicFile.h"
 #include "core/ConsoleUi.h"
 #include "core/Limits.h"
@@ -54,6 +55,7 @@ struct RenderOptions {
   bool arrows = false, noLegend = false;
   bool waveforms = false;
   std::vector<std::string> settings;
+  std::string velocityMethod;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -248,7 +250,9 @@ void Render(const RenderOptions& o) {
   const PaneRenderer pane = ChoosePane(o);
   const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
-  session.UsePreferences(PreferenceSettings::Parse(o.settings));
+  PreferenceTexts preferences = PreferenceSettings::Parse(o.settings);
+  VelocityMethodOption::Apply(o.velocityMethod, preferences);
+  session.UsePreferences(preferences);
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   ShowAsOpened(s);
@@ -312,6 +316,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
       ->required();
   AddElectrogramOptions(cmd, o);
   PreferenceSettings::AddOption(cmd, o.settings);
+  VelocityMethodOption::AddOption(cmd, o.velocityMethod);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { Render(*options); }); });
 }
 

@@ -9,6 +9,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/SampleTruthOptions.h"
 #include "input/SampleRecording.h"
 #include "input/TextSampleRecording.h"
 
@@ -17,7 +18,7 @@ namespace velmora::cli {
 namespace {
 
 struct SampleOptions {
-  std::string folder, grid, format = "e00";
+  std::string folder, grid, front, format = "e00";
   SampleSettings settings;
 };
 
@@ -82,10 +83,13 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
                   "the grid defaults to 8x6, 8x4 for nashville)")
       ->check(CLI::IsMember({"e00", "ni", "auckland", "manchester", "nashville"}))
       ->capture_default_str();
+  SampleTruthOptions::Add(cmd, options->front, s);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
+      SampleTruthOptions::ParseFront(options->front, options->settings);
       const SampleFiles files = WriteSample(*options);
       std::cout << files.recording << '\n' << files.matrix << '\n';
+      if (!files.truth.empty()) std::cout << files.truth << '\n';
     });
   });
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "maps/VelocityFit.h"
+
 namespace velmora {
 
 namespace {
@@ -69,6 +71,12 @@ std::vector<PreferenceVariable> OtherVariables() {
       Edit("MaxCondVel", "MaxCondVelEdit", kVelocities, "Maximum Conduction Velocity allowed (cm/sec)",
            &S::MaxCondVel, 1),
       Edit("ArrowSize", "EditArrowSize", kVelocities, "Arrow size for plotting", &S::ArrowSize),
+      {"VelocityMethod", "VelocityMethodChoice", kVelocities, "Velocity method", PreferenceControl::Choice, 0, 2,
+       &S::VelocityMethod, nullptr},
+      Edit("VelocityFitRadius", "VelocityFitRadiusEdit", kVelocities, "Fit radius (electrodes)", &S::VelocityFitRadius,
+           1, VelocityFit::kMostRadius),
+      Switch("VelocityFitQuadratic", "VelocityFitQuadraticCheckBox", kVelocities, "Fit curved fronts?",
+             &S::VelocityFitQuadratic),
       Edit("SWDuration", "SWDurationEdit", kAnimation, "SW duration", &S::SWDuration),
       Edit("AnimStep", "StepTimeEdit", kAnimation, "Step Time", &S::AnimStep, 1),
       Edit("AnimBegin", "begSimEdit", kAnimation, "BegTime", &S::AnimBegin),

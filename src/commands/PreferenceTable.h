@@ -10,8 +10,9 @@
 namespace velmora {
 
 // How a preference is shown: an edit holds a decimal integer, a check box a switch, the
-// search-criterion radio group a switch too (item 1 when true).
-enum class PreferenceControl { Edit, CheckBox, RadioGroup };
+// search-criterion radio group a switch too (item 1 when true), a choice list the number of
+// the item chosen (0 = first).
+enum class PreferenceControl { Edit, CheckBox, RadioGroup, Choice };
 
 // One variable the preferences window edits. `label` names the field in messages the way the
 // user finds it in the window; `minimum` .. `maximum` is what the computations that use the

@@ -151,6 +151,9 @@ void SetParameterDefaults(AnalysisState& s) {
   s.ChannelValid.fill(kNoValue);
   std::fill(s.ChannelValid.begin() + (kFirstElectrode - 1), s.ChannelValid.end(), 1);
   s.IncVel = 1;
+  s.VelocityMethod = 0;
+  s.VelocityFitRadius = 2;
+  s.VelocityFitQuadratic = true;
   s.LimitIntervals = false;
   s.MaxIntervalValue = 6000;
   s.ShowBackgroundColor = true;

@@ -132,6 +132,10 @@ struct AnalysisState {
   int32_t WaveSignalLength{}, WaveStart{};
   int32_t ArrowSize{}, NISampleCount{}, NIChannels{};
   int32_t IncVel{};
+  // How velocities are estimated (0 grid squares, 1 smoothed squares, 2 local fit), and the
+  // fit's neighbourhood radius in electrode spacings and whether it fits a curved surface.
+  int32_t VelocityMethod{}, VelocityFitRadius{};
+  bool VelocityFitQuadratic{};
   bool LimitIntervals{};
   int32_t MaxIntervalValue{};
   int32_t NrWaves{};

@@ -12,6 +12,7 @@
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "input/SampleFront.h"
 
 namespace velmora {
 
@@ -23,7 +24,7 @@ constexpr double kFirstActivationMs = 2000;
 constexpr int kTailMs = 100;  // a kept wave's last activation is this far before the end
 // Random streams: each channel draws its shape and its noise from separate generators, so
 // changing how one is drawn leaves the other as it was.
-constexpr uint64_t kShapeStream = 1, kNoiseStream = 2, kDeadStream = 3;
+constexpr uint64_t kShapeStream = 1, kNoiseStream = 2, kDeadStream = 3, kJitterStream = 4;
 
 // splitmix64: tiny, fast and defined bit for bit, so a seed gives the same recording with
 // every compiler and standard library.
@@ -110,32 +111,22 @@ double WaveValue(const WaveShape& s, double d) {
 
 int ChannelAt(const SampleSettings& s, int col, int row) { return kFirstElectrode + (row - 1) * s.cols + (col - 1); }
 
-// Activation offsets of every grid cell within a wave, in ms, the earliest at 0, row by row.
-std::vector<double> CellOffsets(const SampleSettings& s) {
-  const double angle = s.directionDeg * std::numbers::pi / 180.0;
-  const double msPerCell = s.spacingMm / s.speedMmPerS * 1000.0;
-  std::vector<double> offsets;
-  for (int row = 1; row <= s.rows; ++row)
-    for (int col = 1; col <= s.cols; ++col)
-      offsets.push_back(((col - 1) * std::cos(angle) + (row - 1) * std::sin(angle)) * msPerCell);
-  const double earliest = *std::min_element(offsets.begin(), offsets.end());
-  for (double& offset : offsets) offset -= earliest;
-  return offsets;
-}
-
 // Activations of all grid electrodes, dead ones included.
 std::vector<Activation> AllActivations(const SampleSettings& s) {
-  const std::vector<double> offsets = CellOffsets(s);
+  const std::vector<double> offsets = SampleFront::CellOffsets(s);
   const double latest = *std::max_element(offsets.begin(), offsets.end());
   const int64_t lastSample = SampleRecording::StoreRows(s);
+  Random jitter = Random::For(s.seed, 0, kJitterStream);
   std::vector<Activation> activations;
   for (int wave = 0;; ++wave) {
     const double start = kFirstActivationMs + wave * s.periodS * 1000.0;
-    if (std::llround(start + latest) + kTailMs > lastSample) break;
+    // The noise is cut at three SDs, which the tail keeps inside the recording.
+    if (std::llround(start + latest + 3 * s.jitterMs) + kTailMs > lastSample) break;
     for (int row = 1; row <= s.rows; ++row) {
       for (int col = 1; col <= s.cols; ++col) {
-        const double offset = offsets[size_t(row - 1) * size_t(s.cols) + size_t(col - 1)];
-        activations.push_back({ChannelAt(s, col, row), col, row, wave, int32_t(std::llround(start + offset))});
+        const double exact = start + offsets[size_t(row - 1) * size_t(s.cols) + size_t(col - 1)];
+        const double noise = s.jitterMs > 0 ? std::clamp(jitter.Gaussian(), -3.0, 3.0) * s.jitterMs : 0.0;
+        activations.push_back({ChannelAt(s, col, row), col, row, wave, int32_t(std::llround(exact + noise)), exact});
       }
     }
   }
@@ -231,6 +222,10 @@ void SampleRecording::Check(const SampleSettings& s) {
           fmt::format("a propagation speed of {} mm/s is not above 0", s.speedMmPerS));
   Require(std::isfinite(s.directionDeg), "the propagation direction is not a number");
   Require(std::isfinite(s.periodS) && s.periodS > 0, fmt::format("a wave period of {} s is not above 0", s.periodS));
+  Require(std::isfinite(s.jitterMs) && s.jitterMs >= 0 && s.jitterMs <= kMostJitterMs,
+          fmt::format("a timing noise of {} ms is outside 0..{} ms", s.jitterMs, kMostJitterMs));
+  Require(s.deadElectrodes >= 0 && s.deadElectrodes <= s.cols * s.rows / 2,
+          fmt::format("{} dead electrodes are outside 0..{} (half the grid)", s.deadElectrodes, s.cols * s.rows / 2));
 }
 
 std::vector<int> SampleRecording::DeadChannels(const SampleSettings& s) {
@@ -241,11 +236,11 @@ std::vector<int> SampleRecording::DeadChannels(const SampleSettings& s) {
   for (int n = 0; n < cells; ++n) channels[size_t(n)] = kFirstElectrode + n;
   // The first steps of a Fisher-Yates shuffle pick distinct electrodes.
   Random random = Random::For(s.seed, 0, kDeadStream);
-  for (int n = 0; n < kDeadElectrodes; ++n) {
+  for (int n = 0; n < s.deadElectrodes; ++n) {
     const int pick = n + int(random.Next() % uint64_t(cells - n));
     std::swap(channels[size_t(n)], channels[size_t(pick)]);
   }
-  channels.resize(kDeadElectrodes);
+  channels.resize(size_t(s.deadElectrodes));
   std::sort(channels.begin(), channels.end());
   return channels;
 }
@@ -297,9 +292,11 @@ SampleFiles SampleRecording::Write(const SampleSettings& s, const std::string& f
   std::filesystem::create_directories(folder, error);
   if (error) throw IoError(folder, "the folder cannot be created: " + error.message());
   SampleFiles files{(std::filesystem::path(folder) / "sample.E00").string(),
-                    (std::filesystem::path(folder) / "sample-matrix.txt").string()};
+                    (std::filesystem::path(folder) / "sample-matrix.txt").string(),
+                    (std::filesystem::path(folder) / "sample-truth.txt").string()};
   WriteFileAtomically(files.recording, RecordingBytes(s));
   WriteFileAtomically(files.matrix, MatrixText(s));
+  WriteFileAtomically(files.truth, SampleFront::TruthText(s, ActivationTimes(s), DeadChannels(s)));
   return files;
 }
 

@@ -16,6 +16,11 @@ struct SampleSettings {
   double speedMmPerS = 8.0;   // propagation speed of the slow waves
   double directionDeg = 0;    // 0: towards increasing column, 90: towards increasing row
   double periodS = 20;        // time between successive waves
+  // Planar fronts run in `directionDeg`; radial ones spread from a point source.
+  enum class Front { Planar, Radial };
+  Front front = Front::Planar;
+  double jitterMs = 0;        // SD of the random timing noise of each activation, 0 .. 20
+  int deadElectrodes = 3;     // electrodes without activations (none on grids under 9 cells)
 };
 
 // One electrode activation: where the wave's downstroke falls fastest.
@@ -30,12 +35,14 @@ struct Activation {
   int col = 0, row = 0;  // 1-based grid position
   int wave = 0;          // 0, 1, ...
   int32_t timeMs = 0;
+  double exactMs = 0;    // where the front is, before timing noise and rounding
 };
 
 // The two files a generated sample consists of.
 struct SampleFiles {
   std::string recording;  // DIR/sample.E00
   std::string matrix;     // DIR/sample-matrix.txt
+  std::string truth;      // DIR/sample-truth.txt: the true times, speeds and directions
 };
 
 // Generates deterministic gastric recordings for trying and checking the workbench: 256
@@ -45,12 +52,15 @@ struct SampleFiles {
 // Channel layout: the electrodes are channels 17, 18, ... placed row by row on the grid
 // (channel = 17 + (row - 1) x cols + (col - 1)); channels 1..16 and the channels beyond the
 // grid carry small noise around 0. Every electrode has its own baseline, noise level and
-// wave amplitude. Three electrodes chosen by the seed (none for grids under 9 cells) are dead:
-// baseline and noise only, and they have no activations.
+// wave amplitude. `deadElectrodes` electrodes chosen by the seed (none for grids under 9
+// cells) are dead: baseline and noise only, and they have no activations.
 //
 // Slow wave w reaches the electrode at (col, row) at
 //   firstWaveMs + w x period + ((col - 1) cos(direction) + (row - 1) sin(direction)) x spacing / speed,
-// rounded to whole ms, where firstWaveMs puts the earliest activation of wave 0 at 2000 ms.
+// rounded to whole ms, where firstWaveMs puts the earliest activation of wave 0 at 2000 ms
+// (a radial front: firstWaveMs + w x period + distance from the source / speed; see
+// SampleFront). With `jitterMs` each activation moves by Gaussian noise of that SD, cut at
+// three SDs, before it is rounded.
 // A wave is kept only when all its activations are at least 100 ms before the last sample,
 // so each one has its whole downstroke in the store.
 //
@@ -63,7 +73,7 @@ class SampleRecording {
  public:
   static constexpr int kSamplingHz = 1000;
   static constexpr int kHeaderBytes = 4096;
-  static constexpr int kDeadElectrodes = 3;
+  static constexpr double kMostJitterMs = 20;
 
   // Rows the E00 reader fills from the generated file: round(seconds x 1000).
   static int StoreRows(const SampleSettings& settings);

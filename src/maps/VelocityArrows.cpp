@@ -5,6 +5,7 @@
 #include "core/AnalysisState.h"
 #include "core/Canvas.h"
 #include "core/Limits.h"
+#include "maps/VelocityEstimate.h"
 
 namespace velmora {
 
@@ -23,8 +24,10 @@ void VelocityArrows::DrawArrow(Canvas& canvas, const VelocityCell& q) {
 
 void VelocityArrows::DrawArrows(const AnalysisState& s, Canvas& canvas) {
   canvas.SetPen(colours::kBlack, 1);
-  // A square's top-left cell names it, so the last column and row start none.
-  const int cols = std::min(s.NrCols, kMaxGridCols), rows = std::min(s.NrRows, kMaxGridRows);
+  // A square's top-left cell names it, so with the square methods the last column and row
+  // start none; the fit gives the electrodes there arrows of their own.
+  const int fitted = s.VelocityMethod == int(VelocityMethodKind::Fit) ? 1 : 0;
+  const int cols = std::min(s.NrCols, kMaxGridCols) + fitted, rows = std::min(s.NrRows, kMaxGridRows) + fitted;
   for (int row = 1; row < rows; ++row) {
     for (int column = 1; column < cols; ++column) {
       const VelocityCell& square = s.Square(column, row);

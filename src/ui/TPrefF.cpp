@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,6 +123,20 @@ QWidget* MapPage() {
   return page;
 }
 
+// The methods in the order of their numbers in VelocityMethod.
+void AddVelocityMethodRows(QVBoxLayout* layout, QWidget* page) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Velocity method:", page));
+  auto* methods = new QComboBox(page);
+  methods->setObjectName("VelocityMethodChoice");
+  methods->addItems({"squares", "smoothed", "fit"});
+  row->addWidget(methods);
+  row->addStretch();
+  layout->addLayout(row);
+  AddEditRow(layout, page, "Fit radius:", "VelocityFitRadiusEdit", "(electrodes)");
+  layout->addWidget(NewCheckBox("VelocityFitQuadraticCheckBox", "Fit curved fronts?", page));
+}
+
 QWidget* VelocitiesPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
@@ -129,6 +144,7 @@ QWidget* VelocitiesPage() {
   layout->addWidget(NewCheckBox("MaxCondVelCheckBox1", "Set Max Conduction Velocity?", page));
   AddEditRow(layout, page, "Maximum Conduction Velocity allowed (cm/sec):", "MaxCondVelEdit");
   AddEditRow(layout, page, "Arrow size for plotting:", "EditArrowSize");
+  AddVelocityMethodRows(layout, page);
   layout->addStretch();
   return page;
 }
@@ -159,6 +175,7 @@ std::string ControlText(const QWidget& window, const PreferenceVariable& v) {
   bool on = false;
   if (v.kind == PreferenceControl::Edit)
     return window.findChild<QLineEdit*>(control)->text().toStdString();
+  if (v.kind == PreferenceControl::Choice) return std::to_string(window.findChild<QComboBox*>(control)->currentIndex());
   if (v.kind == PreferenceControl::CheckBox)
     on = window.findChild<QCheckBox*>(control)->isChecked();
   else
@@ -212,6 +229,8 @@ void TPrefF::LoadControls() {
     const bool on = texts.at(std::string(v.name)) == "1";
     if (v.kind == PreferenceControl::Edit)
       findChild<QLineEdit*>(control)->setText(QString::fromStdString(texts.at(std::string(v.name))));
+    else if (v.kind == PreferenceControl::Choice)
+      findChild<QComboBox*>(control)->setCurrentIndex(std::stoi(texts.at(std::string(v.name))));
     else if (v.kind == PreferenceControl::CheckBox)
       findChild<QCheckBox*>(control)->setChecked(on);
     else

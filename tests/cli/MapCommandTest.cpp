@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -118,6 +119,31 @@ TEST_F(MapCommandTest, ArrowsOfAPlaneWaveRunAlongTheRowsAtItsSpeed) {
   const CliRun limited = Map(wave, "--kind time --arrows --max-velocity 10");
   ASSERT_EQ(limited.status, 0) << Errors();
   EXPECT_EQ(limited.out, "");
+}
+
+TEST_F(MapCommandTest, TheFitGivesEveryElectrodeAnArrowFromItsCentre) {
+  // A radius of 3 spacings takes in all six electrodes, enough for a plane at each.
+  const std::string plane = " --set VelocityFitQuadratic=0";
+  const CliRun r = Map(wave, "--kind time --arrows --velocity-method fit --set VelocityFitRadius=3" + plane);
+  ASSERT_EQ(r.status, 0) << Errors();
+  EXPECT_TRUE(HasLine(r.out, "1\t1\t10.000\t0.000\t174\t175\t674\t175")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "3\t2\t10.000\t0.000\t834\t505\t1000\t505")) << r.out;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6);
+  // Within one spacing no electrode has the six times a plane needs.
+  const CliRun tooFew = Map(wave, "--kind time --arrows --velocity-method fit --set VelocityFitRadius=1" + plane);
+  ASSERT_EQ(tooFew.status, 0) << Errors();
+  EXPECT_EQ(tooFew.out, "");
+}
+
+TEST_F(MapCommandTest, AnUnknownVelocityMethodIsAUsageError) {
+  const CliRun r = Map(wave, "--kind time --arrows --velocity-method nearest");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(Errors().find("--velocity-method takes squares, smoothed or fit (not \"nearest\")"), std::string::npos)
+      << Errors();
+  const std::string render = "render " + recording + " --matrix " + matrix + " --marks " + wave +
+                             " --pane map --arrows --velocity-method Fit --out " + dir.File("x.txt");
+  EXPECT_EQ(Run(render).status, 2);
+  EXPECT_EQ(Map(wave, "--kind time --arrows --set VelocityMethod=3").status, 2);
 }
 
 TEST_F(MapCommandTest, ArrowsAreThoseTheMapPaneDraws) {

@@ -27,7 +27,7 @@ TEST(SampleCommandTest, WritesBothFilesIntoANewFolderAndPrintsTheirPaths) {
   const SampleRun run =
       RunSample(dir, folder + " --seed 3 --seconds 5 --grid 4x3 --speed 5 --direction 90");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, folder + "/sample.E00\n" + folder + "/sample-matrix.txt\n");
+  EXPECT_EQ(run.out, folder + "/sample.E00\n" + folder + "/sample-matrix.txt\n" + folder + "/sample-truth.txt\n");
   SampleSettings settings;
   settings.seed = 3;
   settings.seconds = 5;

@@ -31,6 +31,8 @@ TEST(PreferenceTableTest, ListsEveryVariableInStoringOrderWithItsControl) {
       {"NrExpandCycles", "NrExpCyclesEdit"},   {"NrNeighbours", "NrNeighbours1"},
       {"IncVel", "EditIncVel"},                {"LimitCondVel", "MaxCondVelCheckBox1"},
       {"MaxCondVel", "MaxCondVelEdit"},        {"ArrowSize", "EditArrowSize"},
+      {"VelocityMethod", "VelocityMethodChoice"}, {"VelocityFitRadius", "VelocityFitRadiusEdit"},
+      {"VelocityFitQuadratic", "VelocityFitQuadraticCheckBox"},
       {"SWDuration", "SWDurationEdit"},        {"AnimStep", "StepTimeEdit"},
       {"AnimBegin", "begSimEdit"},             {"AnimEnd", "EndSimEdit"},
       {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"}};
@@ -55,7 +57,8 @@ TEST_F(PreferenceFormTest, LoadShowsTheStartValues) {
       {"NrNeighbours", "3"},      {"NrExpandCycles", "10"},    {"IncVel", "1"},
       {"LimitCondVel", "0"},      {"MaxCondVel", "20"},        {"ArrowSize", "5000"},
       {"SWDuration", "2000"},     {"AnimStep", "100"},         {"AnimBegin", "0"},
-      {"AnimEnd", "-12345"},      {"LimitIntervals", "0"},     {"MaxIntervalValue", "6000"}};
+      {"AnimEnd", "-12345"},      {"LimitIntervals", "0"},     {"MaxIntervalValue", "6000"},
+      {"VelocityMethod", "0"},    {"VelocityFitRadius", "2"},  {"VelocityFitQuadratic", "1"}};
   const PreferenceTexts texts = PreferenceForm::Load(*s);
   for (const auto& [name, text] : expected) EXPECT_EQ(texts.at(name), text) << name;
 }

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -103,6 +104,24 @@ class PreferencesDialogTest : public QObject {
     QVERIFY(ui_.errors.empty());
     // The panes redraw, and with them the menu's check marks.
     QVERIFY(window_->Menu().Action("CheckPlotOnlyDots")->isChecked());
+  }
+
+  void velocityMethodIsChosenFromAListAndShownAgain() {
+    TPrefF& dialog = Open();
+    auto* methods = dialog.findChild<QComboBox*>("VelocityMethodChoice");
+    QVERIFY(methods != nullptr);
+    QCOMPARE(methods->currentText(), QString("squares"));
+    methods->setCurrentIndex(methods->findText("fit"));
+    Edit(dialog, "VelocityFitRadiusEdit")->setText("3");
+    Box(dialog, "VelocityFitQuadraticCheckBox")->setChecked(true);
+    Button(dialog, "OKbutton")->click();
+    const velmora::AnalysisState& s = window_->State();
+    QCOMPARE(s.VelocityMethod, 2);
+    QCOMPARE(s.VelocityFitRadius, 3);
+    QVERIFY(s.VelocityFitQuadratic);
+    window_->State().VelocityMethod = 1;
+    Open();
+    QCOMPARE(methods->currentText(), QString("smoothed"));
   }
 
   void badFieldKeepsTheWindowOpenStoresNothingAndFocusesIt() {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "input/SampleRecording.h"
+
+namespace velmora::cli {
+
+// The options of `sample` that shape the truth a generated recording carries: the kind of
+// front, the timing noise and the dead electrodes.
+class SampleTruthOptions {
+ public:
+  static void Add(CLI::App* cmd, std::string& front, SampleSettings& settings);
+  // "planar" or "radial"; nothing given keeps the planar front. Throws UsageError otherwise.
+  static void ParseFront(const std::string& front, SampleSettings& settings);
+};
+
+}  // namespace velmora::cli

@@ -1,0 +1,241 @@
+#include "maps/VelocityFit.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/AnalysisState.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMostTerms = 6;  // 1, x, y, x², xy, y²
+
+using Terms = std::array<double, kMostTerms>;
+
+Terms TermsAt(double x, double y) { return {1, x, y, x * x, x * y, y * y}; }
+
+// Times near the electrode count most, so the surface describes the front at the electrode
+// rather than across the whole neighbourhood: a Gaussian of one spacing.
+double WeightAt(double x, double y) {
+  const double spread = VelocityFit::kWeightSpread;
+  return std::exp(-(x * x + y * y) / (2 * spread * spread));
+}
+
+// One cell of the neighbourhood, with what the fit needs of it worked out once.
+struct Offset {
+  int dx, dy;
+  double weight;
+  Terms terms;
+};
+
+// The cells within `radius` of an electrode, by distance on the grid.
+std::vector<Offset> Neighbourhood(int radius) {
+  std::vector<Offset> offsets;
+  for (int dx = -radius; dx <= radius; ++dx) {
+    for (int dy = -radius; dy <= radius; ++dy) {
+      if (dx * dx + dy * dy <= radius * radius) offsets.push_back({dx, dy, WeightAt(dx, dy), TermsAt(dx, dy)});
+    }
+  }
+  return offsets;
+}
+
+// The weighted normal equations of the surface, solved by elimination with partial
+// pivoting. A solve fails when the points do not pin the surface down (all on one line).
+class NormalEquations {
+ public:
+  explicit NormalEquations(int terms) : n_(terms) {}
+
+  // The matrix is symmetric: only its upper half is summed.
+  void Add(const Offset& o) {
+    for (int i = 0; i < n_; ++i) {
+      const double wi = o.weight * o.terms[size_t(i)];
+      for (int j = i; j < n_; ++j) m_[i][j] += wi * o.terms[size_t(j)];
+    }
+  }
+
+  bool Solve(Terms rhs, Terms& coefficients) const {
+    double m[kMostTerms][kMostTerms];
+    for (int i = 0; i < n_; ++i)
+      for (int j = 0; j < n_; ++j) m[i][j] = j >= i ? m_[i][j] : m_[j][i];
+    for (int col = 0; col < n_; ++col) {
+      int pivot = col;
+      for (int r = col + 1; r < n_; ++r)
+        if (std::abs(m[r][col]) > std::abs(m[pivot][col])) pivot = r;
+      if (std::abs(m[pivot][col]) < 1e-9) return false;
+      std::swap(m[pivot], m[col]);
+      std::swap(rhs[size_t(pivot)], rhs[size_t(col)]);
+      for (int r = col + 1; r < n_; ++r) {
+        const double f = m[r][col] / m[col][col];
+        for (int c = col; c < n_; ++c) m[r][c] -= f * m[col][c];
+        rhs[size_t(r)] -= f * rhs[size_t(col)];
+      }
+    }
+    for (int r = n_ - 1; r >= 0; --r) {
+      double sum = rhs[size_t(r)];
+      for (int c = r + 1; c < n_; ++c) sum -= m[r][c] * coefficients[size_t(c)];
+      coefficients[size_t(r)] = sum / m[r][r];
+    }
+    return true;
+  }
+
+ private:
+  int n_;
+  double m_[kMostTerms][kMostTerms] = {};
+};
+
+// A time of the neighbourhood: which offset, and the time relative to the electrode's own
+// (which keeps the sums small).
+struct Sample {
+  size_t offset;
+  double time;
+};
+
+// The fit of one radius and surface over a whole grid. Most electrodes have their whole
+// neighbourhood, whose coefficients are fixed weighted sums of its times: those weights are
+// worked out once, and only electrodes at an edge or beside a gap solve their own equations.
+class FitPlan {
+ public:
+  explicit FitPlan(const VelocityFit::Settings& settings)
+      : settings_(settings),
+        terms_(settings.quadratic ? 6 : 3),
+        offsets_(Neighbourhood(std::clamp(settings.radius, 1, VelocityFit::kMostRadius))) {}
+
+  std::optional<Velocity> At(const TimeGrid& times, int col, int row, std::vector<Sample>& samples) const {
+    if (!times.Has(col, row)) return std::nullopt;
+    samples.clear();
+    const double centre = times.At(col, row);
+    for (size_t i = 0; i < offsets_.size(); ++i) {
+      const Offset& o = offsets_[i];
+      if (times.Has(col + o.dx, row + o.dy)) samples.push_back({i, times.At(col + o.dx, row + o.dy) - centre});
+    }
+    Terms c{};
+    for (int dropped = 0;; ++dropped) {
+      if (int(samples.size()) < VelocityFit::RequiredTimes(settings_.quadratic)) return std::nullopt;
+      c = Terms{};
+      if (!Coefficients(samples, c)) return std::nullopt;
+      // The residual is measured against the time the front needs to cross one spacing, so
+      // the test means the same at every speed and spacing.
+      if (ResidualRms(samples, c) <= VelocityFit::kMostResidualShare * std::hypot(c[1], c[2])) break;
+      if (dropped == VelocityFit::kMostDropped || !DropWorst(samples, c)) return std::nullopt;
+    }
+    Velocity v;
+    if (!VelocityFromGradient(c[1] / settings_.spacingMm, c[2] / settings_.spacingMm, v)) return std::nullopt;
+    return v;
+  }
+
+  size_t Size() const { return offsets_.size(); }
+
+ private:
+  using SampleWeights = std::optional<std::vector<Terms>>;  // nothing when the cells fix no surface
+
+  // Per sample, what its time adds to each coefficient: the columns of the inverse normal
+  // matrix, weighted by the sample's terms.
+  SampleWeights WeightsFor(const std::vector<Sample>& samples) const {
+    NormalEquations equations(terms_);
+    for (const Sample& s : samples) equations.Add(offsets_[s.offset]);
+    std::array<Terms, kMostTerms> inverse{};
+    for (int k = 0; k < terms_; ++k) {
+      Terms unit{};
+      unit[size_t(k)] = 1;
+      if (!equations.Solve(unit, inverse[size_t(k)])) return std::nullopt;
+    }
+    std::vector<Terms> weights(samples.size());
+    for (size_t n = 0; n < samples.size(); ++n) {
+      const Offset& o = offsets_[samples[n].offset];
+      for (int k = 0; k < terms_; ++k) {
+        double sum = 0;
+        for (int j = 0; j < terms_; ++j) sum += inverse[size_t(j)][size_t(k)] * o.weight * o.terms[size_t(j)];
+        weights[n][size_t(k)] = sum;
+      }
+    }
+    return weights;
+  }
+
+  bool Coefficients(const std::vector<Sample>& samples, Terms& c) const {
+    if (samples.size() == offsets_.size()) {
+      if (!whole_) whole_ = WeightsFor(samples);
+      if (!*whole_) return false;
+      const std::vector<Terms>& weights = **whole_;
+      for (size_t n = 0; n < samples.size(); ++n)
+        for (int k = 0; k < terms_; ++k) c[size_t(k)] += weights[n][size_t(k)] * samples[n].time;
+      return true;
+    }
+    NormalEquations equations(terms_);
+    Terms rhs{};
+    for (const Sample& s : samples) {
+      const Offset& o = offsets_[s.offset];
+      equations.Add(o);
+      for (int k = 0; k < terms_; ++k) rhs[size_t(k)] += o.weight * o.terms[size_t(k)] * s.time;
+    }
+    return equations.Solve(rhs, c);
+  }
+
+  double Fitted(const Sample& s, const Terms& c) const {
+    double fitted = 0;
+    for (int k = 0; k < terms_; ++k) fitted += c[size_t(k)] * offsets_[s.offset].terms[size_t(k)];
+    return fitted;
+  }
+
+  // Leaves out the time farthest from the surface, unless that is the electrode's own: an
+  // electrode whose own time is off gets no velocity.
+  bool DropWorst(std::vector<Sample>& samples, const Terms& c) const {
+    size_t worst = 0;
+    for (size_t n = 1; n < samples.size(); ++n) {
+      if (std::abs(samples[n].time - Fitted(samples[n], c)) > std::abs(samples[worst].time - Fitted(samples[worst], c)))
+        worst = n;
+    }
+    const Offset& o = offsets_[samples[worst].offset];
+    if (o.dx == 0 && o.dy == 0) return false;
+    samples.erase(samples.begin() + std::ptrdiff_t(worst));
+    return true;
+  }
+
+  // How far the times lie from the surface, in ms (root mean square, unweighted).
+  double ResidualRms(const std::vector<Sample>& samples, const Terms& c) const {
+    double residual = 0;
+    for (const Sample& s : samples) {
+      const double miss = s.time - Fitted(s, c);
+      residual += miss * miss;
+    }
+    return std::sqrt(residual / double(samples.size()));
+  }
+
+  VelocityFit::Settings settings_;
+  int terms_;
+  std::vector<Offset> offsets_;
+  // Worked out on first use.
+  mutable std::optional<SampleWeights> whole_;
+};
+
+}  // namespace
+
+VelocityFit::Settings VelocityFit::SettingsOf(const AnalysisState& s) {
+  return {std::clamp(s.VelocityFitRadius, 1, kMostRadius), s.VelocityFitQuadratic, s.ElectrodeDistance};
+}
+
+int VelocityFit::RequiredTimes(bool quadratic) { return (quadratic ? 6 : 3) + kSpareTimes; }
+
+std::optional<Velocity> VelocityFit::VelocityAt(const TimeGrid& times, int col, int row, const Settings& settings) {
+  if (!(settings.spacingMm > 0)) return std::nullopt;
+  std::vector<Sample> samples;
+  return FitPlan(settings).At(times, col, row, samples);
+}
+
+std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, const Settings& settings) {
+  std::vector<VelocityEstimate> estimates;
+  if (!(settings.spacingMm > 0)) return estimates;
+  const FitPlan plan(settings);
+  std::vector<Sample> samples;
+  samples.reserve(plan.Size());
+  for (int col = 1; col <= times.Cols(); ++col) {
+    for (int row = 1; row <= times.Rows(); ++row) {
+      const std::optional<Velocity> v = plan.At(times, col, row, samples);
+      if (v) estimates.push_back({col, row, double(col), double(row), *v});
+    }
+  }
+  return estimates;
+}
+
+}  // namespace velmora

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "input/SampleFront.h"
+#include "input/SampleRecording.h"
+
+namespace velmora {
+namespace {
+
+SampleSettings Radial() {
+  SampleSettings s;
+  s.front = SampleSettings::Front::Radial;
+  s.seconds = 25;  // one wave
+  return s;
+}
+
+const Activation& At(const std::vector<Activation>& all, int col, int row) {
+  for (const Activation& a : all)
+    if (a.col == col && a.row == row && a.wave == 0) return a;
+  throw std::runtime_error("no activation at " + std::to_string(col) + "," + std::to_string(row));
+}
+
+TEST(SampleFrontTest, ARadialFrontSpreadsFromItsSourceAtTheSetSpeed) {
+  const SampleSettings s = Radial();
+  const SampleFront::Point source = SampleFront::Source(s);
+  EXPECT_EQ(source.x, 6.5);  // a third into the 16 x 15 grid, between four electrodes
+  EXPECT_EQ(source.y, 5.5);
+  const std::vector<Activation> all = SampleRecording::ActivationTimes(s);
+  // 4 mm spacing at 8 mm/s: 500 ms per spacing of distance from the source.
+  const double near = std::hypot(0.5, 0.5), far = std::hypot(16 - 6.5, 15 - 5.5);
+  EXPECT_NEAR(At(all, 16, 15).exactMs - At(all, 7, 6).exactMs, (far - near) * 500, 1e-9);
+  EXPECT_EQ(At(all, 16, 15).timeMs, std::lround(At(all, 16, 15).exactMs));
+  // Directions point away from the source: right 0, down the rows 90, up-left 225.
+  EXPECT_NEAR(SampleFront::TrueMotion(s, 10.5, 5.5).directionDeg, 0, 1e-9);
+  EXPECT_NEAR(SampleFront::TrueMotion(s, 6.5, 9).directionDeg, 90, 1e-9);
+  EXPECT_NEAR(SampleFront::TrueMotion(s, 4.5, 3.5).directionDeg, 225, 1e-9);
+  EXPECT_EQ(SampleFront::TrueMotion(s, 1, 1).speedMmPerS, 8);
+}
+
+TEST(SampleFrontTest, JitterMovesEachActivationReproduciblyWithinThreeSds) {
+  SampleSettings s = Radial();
+  s.jitterMs = 5;
+  s.deadElectrodes = 10;
+  const std::vector<Activation> first = SampleRecording::ActivationTimes(s);
+  const std::vector<Activation> again = SampleRecording::ActivationTimes(s);
+  EXPECT_EQ(first.size(), size_t(16 * 15 - 10));
+  EXPECT_EQ(SampleRecording::DeadChannels(s).size(), 10u);
+  double sumOfSquares = 0;
+  for (size_t n = 0; n < first.size(); ++n) {
+    EXPECT_EQ(first[n].timeMs, again[n].timeMs);
+    const double noise = first[n].timeMs - first[n].exactMs;
+    EXPECT_LE(std::abs(noise), 15.5);
+    sumOfSquares += noise * noise;
+  }
+  // Rounding alone would leave an SD of 0.29 ms.
+  EXPECT_NEAR(std::sqrt(sumOfSquares / double(first.size())), 5, 1);
+}
+
+TEST(SampleFrontTest, TheTruthFileListsEveryRecordedActivation) {
+  SampleSettings s = Radial();
+  s.jitterMs = 2;
+  const std::vector<Activation> all = SampleRecording::ActivationTimes(s);
+  const std::string text = SampleFront::TruthText(s, all, SampleRecording::DeadChannels(s));
+  const Activation& a = At(all, 7, 6);
+  const std::string line = std::to_string(a.channel) + "\t7\t6\t0\t" + std::to_string(a.exactMs).substr(0, 8) + "\t" +
+                           std::to_string(a.timeMs) + "\t8.000\t45.000\n";
+  EXPECT_NE(text.find(line), std::string::npos) << line;
+  EXPECT_NE(text.find("# source at column 6.5 row 5.5\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
