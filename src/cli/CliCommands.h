@@ -19,5 +19,6 @@ void AddMapCommand(CLI::App& app, int& exitCode);
 void AddWavesCommand(CLI::App& app, int& exitCode);
 void AddPrintCommand(CLI::App& app, int& exitCode);
 void AddImportCommand(CLI::App& app, int& exitCode);
+void AddAnimateCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

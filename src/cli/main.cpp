@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddWavesCommand(app, exitCode);
   velmora::cli::AddPrintCommand(app, exitCode);
   velmora::cli::AddImportCommand(app, exitCode);
+  velmora::cli::AddAnimateCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
