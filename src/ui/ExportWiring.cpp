@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "output/RealBasicExport.h"
+#include "ui/AnimationExport.h"
 #include "ui/MainMenu.h"
 #include "ui/TMacForm.h"
 #include "ui/TMainF.h"
@@ -20,6 +21,7 @@ void ExportWiring::Wire(TMainF& w) {
     }
     w.UpdateDisplay();
   });
+  m.Connect("ExportAnimation1", [&w] { AnimationExport::ExportAnimation1Click(w.State(), w.ActiveUi(), &w); });
 }
 
 }  // namespace velmora

@@ -4,7 +4,7 @@ namespace velmora {
 
 class TMainF;
 
-// Connects File › Export › "to Mac" and "to RealBasic".
+// Connects File › Export › "to Mac", "to RealBasic" and "Export animation ...".
 class ExportWiring {
  public:
   static void Wire(TMainF& window);

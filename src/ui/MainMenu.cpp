@@ -59,6 +59,7 @@ const MenuRow kRows[] = {
     {Item, "savedatainmatrixtextfile1", "Data in Matrix Text File"},
     {Item, "saveallmarksinoneele1", "All Marks in One Electrogram"},
     {Item, "SaveTolvarFile1", "Tolvarn File"},
+    {Item, "ExportAnimation1", "Export animation ..."},
     {EndSubmenu, "", ""},
     {Item, "Print1", "Print", "Ctrl+P"},
     {Item, "Printersetup1", "Print dialog ..."},

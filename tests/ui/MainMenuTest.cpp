@@ -41,6 +41,7 @@ std::vector<Expected> ExpectedItems() {
       {"File/Export", "savedatainmatrixtextfile1", "Data in Matrix Text File", "", ""},
       {"File/Export", "saveallmarksinoneele1", "All Marks in One Electrogram", "", ""},
       {"File/Export", "SaveTolvarFile1", "Tolvarn File", "", ""},
+      {"File/Export", "ExportAnimation1", "Export animation ...", "", ""},
       {"File", "Print1", "Print", "Ctrl+P", ""},
       {"File", "Printersetup1", "Print dialog ...", "", ""},
       {"File", "Quit1", "Quit", "Ctrl+Q", ""},
