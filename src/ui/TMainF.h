@@ -25,6 +25,7 @@ class MiniWindows;
 class PaneInput;
 class PaneMaps;
 class PaneWaves;
+class PaneAnimation;
 class WindowSet;
 class StatisticsWindow;
 class MarkStatisticsWindow;
@@ -66,6 +67,7 @@ class TMainF : public QMainWindow {
   FloatingPanels& Panels() const { return *panels_; }
   PaneMaps& Maps() const { return *maps_; }
   PaneWaves& Waves() const { return *waves_; }
+  PaneAnimation& Animation() const { return *animation_; }
   ViewCommands& View() const { return *view_; }
   RecordingCommands& Recordings() const { return *recordings_; }
   // The other windows, made right after this one.
@@ -164,6 +166,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<PaneInput> input_;
   std::unique_ptr<PaneMaps> maps_;
   std::unique_ptr<PaneWaves> waves_;
+  std::unique_ptr<PaneAnimation> animation_;
   std::unique_ptr<WindowSet> windows_;
   StatisticsWindow* statistics_ = nullptr;
   MarkStatisticsWindow* markStats_ = nullptr;
