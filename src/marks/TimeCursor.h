@@ -12,7 +12,7 @@ struct AnalysisState;
 // A vertical line across the traces at one time: where a film being played has got to.
 class TimeCursor {
  public:
-  static constexpr Colour kColour = colours::kLime;
+  static constexpr Colour kColour = 0xFF8800;  // orange: apart from the green time grid and the mark colours
 
   // The pixel column of `time` (ms) in the electrogram layout last made, or nothing when the
   // time lies outside the traces.

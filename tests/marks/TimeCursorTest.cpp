@@ -40,7 +40,7 @@ TEST_F(TimeCursorTest, FollowsTheSampleToPixelRuleAndStaysInsideTheTraces) {
 TEST_F(TimeCursorTest, DrawsOneLineAcrossTheTracesOrNothing) {
   RecordingCanvas canvas;
   TimeCursor::Draw(*s, canvas, 1400);
-  EXPECT_EQ(canvas.Lines(), (std::vector<std::string>{"pen 00ff00 1 copy", "line 230 10 230 310"}));
+  EXPECT_EQ(canvas.Lines(), (std::vector<std::string>{"pen ff8800 1 copy", "line 230 10 230 310"}));
   canvas.Clear();
   TimeCursor::Draw(*s, canvas, 5000);
   EXPECT_TRUE(canvas.Lines().empty());
