@@ -15,10 +15,8 @@
 #include "cli/OptionParsing.h"
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
-#include "core/AtomicFile.h"
 #include "core/Limits.h"
 #include "maps/ActivationFilm.h"
-#include "marks/MarkFile.h"
 
 #ifdef VELMORA_CLI_PICTURES
 #include "cli/PictureWriter.h"
@@ -83,11 +81,8 @@ void RunAnimate(const AnimateOptions& o) {
 #else
   RecordingSession session;
   session.UsePreferences(PreferenceSettings::Parse(o.settings));
-  session.Open(o.recording, o.matrix, true, false);
+  session.OpenWithMarks(o.recording, o.matrix, o.marks);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
-  ReportIgnoredBytes(o.marks, contents, session.UiOut());
-  ApplyMarkFile(s, contents);
   ApplySettings(s, a);
   std::unique_ptr<ActivationFilm> film;
   try {
