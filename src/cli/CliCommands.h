@@ -21,5 +21,6 @@ void AddPrintCommand(CLI::App& app, int& exitCode);
 void AddImportCommand(CLI::App& app, int& exitCode);
 void AddExportCommand(CLI::App& app, int& exitCode);
 void AddImportMarksCommand(CLI::App& app, int& exitCode);
+void AddAnimateCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

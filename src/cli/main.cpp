@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddImportCommand(app, exitCode);
   velmora::cli::AddExportCommand(app, exitCode);
   velmora::cli::AddImportMarksCommand(app, exitCode);
+  velmora::cli::AddAnimateCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

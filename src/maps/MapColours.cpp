@@ -28,8 +28,12 @@ int64_t MapColours::BandBase(const AnalysisState& state) {
 }
 
 int MapColours::ColourIndex(const AnalysisState& state, int32_t value) {
+  return ColourIndexFrom(state, value, BandBase(state));
+}
+
+int MapColours::ColourIndexFrom(const AnalysisState& state, int64_t value, int64_t base) {
   const int64_t step = BandStep(state);
-  int64_t w = int64_t(value) - BandBase(state);
+  int64_t w = value - base;
   // One colour cycle; a value exactly one cycle above the base keeps the band after the last
   // (pink), anything further starts the cycle again.
   const int64_t cycle = int64_t(state.IsochroneParam) * step;

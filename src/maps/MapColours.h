@@ -17,6 +17,8 @@ class MapColours {
   // The band of a cell value. Time maps start their bands at the multiple of the step at or
   // below the earliest time; other maps start at 0.
   static int ColourIndex(const AnalysisState& state, int32_t value);
+  // The band of a value with the bands starting at `base` instead of the map's own start.
+  static int ColourIndexFrom(const AnalysisState& state, int64_t value, int64_t base);
 
   // The colour of a band; grey for a band outside the palette.
   static Colour MapColour(int band);

@@ -3,7 +3,9 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "output/RealBasicExport.h"
+#include "ui/AnimationExport.h"
 #include "ui/MainMenu.h"
+#include "ui/PaneAnimation.h"
 #include "ui/TMacForm.h"
 #include "ui/TMainF.h"
 
@@ -20,6 +22,9 @@ void ExportWiring::Wire(TMainF& w) {
     }
     w.UpdateDisplay();
   });
+  m.Connect("Animation1", [&w] { w.Animation().Show(1); });
+  m.Connect("Animation2", [&w] { w.Animation().Show(2); });
+  m.Connect("ExportAnimation1", [&w] { AnimationExport::ExportAnimation1Click(w.State(), w.ActiveUi(), &w); });
 }
 
 }  // namespace velmora

@@ -50,6 +50,7 @@
 #include "ui/PaneMaps.h"
 #include "ui/PaneRouter.h"
 #include "ui/PaneWaves.h"
+#include "ui/PaneAnimation.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -82,6 +83,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   input_ = std::make_unique<PaneInput>(*this, *state_, *ui_);
   maps_ = std::make_unique<PaneMaps>(*state_, *paneA_, *paneB_, MapHooks());
   waves_ = std::make_unique<PaneWaves>(*state_, *paneA_, *paneB_, *ui_, mainPanel_, MapHooks());
+  animation_ = std::make_unique<PaneAnimation>(*this);
   drawingA_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   drawingB_ = std::make_unique<ElectrogramDrawing>(*state_, paneCanvas_);
   analysis_ = std::make_unique<AnalysisDisplay>(*state_, paneCanvas_, *ui_, *drawingA_);
@@ -258,6 +260,8 @@ void TMainF::UpdateDisplayA() {
     if (mini_ != nullptr) mini_->PaneADrawn();
   } else if (s.PaneKindA == 0) {
     maps_->Draw(1);
+  } else if (s.PaneKindA == PaneAnimation::kPaneKind) {
+    animation_->Draw(1);
   } else {
     waves_->Draw(1);
     maps_->ForgetHeldMap();
@@ -279,6 +283,8 @@ void TMainF::UpdateDisplayB() {
     DrawElectrogramPane(2);
   } else if (s.PaneKindB == 0) {
     maps_->Draw(2);
+  } else if (s.PaneKindB == PaneAnimation::kPaneKind) {
+    animation_->Draw(2);
   } else {
     movedTraces = waves_->Draw(2);
     maps_->ForgetHeldMap();
@@ -330,6 +336,7 @@ void TMainF::DrawElectrogramPane(int pane) {
     }
     paneCanvas_.SetTarget(nullptr);
   }
+  if (animation_) animation_->DrawCursorOn(pane);
   paint->update();
 }
 
@@ -369,6 +376,8 @@ void TMainF::UpdatePaneCaption(int pane) {
     const int mapKind = pane == 2 ? s.MapKindB : s.MapKindA;
     const int32_t value = maps_->CellValueUnderPointer(mapKind);
     panel->SetCaption(Q(PaneCaptions::MapCaption(s, markType, mapKind, begin, window, value)));
+  } else if (kind == PaneAnimation::kPaneKind) {
+    panel->SetCaption(Q(animation_->Caption()));
   } else {
     PaneCaptions::UpdateMapPointer(s);
     panel->SetCaption(Q(PaneCaptions::WaveMapCaption(s, markType, pane == 2 ? s.WaveNrB : s.WaveNrA)));
@@ -604,7 +613,10 @@ bool TMainF::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) { return input_->FormKeyDown(key, modifiers); }
+bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (animation_->KeyDown(key)) return true;
+  return input_->FormKeyDown(key, modifiers);
+}
 bool TMainF::FormKeyPress(QChar character) { return input_->FormKeyPress(character); }
 void TMainF::FormKeyUp() { input_->FormKeyUp(); }
 void TMainF::PaintAMouseMove(int x, int y) { input_->PaintAMouseMove(x, y); }

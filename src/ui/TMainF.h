@@ -27,6 +27,7 @@ class MiniWindows;
 class PaneInput;
 class PaneMaps;
 class PaneWaves;
+class PaneAnimation;
 class WindowSet;
 class StatisticsWindow;
 class MarkStatisticsWindow;
@@ -69,6 +70,7 @@ class TMainF : public QMainWindow {
   FloatingPanels& Panels() const { return *panels_; }
   PaneMaps& Maps() const { return *maps_; }
   PaneWaves& Waves() const { return *waves_; }
+  PaneAnimation& Animation() const { return *animation_; }
   ViewCommands& View() const { return *view_; }
   RecordingCommands& Recordings() const { return *recordings_; }
   // The other windows, made right after this one.
@@ -170,6 +172,7 @@ class TMainF : public QMainWindow {
   std::unique_ptr<PaneInput> input_;
   std::unique_ptr<PaneMaps> maps_;
   std::unique_ptr<PaneWaves> waves_;
+  std::unique_ptr<PaneAnimation> animation_;
   std::unique_ptr<WindowSet> windows_;
   StatisticsWindow* statistics_ = nullptr;
   MarkStatisticsWindow* markStats_ = nullptr;

@@ -1,0 +1,96 @@
+#include "ui/FilmExport.h"
+
+#include <filesystem>
+
+#include <QImage>
+#include <QPainter>
+#include <fmt/format.h>
+
+#include "core/AnalysisState.h"
+#include "core/AtomicFile.h"
+#include "core/Errors.h"
+#include "film/FilmEncoder.h"
+#include "maps/ActivationFilm.h"
+#include "ui/QtCanvas.h"
+
+namespace velmora {
+
+namespace {
+
+void DrawFrame(AnalysisState& state, const ActivationFilm& film, QImage& image, int frame) {
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QtCanvas canvas(painter);
+  film.DrawFrame(state, canvas, image.width(), image.height(), frame, true);
+}
+
+// PNG frames go through a temporary file like every other file written, so a frame that
+// exists is a whole one.
+void SaveFrame(const QImage& image, const std::string& path) {
+  const std::string temporary = path + std::string(kTemporaryMark) + "frame";
+  if (!image.save(QString::fromStdString(temporary), "PNG")) {
+    std::filesystem::remove(temporary);
+    throw IoError(path, "the frame cannot be written");
+  }
+  std::error_code failed;
+  std::filesystem::rename(temporary, path, failed);
+  if (failed) throw IoError(path, "the frame cannot be put in place: " + failed.message());
+}
+
+}  // namespace
+
+bool FilmExport::IsFolder(const std::string& out) {
+  return !out.empty() && (out.back() == '/' || std::filesystem::is_directory(out));
+}
+
+std::string FilmExport::FrameName(const std::string& folder, int index) {
+  return (std::filesystem::path(folder) / fmt::format("frame{:05}.png", index + 1)).string();
+}
+
+FilmExport::Result FilmExport::Write(AnalysisState& state, const ActivationFilm& film, const Request& request,
+                                     const Progress& progress) {
+  return IsFolder(request.Out) ? WriteFrames(state, film, request, progress)
+                               : WriteFilm(state, film, request, progress);
+}
+
+FilmExport::Result FilmExport::WriteFilm(AnalysisState& state, const ActivationFilm& film,
+                                         const Request& request, const Progress& progress) {
+  FilmEncoder encoder(request.Out, request.Width, request.Height, request.FramesPerSecond);
+  Result result;
+  result.Note = encoder.FallbackNote();
+  QImage image(request.Width, request.Height, QImage::Format_RGB32);
+  const int total = film.Timing().Count;
+  for (int frame = 0; frame < total; ++frame) {
+    DrawFrame(state, film, image, frame);
+    encoder.AddFrame(image.constBits(), int(image.bytesPerLine()));
+    result.Frames = frame + 1;
+    if (progress && !progress(frame + 1, total)) {
+      result.Cancelled = true;
+      return result;  // the encoder removes its unfinished file
+    }
+  }
+  encoder.Finish();
+  return result;
+}
+
+FilmExport::Result FilmExport::WriteFrames(AnalysisState& state, const ActivationFilm& film,
+                                           const Request& request, const Progress& progress) {
+  std::error_code failed;
+  std::filesystem::create_directories(request.Out, failed);
+  if (failed) throw IoError(request.Out, "the folder cannot be made: " + failed.message());
+  Result result;
+  QImage image(request.Width, request.Height, QImage::Format_RGB32);
+  const int total = film.Timing().Count;
+  for (int frame = 0; frame < total; ++frame) {
+    DrawFrame(state, film, image, frame);
+    SaveFrame(image, FrameName(request.Out, frame));
+    result.Frames = frame + 1;
+    if (progress && !progress(frame + 1, total)) {
+      result.Cancelled = true;
+      break;
+    }
+  }
+  return result;
+}
+
+}  // namespace velmora
