@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "marks/MarkJournal.h"
+
 namespace velmora {
 
 struct AnalysisState;
@@ -31,6 +33,12 @@ class RecordingCommands {
 
   int FilterIndex() const { return filterIndex_; }
 
+  // The journal of the mark edits not yet saved. Called at the end of every command that may
+  // have changed marks; a journal that cannot be written is said in the log.
+  void RecordMarkEdits();
+  // The marks were saved, or the user chose not to save them: their journal goes.
+  void MarksSettled();
+
  private:
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
@@ -38,12 +46,17 @@ class RecordingCommands {
   void ResetPanes();
   bool TellNotAvailable(const std::string& what);
   bool OpenByKind(int kind, const std::string& path);
+  // Offers the edits a session that ended without saving left in the journal beside the
+  // mark file just read, then follows the store from there.
+  void OfferJournal();
+  void SetBrokenJournalAside();
 
   AnalysisState& state_;
   Ui& ui_;
   E00Reader& reader_;
   int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
   std::string folder_;
+  MarkJournal journal_;
 };
 
 }  // namespace velmora
