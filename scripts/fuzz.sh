@@ -24,7 +24,7 @@ for harness in "${harnesses[@]}"; do
   status=0
   "$build/fuzz/$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/$harness-" "$corpus/$harness" > "$log" 2>&1 || status=$?
-  grep -E '^(#[0-9]+ +DONE|stat::(number_of_executed_units|average_exec_per_sec|new_units_added)|SUMMARY)' "$log" || true
+  grep -E '^(#[0-9]+[[:space:]]+DONE|stat::(number_of_executed_units|average_exec_per_sec|new_units_added)|SUMMARY)' "$log" || true
   if [ "$status" -ne 0 ]; then
     tail -n 40 "$log" >&2
     echo "$harness failed (status $status): the input is in $findings" >&2
