@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the workbench, its tests and benchmarks need on Debian 12 (when run as root
+# Installs what the workbench, its tests, benchmarks and fuzz harnesses need on Debian 12 (when run as root
 # and something is missing) and configures the build in build/. The callers build what they
 # need: start.sh only the programs it starts, test.sh everything.
 set -euo pipefail
@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make ninja-build pkg-config libgtest-dev libbenchmark-dev libfmt-dev libcli11-dev
           qt6-base-dev qt6-svg-dev xvfb xauth fonts-dejavu-core fontconfig poppler-utils
-          libavcodec-dev libavformat-dev libswscale-dev ffmpeg)
+          libavcodec-dev libavformat-dev libswscale-dev ffmpeg clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

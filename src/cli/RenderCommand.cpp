@@ -201,12 +201,13 @@ PaneRenderer ChoosePane(const RenderOptions& o) {
   return found->second(o);
 }
 
-void CheckPicturesPossible(OutputFormat format) {
+void CheckPicturesPossible(OutputFormat format, const std::string& path) {
 #ifndef VELMORA_CLI_PICTURES
   if (format != OutputFormat::Text)
-    throw std::runtime_error("--out: this velmora-cli was built without Qt and writes only .txt drawings");
+    throw std::runtime_error(
+        fmt::format("--out {}: this velmora-cli was built without Qt and writes only .txt drawings", path));
 #else
-  (void)format;
+  (void)format, (void)path;
 #endif
 }
 
@@ -245,7 +246,7 @@ void WriteOutput(const std::string& path, OutputFormat format, AnalysisState& s,
 
 void Render(const RenderOptions& o) {
   const OutputFormat format = ParseOutFormat(o.out);
-  CheckPicturesPossible(format);
+  CheckPicturesPossible(format, o.out);
   const auto [width, height] = ParseSize(o.size, "1000x700");
   const PaneRenderer pane = ChoosePane(o);
   const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);

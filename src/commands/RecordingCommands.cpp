@@ -1,8 +1,12 @@
 #include "commands/RecordingCommands.h"
 
+#include <ctime>
 #include <filesystem>
 
+#include <fmt/format.h>
+
 #include "core/AnalysisState.h"
+#include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
@@ -63,6 +67,7 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
   const auto length =
       ValuePrompt::AskInteger(ui_, "  ", "Give new signal length if necessary:", 30000, 1);
   if (!length.HasValue() || !MarkSaving::SaveAlert(s, ui_)) return false;
+  MarksSettled();
   try {
     NITextReader(s, ui_, reader_.Root()).Read(path, length.value);
   } catch (const IoError& error) {
@@ -70,6 +75,7 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
     ui_.Error(error.what());
     return false;
   }
+  OfferJournal();
   return true;
 }
 
@@ -104,6 +110,7 @@ bool RecordingCommands::OpenRecent(int item) {
 
 bool RecordingCommands::Load(const std::string& path) {
   if (!MarkSaving::SaveAlert(state_, ui_)) return false;
+  MarksSettled();
   try {
     reader_.Open(path);
   } catch (const IoError& error) {
@@ -111,8 +118,62 @@ bool RecordingCommands::Load(const std::string& path) {
     ui_.Error(error.what());
     return false;
   }
+  OfferJournal();
   state_.ClickArmed = false;
   return true;
+}
+
+void RecordingCommands::OfferJournal() {
+  AnalysisState& s = state_;
+  try {
+    const std::optional<PendingJournal> pending = MarkJournal::Find(s.MarkFileName);
+    if (pending) {
+      const std::time_t when = std::time_t(pending->lastEditMs / 1000);
+      char stamp[32] = "";
+      std::tm local{};
+      if (localtime_r(&when, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+      const std::string question = fmt::format(
+          "{} mark edit(s) made until {} were not saved (the workbench was ended without saving).\n"
+          "Restore them?",
+          pending->edits, stamp);
+      if (ui_.AskYesNoCancel(question) == Ui::Answer::Yes) {
+        MarkJournal::Replay(s);
+      } else {
+        ui_.Message("The unsaved mark edits have been kept in " + MarkJournal::SetAside(s.MarkFileName));
+      }
+    }
+  } catch (const IoError& error) {
+    ui_.Beep();
+    ui_.Error(std::string(error.what()) + "\nThe unsaved mark edits have not been restored.");
+    SetBrokenJournalAside();
+  }
+  journal_.Bind(s);
+}
+
+// New edits must not be appended to a journal that cannot be read; it is kept for a look.
+void RecordingCommands::SetBrokenJournalAside() {
+  if (!FileExists(MarkJournal::PathFor(state_.MarkFileName))) return;
+  try {
+    ui_.Message("The journal has been kept as " + MarkJournal::SetAside(state_.MarkFileName));
+  } catch (const IoError& error) {
+    ui_.Error(error.what());
+  }
+}
+
+void RecordingCommands::RecordMarkEdits() {
+  try {
+    journal_.Record(state_, true);
+  } catch (const IoError& error) {
+    ui_.Log(error.what());
+  }
+}
+
+void RecordingCommands::MarksSettled() {
+  try {
+    journal_.Discard(state_);
+  } catch (const IoError& error) {
+    ui_.Log(error.what());
+  }
 }
 
 // A new recording is shown whole, as electrograms in pane A, marking slow waves.

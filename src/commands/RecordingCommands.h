@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "marks/MarkJournal.h"
+
 namespace velmora {
 
 struct AnalysisState;
@@ -39,12 +41,22 @@ class RecordingCommands {
   int FilterIndex() const { return filterIndex_; }
   void SetImportPanelOpener(ImportPanelOpener opener) { importPanelOpener_ = std::move(opener); }
 
+  // The journal of the mark edits not yet saved. Called at the end of every command that may
+  // have changed marks; a journal that cannot be written is said in the log.
+  void RecordMarkEdits();
+  // The marks were saved, or the user chose not to save them: their journal goes.
+  void MarksSettled();
+
  private:
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
   bool Load(const std::string& path);
   void ResetPanes();
   bool OpenByKind(int kind, const std::string& path);
+  // Offers the edits a session that ended without saving left in the journal beside the
+  // mark file just read, then follows the store from there.
+  void OfferJournal();
+  void SetBrokenJournalAside();
 
   AnalysisState& state_;
   Ui& ui_;
@@ -52,6 +64,7 @@ class RecordingCommands {
   int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
   std::string folder_;
   ImportPanelOpener importPanelOpener_;
+  MarkJournal journal_;
 };
 
 }  // namespace velmora

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
+
+#include "core/Limits.h"
 
 namespace velmora {
 
@@ -27,6 +30,16 @@ inline int32_t RoundedMean(int64_t sum, int64_t count) {
   const int64_t twice = 2 * remainder;
   if (twice > count || (twice == count && (quotient & 1) != 0)) quotient += 1;
   return int32_t(quotient);
+}
+
+// The time from `from` to `to` in ms. A mark file may hold any 32-bit time, so the difference
+// of two can need 33 bits; times that far apart (more than 24 days, longer than any recording)
+// have no interval and no time after each other, and give NoValue. Callers ask only
+// for differences that cannot be negative, so NoValue is never a real result.
+inline int32_t TimeBetween(int32_t from, int32_t to) {
+  const int64_t apart = int64_t(to) - from;
+  const bool fits = apart >= std::numeric_limits<int32_t>::min() && apart <= std::numeric_limits<int32_t>::max();
+  return fits ? int32_t(apart) : kNoValue;
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
 #include "core/Ui.h"
 #include "maps/VelocityCalculation.h"
 
@@ -81,7 +82,8 @@ void FillTimes(AnalysisState& s) {
     const bool wanted = both ? (m.Kind == kSlowWave || m.Kind == kSpike) : (kind != 0 && m.Kind == kind);
     if (!wanted) continue;
     MapCell& cell = *cells[m.Electrode];
-    const int32_t v = m.Time - s.ReferenceTime;
+    const int32_t v = TimeBetween(s.ReferenceTime, m.Time);
+    if (v == kNoValue) continue;
     if (cell.Value != kNoValue && cell.Value <= v) continue;
     cell.Value = v;
     ++count;
@@ -138,7 +140,7 @@ void FillIntervals(AnalysisState& s) {
     if (cell.Value == kAltNoValue) continue;
     int32_t interval = kNoValue;
     if (earliest[size_t(c)] != kNoValue && previous[size_t(c)] != kNoValue) {
-      interval = earliest[size_t(c)] - previous[size_t(c)];
+      interval = TimeBetween(previous[size_t(c)], earliest[size_t(c)]);
       if (s.LimitIntervals && interval > s.MaxIntervalValue) interval = kNoValue;
     }
     // An expanded value from an earlier map gives way only to a real interval.

@@ -86,7 +86,9 @@ std::string MapLegend::EntryText(const Entry& e, const std::string& unit) {
 std::vector<MapLegend::Entry> MapLegend::Entries(const AnalysisState& s, size_t limit) {
   const auto range = ValueRange(s);
   if (!range) return {};
-  const auto [lowest, highest] = *range;
+  // Plain variables, not a structured binding: the lambda below captures them, which
+  // clang 14 (the sanitizer and fuzz builds) refuses for bindings.
+  const auto lowest = range->first, highest = range->second;
   const int64_t step = MapColours::BandStep(s), base = MapColours::BandBase(s);
   const int64_t from = std::max<int64_t>(lowest - 2 * step, std::numeric_limits<int32_t>::min());
   const int64_t to = std::min<int64_t>(highest + 2 * step, std::numeric_limits<int32_t>::max());

@@ -31,7 +31,7 @@ std::vector<std::vector<int32_t>> SlowWaveTimes(const AnalysisState& s) {
 int32_t PreviousInterval(const std::vector<int32_t>& times, int32_t time) {
   const auto later = std::lower_bound(times.begin(), times.end(), time);
   if (later == times.begin()) return kNoValue;
-  return time - *(later - 1);
+  return TimeBetween(*(later - 1), time);
 }
 
 }  // namespace

@@ -300,11 +300,11 @@ int ElectrogramDrawing::BelowRuler(int y) {
 void ElectrogramDrawing::DrawTimeLabel(int x, int y, int32_t electrode, int32_t time) {
   const AnalysisState& s = state_;
   Colour background = colours::kWhite;
-  int32_t shown = time - s.ReferenceTime;
+  const int64_t shown = int64_t(time) - s.ReferenceTime;
   if (s.ShowBackgroundColor && s.TwoPanes && electrode >= 1 && electrode <= kChannels) {
     const int col = s.ElectrodeX[size_t(electrode - 1)], row = s.ElectrodeY[size_t(electrode - 1)];
     if (col >= 1 && row >= 1 && s.Cell(col, row).Value == shown && shown != kNoValue && shown != kAltNoValue)
-      background = MapColours::MapColour(MapColours::ColourIndex(s, shown));
+      background = MapColours::MapColour(MapColours::ColourIndex(s, int32_t(shown)));
   }
   canvas_.SetBrush(background);
   canvas_.SetFont(colours::kBlack, FontStyle{});

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
 
 namespace velmora {
 
@@ -42,7 +43,8 @@ void MarkIntervals::CalcMarkIntervals(AnalysisState& s) {
     if (mark.Time < s.CurBegin || mark.Time > end) continue;
     const int32_t previous = PreviousTime(s, byElectrode[mark.Electrode], n);
     if (previous == kNoValue) continue;
-    const int32_t value = mark.Time - previous;
+    const int32_t value = TimeBetween(previous, mark.Time);
+    if (value == kNoValue) continue;
     if (s.LimitIntervals && value >= s.MaxIntervalValue) continue;
     interval = value;
   }

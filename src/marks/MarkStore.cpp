@@ -84,7 +84,7 @@ int MarkStore::HideMarks(AnalysisState& s, int32_t electrode, int32_t relativeTi
   int hidden = 0;
   for (int n = 1; n <= s.MarkCount; ++n) {
     MarkRecord& mark = s.Mark(n);
-    if (mark.Electrode == electrode && mark.Time != kNoValue && mark.Time - s.ReferenceTime == relativeTime) {
+    if (mark.Electrode == electrode && mark.Time != kNoValue && int64_t(mark.Time) - s.ReferenceTime == relativeTime) {
       mark.Visible = 0;
       ++hidden;
     }

@@ -230,6 +230,7 @@ bool TMainF::OpenRecording(const std::string& path) {
 }
 
 void TMainF::Apply(Redraw redraw) {
+  recordings_->RecordMarkEdits();
   switch (redraw) {
     case Redraw::None: return;
     case Redraw::PaneA: UpdateDisplayA(); return;
@@ -239,6 +240,7 @@ void TMainF::Apply(Redraw redraw) {
 }
 
 void TMainF::UpdateDisplay() {
+  recordings_->RecordMarkEdits();
   UpdateStatusBar();
   UpdateHints();
   UpdateChecks();
@@ -497,7 +499,7 @@ void TMainF::ShowPrevFileClick(int item) {
 }
 
 void TMainF::SaveMarks1Click() {
-  MarkSaving::SaveMarks(*state_, *ui_);
+  if (MarkSaving::SaveMarks(*state_, *ui_)) recordings_->MarksSettled();
   UpdateDisplay();
 }
 
@@ -579,6 +581,7 @@ void TMainF::ShowElectrograms(int pane) {
 
 void TMainF::closeEvent(QCloseEvent* event) {
   if (MarkSaving::SaveAlert(*state_, *ui_)) {
+    recordings_->MarksSettled();
     event->accept();
   } else {
     event->ignore();

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/AnalysisState.h"
+#include "core/Arithmetic.h"
 
 namespace velmora {
 
@@ -59,7 +60,9 @@ void WaveSearch::LoadTim(const AnalysisState& s) {
     if (mark.Time == kNoValue || mark.Time < s.ReferenceTime) continue;
     int32_t& count = slotCount_[size_t(channel - 1)];
     if (count == kSlotsPerChannel) continue;
-    Slot(channel, count++) = mark.Time - s.ReferenceTime;
+    const int32_t relative = TimeBetween(s.ReferenceTime, mark.Time);
+    if (relative == kNoValue) continue;
+    Slot(channel, count++) = relative;
   }
   SortChannelEntries();
   BuildGrid(s);

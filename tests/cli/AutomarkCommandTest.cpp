@@ -97,3 +97,22 @@ TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails)
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(AutomarkCommandTest, WritingLeavesNoJournalAndWaitsForUnsavedEditsOfAnEndedSession) {
+  const std::string automark = "automark " + recording + " --matrix " + matrix + " --raw --write";
+  ASSERT_EQ(Run(automark).status, 0) << Errors();
+  EXPECT_FALSE(FileExists(dir.File("rec.M00.velmora-journal")));
+  const std::string saved = testing::ReadFile(dir.File("rec.M00"));
+  const std::string journal =
+      dir.Write("rec.M00.velmora-journal", "velmora-journal 1\nS 3 40 1 700 0 0 1 0\nC 3\nE 5\n");
+  EXPECT_EQ(Run(automark).status, 1);
+  EXPECT_NE(Errors().find(journal), std::string::npos) << Errors();
+  EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")), saved);
+  EXPECT_TRUE(FileExists(journal));
+}
+
+}  // namespace
+}  // namespace velmora

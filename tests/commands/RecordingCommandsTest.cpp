@@ -248,3 +248,64 @@ TEST(PaneCaptions, StatusBarTexts) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// A session that ends without saving (a crash: nothing is asked) and one that starts after it.
+class UnsavedMarksTest : public RecordingCommandsTest {
+ protected:
+  bool OpenInNewSession(Ui::Answer answer) {
+    later = std::make_unique<AnalysisState>();
+    later->DefaultMatrixFileName = s->DefaultMatrixFileName;
+    laterReader = std::make_unique<E00Reader>(*later, laterUi, root);
+    laterCommands = std::make_unique<RecordingCommands>(*later, laterUi, *laterReader);
+    laterUi.answers.push_back(answer);
+    return laterCommands->OpenE00(first);
+  }
+  std::string Journal() const { return MarkJournal::PathFor(dir.File("first.M00")); }
+  testing::ScriptedUi laterUi;
+  std::unique_ptr<AnalysisState> later;
+  std::unique_ptr<E00Reader> laterReader;
+  std::unique_ptr<RecordingCommands> laterCommands;
+};
+
+TEST_F(UnsavedMarksTest, EditsOfASessionEndedWithoutSavingAreRestoredOnYes) {
+  commands.RecordMarkEdits();
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::Yes));
+  ASSERT_EQ(laterUi.questions.size(), 1u);
+  EXPECT_EQ(laterUi.questions[0].rfind("1 mark edit(s) made until ", 0), 0u) << laterUi.questions[0];
+  ASSERT_EQ(later->MarkCount, 1);
+  EXPECT_EQ(later->Mark(1).Time, 500);
+  EXPECT_EQ(later->Mark(1).Electrode, 30);
+  EXPECT_TRUE(later->MarksChanged);
+}
+
+TEST_F(UnsavedMarksTest, OnNoTheJournalIsSetAsideNotDeleted) {
+  commands.RecordMarkEdits();
+  const std::string text = testing::ReadFile(Journal());
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::No));
+  EXPECT_EQ(later->MarkCount, 0);
+  EXPECT_FALSE(std::filesystem::exists(Journal()));
+  ASSERT_FALSE(laterUi.messages.empty());
+  const std::string& told = laterUi.messages.back();
+  const std::string prefix = "The unsaved mark edits have been kept in ";
+  ASSERT_EQ(told.rfind(prefix, 0), 0u) << told;
+  EXPECT_EQ(testing::ReadFile(told.substr(prefix.size())), text);
+}
+
+TEST_F(UnsavedMarksTest, SavingOrNotSavingRemovesTheJournal) {
+  for (const Ui::Answer answer : {Ui::Answer::Yes, Ui::Answer::No}) {
+    if (s->ElgFileName != first) ASSERT_TRUE(commands.OpenE00(first));
+    s->PointerChannel = 31;
+    MarkStore::AddMarkRecord(*s, 700, kSlowWave);
+    commands.RecordMarkEdits();
+    ASSERT_TRUE(std::filesystem::exists(Journal())) << int(answer);
+    ui.answers.push_back(answer);
+    ASSERT_TRUE(commands.OpenE00(second));
+    EXPECT_FALSE(std::filesystem::exists(Journal()));
+  }
+}
+
+}  // namespace
+}  // namespace velmora

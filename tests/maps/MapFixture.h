@@ -8,11 +8,12 @@
 
 namespace velmora::testing {
 
-// Puts `channel` at grid cell (col, row) of `state`.
+// Puts `channel` at grid cell (col, row) of `state`; a place off the grid (-1, -1) takes it
+// off the grid, with no cell to write.
 inline void PlaceChannel(AnalysisState& state, int channel, int col, int row) {
   state.ElectrodeX[size_t(channel - 1)] = col;
   state.ElectrodeY[size_t(channel - 1)] = row;
-  state.GridCell(col, row) = channel;
+  if (col >= 1 && row >= 1 && col <= kMaxGridCols && row <= kMaxGridRows) state.GridCell(col, row) = channel;
 }
 
 // A fresh state with start values and a small electrode layout placed by hand.

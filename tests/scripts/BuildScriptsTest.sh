@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The start script builds only the programs it starts (a first start should not wait for
-# every test and benchmark); the test script builds everything before it runs the tests.
+# every test and benchmark); the test script builds everything before it runs the tests, then
+# builds and runs the suite again under the sanitizers.
 # The scripts run on a copy of themselves with cmake, ctest and the programs replaced by
 # stubs that write down how they were called.
 set -euo pipefail
@@ -37,10 +38,17 @@ printf '%s\n' "$builds" | grep -Eq -- '--target velmora velmora-cli$' || fail "s
 grep -q '^velmora --matrix sample/sample-matrix.txt sample/sample.E00$' "$log" || fail "start.sh should open the sample"
 
 : > "$log"
-PATH="$work/stubs:$PATH" bash "$repo/scripts/test.sh" > /dev/null
-builds=$(grep '^cmake --build' "$log" || true)
+VELMORA_FUZZ_SECONDS=0 PATH="$work/stubs:$PATH" bash "$repo/scripts/test.sh" > /dev/null
+builds=$(grep '^cmake --build build ' "$log" || true)
 [ "$(printf '%s\n' "$builds" | grep -c .)" -eq 1 ] || fail "test.sh should build once"
 printf '%s\n' "$builds" | grep -q -- '--target' && fail "test.sh should build every target"
-[ "$(grep -n '^cmake --build' "$log" | cut -d: -f1)" -lt "$(grep -n '^ctest' "$log" | cut -d: -f1)" ] ||
+line_of() { grep -n -- "$1" "$log" | head -n 1 | cut -d: -f1; }
+[ "$(line_of '^cmake --build build ')" -lt "$(line_of '^ctest --test-dir build ')" ] ||
   fail "test.sh should build before it tests"
+grep -q -- '-B build-asan .*-DCMAKE_CXX_COMPILER=clang++ .*-DVELMORA_BUILD_FUZZ=ON -DVELMORA_BUILD_GUI=OFF' "$log" ||
+  fail "test.sh should configure a sanitizer build with clang, without the window toolkit"
+[ -n "$(line_of '^ctest --test-dir build-asan')" ] &&
+  [ "$(line_of '^ctest --test-dir build ')" -lt "$(line_of '^cmake --build build-asan')" ] &&
+  [ "$(line_of '^cmake --build build-asan')" -lt "$(line_of '^ctest --test-dir build-asan')" ] ||
+  fail "test.sh should run the sanitizer suite after the normal one"
 echo "build scripts: ok"

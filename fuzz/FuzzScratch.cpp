@@ -1,0 +1,45 @@
+#include "FuzzScratch.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace velmora::fuzz {
+
+namespace {
+
+struct ScratchFolder {
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
+    path = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+}  // namespace
+
+const std::string& FuzzScratch::Folder() {
+  static const ScratchFolder folder;
+  return folder.path;
+}
+
+std::string FuzzScratch::Write(const std::string& name, const uint8_t* data, size_t size) {
+  const std::string path = Folder() + "/" + name;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+  const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+  if (std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + path);
+  return path;
+}
+
+std::string FuzzScratch::Write(const std::string& name, const std::string& text) {
+  return Write(name, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+}  // namespace velmora::fuzz
