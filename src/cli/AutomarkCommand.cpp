@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "cli/CliCommands.h"
 #include "cli/ElectrogramPane.h"
 #include "cli/PreferenceSettings.h"
