@@ -6,6 +6,8 @@
 #include "core/AnalysisState.h"
 #include "output/DataPadExports.h"
 #include "output/ElectrodeIntervals.h"
+#include "output/MacExport.h"
+#include "output/RealBasicExport.h"
 
 namespace velmora::cli {
 
@@ -41,6 +43,23 @@ std::string AllMarksText(ExportContext& c) {
 
 std::string TolvarText(ExportContext& c) { return DataPadExports::TolvarText(c.State()); }
 
+std::string MacMapText(ExportContext& c) {
+  c.ComputeMap();
+  return MacExport::MapText(c.State());
+}
+
+std::string MacElectrogramsText(ExportContext& c) {
+  c.ShowElectrogramPane();
+  return MacExport::SignalsText(c.State());
+}
+
+std::string MacEleMapText(ExportContext& c) {
+  c.ShowElectrogramPane();
+  return MacExport::EleMapText(c.State(), c.Pane().map.width, c.Pane().map.height, c.UiOut());
+}
+
+std::string RealBasicText(ExportContext& c) { return RealBasicExport::MarksText(c.State()); }
+
 }  // namespace
 
 void ExportContext::ShowElectrogramPane() { pane_.electrograms.Show(state_); }
@@ -61,6 +80,10 @@ const std::vector<ExportKind>& ExportKinds() {
       {"matrix", "the map of the map options as a matrix", &MatrixText},
       {"allmarks", "the marks of --electrode with intervals and rates", &AllMarksText},
       {"tolvar", "4000 raw samples of the 24 x 10 grid (the workbench's Tolvar1.txt)", &TolvarText},
+      {"mac-map", "the map of the map options as drawing objects (to Mac: Copy Map)", &MacMapText},
+      {"mac-electrograms", "the window's traces and marks as drawing objects (to Mac)", &MacElectrogramsText},
+      {"mac-elemap", "each electrode's electrogram in its grid cell (to Mac: Copy EleMap)", &MacEleMapText},
+      {"realbasic", "the mark table of electrodes 65-96 (to RealBasic)", &RealBasicText},
   };
   return kinds;
 }

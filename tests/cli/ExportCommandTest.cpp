@@ -54,6 +54,22 @@ TEST_F(ExportCommandTest, WritesTheBytesOfTheMenuExports) {
   EXPECT_EQ(animation.out, recording + "\n" + matrix + "\n700\n20\t1\t1000\n21\t1\t300\n");
 }
 
+// The "to Mac" files start with their object count; the map's first object is the grid's
+// frame, its larger side scaled to 490 with a margin of 10.
+TEST_F(ExportCommandTest, MacAndRealBasicExportsAreOffered) {
+  const CliRun map = Run(Export("mac-map") + " --kind time");
+  ASSERT_EQ(map.status, 0) << map.err;
+  EXPECT_EQ(map.out.substr(0, map.out.find("500 10 500 470")), "2\n6 4\n10 10 500 10\n");
+  for (const std::string what : {"mac-electrograms", "mac-elemap"}) {
+    const CliRun run = Run(Export(what) + " --window 500");
+    ASSERT_EQ(run.status, 0) << what << run.err;
+    EXPECT_GT(std::stoi(run.out), 0) << what;
+  }
+  const CliRun realBasic = Run(Export("realbasic"));
+  ASSERT_EQ(realBasic.status, 0) << realBasic.err;
+  EXPECT_EQ(realBasic.out.rfind("1 ", 0), 0u) << realBasic.out;
+}
+
 TEST_F(ExportCommandTest, MatrixIsTheMapVerbsMatrix) {
   const std::string options = " --matrix " + matrix + " --marks " + marks + " --kind time --digits 2";
   const CliRun map = Run("map " + recording + options);
