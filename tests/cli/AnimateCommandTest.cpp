@@ -73,6 +73,7 @@ class AnimateCommandTest : public ::testing::Test {
 testing::TempDir* AnimateCommandTest::dir_ = nullptr;
 
 TEST_F(AnimateCommandTest, AFilmHasOneFramePerStepAtTheAskedRate) {
+  SKIP_WITHOUT_PICTURES();
   if (std::system("command -v ffprobe > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffprobe is not installed";
   const std::string film = out_.File("film.mp4");
   const testing::CliRun run = Animate("--begin 1000 --end 5000 --step 200 --fps 8 --size 320x240 --out " + film);
@@ -89,6 +90,7 @@ TEST_F(AnimateCommandTest, AFilmHasOneFramePerStepAtTheAskedRate) {
 }
 
 TEST_F(AnimateCommandTest, AFolderGetsNumberedPngFramesOfTheAskedSize) {
+  SKIP_WITHOUT_PICTURES();
   const std::string folder = out_.File("frames") + "/";
   const testing::CliRun run = Animate("--begin 0 --end 900 --step 300 --size 200x150 --out " + folder);
   ASSERT_EQ(run.status, 0) << run.err;

@@ -59,6 +59,7 @@ class PrintCommandTest : public ::testing::Test {
 };
 
 TEST_F(PrintCommandTest, BothPanesFallInTheirBandsInBlackOnly) {
+  SKIP_WITHOUT_PICTURES();
   const std::optional<PageRaster> page = PrintPage("--panel both --caption Sample");
   if (!page) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
   ASSERT_GT(page->Width(), page->Height()) << "landscape unless told otherwise";
@@ -79,6 +80,7 @@ TEST_F(PrintCommandTest, BothPanesFallInTheirBandsInBlackOnly) {
 }
 
 TEST_F(PrintCommandTest, OnlyMarksLeavesTheTracesOut) {
+  SKIP_WITHOUT_PICTURES();
   const std::optional<PageRaster> traces = PrintPage("--panel top", "traces.pdf");
   if (!traces) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
   const std::optional<PageRaster> marks = PrintPage("--panel top --only-marks", "marks.pdf");
@@ -92,6 +94,7 @@ TEST_F(PrintCommandTest, OnlyMarksLeavesTheTracesOut) {
 }
 
 TEST_F(PrintCommandTest, PortraitPageIsUpright) {
+  SKIP_WITHOUT_PICTURES();
   const std::optional<PageRaster> page = PrintPage("--orientation portrait --panel bottom");
   if (!page) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
   EXPECT_LT(page->Width(), page->Height());
@@ -101,6 +104,7 @@ TEST_F(PrintCommandTest, PortraitPageIsUpright) {
 }
 
 TEST_F(PrintCommandTest, BadCommandLinesAndFilesFailWithoutAPage) {
+  SKIP_WITHOUT_PICTURES();
   const std::string base = "print " + recording + " --matrix " + matrix + " ";
   struct Case {
     std::string arguments, named;

@@ -30,13 +30,6 @@
 namespace velmora {
 namespace {
 
-// A velmora-cli built without the window toolkit draws only text; its picture cases cannot run.
-#ifdef VELMORA_CLI_PICTURES
-#define SKIP_WITHOUT_PICTURES() static_cast<void>(0)
-#else
-#define SKIP_WITHOUT_PICTURES() GTEST_SKIP() << "velmora-cli was built without Qt: no pictures"
-#endif
-
 struct RenderRun {
   int status = -1;
   std::string err;

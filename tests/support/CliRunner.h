@@ -16,3 +16,11 @@ struct CliRun {
 CliRun RunCli(const std::string& arguments, const std::string& errFile);
 
 }  // namespace velmora::testing
+
+// Pictures, pages and films are drawn with the workbench's Qt canvas; a build without Qt
+// (the sanitizer build) has a velmora-cli that cannot make them.
+#ifdef VELMORA_CLI_PICTURES
+#define SKIP_WITHOUT_PICTURES() static_cast<void>(0)
+#else
+#define SKIP_WITHOUT_PICTURES() GTEST_SKIP() << "velmora-cli was built without Qt: no pictures"
+#endif
