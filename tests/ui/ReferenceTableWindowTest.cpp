@@ -10,6 +10,7 @@
 
 #include "core/AnalysisState.h"
 #include "marks/MarkStore.h"
+#include "SmallRecordingWindow.h"
 #include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
@@ -38,15 +39,8 @@ class ReferenceTableWindowTest : public QObject {
 
  private slots:
   void init() {
-    qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
-    QVERIFY(velmora::testing::WriteRecordingFile(files_.filePath("REC.E00"), 32, 6020));
-    QVERIFY(velmora::testing::WriteTextFile(files_.filePath("m.txt"), "-2\n3 3 1 1\ncomment\n17 18 19\n"));
-    ui_ = ScriptedUi();
-    window_ = std::make_unique<TMainF>(&ui_);
-    window_->resize(1000, 700);
-    window_->show();
-    S().DefaultMatrixFileName = files_.filePath("m.txt").toStdString();
-    QVERIFY(window_->OpenRecording(files_.filePath("REC.E00").toStdString()));
+    window_ = velmora::testing::OpenSmallRecording(dataHome_, files_, ui_);
+    QVERIFY(window_);
   }
 
   void ctrlROpensTheGridAndOkTakesTheClickedReference() {
