@@ -28,7 +28,7 @@ bool ReadLineRow(TextLines& lines, const LabTextReader::Request& request, int32_
   if (!lines.NextDataLine()) return false;
   if (request.layout == LabTextReader::Layout::Manchester) lines.SkipCharacters(NITextReader::kIgnoredCharacters);
   const double scale = ScaleOf(request.layout);
-  for (int k = 1; k <= request.channels; ++k) row[k - 1] = lines.ReadScaled(scale, k, request.channels);
+  lines.ReadScaledRow(scale, row, request.channels);
   return true;
 }
 

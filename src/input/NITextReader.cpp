@@ -26,8 +26,7 @@ std::string FileNameOnly(const std::string& path) { return std::filesystem::path
 // The samples of one data line: the date and time fields are passed over unread.
 void ReadRow(TextLines& lines, int32_t* row) {
   lines.SkipCharacters(NITextReader::kIgnoredCharacters);
-  for (int k = 1; k <= NITextReader::kNIChannels; ++k)
-    row[k - 1] = lines.ReadScaled(kMicrovoltsPerVolt, k, NITextReader::kNIChannels);
+  lines.ReadScaledRow(kMicrovoltsPerVolt, row, NITextReader::kNIChannels);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace velmora {
 namespace {
 
 constexpr size_t kBinaryProbeBytes = 4096;
+constexpr double kLargestScaled = 2147483647.0;  // a stored sample is a 32-bit integer
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 bool IsSpace(char c) { return IsBlank(c) || c == '\n'; }
@@ -105,12 +106,34 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
   const std::string_view rest = current_.substr(start);
   const double value = ReadNumber(start, index, count);
   const double scaled = value * scale;
-  if (!(std::fabs(scaled) < 2147483647.0)) {
+  if (!(std::fabs(scaled) < kLargestScaled)) {
     const std::string_view token = rest.substr(0, rest.size() - current_.size());
     Fail(fmt::format("number {} ('{}') is out of range", index, token));
   }
   last_ = value;
   return int32_t(RoundHalfEven(scaled));
+}
+
+void TextLines::ReadScaledRow(double scale, int32_t* row, int count) {
+  const char* at = current_.data();
+  const char* const end = at + current_.size();
+  for (int k = 0; k < count; ++k) {
+    while (at != end && IsBlank(*at)) ++at;
+    double value = 0;
+    const char* const stop = at == end ? nullptr : DecimalNumber::Parse(at, end, value);
+    const double scaled = value * scale;
+    if (stop == nullptr || (stop != end && !IsBlank(*stop)) || !(std::fabs(scaled) < kLargestScaled)) {
+      // Anything but a plain decimal in range goes the general way, which words the refusal.
+      current_ = std::string_view(at, size_t(end - at));
+      row[k] = ReadScaled(scale, k + 1, count);
+      at = current_.data();
+      continue;
+    }
+    row[k] = int32_t(RoundHalfEven(scaled));
+    last_ = value;
+    at = stop;
+  }
+  current_ = std::string_view(at, size_t(end - at));
 }
 
 // Plain decimals, nearly every number of a recording, are read in one go; anything else is

@@ -32,6 +32,9 @@ class TextLines {
   void SkipCharacters(size_t count);
   // The next number of the current line times `scale`, rounded halves to even.
   int32_t ReadScaled(double scale, int index, int count);
+  // The next `count` numbers of the current line into `row`, as `count` calls of ReadScaled
+  // would read them (the same values, the same refusals), in one tight pass.
+  void ReadScaledRow(double scale, int32_t* row, int count);
   // The next number of the current line; `what` names it when it is missing or no number.
   double ReadReal(const std::string& what);
   // The number ReadScaled read last, unscaled.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,26 @@ namespace {
 // The C library's correctly rounded reading of the same text.
 double Strtod(const std::string& token) { return std::strtod(token.c_str(), nullptr); }
 
+// A token read alone and read as the start of a long line (the reading takes another way
+// where many characters follow) must give the same number and the same length.
+std::optional<DecimalNumber::Plain> ParseBothWays(const std::string& token) {
+  const auto alone = DecimalNumber::ParsePrefix(token);
+  const auto inLine = DecimalNumber::ParsePrefix(token + "\t12.5\t-3.25\t7\t0.125\t9.5");
+  EXPECT_EQ(alone.has_value(), inLine.has_value()) << token;
+  if (alone && inLine) {
+    EXPECT_EQ(alone->value, inLine->value) << token;
+    EXPECT_EQ(alone->length, inLine->length) << token;
+  }
+  return alone;
+}
+
 TEST(DecimalNumberTest, PlainDecimalsGiveTheCorrectlyRoundedDouble) {
   const std::vector<std::string> tokens = {
       "0",         "-0.000123", "0.0012",         "-0.00005",          "0.0000005",        "0.0000015",
       "17.5",      "+16.5",     "1.234",          "0.00042",           "0.1",              "0.3",
       "123456.789", "-2000",    "9007199254740992", "0.9007199254740992", "4.35",           "0.000000000000000001"};
   for (const std::string& token : tokens) {
-    const auto plain = DecimalNumber::ParsePrefix(token);
+    const auto plain = ParseBothWays(token);
     ASSERT_TRUE(plain.has_value()) << token;
     EXPECT_EQ(plain->value, Strtod(token)) << token;
     EXPECT_EQ(plain->length, token.size()) << token;
@@ -48,7 +62,7 @@ TEST(DecimalNumberTest, RandomDecimalsAgreeWithTheCLibrary) {
     for (uint64_t d = 0; d < integerDigits; ++d) token += char('0' + next(10));
     if (decimals > 0) token += '.';
     for (uint64_t d = 0; d < decimals; ++d) token += char('0' + next(10));
-    const auto plain = DecimalNumber::ParsePrefix(token);
+    const auto plain = ParseBothWays(token);
     if (!plain) continue;
     ++read;
     ASSERT_EQ(plain->value, Strtod(token)) << token;
@@ -60,7 +74,7 @@ TEST(DecimalNumberTest, RandomDecimalsAgreeWithTheCLibrary) {
 TEST(DecimalNumberTest, LeavesEverythingElseToTheGeneralParser) {
   for (const std::string token : {"", "-", "+", ".", "5.", ".5", "nan", "inf", "--1", "+-1", "e5",
                                   "12345678901234567890", "9007199254740993", "0.00000000000000000000001"})
-    EXPECT_FALSE(DecimalNumber::ParsePrefix(token).has_value()) << token;
+    EXPECT_FALSE(ParseBothWays(token).has_value()) << token;
 }
 
 // The numbers of a line as the readers store them: scaled, then rounded halves to even.
@@ -70,6 +84,11 @@ std::vector<int32_t> ReadLine(const std::string& line, double scale, int count) 
   EXPECT_TRUE(lines.NextDataLine());
   std::vector<int32_t> values;
   for (int k = 1; k <= count; ++k) values.push_back(lines.ReadScaled(scale, k, count));
+  TextLines rowLines("t.txt", text);
+  EXPECT_TRUE(rowLines.NextDataLine());
+  std::vector<int32_t> row(size_t(count), 0);
+  rowLines.ReadScaledRow(scale, row.data(), count);
+  EXPECT_EQ(row, values) << line;
   return values;
 }
 
@@ -82,12 +101,18 @@ TEST(DecimalNumberTest, ReadersRoundHalvesToEvenWhateverFormTheNumberTakes) {
 }
 
 TEST(DecimalNumberTest, ReadersRefuseWhatIsNotANumberNamingTheLine) {
-  for (const std::string bad : {"1.5e", "1.2.3", "0x10", "nan", "1,5", "--1", "abc"}) {
+  for (const std::string bad : {"1.5e", "1.2.3", "0x10", "nan", "1,5", "--1", "abc", "3000000000"}) {
+    const std::string line = "1.5\t" + bad + "\t2.5\t-7.25\t1000.125\t42";
+    const std::string text = line + "\n";
+    TextLines lines("t.txt", text);
+    ASSERT_TRUE(lines.NextDataLine());
+    int32_t row[6] = {};
     try {
-      ReadLine(bad, 1, 1);
+      lines.ReadScaledRow(1, row, 6);
       ADD_FAILURE() << bad << " was read";
     } catch (const ConversionError& error) {
       EXPECT_EQ(error.Line(), 1);
+      EXPECT_NE(std::string(error.what()).find("number 2"), std::string::npos) << error.what();
       EXPECT_NE(std::string(error.what()).find(bad), std::string::npos) << error.what();
     }
   }
