@@ -11,6 +11,9 @@ namespace velmora {
 namespace {
 
 constexpr int kMostTerms = 6;  // 1, x, y, x², xy, y²
+constexpr int kQuadraticTerms = 6;
+constexpr int kPlaneTerms = 3;
+constexpr double kSmallestPivot = 1e-9;
 
 using Terms = std::array<double, kMostTerms>;
 
@@ -25,9 +28,18 @@ double WeightAt(double x, double y) {
 
 // One cell of the neighbourhood, with what the fit needs of it worked out once.
 struct Offset {
+  Offset(int x, int y) : dx(x), dy(y), weight(WeightAt(x, y)), terms(TermsAt(x, y)) {
+    for (size_t i = 0; i < kMostTerms; ++i) {
+      weighted[i] = weight * terms[i];
+      for (size_t j = i; j < kMostTerms; ++j) products[i][j] = weighted[i] * terms[j];
+    }
+  }
+
   int dx, dy;
   double weight;
   Terms terms;
+  Terms weighted;                                     // weight times each term
+  double products[kMostTerms][kMostTerms] = {};       // upper half of the weighted outer product
 };
 
 // The cells within `radius` of an electrode, by distance on the grid.
@@ -35,7 +47,7 @@ std::vector<Offset> Neighbourhood(int radius) {
   std::vector<Offset> offsets;
   for (int dx = -radius; dx <= radius; ++dx) {
     for (int dy = -radius; dy <= radius; ++dy) {
-      if (dx * dx + dy * dy <= radius * radius) offsets.push_back({dx, dy, WeightAt(dx, dy), TermsAt(dx, dy)});
+      if (dx * dx + dy * dy <= radius * radius) offsets.emplace_back(dx, dy);
     }
   }
   return offsets;
@@ -43,45 +55,41 @@ std::vector<Offset> Neighbourhood(int radius) {
 
 // The weighted normal equations of the surface, solved by elimination with partial
 // pivoting. A solve fails when the points do not pin the surface down (all on one line).
+template <int n_>
 class NormalEquations {
  public:
-  explicit NormalEquations(int terms) : n_(terms) {}
 
   // The matrix is symmetric: only its upper half is summed.
   void Add(const Offset& o) {
-    for (int i = 0; i < n_; ++i) {
-      const double wi = o.weight * o.terms[size_t(i)];
-      for (int j = i; j < n_; ++j) m_[i][j] += wi * o.terms[size_t(j)];
-    }
+    for (int i = 0; i < n_; ++i)
+      for (int j = i; j < n_; ++j) m_[i][j] += o.products[i][j];
   }
 
+  // The matrix is symmetric and positive definite unless the points fix no surface, so the
+  // elimination needs no row exchanges and works on the upper half alone; a pivot that is
+  // not clearly positive means the surface is not pinned down.
   bool Solve(Terms rhs, Terms& coefficients) const {
     double m[kMostTerms][kMostTerms];
-    for (int i = 0; i < n_; ++i)
-      for (int j = 0; j < n_; ++j) m[i][j] = j >= i ? m_[i][j] : m_[j][i];
-    for (int col = 0; col < n_; ++col) {
-      int pivot = col;
-      for (int r = col + 1; r < n_; ++r)
-        if (std::abs(m[r][col]) > std::abs(m[pivot][col])) pivot = r;
-      if (std::abs(m[pivot][col]) < 1e-9) return false;
-      std::swap(m[pivot], m[col]);
-      std::swap(rhs[size_t(pivot)], rhs[size_t(col)]);
-      for (int r = col + 1; r < n_; ++r) {
-        const double f = m[r][col] / m[col][col];
-        for (int c = col; c < n_; ++c) m[r][c] -= f * m[col][c];
-        rhs[size_t(r)] -= f * rhs[size_t(col)];
+    std::copy(&m_[0][0], &m_[0][0] + kMostTerms * kMostTerms, &m[0][0]);
+    double inversePivot[kMostTerms];
+    for (int k = 0; k < n_; ++k) {
+      if (!(m[k][k] >= kSmallestPivot)) return false;
+      inversePivot[k] = 1 / m[k][k];
+      for (int r = k + 1; r < n_; ++r) {
+        const double f = m[k][r] * inversePivot[k];
+        for (int c = r; c < n_; ++c) m[r][c] -= f * m[k][c];
+        rhs[size_t(r)] -= f * rhs[size_t(k)];
       }
     }
     for (int r = n_ - 1; r >= 0; --r) {
       double sum = rhs[size_t(r)];
       for (int c = r + 1; c < n_; ++c) sum -= m[r][c] * coefficients[size_t(c)];
-      coefficients[size_t(r)] = sum / m[r][r];
+      coefficients[size_t(r)] = sum * inversePivot[r];
     }
     return true;
   }
 
  private:
-  int n_;
   double m_[kMostTerms][kMostTerms] = {};
 };
 
@@ -95,11 +103,12 @@ struct Sample {
 // The fit of one radius and surface over a whole grid. Most electrodes have their whole
 // neighbourhood, whose coefficients are fixed weighted sums of its times: those weights are
 // worked out once, and only electrodes at an edge or beside a gap solve their own equations.
+// The number of coefficients is fixed per surface so the small loops over them unroll.
+template <int terms_>
 class FitPlan {
  public:
   explicit FitPlan(const VelocityFit::Settings& settings)
       : settings_(settings),
-        terms_(settings.quadratic ? 6 : 3),
         offsets_(Neighbourhood(std::clamp(settings.radius, 1, VelocityFit::kMostRadius))) {}
 
   std::optional<Velocity> At(const TimeGrid& times, int col, int row, std::vector<Sample>& samples) const {
@@ -107,8 +116,10 @@ class FitPlan {
     samples.clear();
     const double centre = times.At(col, row);
     for (size_t i = 0; i < offsets_.size(); ++i) {
-      const Offset& o = offsets_[i];
-      if (times.Has(col + o.dx, row + o.dy)) samples.push_back({i, times.At(col + o.dx, row + o.dy) - centre});
+      const int c = col + offsets_[i].dx, r = row + offsets_[i].dy;
+      if (!times.Inside(c, r)) continue;
+      const double time = times.At(c, r);
+      if (time >= 0) samples.push_back({i, time - centre});
     }
     Terms c{};
     for (int dropped = 0;; ++dropped) {
@@ -117,7 +128,9 @@ class FitPlan {
       if (!Coefficients(samples, c)) return std::nullopt;
       // The residual is measured against the time the front needs to cross one spacing, so
       // the test means the same at every speed and spacing.
-      if (ResidualRms(samples, c) <= VelocityFit::kMostResidualShare * std::hypot(c[1], c[2])) break;
+      // Compared squared: root mean square against share times the gradient's length.
+      constexpr double kShareSquared = VelocityFit::kMostResidualShare * VelocityFit::kMostResidualShare;
+      if (MeanSquareResidual(samples, c) <= kShareSquared * (c[1] * c[1] + c[2] * c[2])) break;
       if (dropped == VelocityFit::kMostDropped || !DropWorst(samples, c)) return std::nullopt;
     }
     Velocity v;
@@ -133,7 +146,7 @@ class FitPlan {
   // Per sample, what its time adds to each coefficient: the columns of the inverse normal
   // matrix, weighted by the sample's terms.
   SampleWeights WeightsFor(const std::vector<Sample>& samples) const {
-    NormalEquations equations(terms_);
+    NormalEquations<terms_> equations;
     for (const Sample& s : samples) equations.Add(offsets_[s.offset]);
     std::array<Terms, kMostTerms> inverse{};
     for (int k = 0; k < terms_; ++k) {
@@ -162,12 +175,12 @@ class FitPlan {
         for (int k = 0; k < terms_; ++k) c[size_t(k)] += weights[n][size_t(k)] * samples[n].time;
       return true;
     }
-    NormalEquations equations(terms_);
+    NormalEquations<terms_> equations;
     Terms rhs{};
     for (const Sample& s : samples) {
       const Offset& o = offsets_[s.offset];
       equations.Add(o);
-      for (int k = 0; k < terms_; ++k) rhs[size_t(k)] += o.weight * o.terms[size_t(k)] * s.time;
+      for (int k = 0; k < terms_; ++k) rhs[size_t(k)] += o.weighted[size_t(k)] * s.time;
     }
     return equations.Solve(rhs, c);
   }
@@ -192,41 +205,26 @@ class FitPlan {
     return true;
   }
 
-  // How far the times lie from the surface, in ms (root mean square, unweighted).
-  double ResidualRms(const std::vector<Sample>& samples, const Terms& c) const {
+  // How far the times lie from the surface, in ms² (mean square, unweighted).
+  double MeanSquareResidual(const std::vector<Sample>& samples, const Terms& c) const {
     double residual = 0;
     for (const Sample& s : samples) {
       const double miss = s.time - Fitted(s, c);
       residual += miss * miss;
     }
-    return std::sqrt(residual / double(samples.size()));
+    return residual / double(samples.size());
   }
 
   VelocityFit::Settings settings_;
-  int terms_;
   std::vector<Offset> offsets_;
   // Worked out on first use.
   mutable std::optional<SampleWeights> whole_;
 };
 
-}  // namespace
-
-VelocityFit::Settings VelocityFit::SettingsOf(const AnalysisState& s) {
-  return {std::clamp(s.VelocityFitRadius, 1, kMostRadius), s.VelocityFitQuadratic, s.ElectrodeDistance};
-}
-
-int VelocityFit::RequiredTimes(bool quadratic) { return (quadratic ? 6 : 3) + kSpareTimes; }
-
-std::optional<Velocity> VelocityFit::VelocityAt(const TimeGrid& times, int col, int row, const Settings& settings) {
-  if (!(settings.spacingMm > 0)) return std::nullopt;
-  std::vector<Sample> samples;
-  return FitPlan(settings).At(times, col, row, samples);
-}
-
-std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, const Settings& settings) {
+template <int terms>
+std::vector<VelocityEstimate> EstimatesOf(const FitPlan<terms>& plan, const TimeGrid& times) {
   std::vector<VelocityEstimate> estimates;
-  if (!(settings.spacingMm > 0)) return estimates;
-  const FitPlan plan(settings);
+  estimates.reserve(size_t(times.Cols()) * size_t(times.Rows()));
   std::vector<Sample> samples;
   samples.reserve(plan.Size());
   for (int col = 1; col <= times.Cols(); ++col) {
@@ -236,6 +234,27 @@ std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, cons
     }
   }
   return estimates;
+}
+
+}  // namespace
+
+VelocityFit::Settings VelocityFit::SettingsOf(const AnalysisState& s) {
+  return {std::clamp(s.VelocityFitRadius, 1, kMostRadius), s.VelocityFitQuadratic, s.ElectrodeDistance};
+}
+
+int VelocityFit::RequiredTimes(bool quadratic) { return (quadratic ? kQuadraticTerms : kPlaneTerms) + kSpareTimes; }
+
+std::optional<Velocity> VelocityFit::VelocityAt(const TimeGrid& times, int col, int row, const Settings& settings) {
+  if (!(settings.spacingMm > 0)) return std::nullopt;
+  std::vector<Sample> samples;
+  if (settings.quadratic) return FitPlan<kQuadraticTerms>(settings).At(times, col, row, samples);
+  return FitPlan<kPlaneTerms>(settings).At(times, col, row, samples);
+}
+
+std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, const Settings& settings) {
+  if (!(settings.spacingMm > 0)) return {};
+  if (settings.quadratic) return EstimatesOf(FitPlan<kQuadraticTerms>(settings), times);
+  return EstimatesOf(FitPlan<kPlaneTerms>(settings), times);
 }
 
 }  // namespace velmora
