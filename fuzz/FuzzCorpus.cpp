@@ -13,6 +13,7 @@
 
 #include "core/BundledFiles.h"
 #include "support/E00Builder.h"
+#include "support/LabTextBuilder.h"
 #include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
 
@@ -67,6 +68,8 @@ void MarkSeeds(const fs::path& corpus) {
        testing::MarkFileBytes({HandMark(17, lowest), HandMark(17, 1000), HandMark(18, highest),
                                HandMark(18, 1000), HandMark(19, lowest, kReferenceMark)}));
   Seed(corpus, "MarkFileFuzzer", "empty", testing::MarkFileBytes({}));
+  Seed(corpus, "MarkJournalFuzzer", "batches",
+       "velmora-journal 1\nS 1 17 1 1000 0 0 1 0\nS 2 18 2 1010 0 0 1 0\nC 2\nE 1700000000000\nS 2 18 1 1010 0 0 1 0\nE 1700000000300\n");
 }
 
 void ConnectionSeeds(const fs::path& corpus) {
@@ -80,6 +83,12 @@ void TextSeeds(const fs::path& corpus) {
          return fmt::format("{:.6f}", (row * 7 + channel) % 13 * 1e-4 - 5e-4);
        }));
   Seed(corpus, "TextReaderFuzzer", "numbers", std::string("\x24\x9c", 2) + "1 2 3.5\n-4\t5e3 word\nlast line\n");
+  const testing::LabValue tenths = [](int row, int channel) { return fmt::format("{:.1f}", row * 1.5 - channel); };
+  Seed(corpus, "LabTextFuzzer", "nashville", std::string("\x00\x04", 2) + testing::NashvilleText(4, 5, tenths));
+  Seed(corpus, "LabTextFuzzer", "auckland", std::string("\x01\x00", 2) + testing::AucklandFile{}.Text());
+  Seed(corpus, "LabTextFuzzer", "manchester", std::string("\x02\x03", 2) + testing::ManchesterText(3, 4, tenths));
+  Seed(corpus, "MarksTextImportFuzzer", "marks",
+       "7 header lines\n/data/grid.txt\n1000\n2\n0\nsix\nseven\n20 1000 1 0 0\n21 1010 2 0 0\n");
   Seed(corpus, "TextLinesFuzzer", "lines", std::string("\x01\x02\x03", 3) + "head\nab 1.5 -2 +3e-2\n\ncd 4 5 6\n");
 }
 

@@ -53,7 +53,12 @@ void ReadHeader(TextReader& in, MarksTextImport::Contents& contents, int32_t& ma
   in.NextLine();
   in.NextLine();
   in.NextLine();
-  for (int32_t skipped = kFixedHeaderLines; skipped < headerLines; ++skipped) in.NextLine();
+  // The count may promise far more lines than the file holds: stop at its end.
+  for (int32_t skipped = kFixedHeaderLines; skipped < headerLines && !in.AtEnd(); ++skipped) in.NextLine();
+  if (in.AtEnd() && markLines > 0)
+    throw ConversionError(in.Path(), in.LineNumber(),
+                          fmt::format("the file ends within its {} header lines; the {} marks are missing",
+                                      headerLines, markLines));
 }
 
 MarksTextImport::Mark ReadMark(TextReader& in) {

@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "commands/DisplaySwitches.h"
@@ -90,6 +92,7 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   waveForms_ = std::make_unique<WaveFormDrawing>(*state_, paneCanvas_);
   menu_ = new MainMenu(menuBar(), this);
   MenuWiring::Wire(*this);
+  JournalEveryMenuCommand();
   qApp->installEventFilter(this);
   PrepareDataRoot();
   FormCreate();
@@ -616,16 +619,35 @@ bool TMainF::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
+// Every command ends with its mark edits in the journal: keys and clicks here, menu items
+// once their handler has run, redraws in Apply and UpdateDisplay.
+void TMainF::JournalEveryMenuCommand() {
+  for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+    connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { recordings_->RecordMarkEdits(); }); });
+}
+
 bool TMainF::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (animation_->KeyDown(key)) return true;
-  return input_->FormKeyDown(key, modifiers);
+  const bool handled = input_->FormKeyDown(key, modifiers);
+  recordings_->RecordMarkEdits();
+  return handled;
 }
-bool TMainF::FormKeyPress(QChar character) { return input_->FormKeyPress(character); }
+bool TMainF::FormKeyPress(QChar character) {
+  const bool handled = input_->FormKeyPress(character);
+  recordings_->RecordMarkEdits();
+  return handled;
+}
 void TMainF::FormKeyUp() { input_->FormKeyUp(); }
 void TMainF::PaintAMouseMove(int x, int y) { input_->PaintAMouseMove(x, y); }
 void TMainF::PaintBMouseMove(int x, int y) { input_->PaintBMouseMove(x, y); }
-void TMainF::PaintAClick(int x, int y) { input_->PaneClick(1, x, y); }
-void TMainF::PaintBClick(int x, int y) { input_->PaneClick(2, x, y); }
+void TMainF::PaintAClick(int x, int y) {
+  input_->PaneClick(1, x, y);
+  recordings_->RecordMarkEdits();
+}
+void TMainF::PaintBClick(int x, int y) {
+  input_->PaneClick(2, x, y);
+  recordings_->RecordMarkEdits();
+}
 void TMainF::Zoom(bool narrow) { input_->Zoom(narrow); }
 void TMainF::AutomaticSWmarking1Click() { input_->AutomaticSWmarking(); }
 

@@ -148,6 +148,7 @@ class TMainF : public QMainWindow {
   void PrepareDataRoot();
   void FormCreate();
   void CreateOtherWindows();
+  void JournalEveryMenuCommand();
   void ShowPanesAtStart();
   void DrawElectrogramPane(int pane);
   MapDrawingHooks MapHooks();

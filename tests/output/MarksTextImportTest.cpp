@@ -56,6 +56,9 @@ TEST_F(MarksTextImportTest, ABadLineIsNamed) {
   EXPECT_NE(ErrorOf("7\n/g\n0\n0\n0\n\n\n").find("line 3:"), std::string::npos);
   EXPECT_NE(ErrorOf("header\n/g\n1000\n0\n0\n\n\n").find("marks.txt: line 1:"), std::string::npos);
   EXPECT_NE(ErrorOf("7\n/g\n1000\n-1\n0\n\n\n").find("line 4:"), std::string::npos);
+  // A header count far beyond the file's end is refused at once, not skipped line by line.
+  EXPECT_NE(ErrorOf("2000000000\n/g\n1000\n2\n0\n\n\n").find("ends within its 2000000000 header lines"),
+            std::string::npos);
 }
 
 TEST_F(MarksTextImportTest, ApplyAppendsTheMarksAndTakesTheHeader) {
