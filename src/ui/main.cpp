@@ -18,6 +18,7 @@ StartArguments ParseArguments(const QApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Analyses multi-channel electrograms and maps their propagation.");
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption matrix("matrix", "Electrode matrix file (new format) for the recording.", "MATRIX");
   parser.addOption(matrix);
   parser.addPositionalArgument("RECORDING", "E00 recording to open at start.", "[RECORDING]");
@@ -34,6 +35,7 @@ StartArguments ParseArguments(const QApplication& app) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velmora");
+  QApplication::setApplicationVersion(VELMORA_VERSION);
   const StartArguments arguments = ParseArguments(app);
 
   velmora::TMainF mainWindow;
