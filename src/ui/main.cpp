@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "core/AnalysisState.h"
+#include "ui/RememberedState.h"
 #include "ui/TMainF.h"
 
 namespace {
@@ -40,11 +41,17 @@ int main(int argc, char** argv) {
 
   velmora::TMainF mainWindow;
   if (!arguments.matrix.isEmpty()) mainWindow.State().DefaultMatrixFileName = arguments.matrix.toStdString();
-  // Without a window manager "maximised" means nothing; the screen's size does the same.
-  mainWindow.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-  mainWindow.showMaximized();
+  if (velmora::RememberedState::Restore(mainWindow)) {
+    mainWindow.show();
+  } else {
+    // Without a window manager "maximised" means nothing; the screen's size does the same.
+    mainWindow.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    mainWindow.showMaximized();
+  }
   // The recording opens once the window is on screen, so its load panel has a place to show.
   if (!arguments.recording.isEmpty())
     QTimer::singleShot(0, &mainWindow, [&] { mainWindow.OpenRecording(arguments.recording.toStdString()); });
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  velmora::RememberedState::Save(mainWindow);
+  return status;
 }
