@@ -15,6 +15,20 @@ struct StartArguments {
   QString recording;
 };
 
+// A mark file (a double-click on REC.M00) opens the recording beside it (REC.E00).
+QString RecordingOf(const QString& path) {
+  const QFileInfo file(path);
+  const QString suffix = file.suffix();
+  const bool markFile = suffix.size() == 3 && suffix[0].toUpper() == 'M' && suffix[1].isDigit() && suffix[2].isDigit();
+  if (!markFile) return path;
+  const QString base = file.absolutePath() + "/" + file.completeBaseName() + ".";
+  for (const QChar letter : {suffix[0].isUpper() ? 'E' : 'e', suffix[0].isUpper() ? 'e' : 'E'}) {
+    const QString recording = base + letter + suffix.mid(1);
+    if (QFileInfo::exists(recording)) return recording;
+  }
+  return path;
+}
+
 StartArguments ParseArguments(const QApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Analyses multi-channel electrograms and maps their propagation.");
@@ -22,12 +36,12 @@ StartArguments ParseArguments(const QApplication& app) {
   parser.addVersionOption();
   const QCommandLineOption matrix("matrix", "Electrode matrix file (new format) for the recording.", "MATRIX");
   parser.addOption(matrix);
-  parser.addPositionalArgument("RECORDING", "E00 recording to open at start.", "[RECORDING]");
+  parser.addPositionalArgument("RECORDING", "E00 recording (or its mark file) to open at start.", "[RECORDING]");
   parser.process(app);
   StartArguments arguments;
   if (parser.isSet(matrix)) arguments.matrix = QFileInfo(parser.value(matrix)).absoluteFilePath();
   if (!parser.positionalArguments().isEmpty())
-    arguments.recording = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    arguments.recording = RecordingOf(QFileInfo(parser.positionalArguments().first()).absoluteFilePath());
   return arguments;
 }
 
