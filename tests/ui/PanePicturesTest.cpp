@@ -16,6 +16,7 @@
 #include "ui/PanePanel.h"
 #include "ui/PanePictures.h"
 #include "ui/PaneWidget.h"
+#include "ui/PictureFile.h"
 #include "ui/PictureSizeDialog.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
@@ -107,6 +108,21 @@ class PanePicturesTest : public QObject {
     } catch (const IoError& error) {
       QVERIFY(QString(error.what()).contains("pane.bmp"));
     }
+  }
+
+  // A drawing that fails half way leaves the file that was there as it was.
+  void failedDrawingLeavesTheOldFile() {
+    const QString path = files_.filePath("kept.pdf");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old picture") > 0);
+    old.close();
+    const auto failing = [](velmora::Canvas& canvas) {
+      canvas.Line(0, 0, 10, 10);
+      throw IoError("drawing", "failed");
+    };
+    QVERIFY_THROWS_EXCEPTION(IoError, velmora::PictureFile::Write(path.toStdString(), velmora::PictureFile::Format::Pdf,
+                                                                  QSize(50, 40), failing));
+    QCOMPARE(FileBytes(path), QByteArray("the old picture"));
   }
 
   // The menu item asks for the file, then for the size; a name without suffix takes the filter's.
