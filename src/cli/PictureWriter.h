@@ -7,7 +7,7 @@
 
 namespace velmora::cli {
 
-// Writes a drawing to a PNG, PDF or SVG file through the same Qt canvas the panes use, so a
+// Writes a drawing to a PNG, PDF or SVG file as the workbench's "Save picture ..." does, so a
 // picture matches the window pixel for pixel. Works without a display: unless told
 // otherwise, Qt runs on its offscreen platform.
 class PictureWriter {
@@ -20,11 +20,6 @@ class PictureWriter {
   static void Write(const std::string& path, Format format, int width, int height, const Drawing& draw);
   // Runs `body` with the GUI application that fonts and painting need.
   static void WithGuiApplication(const std::function<void()>& body);
-
- private:
-  static void WritePng(const std::string& path, int width, int height, const Drawing& draw);
-  static void WritePdf(const std::string& path, int width, int height, const Drawing& draw);
-  static void WriteSvg(const std::string& path, int width, int height, const Drawing& draw);
 };
 
 }  // namespace velmora::cli

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <memory>
+
 #include "commands/ValuePrompt.h"
 
 namespace velmora {
@@ -60,6 +62,15 @@ PreferenceTexts PreferenceForm::Load(const AnalysisState& s) {
   for (const PreferenceVariable& v : PreferenceTable::Variables())
     texts[std::string(v.name)] = std::to_string(v.Get(s));
   return texts;
+}
+
+const PreferenceTexts& PreferenceForm::Described() {
+  // A state of its own, so what the running one was changed to cannot leak in.
+  static const PreferenceTexts described = [] {
+    const auto fresh = std::make_unique<AnalysisState>();
+    return Load(*fresh);
+  }();
+  return described;
 }
 
 std::optional<PreferenceProblem> PreferenceForm::Check(const AnalysisState& s, const PreferenceTexts& texts) {

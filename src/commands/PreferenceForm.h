@@ -27,6 +27,8 @@ struct PreferenceProblem {
 class PreferenceForm {
  public:
   static PreferenceTexts Load(const AnalysisState& s);
+  // The preferences every run starts from unless the user saved defaults of their own.
+  static const PreferenceTexts& Described();
   // The first field, in storing order, that cannot be stored.
   static std::optional<PreferenceProblem> Check(const AnalysisState& s, const PreferenceTexts& texts);
   // Stores every field in order, or nothing and the problem.

@@ -63,6 +63,8 @@ const MenuRow kRows[] = {
     {EndSubmenu, "", ""},
     {Item, "Print1", "Print", "Ctrl+P"},
     {Item, "Printersetup1", "Print dialog ..."},
+    {Item, "SavePicture1", "Save picture ..."},
+    {Item, "CopyPicture1", "Copy picture", "Ctrl+Shift+C"},
     {Item, "Quit1", "Quit", "Ctrl+Q"},
     {RecentFiles, "", ""},
 

@@ -23,6 +23,7 @@
 #include "ui/ReferenceTableWindow.h"
 #include "ui/TImportF.h"
 #include "ui/PreferencesWiring.h"
+#include "ui/PictureWiring.h"
 #include "ui/PrintWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TitleBar.h"
@@ -46,6 +47,7 @@ void MenuWiring::Wire(TMainF& window) {
   PreferencesWiring::Wire(window);
   ExportWiring::Wire(window);
   PrintWiring::Wire(window);
+  PictureWiring::Wire(window);
   DataPadWiring::Wire(window);
 }
 

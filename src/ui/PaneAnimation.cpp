@@ -10,6 +10,7 @@
 #include "maps/ActivationFilm.h"
 #include "maps/MapDrawing.h"
 #include "marks/TimeCursor.h"
+#include "ui/PanePainter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -61,15 +62,15 @@ void PaneAnimation::Draw(int pane) {
   AnalysisState& s = window_.State();
   PaneWidget* paint = (pane == 2 ? window_.PaneB() : window_.PaneA())->Paint();
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
+    PanePainter painter(*paint);
+    Canvas& canvas = painter.Surface();
     try {
       const ActivationFilm film(s, s.MarkType[size_t(pane == 2 ? 1 : 0)]);
       frame_ = std::clamp(frame_, 0, film.Timing().Count - 1);
-      film.DrawFrame(s, canvas, paint->width(), paint->height(), frame_, false);
+      film.DrawFrame(s, canvas, painter.Width(), painter.Height(), frame_, false);
     } catch (const std::invalid_argument&) {
       // The caption says why; the pane shows the empty grid meanwhile.
-      MapDrawing::CalcCellSize(s, paint->width(), paint->height());
+      MapDrawing::CalcCellSize(s, painter.Width(), painter.Height());
       MapDrawing::ClearMapPane(s, canvas);
       MapDrawing::DrawMapGrid(s, canvas);
     }
@@ -93,9 +94,8 @@ void PaneAnimation::DrawCursorOn(int electrogramPane) {
   const AnalysisState& s = window_.State();
   PaneWidget* paint = (electrogramPane == 2 ? window_.PaneB() : window_.PaneA())->Paint();
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    TimeCursor::Draw(s, canvas, Time());
+    PanePainter painter(*paint);
+    TimeCursor::Draw(s, painter.Surface(), Time());
   }
   paint->update();
 }

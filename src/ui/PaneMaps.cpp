@@ -5,6 +5,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "maps/MapDrawing.h"
+#include "ui/PanePainter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -22,9 +23,8 @@ void PaneMaps::Draw(int pane) {
   TakeMapSettings(pane);
   PaneWidget* paint = Panel(pane).Paint();
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    MapDrawing::DrawMap(state_, canvas, paint->width(), paint->height(), hooks_);
+    PanePainter painter(*paint);
+    MapDrawing::DrawMap(state_, painter.Surface(), painter.Width(), painter.Height(), hooks_);
   }
   heldPane_ = pane;
   paint->update();

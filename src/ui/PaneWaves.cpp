@@ -7,6 +7,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "ui/PanePainter.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/QtCanvas.h"
@@ -66,9 +67,8 @@ bool PaneWaves::Draw(int pane) {
   const int32_t firstChannel = s.FirstChannel;
   PaneWidget* paint = Panel(pane).Paint();
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    waves_->MapWave(s, canvas, paint->width(), paint->height(), ui_, Progress(), hooks_);
+    PanePainter painter(*paint);
+    waves_->MapWave(s, painter.Surface(), painter.Width(), painter.Height(), ui_, Progress(), hooks_);
   }
   paint->update();
   return s.FirstChannel != firstChannel;
@@ -83,9 +83,8 @@ void PaneWaves::DrawComposite() {
   s.CurMapKind = paneB ? s.MapKindB : s.MapKindA;
   PaneWidget* paint = Panel(paneB ? 2 : 1).Paint();
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    waves_->CompositeWaveMap(s, canvas, paint->width(), paint->height(), ui_);
+    PanePainter painter(*paint);
+    waves_->CompositeWaveMap(s, painter.Surface(), painter.Width(), painter.Height(), ui_);
   }
   paint->update();
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 namespace velmora {
 
 // A pane's paint area. Everything a pane shows is drawn into its back buffer, an image the
@@ -20,6 +22,19 @@ class PaneWidget : public QWidget {
 
   QImage& BackBuffer() { return backBuffer_; }
   const QImage& BackBuffer() const { return backBuffer_; }
+
+  // While a picture of the pane is made, the pane's drawing goes to the picture's painter at
+  // the picture's size instead of to the back buffer; `paper` asks for black ink on white.
+  struct Picture {
+    QPainter* painter = nullptr;
+    QSize size;
+    bool paper = false;
+  };
+  void BeginPicture(const Picture& picture) { picture_ = picture; }
+  void EndPicture() { picture_ = Picture{}; }
+  const Picture* CurrentPicture() const { return picture_.painter != nullptr ? &picture_ : nullptr; }
+  // The size the pane's drawing is laid out for: the picture's while one is made.
+  QSize DrawSize() const { return picture_.painter != nullptr ? picture_.size : size(); }
 
  signals:
   void RedrawNeeded();
@@ -39,6 +54,7 @@ class PaneWidget : public QWidget {
   void AllocateBuffer(const QSize& size);
 
   QImage backBuffer_;
+  Picture picture_;
 };
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "ui/LoadMessagePanel.h"
+#include "ui/WorkbenchSettings.h"
 
 namespace velmora {
 
@@ -58,7 +59,8 @@ std::optional<Ui::FileDialogResult> QtUi::SaveFileDialog(const FileDialogRequest
   return RunFileDialog(request, true);
 }
 
-std::optional<Ui::FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& request, bool save) {
+std::optional<Ui::FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& asked, bool save) {
+  const FileDialogRequest request = dialogRoot_ ? WorkbenchSettings(*dialogRoot_).Recall(asked, save) : asked;
   QStringList filters;
   for (const std::string& filter : request.filters) filters << ToQString(filter);
   QFileDialog dialog(dialogParent_, ToQString(request.title), ToQString(request.folder));
@@ -70,7 +72,9 @@ std::optional<Ui::FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest&
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   // The caller learns which filter was chosen: it decides how the file is read.
   const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
-  return FileDialogResult{dialog.selectedFiles().first().toStdString(), chosen >= 0 ? chosen + 1 : request.filterIndex};
+  const FileDialogResult result{dialog.selectedFiles().first().toStdString(), chosen >= 0 ? chosen + 1 : request.filterIndex};
+  if (dialogRoot_) WorkbenchSettings(*dialogRoot_).Remember(asked, result, save);
+  return result;
 }
 
 void QtUi::ShowProgress(const ProgressPanel& panel) {

@@ -7,6 +7,7 @@ class QWidget;
 
 namespace velmora {
 
+class DataRoot;
 class LoadMessagePanel;
 
 // The workbench's dialogs, beeps, load progress and memo log. Message boxes and file
@@ -33,12 +34,17 @@ class QtUi : public Ui {
 
   void Log(const std::string& line) override;
 
+  // File dialogs open where the user left each of them last, with the filter chosen last,
+  // as kept in the data root's settings; without it they open where the command says.
+  void RememberDialogsIn(const DataRoot* root) { dialogRoot_ = root; }
+
  private:
   std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, bool save);
 
   QWidget* dialogParent_;
   LoadMessagePanel* progress_;
   QPlainTextEdit* memo_;
+  const DataRoot* dialogRoot_ = nullptr;
 };
 
 }  // namespace velmora

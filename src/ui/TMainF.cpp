@@ -50,6 +50,7 @@
 #include "ui/MiniWindows.h"
 #include "ui/PaneInput.h"
 #include "ui/PaneMaps.h"
+#include "ui/PanePainter.h"
 #include "ui/PaneRouter.h"
 #include "ui/PaneWaves.h"
 #include "ui/PaneAnimation.h"
@@ -319,6 +320,12 @@ void TMainF::PrepareElectrogramLayout(int pane) {
   AnalysisState& s = *state_;
   s.PaneWidth = paneA_->width();
   s.PaneHeight = paneA_->height();
+  // A picture of another size keeps the margins the panel adds around the paint area.
+  const PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
+  if (paint->CurrentPicture() != nullptr) {
+    s.PaneWidth += paint->DrawSize().width() - paneA_->Paint()->width();
+    s.PaneHeight += paint->DrawSize().height() - paneA_->Paint()->height();
+  }
   s.CurBegin = pane == 2 ? s.BeginB : s.BeginA;
   s.CurWindow = pane == 2 ? s.WindowB : s.WindowA;
   if (pane == 1 && s.ElgModeA == 1) s.NrTraces = 5;
@@ -329,9 +336,8 @@ void TMainF::DrawElectrogramPane(int pane) {
   PaneWidget* paint = (pane == 2 ? paneB_ : paneA_)->Paint();
   PrepareElectrogramLayout(pane);
   {
-    QPainter painter(&paint->BackBuffer());
-    QtCanvas canvas(painter);
-    paneCanvas_.SetTarget(&canvas);
+    PanePainter painter(*paint);
+    paneCanvas_.SetTarget(&painter.Surface());
     if (pane == 1 && state_->ElgModeA == 1) {
       analysis_->DrawAnalysisTraces();
     } else if (pane == 1 && state_->ElgModeA == 2) {

@@ -18,6 +18,7 @@
 #include "commands/PreferenceTable.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "ui/WorkbenchSettings.h"
 
 namespace velmora {
 
@@ -203,9 +204,20 @@ TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
   auto* cancel = new QPushButton("Cancel", this);
   cancel->setObjectName("CancelButton");
   cancel->setAutoDefault(false);
+  saveDefaults_ = new QPushButton("Save as my defaults", this);
+  saveDefaults_->setObjectName("SaveDefaultsButton");
+  saveDefaults_->setAutoDefault(false);
+  restoreDefaults_ = new QPushButton("Restore described defaults", this);
+  restoreDefaults_->setObjectName("RestoreDefaultsButton");
+  restoreDefaults_->setAutoDefault(false);
+  SetDefaultsRoot(nullptr);
+  connect(saveDefaults_, &QPushButton::clicked, this, &TPrefF::SaveDefaultsClick);
+  connect(restoreDefaults_, &QPushButton::clicked, this, &TPrefF::RestoreDefaultsClick);
   connect(ok, &QPushButton::clicked, this, &TPrefF::OKbuttonClick);
   connect(cancel, &QPushButton::clicked, this, &TPrefF::CancelButtonClick);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(saveDefaults_);
+  buttons->addWidget(restoreDefaults_);
   buttons->addStretch();
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -219,11 +231,10 @@ void TPrefF::ShowAndFill() {
   show();
   raise();
   activateWindow();
-  LoadControls();
+  LoadControls(PreferenceForm::Load(state_));
 }
 
-void TPrefF::LoadControls() {
-  const PreferenceTexts texts = PreferenceForm::Load(state_);
+void TPrefF::LoadControls(const PreferenceTexts& texts) {
   for (const PreferenceVariable& v : PreferenceTable::Variables()) {
     const QString control = Q(v.control);
     const bool on = texts.at(std::string(v.name)) == "1";
@@ -238,17 +249,41 @@ void TPrefF::LoadControls() {
   }
 }
 
-void TPrefF::OKbuttonClick() {
-  PreferenceTexts texts;
+// Stores every field, or none and says which one is wrong.
+bool TPrefF::StoreControls(PreferenceTexts& texts) {
   for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = ControlText(*this, v);
   if (const std::optional<PreferenceProblem> problem = PreferenceForm::Store(state_, texts)) {
     FocusField(Q(problem->field->control), Q(problem->field->page));
     const PreferenceVariable& field = *problem->field;
     ui_().Error(fmt::format("\"{}\" on the page \"{}\" {}.", field.label, field.page, problem->reason));
-    return;
+    return false;
   }
+  return true;
+}
+
+void TPrefF::OKbuttonClick() {
+  PreferenceTexts texts;
+  if (!StoreControls(texts)) return;
   hide();
   emit closed();
+}
+
+void TPrefF::SetDefaultsRoot(const DataRoot* root) {
+  defaultsRoot_ = root;
+  saveDefaults_->setVisible(root != nullptr);
+  restoreDefaults_->setVisible(root != nullptr);
+}
+
+void TPrefF::SaveDefaultsClick() {
+  PreferenceTexts texts;
+  if (defaultsRoot_ == nullptr || !StoreControls(texts)) return;
+  WorkbenchSettings(*defaultsRoot_).SaveDefaults(texts);
+}
+
+void TPrefF::RestoreDefaultsClick() {
+  if (defaultsRoot_ == nullptr) return;
+  WorkbenchSettings(*defaultsRoot_).ForgetDefaults();
+  LoadControls(PreferenceForm::Described());
 }
 
 void TPrefF::FocusField(const QString& control, const QString& page) {

@@ -4,11 +4,15 @@
 
 #include <QDialog>
 
+#include "commands/PreferenceForm.h"
+
 class QTabWidget;
+class QPushButton;
 
 namespace velmora {
 
 struct AnalysisState;
+class DataRoot;
 class Ui;
 
 // The preferences window: six pages of analysis parameters, "OK" and "Cancel". It is made
@@ -25,6 +29,13 @@ class TPrefF : public QDialog {
   void ShowAndFill();
   void OKbuttonClick();
   void CancelButtonClick();
+  // Checks and stores the fields as "OK" does and keeps them as the start values of every
+  // later run; the window stays open.
+  void SaveDefaultsClick();
+  // Forgets the saved start values and shows the described ones; "OK" takes them now.
+  void RestoreDefaultsClick();
+  // Where the user's own defaults are kept; without it the two buttons are not offered.
+  void SetDefaultsRoot(const DataRoot* root);
 
  signals:
   // The window was hidden by "OK" or "Cancel": the panes redraw.
@@ -34,12 +45,16 @@ class TPrefF : public QDialog {
   void reject() override;
 
  private:
-  void LoadControls();
+  void LoadControls(const PreferenceTexts& texts);
+  bool StoreControls(PreferenceTexts& texts);
   void FocusField(const QString& control, const QString& page);
 
   AnalysisState& state_;
   std::function<Ui&()> ui_;
   QTabWidget* pages_;
+  const DataRoot* defaultsRoot_ = nullptr;
+  QPushButton* saveDefaults_ = nullptr;
+  QPushButton* restoreDefaults_ = nullptr;
 };
 
 }  // namespace velmora

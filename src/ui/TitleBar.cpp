@@ -1,5 +1,6 @@
 #include "ui/TitleBar.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QPainter>
@@ -22,6 +23,8 @@ constexpr int kWindowGap = 6;       // between "W" and "W+"
 constexpr int kAmplifyGap = 5;      // between "A" and "B"
 constexpr int kNextMargin = 5;      // between ">" and the bar's right edge
 constexpr int kCaptionMargin = 4;   // keeps the caption off the controls beside it
+constexpr int kPictureWidth = 30;
+constexpr int kPictureGap = 4;      // between the order box and "Pic"
 
 // Red captions on the red bar would vanish, so the buttons keep a light face of their own;
 // the down button of the kind group shows darker.
@@ -52,6 +55,7 @@ TitleBar::TitleBar(const QString& letter, QWidget* parent) : QWidget(parent) {
   const QString suffix = paneA ? "1" : "2";
   BuildLeftControls(suffix, paneA);
   BuildRightButtons(suffix);
+  BuildPictureControls(suffix, orderBox_->geometry().right() + 1 + kPictureGap);
   ConnectButtons();
   Arrange(kElectrogramPane);
 }
@@ -100,6 +104,22 @@ void TitleBar::BuildRightButtons(const QString& suffix) {
   decAmplf_ = AddButton("SpeedDecAmplf" + suffix, "a", 0, kSmallWidth);
   next_ = AddButton("SpeedNext" + suffix, ">", 0, kSmallWidth);
   prev_ = AddButton("SpeedPrev" + suffix, "<", 0, kSmallWidth);
+}
+
+// "Pic" saves the pane as a picture; the bar's context menu also copies it.
+void TitleBar::BuildPictureControls(const QString& suffix, int left) {
+  picture_ = AddButton("SpeedPicture" + suffix, "Pic", left, kPictureWidth);
+  picture_->setToolTip("Save picture ...");
+  connect(picture_, &QToolButton::clicked, this, &TitleBar::pictureClicked);
+  auto* save = new QAction("Save picture ...", this);
+  save->setObjectName("SavePicture" + suffix);
+  connect(save, &QAction::triggered, this, &TitleBar::pictureClicked);
+  auto* copy = new QAction("Copy picture", this);
+  copy->setObjectName("CopyPicture" + suffix);
+  connect(copy, &QAction::triggered, this, &TitleBar::copyPictureClicked);
+  addAction(save);
+  addAction(copy);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void TitleBar::ConnectButtons() {
@@ -184,7 +204,7 @@ QList<QWidget*> TitleBar::LeftControls() const {
   QList<QWidget*> controls;
   if (tile_ != nullptr) controls << tile_;
   for (QAbstractButton* button : kindGroup_->buttons()) controls << button;
-  return controls << orderBox_;
+  return controls << orderBox_ << picture_;
 }
 
 QList<QWidget*> TitleBar::RightButtons() const {

@@ -72,6 +72,8 @@ class TitleBar : public QWidget {
   void waveUpClicked();
   void waveDownClicked();
   void orderChosen(int item);
+  void pictureClicked();
+  void copyPictureClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -82,6 +84,7 @@ class TitleBar : public QWidget {
   void BuildLeftControls(const QString& suffix, bool paneA);
   void BuildRightButtons(const QString& suffix);
   void ConnectButtons();
+  void BuildPictureControls(const QString& suffix, int left);
   void PlaceRightButtons();
   QList<QWidget*> LeftControls() const;
   QList<QWidget*> RightButtons() const;
@@ -103,6 +106,7 @@ class TitleBar : public QWidget {
   QToolButton* decAmplf_ = nullptr;
   QToolButton* next_ = nullptr;
   QToolButton* prev_ = nullptr;
+  QToolButton* picture_ = nullptr;
 };
 
 }  // namespace velmora

@@ -44,6 +44,8 @@ std::vector<Expected> ExpectedItems() {
       {"File/Export", "ExportAnimation1", "Export animation ...", "", ""},
       {"File", "Print1", "Print", "Ctrl+P", ""},
       {"File", "Printersetup1", "Print dialog ...", "", ""},
+      {"File", "SavePicture1", "Save picture ...", "", ""},
+      {"File", "CopyPicture1", "Copy picture", "Ctrl+Shift+C", ""},
       {"File", "Quit1", "Quit", "Ctrl+Q", ""},
   };
   for (int n = 1; n <= 10; ++n) {
@@ -473,7 +475,7 @@ class MainMenuTest : public QObject {
         owner.insert(key, action->objectName());
       }
     }
-    QCOMPARE(owner.size(), 29);
+    QCOMPARE(owner.size(), 30);
   }
 };
 
