@@ -36,16 +36,16 @@ class FullStore {
     AnalysisState& s = *state_;
     std::mt19937 random(3);
     std::normal_distribution<double> noise(0, 40);
-    for (int row = 0; row < kSignalRows; ++row)
+    for (int row = 0; row < kStartSignalRows; ++row)
       for (int channel = 1; channel <= kChannels; ++channel) {
         const int phase = (row + 37 * channel) % 20000;
         const int wave = phase < 300 ? -3000 * phase / 300 : phase < 3000 ? -3000 + (phase - 300) : 0;
         s.Signal(row, channel - 1) = wave + int(noise(random));
       }
-    s.SigLength = kSignalRows;
+    s.SigLength = kStartSignalRows;
     s.SamplingF = 1000;
     s.CurBegin = 0;
-    s.CurWindow = kSignalRows;
+    s.CurWindow = kStartSignalRows;
     s.MarkType[0] = kSlowWave;
   }
   std::unique_ptr<AnalysisState> state_;
@@ -56,7 +56,7 @@ void AddBenchMarks(AnalysisState& s) {
   s.MarkCount = 0;
   for (int n = 0; n < kBenchMarks; ++n) {
     s.PointerChannel = kFirstElectrode + n % (kChannels - kFirstElectrode + 1);
-    MarkStore::AddMarkRecord(s, 1 + int((int64_t(n) * 7919) % (kSignalRows - 1)), kSlowWave);
+    MarkStore::AddMarkRecord(s, 1 + int((int64_t(n) * 7919) % (kStartSignalRows - 1)), kSlowWave);
   }
 }
 
@@ -64,7 +64,7 @@ void BM_PlainSumPass(benchmark::State& bench) {
   const AnalysisState& s = FullStore::Get().State();
   for (auto _ : bench) {
     int64_t sum = 0;
-    for (int row = 0; row < kSignalRows; ++row) {
+    for (int row = 0; row < kStartSignalRows; ++row) {
       const int32_t* values = s.Signals.data() + size_t(row) * kChannels;
       for (int column = kFirstElectrode - 1; column < kChannels; ++column) sum += values[column];
     }

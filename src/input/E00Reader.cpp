@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "core/AtomicFile.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
@@ -60,6 +62,11 @@ void E00Reader::Open(const std::string& path, const RecordingOpenOptions& option
 
 void E00Reader::OpenNewElgFile(const std::string& path) {
   const E00Header header = E00Header::Read(path);
+  const int64_t rows = std::max<int64_t>(header.framesInFile - kSmoothingWidth, 0);
+  if (rows > INT32_MAX - kSmoothingWidth)
+    throw IoError(path, fmt::format("the recording holds {} frames; at most {} can be loaded", header.framesInFile,
+                                    INT32_MAX));
+  SignalStore::CheckFits(state_, path, rows);
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
@@ -70,10 +77,10 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   path_ = path;
   channels_ = header.channels;
   framesOffset_ = int64_t(header.headerFrames + 1) * header.frameSize;
-  readableFrames_ = std::min<int64_t>(header.framesInFile - 1, kFrameBufferFrames);
-  rowsToFill_ = int(std::min<int64_t>(header.framesInFile - kSmoothingWidth, kSignalRows));
+  readableFrames_ = header.framesInFile - 1;
+  rowsToFill_ = int(rows);
   Commit(path, header, markFile, marks);
-  TellAboutCuts(path, header);
+  TellAboutCutFrame(path, header);
 }
 
 void E00Reader::LoadMatrixForRecording() {
@@ -154,12 +161,9 @@ void E00Reader::UpdateRecentFiles(const std::string& path) {
   }
 }
 
-void E00Reader::TellAboutCuts(const std::string& path, const E00Header& h) {
+void E00Reader::TellAboutCutFrame(const std::string& path, const E00Header& h) {
   if (h.trailingBytes > 0)
     ui_.Message(fmt::format("{}: the last frame is cut short; its {} bytes were left out", path, h.trailingBytes));
-  if (h.framesInFile - kSmoothingWidth > kSignalRows)
-    ui_.Message(fmt::format("{}: the recording holds {} frames; only the first {} samples fit and were loaded", path,
-                            h.framesInFile, kSignalRows));
 }
 
 void E00Reader::LoadAllElectrograms() {
@@ -167,6 +171,7 @@ void E00Reader::LoadAllElectrograms() {
   const bool smooth = s.SmoothElectrograms;
   ui_.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kChannels});
   ui_.SetProgressText(smooth ? "Smoothing electrograms ..." : "Reading electrograms ...");
+  SignalStore::Resize(s, rowsToFill_);
   try {
     frames_.Start(path_, framesOffset_, channels_, readableFrames_);
     int32_t sums[kChannels] = {};
