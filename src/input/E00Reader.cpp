@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include <fmt/format.h>
 
@@ -171,8 +172,8 @@ void E00Reader::LoadAllElectrograms() {
   const bool smooth = s.SmoothElectrograms;
   ui_.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kChannels});
   ui_.SetProgressText(smooth ? "Smoothing electrograms ..." : "Reading electrograms ...");
-  SignalStore::Resize(s, rowsToFill_);
   try {
+    SignalStore::Resize(s, rowsToFill_);
     frames_.Start(path_, framesOffset_, channels_, readableFrames_);
     int32_t sums[kChannels] = {};
     // Row r is the mean of frames r + 1 .. r + 20; the sums slide one frame per row.
@@ -199,6 +200,12 @@ void E00Reader::LoadAllElectrograms() {
     ui_.HideProgress();
     Unload();
     throw;
+  } catch (const std::bad_alloc&) {
+    // The memory was there when the file was checked and has gone since.
+    ui_.HideProgress();
+    Unload();
+    throw IoError(path_, fmt::format("the store of {} samples per channel could not be had: memory ran short",
+                                     rowsToFill_));
   }
   ClearRowsBeyond(state_, rowsToFill_);
   ui_.HideProgress();
@@ -228,9 +235,7 @@ void E00Reader::SmoothRows(int first, int end, int32_t* sums) {
 // A recording whose frames could not be read is not half shown: nothing is loaded.
 void E00Reader::Unload() {
   AnalysisState& s = state_;
-  ClearRowsBeyond(s, 0);
-  std::fill(s.Signals.begin(), s.Signals.begin() + ptrdiff_t(rowsToFill_) * kChannels, 0);
-  s.SignalsChanged();
+  SignalStore::Resize(s, 0);
   s.FileLoaded = false;
   s.SigLength = 0;
   s.ElgFileName.clear();

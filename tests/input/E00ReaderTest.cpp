@@ -260,6 +260,7 @@ TEST_F(E00ReaderTest, ARecordingThatFailsToLoadGetsNoMarkFileAndNoListEntry) {
     EXPECT_FALSE(FileExists(E00Reader::MarkFileNameFor(path))) << path;
     EXPECT_FALSE(s->FileLoaded) << path;
   }
+  EXPECT_EQ(s->SignalRows(), 0);  // nothing of the half-read recording is shown
   EXPECT_EQ(s->RecentFileNames[0], "");
   EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), listBefore);
 }
