@@ -15,6 +15,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkStore.h"
+#include "MarkingRuns.h"
 
 namespace velmora {
 namespace {
@@ -60,30 +61,10 @@ void AddBenchMarks(AnalysisState& s) {
   }
 }
 
-void BM_PlainSumPass(benchmark::State& bench) {
-  const AnalysisState& s = FullStore::Get().State();
-  for (auto _ : bench) {
-    int64_t sum = 0;
-    for (int row = 0; row < kStartSignalRows; ++row) {
-      const int32_t* values = s.Signals.data() + size_t(row) * kChannels;
-      for (int column = kFirstElectrode - 1; column < kChannels; ++column) sum += values[column];
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-}
+void BM_PlainSumPass(benchmark::State& bench) { bench::MarkingRuns::SummingPass(bench, FullStore::Get().State()); }
 
 void BM_AutomaticMarking(benchmark::State& bench) {
-  AnalysisState& s = FullStore::Get().State();
-  std::ostream nowhere(nullptr);
-  ConsoleUi ui(nowhere);
-  AutomaticMarking marking(s, ui);
-  for (auto _ : bench) {
-    s.MarkCount = 0;
-    marking.MarkAllSlowWaves();
-    benchmark::DoNotOptimize(s.MarkCount);
-  }
-  if (s.MarkCount < 240) bench.SkipWithError("too few marks found");
-  bench.counters["marks"] = double(s.MarkCount);
+  bench::MarkingRuns::AutomaticMarking(bench, FullStore::Get().State());
 }
 
 // A second run over the marks of the first: every detection meets the avoid-twice check.

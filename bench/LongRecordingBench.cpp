@@ -17,8 +17,8 @@
 #include "core/DataRoot.h"
 #include "input/E00Reader.h"
 #include "input/SampleRecording.h"
-#include "marks/AutomaticMarking.h"
 #include "FileReadBaseline.h"
+#include "MarkingRuns.h"
 
 namespace velmora {
 namespace {
@@ -118,31 +118,11 @@ void BM_TenMinutesOpenLoadSmoothed(benchmark::State& bench) {
 }
 
 void BM_TenMinutesSummingPass(benchmark::State& bench) {
-  if (Skipped(bench)) return;
-  const AnalysisState& s = LoadedState();
-  for (auto _ : bench) {
-    int64_t sum = 0;
-    for (int row = 0; row < s.SignalRows(); ++row) {
-      const int32_t* values = s.Signals.data() + size_t(row) * kChannels;
-      for (int column = kFirstElectrode - 1; column < kChannels; ++column) sum += values[column];
-    }
-    benchmark::DoNotOptimize(sum);
-  }
+  if (!Skipped(bench)) bench::MarkingRuns::SummingPass(bench, LoadedState());
 }
 
 void BM_TenMinutesAutomaticMarking(benchmark::State& bench) {
-  if (Skipped(bench)) return;
-  AnalysisState& s = LoadedState();
-  std::ostream nowhere(nullptr);
-  ConsoleUi ui(nowhere);
-  AutomaticMarking marking(s, ui);
-  for (auto _ : bench) {
-    s.MarkCount = 0;
-    marking.MarkAllSlowWaves();
-    benchmark::DoNotOptimize(s.MarkCount);
-  }
-  if (s.MarkCount < 240) bench.SkipWithError("too few marks found");
-  bench.counters["marks"] = double(s.MarkCount);
+  if (!Skipped(bench)) bench::MarkingRuns::AutomaticMarking(bench, LoadedState());
 }
 
 BENCHMARK(BM_TenMinutesReadFileOneCall)
