@@ -15,6 +15,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkStore.h"
+#include "MarkingRuns.h"
 
 namespace velmora {
 namespace {
@@ -36,16 +37,16 @@ class FullStore {
     AnalysisState& s = *state_;
     std::mt19937 random(3);
     std::normal_distribution<double> noise(0, 40);
-    for (int row = 0; row < kSignalRows; ++row)
+    for (int row = 0; row < kStartSignalRows; ++row)
       for (int channel = 1; channel <= kChannels; ++channel) {
         const int phase = (row + 37 * channel) % 20000;
         const int wave = phase < 300 ? -3000 * phase / 300 : phase < 3000 ? -3000 + (phase - 300) : 0;
         s.Signal(row, channel - 1) = wave + int(noise(random));
       }
-    s.SigLength = kSignalRows;
+    s.SigLength = kStartSignalRows;
     s.SamplingF = 1000;
     s.CurBegin = 0;
-    s.CurWindow = kSignalRows;
+    s.CurWindow = kStartSignalRows;
     s.MarkType[0] = kSlowWave;
   }
   std::unique_ptr<AnalysisState> state_;
@@ -56,34 +57,14 @@ void AddBenchMarks(AnalysisState& s) {
   s.MarkCount = 0;
   for (int n = 0; n < kBenchMarks; ++n) {
     s.PointerChannel = kFirstElectrode + n % (kChannels - kFirstElectrode + 1);
-    MarkStore::AddMarkRecord(s, 1 + int((int64_t(n) * 7919) % (kSignalRows - 1)), kSlowWave);
+    MarkStore::AddMarkRecord(s, 1 + int((int64_t(n) * 7919) % (kStartSignalRows - 1)), kSlowWave);
   }
 }
 
-void BM_PlainSumPass(benchmark::State& bench) {
-  const AnalysisState& s = FullStore::Get().State();
-  for (auto _ : bench) {
-    int64_t sum = 0;
-    for (int row = 0; row < kSignalRows; ++row) {
-      const int32_t* values = s.Signals.data() + size_t(row) * kChannels;
-      for (int column = kFirstElectrode - 1; column < kChannels; ++column) sum += values[column];
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-}
+void BM_PlainSumPass(benchmark::State& bench) { bench::MarkingRuns::SummingPass(bench, FullStore::Get().State()); }
 
 void BM_AutomaticMarking(benchmark::State& bench) {
-  AnalysisState& s = FullStore::Get().State();
-  std::ostream nowhere(nullptr);
-  ConsoleUi ui(nowhere);
-  AutomaticMarking marking(s, ui);
-  for (auto _ : bench) {
-    s.MarkCount = 0;
-    marking.MarkAllSlowWaves();
-    benchmark::DoNotOptimize(s.MarkCount);
-  }
-  if (s.MarkCount < 240) bench.SkipWithError("too few marks found");
-  bench.counters["marks"] = double(s.MarkCount);
+  bench::MarkingRuns::AutomaticMarking(bench, FullStore::Get().State());
 }
 
 // A second run over the marks of the first: every detection meets the avoid-twice check.

@@ -18,7 +18,7 @@ std::unique_ptr<AnalysisState> FullMapState() {
     s->ElectrodeY[size_t(channel - 1)] = row;
     s->GridCell(col, row) = channel;
   }
-  for (int n = 0; n < kMaxMarks; ++n) {
+  for (int n = 0; n < kStartMarkSlots; ++n) {
     const int cell = n % kMapCells;
     MarkRecord& m = s->Mark(++s->MarkCount);
     m = MarkRecord{};

@@ -56,9 +56,9 @@ AnimateSettings CheckOptions(const AnimateOptions& o) {
   AnimateSettings a;
   if (!EndsWithMp4(o.out) && !NamesFolder(o.out))
     throw UsageError(fmt::format("--out takes FILM.mp4 or a folder ending in / (not \"{}\")", o.out));
-  a.begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
-  a.end = ParseOptionalInt("--end", o.end, 0, kSignalRows);
-  a.step = ParseOptionalInt("--step", o.step, 1, kSignalRows);
+  a.begin = ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs);
+  a.end = ParseOptionalInt("--end", o.end, 0, kLatestTimeMs);
+  a.step = ParseOptionalInt("--step", o.step, 1, kLatestTimeMs);
   if (a.begin && a.end && *a.end < *a.begin)
     throw UsageError(fmt::format("--end ({}) lies before --begin ({})", *a.end, *a.begin));
   a.fps = ParseInt("--fps", o.fps, 1, kMostFramesPerSecond);

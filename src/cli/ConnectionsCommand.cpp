@@ -22,8 +22,8 @@ struct ConnectionsOptions {
 };
 
 ElectrogramPane CheckOptions(const ConnectionsOptions& o) {
-  return {ParseOptionalInt("--begin", o.begin, 0, kSignalRows),
-          ParseOptionalInt("--window", o.window, 1, kSignalRows + 1),
+  return {ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs),
+          ParseOptionalInt("--window", o.window, 1, kLatestTimeMs),
           ParseOptionalInt("--traces", o.traces, 2, kChannels),
           ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels)};
 }

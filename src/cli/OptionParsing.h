@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -18,6 +19,10 @@ class UsageError : public std::runtime_error {
 
 // Option values of the verbs, checked by the verbs themselves so that a bad value is a
 // message naming the option. Each throws UsageError.
+
+// The latest time in ms an option may name. The recording loaded decides what a window shows;
+// this only keeps a begin plus a window within the times the workbench counts in.
+inline constexpr int kLatestTimeMs = INT32_MAX / 2;
 
 // A whole number from `minimum` to `maximum`.
 int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum);

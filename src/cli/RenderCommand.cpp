@@ -108,8 +108,8 @@ OutputFormat ParseOutFormat(const std::string& path) {
 
 // The electrogram pane as pane A shows it: BeginA, WindowA and the trace settings.
 PaneRenderer ElectrogramPane(const RenderOptions& o) {
-  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
-  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kSignalRows + 1);
+  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs);
+  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kLatestTimeMs);
   const std::optional<int> traces = ParseOptionalInt("--traces", o.traces, 1, kChannels);
   const std::optional<uint8_t> order = ParseOrder(o.order);
   const std::optional<int> firstChannel = ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels);
@@ -140,8 +140,8 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
 // A map pane of the first pane's mark kind over MapBegin..MapBegin + MapWindow.
 PaneRenderer MapPane(const RenderOptions& o) {
   const uint8_t kind = ParseMapKind(o.kind);
-  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kSignalRows);
-  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kSignalRows + 1);
+  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs);
+  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kLatestTimeMs);
   const bool arrows = o.arrows, legend = !o.noLegend;
   auto apply = [=](AnalysisState& s) {
     s.PaneKindA = 0;

@@ -71,6 +71,7 @@ bool PointerCommands::ManualMark(Canvas& canvas) {
   canvas.SetPen(KindColour(kind), 2);
   DrawMarkLine(canvas, s.PointerX, kind, time);
   const bool added = MarkStore::AddMarkRecord(s, time, kind);
+  if (!added) MarkStore::SayStoreFull(ui_);
   canvas.SetPen(colours::kBlack, 1);
   return added;
 }

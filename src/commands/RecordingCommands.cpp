@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/SignalStore.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
@@ -61,7 +62,8 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
   AnalysisState& s = state_;
   s.NISampleCount = 1000;
   const auto samples =
-      ValuePrompt::AskInteger(ui_, "Input nr of samples (Max 60000) ", "Give new nr of samples:", 1000, 1);
+      ValuePrompt::AskInteger(ui_, fmt::format("Input nr of samples (Max {}) ", SignalStore::LargestRows(s)),
+                              "Give new nr of samples:", 1000, 1);
   if (!samples.HasValue()) return false;
   s.NISampleCount = samples.value;
   const auto length =

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include "core/SignalStore.h"
+
 namespace velmora {
 
 AnalysisState::AnalysisState()
-    : Signals(size_t(kSignalRows) * kChannels, 0),
+    : Signals(size_t(kStartSignalRows) * kChannels, 0),
       GridElectrode(size_t(kMaxGridCols) * kMaxGridRows, -1),
-      Marks(kMaxMarks),
+      Marks(kStartMarkSlots),
       MarkHeader(4096, 0),
-      MarkAmplitudes(kMaxMarks),
+      MarkAmplitudes(kStartMarkSlots),
       MapGrid(size_t(kMaxGridCols) * kMaxGridRows),
       VelocityGrid(size_t(kMaxGridCols) * kMaxGridRows) {
   ElectrodeX.fill(-1);
@@ -164,7 +166,7 @@ void SetParameterDefaults(AnalysisState& s) {
   s.ShowSWsSpikes = false;
   s.SamplingF = 1000;
   s.SamplingFChanged = false;
-  s.MaxSamples = kMaxImportSamples;
+  s.MaxSamples = int32_t(SignalStore::LargestRows(s));
 }
 
 }  // namespace

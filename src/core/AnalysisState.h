@@ -15,7 +15,8 @@ namespace velmora {
 
 // The one analysis state every window and command works on. Variables keep the names the
 // rest of the program (and its users' vocabulary) use; start values come from SetDefaults.
-// The large blocks are allocated once in the constructor and never reallocated.
+// The signal store is allocated again for each recording loaded, with its rows; the other
+// large blocks are allocated once in the constructor.
 struct AnalysisState {
   AnalysisState();
 
@@ -43,6 +44,8 @@ struct AnalysisState {
     return Signals[size_t(row) * kChannels + column];
   }
   int32_t Signal(int row, int column) const { return Signals[size_t(row) * kChannels + column]; }
+  // Rows the store holds: those of the recording loaded (SignalStore sizes it per load).
+  int SignalRows() const { return int(Signals.size() / kChannels); }
   // Rows written by the loads so far: the rows beyond the current recording that an earlier
   // one filled are cleared on the next load, so nothing reads another recording's samples.
   int SignalRowsTouched{};
@@ -149,7 +152,7 @@ struct AnalysisState {
   int32_t ShapeAnchorX{}, ShapeAnchorY{}, ShapeLeft{}, ShapeTop{}, ShapeRight{}, ShapeBottom{};
 
   // Mark store.
-  std::vector<MarkRecord> Marks;  // slot n (1-based) at index n - 1; capacity kMaxMarks
+  std::vector<MarkRecord> Marks;  // slot n (1-based) at index n - 1; grows as marks are added
   int32_t MarkCount{};
   int16_t MarkOrigin{};
   std::array<UndoEntry, kUndoCapacity> UndoList{};

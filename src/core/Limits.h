@@ -4,20 +4,23 @@
 
 namespace velmora {
 
-// Fixed capacities of the workbench. The large blocks are sized once from these and never grow.
+// Fixed sizes of the workbench. The signal store and the mark store are not among them: they
+// are sized to the recording loaded (see AnalysisState and SignalStore).
 inline constexpr int kChannels = 256;            // channels 1..256
 inline constexpr int kFirstElectrode = 17;       // channels 17..256 are electrodes
-inline constexpr int kSignalRows = 65535;        // samples per channel in the signal store
+// Rows of the store a fresh state holds before any recording is loaded, so that values set
+// by hand have room; every load replaces it with a store of the recording's own length.
+inline constexpr int kStartSignalRows = 65535;
 inline constexpr int kSmoothingWidth = 20;       // samples in the moving mean
-// The frames of a recording the store can use: one per row plus the frames a 20-sample
-// mean of the last row looks ahead to. Later frames are not read.
-inline constexpr int kFrameBufferFrames = kSignalRows + kSmoothingWidth;
 inline constexpr int kMaxGridCols = 100;
 inline constexpr int kMaxGridRows = 100;
-inline constexpr int kMaxMarks = 32767;
+// Mark slots a fresh state holds; the store grows past them as marks are added, up to
+// kMaxMarks: far more than a day of 240 electrodes marked every second, and few enough that
+// the slot numbers of files and journals stay well inside what they count in.
+inline constexpr int kStartMarkSlots = 32767;
+inline constexpr int kMaxMarks = 1 << 26;
 inline constexpr int kUndoCapacity = 100;
 inline constexpr int kRecentFiles = 10;
-inline constexpr int kMaxImportSamples = 65500;
 
 inline constexpr int32_t kNoValue = -12345;
 inline constexpr int32_t kAltNoValue = -54321;

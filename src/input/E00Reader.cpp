@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include <fmt/format.h>
 
@@ -15,6 +17,7 @@
 #include "core/AtomicFile.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
@@ -60,6 +63,11 @@ void E00Reader::Open(const std::string& path, const RecordingOpenOptions& option
 
 void E00Reader::OpenNewElgFile(const std::string& path) {
   const E00Header header = E00Header::Read(path);
+  const int64_t rows = std::max<int64_t>(header.framesInFile - kSmoothingWidth, 0);
+  if (rows > INT32_MAX - kSmoothingWidth)
+    throw IoError(path, fmt::format("the recording holds {} frames; at most {} can be loaded", header.framesInFile,
+                                    INT32_MAX));
+  SignalStore::CheckFits(state_, path, rows);
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
@@ -70,10 +78,10 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   path_ = path;
   channels_ = header.channels;
   framesOffset_ = int64_t(header.headerFrames + 1) * header.frameSize;
-  readableFrames_ = std::min<int64_t>(header.framesInFile - 1, kFrameBufferFrames);
-  rowsToFill_ = int(std::min<int64_t>(header.framesInFile - kSmoothingWidth, kSignalRows));
+  readableFrames_ = header.framesInFile - 1;
+  rowsToFill_ = int(rows);
   Commit(path, header, markFile, marks);
-  TellAboutCuts(path, header);
+  TellAboutCutFrame(path, header);
 }
 
 void E00Reader::LoadMatrixForRecording() {
@@ -154,12 +162,9 @@ void E00Reader::UpdateRecentFiles(const std::string& path) {
   }
 }
 
-void E00Reader::TellAboutCuts(const std::string& path, const E00Header& h) {
+void E00Reader::TellAboutCutFrame(const std::string& path, const E00Header& h) {
   if (h.trailingBytes > 0)
     ui_.Message(fmt::format("{}: the last frame is cut short; its {} bytes were left out", path, h.trailingBytes));
-  if (h.framesInFile - kSmoothingWidth > kSignalRows)
-    ui_.Message(fmt::format("{}: the recording holds {} frames; only the first {} samples fit and were loaded", path,
-                            h.framesInFile, kSignalRows));
 }
 
 void E00Reader::LoadAllElectrograms() {
@@ -168,6 +173,7 @@ void E00Reader::LoadAllElectrograms() {
   ui_.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kChannels});
   ui_.SetProgressText(smooth ? "Smoothing electrograms ..." : "Reading electrograms ...");
   try {
+    SignalStore::Resize(s, rowsToFill_);
     frames_.Start(path_, framesOffset_, channels_, readableFrames_);
     int32_t sums[kChannels] = {};
     // Row r is the mean of frames r + 1 .. r + 20; the sums slide one frame per row.
@@ -194,6 +200,12 @@ void E00Reader::LoadAllElectrograms() {
     ui_.HideProgress();
     Unload();
     throw;
+  } catch (const std::bad_alloc&) {
+    // The memory was there when the file was checked and has gone since.
+    ui_.HideProgress();
+    Unload();
+    throw IoError(path_, fmt::format("the store of {} samples per channel could not be had: memory ran short",
+                                     rowsToFill_));
   }
   ClearRowsBeyond(state_, rowsToFill_);
   ui_.HideProgress();
@@ -223,9 +235,7 @@ void E00Reader::SmoothRows(int first, int end, int32_t* sums) {
 // A recording whose frames could not be read is not half shown: nothing is loaded.
 void E00Reader::Unload() {
   AnalysisState& s = state_;
-  ClearRowsBeyond(s, 0);
-  std::fill(s.Signals.begin(), s.Signals.begin() + ptrdiff_t(rowsToFill_) * kChannels, 0);
-  s.SignalsChanged();
+  SignalStore::Resize(s, 0);
   s.FileLoaded = false;
   s.SigLength = 0;
   s.ElgFileName.clear();

@@ -61,7 +61,7 @@ class E00Reader {
   void BindMarks(const std::optional<MarkFileContents>& marks);
   void WriteBesideFiles(const RecordingOpenOptions& options);
   void UpdateRecentFiles(const std::string& path);
-  void TellAboutCuts(const std::string& path, const E00Header& header);
+  void TellAboutCutFrame(const std::string& path, const E00Header& header);
   void ShowProgressBlock(int block, bool smooth);
   void CopyRows(int first, int end);
   void SmoothRows(int first, int end, int32_t* sums);

@@ -14,6 +14,7 @@
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/AucklandHeader.h"
 #include "marks/MarkSaving.h"
@@ -136,10 +137,11 @@ ImportPanel LabImport::ReadAucklandHeader() {
   return panel;
 }
 
-// More samples than the store takes: the panel warns, and only the first rows are read.
+// More samples than the import allows or memory holds: the panel warns, and only the first
+// rows are read.
 void LabImport::ApplyTruncation(ImportPanel& panel) {
   AnalysisState& s = state_;
-  const int limit = std::min(s.MaxSamples, kSignalRows);
+  const int limit = int(std::min<int64_t>(s.MaxSamples, SignalStore::LargestRows(s)));
   if (s.ImportNrSamples <= limit) return;
   ui_.Beep();
   panel.warning1 = TooManySamplesWarning();

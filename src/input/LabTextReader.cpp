@@ -62,10 +62,12 @@ TextSamples LabTextReader::Parse(const std::string& path, std::string_view text,
   lines.FinishLine();
   TextSamples samples;
   samples.channels = request.channels;
-  samples.values.resize(size_t(request.rows) * size_t(request.channels));
+  samples.values.resize(size_t(std::min<int64_t>(request.rows, TextSamples::MostRowsIn(text, request.channels))) *
+                       size_t(request.channels));
   const bool stream = request.layout == Layout::Auckland;
   int r = 0;
-  while (r < request.rows) {
+  const int64_t room = int64_t(samples.values.size()) / request.channels;
+  while (r < request.rows && r < room) {
     int32_t* row = samples.values.data() + size_t(r) * size_t(request.channels);
     const bool read = stream ? ReadStreamRow(lines, request, r + 1, row) : ReadLineRow(lines, request, row);
     if (!read) break;

@@ -56,7 +56,7 @@ void NISmoothing::Smooth(AnalysisState& s, Ui& ui) {
   ui.SetProgressText("now smoothing signals ...");
   ui.ProcessEvents();
   // Rows beyond those a load wrote hold nothing to smooth.
-  const int length = std::clamp(std::min(s.SigLength, int32_t(s.SignalRowsTouched)), 0, kSignalRows);
+  const int length = std::clamp(std::min(s.SigLength, int32_t(s.SignalRowsTouched)), 0, s.SignalRows());
   const int channels = std::clamp(int(s.NIChannels), 0, kChannels);
   for (int first = 1; first <= channels; first += kColumnsPerWalk) {
     const int last = std::min(channels, first + kColumnsPerWalk - 1);

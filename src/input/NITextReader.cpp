@@ -1,6 +1,7 @@
 #include "input/NITextReader.h"
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 
 #include <fmt/format.h>
@@ -10,6 +11,7 @@
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/TextLines.h"
 
@@ -33,13 +35,17 @@ void ReadRow(TextLines& lines, int32_t* row) {
 
 void NITextReader::Read(const std::string& path, int signalLength, const RecordingOpenOptions& options) {
   if (signalLength < 1) throw IoError(path, fmt::format("a signal length of {} holds no samples", signalLength));
-  const int limit = std::min(kMaxSignalLength, kSignalRows);
+  const std::string text = ReadWholeFile(path);
+  // The samples are held twice for a moment: as read, and in the store.
+  constexpr int64_t kBytesPerRowRead = kNIChannels * int64_t(sizeof(int32_t));
+  const int64_t rowsInMemory = SignalStore::LargestRows(state_, SignalStore::AvailableBytes(), int64_t(text.size())) *
+                               SignalStore::kBytesPerRow / (SignalStore::kBytesPerRow + kBytesPerRowRead);
+  const int limit = int(std::min<int64_t>(rowsInMemory, INT_MAX));
   if (signalLength > limit) {
-    ui_.Message(fmt::format("{}: a signal length of {} is more than the {} samples that can be smoothed; {} lines are read",
+    ui_.Message(fmt::format("{}: a signal length of {} is more than the {} samples that fit in memory; {} lines are read",
                             path, signalLength, limit, limit));
     signalLength = limit;
   }
-  const std::string text = ReadWholeFile(path);
   ui_.ShowProgress({FileNameOnly(path), FileNameOnly(state_.MatrixFileName), signalLength / kRowsPerProgressStep});
   TextSamples samples;
   try {
@@ -68,9 +74,11 @@ TextSamples NITextReader::Parse(const std::string& path, std::string_view text, 
   lines.SkipHeader(kHeaderLines);
   TextSamples samples;
   samples.channels = kNIChannels;
-  samples.values.resize(size_t(signalLength) * kNIChannels);
+  samples.values.resize(size_t(std::min<int64_t>(signalLength, TextSamples::MostRowsIn(text, kNIChannels))) *
+                       kNIChannels);
   int r = 0;
-  while (r < signalLength && lines.NextDataLine()) {
+  const int64_t room = int64_t(samples.values.size()) / kNIChannels;
+  while (r < signalLength && r < room && lines.NextDataLine()) {
     ++r;
     if (r % kRowsPerProgressStep == 0) {
       ui.SetProgressText(fmt::format("reading line nr = {}", r));

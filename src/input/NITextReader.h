@@ -19,8 +19,6 @@ class NITextReader {
   static constexpr int kNIChannels = 64;
   static constexpr int kHeaderLines = 3;
   static constexpr int kIgnoredCharacters = 11 + 12;
-  // The smoothing works on at most this many samples per channel, so no longer signal is read.
-  static constexpr int kMaxSignalLength = 60000;
   // What the two prompts before a read offer: the number of samples and the signal length.
   static constexpr int kSamplesOffered = 1000;
   static constexpr int kSignalLengthOffered = 30000;
@@ -28,7 +26,7 @@ class NITextReader {
   NITextReader(AnalysisState& state, Ui& ui, const DataRoot& root) : state_(state), ui_(ui), root_(root) {}
 
   // Reads up to `signalLength` data lines of `path` and makes them the loaded recording.
-  // A longer signal length is cut to what the store takes, and a file that ends early gives
+  // A longer signal length than fits in memory is cut to what does, and a file that ends early gives
   // the lines it holds, both said to the user. Throws IoError (a ConversionError naming the
   // line for a bad line) with the recording loaded before left as it was.
   void Read(const std::string& path, int signalLength, const RecordingOpenOptions& options = {});

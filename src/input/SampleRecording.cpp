@@ -206,9 +206,9 @@ int SampleRecording::StoreRows(const SampleSettings& s) {
 int64_t SampleRecording::FramesAfterHeader(const SampleSettings& s) { return int64_t(StoreRows(s)) + kSmoothingWidth; }
 
 void SampleRecording::Check(const SampleSettings& s) {
-  const double maxSeconds = double(kSignalRows) / kSamplingHz;
+  const double maxSeconds = double(kLongestSampleRows) / kSamplingHz;
   Require(std::isfinite(s.seconds) && std::llround(s.seconds * kSamplingHz) >= 1 && s.seconds <= maxSeconds,
-          fmt::format("a length of {} s is outside 0.001 .. {} s (the samples one recording can show)", s.seconds,
+          fmt::format("a length of {} s is outside 0.001 .. {} s (an hour at most)", s.seconds,
                       maxSeconds));
   Require(s.cols >= 1 && s.rows >= 1 && s.cols <= kMaxGridCols && s.rows <= kMaxGridRows,
           fmt::format("a grid of {} x {} is outside 1..{} columns and 1..{} rows", s.cols, s.rows, kMaxGridCols,

@@ -10,7 +10,7 @@ namespace velmora {
 // with 4 mm spacing and slow waves of 3 per minute running along the columns at 8 mm/s.
 struct SampleSettings {
   uint32_t seed = 1;
-  double seconds = 60;        // store rows = round(seconds x 1000), 1 .. 65535
+  double seconds = 60;        // store rows = round(seconds x 1000), 1 .. 3,600,000
   int cols = 16, rows = 15;   // cols x rows <= 240, each at most 100
   double spacingMm = 4.0;     // between neighbouring electrodes
   double speedMmPerS = 8.0;   // propagation speed of the slow waves
@@ -74,6 +74,8 @@ class SampleRecording {
   static constexpr int kSamplingHz = 1000;
   static constexpr int kHeaderBytes = 4096;
   static constexpr double kMostJitterMs = 20;
+  // An hour at most: the file is made in memory before it is written.
+  static constexpr int kLongestSampleRows = 3600 * kSamplingHz;
 
   // Rows the E00 reader fills from the generated file: round(seconds x 1000).
   static int StoreRows(const SampleSettings& settings);

@@ -6,6 +6,7 @@
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/MatrixChooser.h"
 #include "marks/MarkFile.h"
@@ -27,6 +28,7 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   const bool markFileExists = FileExists(markFile);
   // A broken mark file refuses the recording before anything of the loaded one changes.
   if (markFileExists) MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  SignalStore::CheckFits(state_, path, samples.rows, int64_t(samples.values.size() * sizeof(int32_t)));
   AnalysisState& s = state_;
   StoreSamples(samples);
   s.SigLength = samples.rows;
@@ -39,11 +41,11 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   BindMarkFile(markFileExists, options);
 }
 
-// Every row of the recording is written whole, so columns beyond the file's channels hold no
-// earlier recording's samples; rows beyond it are cleared as well.
+// The store is made anew with the recording's rows, so no earlier recording's samples remain
+// in the columns beyond the file's channels.
 void TextRecording::StoreSamples(const TextSamples& samples) {
   AnalysisState& s = state_;
-  E00Reader::ClearRowsBeyond(s, samples.rows);
+  SignalStore::Resize(s, samples.rows);
   for (int r = 0; r < samples.rows; ++r) {
     int32_t* row = &s.Signals[size_t(r) * kChannels];
     const int32_t* values = samples.values.data() + size_t(r) * size_t(samples.channels);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "input/E00Reader.h"
@@ -18,6 +20,12 @@ struct TextSamples {
   int channels = 0;
   int rows = 0;
   std::vector<int32_t> values;  // row-major, `channels` values per row
+
+  // No more rows than `text` can hold: each value takes a character and a separator. Room is
+  // made for these, not for the rows asked for, which may be any number.
+  static int64_t MostRowsIn(std::string_view text, int channels) {
+    return int64_t(text.size()) / (2 * int64_t(std::max(channels, 1))) + 1;
+  }
 };
 
 // Puts a text recording that was read completely into the state: the store, a one-row

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/AnalysisState.h"
+#include "core/SignalStore.h"
 #include "core/Arithmetic.h"
 #include "maps/MapComputation.h"
 
@@ -111,7 +112,7 @@ void WaveFormDrawing::DrawCellWaveForm(const Layout& l, int column, int row, int
     start = *aligned;
   }
   const int32_t count =
-      std::clamp<int32_t>(std::min(s.WaveSignalLength, kSignalRows - start), 0, kMaxCellVertices - 1);
+      std::clamp<int32_t>(std::min<int64_t>(s.WaveSignalLength, SignalStore::ZeroPaddedRows(s) - start), 0, kMaxCellVertices - 1);
   const int y0 = int(RoundHalfEven(row * l.cellHeight + l.top - l.cellHeight / 2.0));
   const int x0 = l.left + (column - 1) * l.cellWidth;
   canvas_.SetBrush(colours::kWhite);
@@ -135,8 +136,10 @@ void WaveFormDrawing::DrawCellWaveForm(const Layout& l, int column, int row, int
   for (const Point& p : points_) canvas_.Line(p.x, p.y, p.x + 1, p.y + 1);
 }
 
-// Sample numbers count from 1; row r of the store holds sample r + 1.
+// Sample numbers count from 1; row r of the store holds sample r + 1. A cell reaching past a
+// short recording's end shows zeros there.
 int32_t WaveFormDrawing::SampleAt(int32_t channel, int32_t sample) const {
+  if (sample > state_.SignalRows()) return 0;
   return std::as_const(state_).Signal(sample - 1, channel - 1);
 }
 

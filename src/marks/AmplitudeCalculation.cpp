@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
+#include "core/SignalStore.h"
 #include "core/Arithmetic.h"
 
 namespace velmora {
@@ -56,10 +57,11 @@ AmplitudeRecord AmplitudeCalculation::Measure(const AnalysisState& s, int32_t el
                                               int32_t interval) {
   const int64_t centre = RoundHalfEven(double(time) * s.SamplingF / 1000.0);
   const int64_t half = RoundHalfEven(500.0 * s.SamplingF / 1000.0);
-  const int64_t last = std::min<int64_t>(s.SigLength, kSignalRows);
+  const int64_t last = std::min<int64_t>(s.SigLength, SignalStore::ZeroPaddedRows(s)), rows = s.SignalRows();
   const int64_t from = std::max<int64_t>(centre - half, 1), to = std::min<int64_t>(centre + half, last);
   const int32_t* column = s.Signals.data() + (electrode - 1);
-  const auto value = [&](int64_t sample) { return column[(sample - 1) * kChannels]; };
+  // Past a short recording's end, samples read as the zeros the store used to hold there.
+  const auto value = [&](int64_t sample) { return sample <= rows ? column[(sample - 1) * kChannels] : 0; };
   AmplitudeRecord r;
   r.MaxValue = kMaxStart, r.MaxSample = kNoValue, r.MinValue = kMinStart, r.MinSample = kNoValue;
   int64_t steepest = 0;

@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/SignalStore.h"
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
 #include "marks/MarkStore.h"
@@ -93,17 +94,18 @@ void AutomaticMarking::MarkAllSlowWaves() {
 
 void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
   const int32_t* base = s_.Signals.data() + kFirstElectrode - 1;
-  const int64_t window = s_.CurWindow;
-  const int64_t statLast = std::min<int64_t>(window, kSignalRows);
+  const int64_t window = s_.CurWindow, padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
+  const int64_t statLast = std::min<int64_t>(window, padded);
   const int64_t meanFirst = std::max<int64_t>(int64_t(s_.CurBegin) + 5, 1);
-  const int64_t meanLast = std::min<int64_t>(s_.SigLength, kSignalRows);
+  const int64_t meanLast = std::min<int64_t>(s_.SigLength, padded);
+  // Rows past the store read as zeros: they add nothing to the sums, only to the counts.
   if (window > 1)
-    for (int64_t sample = 5; sample <= statLast; ++sample)
+    for (int64_t sample = 5; sample <= std::min(statLast, rows); ++sample)
       AddRow(sums.stdevSum.data(), base + (sample - 1) * kChannels, kElectrodes);
   if (window > 1 && meanFirst == 5 && meanLast == statLast) {
     sums.mean = sums.stdevSum;
   } else {
-    for (int64_t sample = meanFirst; sample <= meanLast; ++sample)
+    for (int64_t sample = meanFirst; sample <= std::min(meanLast, rows); ++sample)
       AddRow(sums.mean.data(), base + (sample - 1) * kChannels, kElectrodes);
   }
   const int64_t meanCount = meanLast - meanFirst + 1;
@@ -111,9 +113,12 @@ void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
     sums.mean[c] = meanCount > 0 ? sums.mean[c] / double(meanCount) : 0.0;
     if (window > 1) sums.stdevSum[c] /= double(window);
   }
+  static const std::array<int32_t, kChannels> zeroRow{};
   if (window > 1)
-    for (int64_t sample = 1; sample <= statLast; ++sample)
-      AddSquares(sums.squares.data(), sums.stdevSum.data(), base + (sample - 1) * kChannels, kElectrodes);
+    for (int64_t sample = 1; sample <= statLast; ++sample) {
+      const int32_t* row = sample <= rows ? base + (sample - 1) * kChannels : zeroRow.data();
+      AddSquares(sums.squares.data(), sums.stdevSum.data(), row, kElectrodes);
+    }
   for (int c = 0; c < kElectrodes; ++c) {
     sums.deviation[c] = window > 1 ? std::sqrt(sums.squares[c] / double(window - 1)) : 0.0;
     const int64_t cutoff = BelowCutoff(sums.mean[c], RoundHalfEven(3 * sums.deviation[c]));
@@ -132,7 +137,7 @@ void AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   const int32_t* cutoff = sums.cutoff.data();
   std::array<int32_t, kElectrodes> holdUntil = sums.holdUntil;
   int32_t* until = holdUntil.data();
-  const int32_t last = std::min<int32_t>(s_.SigLength, kSignalRows);
+  const int32_t last = std::min<int32_t>(s_.SigLength, s_.SignalRows());
   for (int32_t sample = 5; sample <= last; ++sample) {
     const int32_t* row = base + int64_t(sample - 1) * kChannels;
     int starts = 0;
@@ -160,10 +165,18 @@ void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     int32_t lastAdded = kNoValue;
     for (int32_t time : detections_[size_t(c)]) {
       if (MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
-      if (MarkStore::AddMarkRecord(s_, time, kind)) lastAdded = time;
+      if (AddMark(time, kind)) lastAdded = time;
     }
     ui_.StepProgress();
   }
+}
+
+// A full store is said once per run, not once per mark it refuses.
+bool AutomaticMarking::AddMark(int32_t time, int kind) {
+  if (MarkStore::AddMarkRecord(s_, time, kind)) return true;
+  if (!toldStoreFull_) MarkStore::SayStoreFull(ui_);
+  toldStoreFull_ = true;
+  return false;
 }
 
 void AutomaticMarking::CollectMarkedTimes(int kind) {
@@ -196,7 +209,7 @@ int32_t AutomaticMarking::Value(int32_t sample) const {
 // or the narrowed window is empty.
 bool AutomaticMarking::NarrowWindow(int32_t& from, int32_t& to, int32_t h) const {
   if (s_.PointerChannel < 1 || s_.PointerChannel > kChannels) return false;
-  const int64_t last = std::min<int64_t>(s_.SigLength, kSignalRows);
+  const int64_t last = std::min<int64_t>(s_.SigLength, s_.SignalRows());
   from = int32_t(std::max<int64_t>(from, int64_t(h) + 1));
   to = int32_t(std::min<int64_t>(to, last - h));
   return from <= to;
@@ -267,7 +280,7 @@ int32_t AutomaticMarking::SearchAround(int32_t electrode, int32_t centre, int32_
                                       : SearchMinimalValue(int32_t(from), int32_t(to), kind);
   found = AvoidDouble(electrode, kind, found);
   if (found == kNoValue) return kNoValue;
-  MarkStore::AddMarkRecord(s_, found, markKind);
+  AddMark(found, markKind);
   return found;
 }
 

@@ -61,6 +61,7 @@ class AutomaticMarking {
   void ComputeSums(ChannelSums& sums) const;
   void ScanForExcursions(const ChannelSums& sums);
   void AddElectrodeMarks(const ChannelSums& sums, int kind);
+  bool AddMark(int32_t time, int kind);
   void CollectMarkedTimes(int kind);
   bool MarkedNear(const std::vector<int32_t>& marked, int32_t lastAdded, int32_t time) const;
   int32_t Value(int32_t sample) const;
@@ -70,6 +71,7 @@ class AutomaticMarking {
 
   AnalysisState& s_;
   Ui& ui_;
+  bool toldStoreFull_ = false;
   // Detections per electrode (index channel - 17), kept between runs so a run allocates
   // only when an electrode gets more marks than ever before.
   std::array<std::vector<int32_t>, kElectrodes> detections_;

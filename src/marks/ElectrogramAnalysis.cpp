@@ -71,7 +71,7 @@ int32_t ElectrogramAnalysis::FirstSample() const { return std::max(state_.CurBeg
 
 int32_t ElectrogramAnalysis::LastSample() const {
   const int64_t last = std::min<int64_t>(int64_t(state_.CurBegin) + kSamplesShown, state_.SigLength);
-  return int32_t(std::min<int64_t>(last, kSignalRows));
+  return int32_t(std::min<int64_t>(last, state_.SignalRows()));
 }
 
 int32_t ElectrogramAnalysis::Value(int32_t sample) const { return std::as_const(state_).Signal(sample - 1, channel_ - 1); }
@@ -112,7 +112,7 @@ void ElectrogramAnalysis::DisplayDiffElectrogram(Canvas& canvas) const {
   canvas.TextOut(4, 126, " differentiated");
   canvas.SetPen(colours::kBlack);
   const int32_t h = state_.DiffDistSW / 2;
-  const int32_t signalEnd = std::min<int32_t>(state_.SigLength, kSignalRows);
+  const int32_t signalEnd = std::min<int32_t>(state_.SigLength, state_.SignalRows());
   const int32_t first = std::max(FirstSample(), 1 + h), last = std::min(LastSample(), signalEnd - h);
   std::vector<Point> points;
   for (int32_t i = first; i <= last; ++i)
@@ -147,7 +147,7 @@ std::array<std::string, 4> ElectrogramAnalysis::ReadOuts(int x) const {
   const int64_t sample = int64_t(state_.CurBegin) + n - 1;
   std::array<std::string, 4> texts{fmt::format(" Sample nr: {}", a), fmt::format(" Time: {}", sample),
                                    " Amplitude: ", " Amplitude: "};
-  if (sample < 1 || sample > std::min<int64_t>(state_.SigLength, kSignalRows)) return texts;
+  if (sample < 1 || sample > std::min<int64_t>(state_.SigLength, state_.SignalRows())) return texts;
   const int32_t v = Value(int32_t(sample));
   texts[2] += std::to_string(v);
   texts[3] += PaneCaptions::GroupedTwoDecimals(v / kUnitsPerMillivolt) + " mV";

@@ -190,9 +190,10 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
       prepared ? traceValues_.data() + size_t(valueSlot_[size_t(trace - 1)]) * size_t(takenPerTrace_)
                : singleValues_.data();
   const int yc = TraceLayout::Centre(s, trace);
-  const int firstRow = std::min(s.TraceFirstSample, kSignalRows - 1);
   points_.resize(size_t(takenPerTrace_) + 1);
-  const int32_t first = std::as_const(s).Signal(firstRow, channel - 1);
+  // A window beginning past the recording's end starts its trace at zero.
+  const int firstRow = std::max(s.TraceFirstSample, 0);
+  const int32_t first = firstRow < s.SignalRows() ? std::as_const(s).Signal(firstRow, channel - 1) : 0;
   points_[0] = {s.TraceLeft, yc - PixelRound(first * s.Amplification)};
   TracePoints::Place(values, takenX_.data(), takenPerTrace_, offset, s.Amplification, yc, points_.data() + 1);
   if (keepTaken_) KeepTaken(values, offset);

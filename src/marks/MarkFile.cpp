@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include <fmt/format.h>
 
@@ -13,6 +14,7 @@
 #include "core/Ui.h"
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
+#include "marks/MarkStore.h"
 
 namespace velmora {
 
@@ -149,6 +151,7 @@ void WriteMarkFile(AnalysisState& s, Ui& ui) {
 void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
   s.MarkHeader = contents.header;
   s.FileInfo = contents.fileInfo;
+  if (!MarkStore::MakeRoom(s, int64_t(contents.records.size()))) throw std::bad_alloc();
   s.MarkCount = int32_t(contents.records.size());
   for (int n = 1; n <= s.MarkCount; ++n) {
     MarkRecord& mark = s.Mark(n);

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <string_view>
 
 #include <fmt/format.h>
@@ -17,6 +18,7 @@
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "marks/MarkStore.h"
 
 namespace velmora {
 
@@ -116,6 +118,9 @@ std::vector<Batch> ReadJournal(const std::string& path) {
 }
 
 void ApplyBatch(AnalysisState& s, const Batch& batch) {
+  int64_t slots = batch.count.value_or(0);
+  for (const auto& entry : batch.slots) slots = std::max<int64_t>(slots, entry.first);
+  if (!MarkStore::MakeRoom(s, slots)) throw std::bad_alloc();
   for (const auto& [slot, record] : batch.slots) {
     MarkRecord& mark = s.Mark(slot);
     mark = record;

@@ -59,7 +59,7 @@ void MarkPointerEdits::InsertReferenceMark() {
     canvas_.SetFont(colours::kBlack, FontStyle{});
     canvas_.TextOut(s.PointerX + 5, top, std::to_string(t));
   }
-  MarkStore::AddMarkRecord(s, t, kReferenceMark);
+  if (!MarkStore::AddMarkRecord(s, t, kReferenceMark)) MarkStore::SayStoreFull(ui_);
 }
 
 }  // namespace velmora

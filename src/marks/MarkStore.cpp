@@ -1,14 +1,36 @@
 #include "marks/MarkStore.h"
 
 #include <algorithm>
+#include <new>
+
+#include <fmt/format.h>
 
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
 
 namespace velmora {
 
+bool MarkStore::MakeRoom(AnalysisState& s, int64_t slots) {
+  if (slots > kMaxMarks) return false;
+  if (slots <= int64_t(s.Marks.size()) && slots <= int64_t(s.MarkAmplitudes.size())) return true;
+  // Doubling keeps adding marks one by one cheap however many a long recording gets.
+  const size_t grown = size_t(std::clamp<int64_t>(std::max<int64_t>(slots, int64_t(s.Marks.size()) * 2), 0, kMaxMarks));
+  try {
+    s.Marks.resize(grown);
+    s.MarkAmplitudes.resize(grown);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+void MarkStore::SayStoreFull(Ui& ui) {
+  ui.Beep();
+  ui.Message(fmt::format("The mark store is full: no more marks can be added ({} marks at most)", kMaxMarks));
+}
+
 bool MarkStore::AddMarkRecord(AnalysisState& s, int32_t time, int32_t kind) {
-  if (s.MarkCount >= kMaxMarks) return false;
+  if (!MakeRoom(s, int64_t(s.MarkCount) + 1)) return false;
   s.MarkCount += 1;
   MarkRecord& mark = s.Mark(s.MarkCount);
   mark = MarkRecord{};

@@ -30,9 +30,15 @@ struct MarkStatistics {
 // Kind = Time = NoValue.
 class MarkStore {
  public:
-  // Appends a mark for PointerChannel with the current MarkOrigin. Silently refused when the
-  // store is full. Returns whether the mark was added.
+  // Appends a mark for PointerChannel with the current MarkOrigin, making room for it as
+  // needed. Returns whether the mark was added: false only when the store holds kMaxMarks
+  // marks or memory for more cannot be had (see SayStoreFull).
   static bool AddMarkRecord(AnalysisState& state, int32_t time, int32_t kind);
+  // Makes the store (and the amplitude records beside it) hold at least `slots` slots.
+  // Returns false, with the store as it was, when that many cannot be had.
+  static bool MakeRoom(AnalysisState& state, int64_t slots);
+  // Beeps and says that a mark could not be added because the store is full.
+  static void SayStoreFull(Ui& ui);
 
   // Deletes the marks of `electrode` with time in [from, to] whose kind is `kind` or a
   // reference (-1 or 0). Logs " found it =" for every mark of the electrode it visits.

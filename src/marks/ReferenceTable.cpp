@@ -64,6 +64,7 @@ bool ReferenceTable::InsertReference(int64_t electrode, int64_t time) {
   if (!electrodeOk || !timeOk) return false;
   state_.PointerChannel = int32_t(electrode);
   const bool added = MarkStore::AddMarkRecord(state_, int32_t(time), kReferenceMark);
+  if (!added) MarkStore::SayStoreFull(ui_);
   UpdateReferenceTable();
   return added;
 }

@@ -6,12 +6,13 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/SignalStore.h"
 #include "core/Ui.h"
 
 namespace velmora {
 
 int32_t SignalStatistics::SampleOrZero(const AnalysisState& s, int64_t sample, int32_t channel) {
-  if (sample < 1 || sample > kSignalRows || channel < 1 || channel > kChannels) return 0;
+  if (sample < 1 || sample > s.SignalRows() || channel < 1 || channel > kChannels) return 0;
   return s.Signal(int(sample - 1), channel - 1);
 }
 
@@ -23,7 +24,7 @@ double SignalStatistics::ChannelStdev(AnalysisState& s, Ui& ui, int32_t channel)
   const int64_t window = s.CurWindow;
   double deviation = 0.0;
   if (window > 1) {
-    const int64_t last = std::min<int64_t>(window, kSignalRows);
+    const int64_t last = std::min<int64_t>(window, SignalStore::ZeroPaddedRows(s));
     double sum = 0;
     for (int64_t sample = 5; sample <= last; ++sample) sum += SampleOrZero(s, sample, channel);
     const double mean = sum / double(window);

@@ -11,7 +11,7 @@ SignalWindowSums::SignalWindowSums(const AnalysisState& state) : state_(state) {
 const std::array<int64_t, kChannels>& SignalWindowSums::Sums(int firstRow, int endRow, const Columns& columns) {
   sums_.fill(0);
   firstRow = std::max(firstRow, 0);
-  endRow = std::min(endRow, kSignalRows);
+  endRow = std::min(endRow, state_.SignalRows());
   if (endRow <= firstRow || columns.none()) return sums_;
   DropIfStale();
   SumWindow(WantedGroups(columns), firstRow, endRow);
@@ -43,8 +43,12 @@ uint16_t SignalWindowSums::WantedGroups(const Columns& columns) {
 }
 
 void SignalWindowSums::DropIfStale() {
-  if (filledGroups_.empty()) {
-    filledGroups_.assign(kBlocks, 0);
+  const int blocks = state_.SignalRows() / kRowsPerBlock;  // whole blocks only
+  if (blocks != blocks_ || filledGroups_.size() != size_t(blocks)) {
+    // A store of another size: the kept sums have no place in it.
+    blocks_ = blocks;
+    filledGroups_.assign(size_t(blocks), 0);
+    for (auto& sums : blockSums_) sums.reset();
     version_ = state_.SignalVersion;
   }
   if (version_ == state_.SignalVersion) return;
@@ -89,11 +93,11 @@ void SignalWindowSums::FillBlocks(uint16_t groups, int firstBlock, int endBlock)
   }
 }
 
-// Room for the block sums of every group in `groups`, 64 KiB a group.
+// Room for the block sums of every group in `groups`, 64 bytes a block.
 void SignalWindowSums::MakeGroupSums(uint16_t groups) {
   for (int group = 0; group < kGroups; ++group)
     if ((groups & 1u << group) && !blockSums_[size_t(group)])
-      blockSums_[size_t(group)] = std::make_unique_for_overwrite<int32_t[]>(size_t(kBlocks) * kColumnsPerGroup);
+      blockSums_[size_t(group)] = std::make_unique_for_overwrite<int32_t[]>(size_t(blocks_) * kColumnsPerGroup);
 }
 
 // One pass down the block's rows for all the groups it lacks. The rows lie 1 KiB apart, too
@@ -106,7 +110,7 @@ void SignalWindowSums::FillBlock(uint16_t groups, int block) {
     if (groups & 1u << group) firstColumns[count++] = group * kColumnsPerGroup;
   int32_t blockSums[kGroups][kColumnsPerGroup] = {};
   const int32_t* row = state_.Signals.data() + size_t(block) * kRowsPerBlock * kChannels;
-  const bool nextInStore = (block + 2) * kRowsPerBlock <= kSignalRows;
+  const bool nextInStore = (block + 2) * kRowsPerBlock <= state_.SignalRows();
   for (int r = 0; r < kRowsPerBlock; ++r, row += kChannels) {
     for (int g = 0; g < count; ++g) {
       if (nextInStore) __builtin_prefetch(row + kRowsPerBlock * kChannels + firstColumns[g]);

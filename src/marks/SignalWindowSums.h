@@ -22,7 +22,7 @@ struct AnalysisState;
 // of the store than a plain pass over it would, and groups no trace shows are never read.
 //
 // Kept sums belong to one AnalysisState::SignalVersion; when the version moves they are all
-// dropped and refilled as windows need them. Sums are exact for samples from -2^18 to 2^18 - 1.
+// dropped and refilled as windows need them, with room for the store's rows as it is then. Sums are exact for samples from -2^18 to 2^18 - 1.
 class SignalWindowSums {
  public:
   static constexpr int kRowsPerBlock = 64;
@@ -36,7 +36,6 @@ class SignalWindowSums {
   const std::array<int64_t, kChannels>& Sums(int firstRow, int endRow, const Columns& columns);
 
  private:
-  static constexpr int kBlocks = kSignalRows / kRowsPerBlock;  // whole blocks only
   static constexpr int kGroups = kChannels / kColumnsPerGroup;
   static_assert(kChannels % kColumnsPerGroup == 0 && kGroups <= 16);  // a block's groups fit 16 bits
   // Block sums are added in int32 for at most this many blocks (8,192 rows) before they go
@@ -58,6 +57,7 @@ class SignalWindowSums {
 
   const AnalysisState& state_;
   uint64_t version_ = 0;
+  int blocks_ = 0;  // whole blocks of the store the kept sums were made for
   // Per group, made when first needed: the sums of block b lie at [b * 16, b * 16 + 16), so a
   // window's blocks are read as one stream.
   std::array<std::unique_ptr<int32_t[]>, kGroups> blockSums_;

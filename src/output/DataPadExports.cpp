@@ -25,7 +25,7 @@ constexpr int kLastAnimationElectrode = kChannels - 1;
 
 // A sample of the store, or 0 for a channel that does not exist or a row outside the store.
 int32_t SampleOrZero(const AnalysisState& s, int64_t row, int32_t channel) {
-  if (channel < 1 || channel > kChannels || row < 0 || row >= kSignalRows) return 0;
+  if (channel < 1 || channel > kChannels || row < 0 || row >= s.SignalRows()) return 0;
   return s.Signal(int(row), channel - 1);
 }
 

@@ -30,7 +30,7 @@ enum ObjectType { kDigits = 1, kTrace = 2, kTraceMarks = 4, kArrows = 5, kFrame 
 
 // Rows outside the store (a window reaching past its end) read as 0 rather than out of bounds.
 int32_t StoreSample(const AnalysisState& s, int64_t row, int channel) {
-  if (row < 0 || row >= kSignalRows || channel < 1 || channel > kChannels) return 0;
+  if (row < 0 || row >= s.SignalRows() || channel < 1 || channel > kChannels) return 0;
   return s.Signal(int(row), channel - 1);
 }
 

@@ -89,7 +89,8 @@ MarksTextImport::Contents MarksTextImport::Parse(const std::string& path, std::s
   Contents contents;
   int32_t markLines = 0;
   ReadHeader(in, contents, markLines);
-  contents.marks.reserve(size_t(markLines));
+  // The count is the file's word: room grows with the marks actually read.
+  contents.marks.reserve(size_t(std::min(markLines, kStartMarkSlots)));
   for (int32_t k = 0; k < markLines; ++k) contents.marks.push_back(ReadMark(in));
   return contents;
 }

@@ -40,8 +40,8 @@ PrintElectrogramPane::Size PrintElectrogramPane::CalcPrintElgSize(const Analysis
     size.start = int32_t(RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
     end = RoundHalfEven(double(end) * s.SamplingF / 1000.0);
   }
-  size.start = std::clamp(size.start, 0, kSignalRows);
-  size.end = int32_t(std::clamp<int64_t>(std::min<int64_t>(end, s.SigLength), size.start, kSignalRows));
+  size.start = std::clamp(size.start, 0, s.SignalRows());
+  size.end = int32_t(std::clamp<int64_t>(std::min<int64_t>(end, s.SigLength), size.start, s.SignalRows()));
   size.xs = printWidth / (double(s.CurWindow) * s.SamplingF / 1000.0);
   size.bh = double(paneHeight - PrintLayout::kReserve) / s.NrTraces;
   size.plotWidth = Round(s.CurWindow * size.xs);

@@ -77,7 +77,7 @@ void PrintWaveForms::PrintOneWaveSignal(int column, int row, int32_t channel, in
   }
   if (s.WavePlotElgNr) canvas_.TextOut(x0 + 1, y + 1, std::to_string(channel));
   if (s.PrintOnlyMarks) return;
-  const int32_t end = std::min({int64_t(begin) + s.WindowA, int64_t(s.SigLength), int64_t(kSignalRows)});
+  const int32_t end = std::min({int64_t(begin) + s.WindowA, int64_t(s.SigLength), int64_t(s.SignalRows())});
   if (end <= begin || begin < 0) return;
   int64_t sum = 0;
   for (int32_t j = begin; j < end; ++j) sum += s.Signal(j, channel - 1);

@@ -1,6 +1,7 @@
 #include "waves/WaveSearch.h"
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 
 #include "core/AnalysisState.h"
@@ -16,13 +17,7 @@ int PaneMarkType(const AnalysisState& s) { return s.MarkType[s.ActivePane == 2 ?
 
 }  // namespace
 
-WaveSearch::WaveSearch()
-    : markTimes_(size_t(kChannels) * kSlotsPerChannel, kNoValue),
-      waveTimes_(size_t(kChannels) * kMaxWaves, kNoValue),
-      sorted_(kChannels) {
-  for (std::vector<Entry>& entries : sorted_) entries.reserve(kSlotsPerChannel);
-  front_.reserve(kChannels);
-}
+WaveSearch::WaveSearch() : sorted_(kChannels) { front_.reserve(kChannels); }
 
 void WaveSearch::CalculateWaves(AnalysisState& state, const WaveStarted& onWave) {
   IniWaveMap(state);
@@ -34,7 +29,11 @@ int WaveSearch::BuildWaves(int lastWave, const WaveStarted& onWave) {
   lastWave = std::clamp(lastWave, 0, kMaxWaves);
   for (int wave = 1; wave <= lastWave; ++wave) {
     if (onWave) onWave(wave);
-    if (!FindEarliest(wave)) return wave - 1;
+    waveTimes_.resize(size_t(wave) * kChannels, kNoValue);
+    if (!FindEarliest(wave)) {
+      waveTimes_.resize(size_t(wave - 1) * kChannels);
+      return wave - 1;
+    }
     FindWave(wave);
   }
   return lastWave;
@@ -44,28 +43,53 @@ void WaveSearch::IniWaveMap(AnalysisState& state) {
   state.NrWaves = 0;
   wavesDone_ = false;
   front_.clear();
-  std::fill(markTimes_.begin(), markTimes_.end(), kNoValue);
-  std::fill(waveTimes_.begin(), waveTimes_.end(), kNoValue);
+  markTimes_.clear();
+  waveTimes_.clear();
+  slotsPerChannel_ = 0;
   slotCount_.fill(0);
   earliestEntry_.fill(0);
+}
+
+namespace {
+
+// The relative time with which a mark of `type` loads, or NoValue when it does not load.
+int32_t LoadedTime(const AnalysisState& s, const MarkRecord& mark, int type) {
+  if (mark.Electrode < kFirstElectrode || mark.Electrode > kChannels || mark.Kind != type) return kNoValue;
+  if (mark.Time == kNoValue || mark.Time < s.ReferenceTime) return kNoValue;
+  return TimeBetween(s.ReferenceTime, mark.Time);
+}
+
+}  // namespace
+
+int32_t WaveSearch::SearchLimit(const AnalysisState& s) {
+  if (s.SigLength <= kStartSignalRows) return kShortestWaveSearchLimit;
+  return int32_t(std::min<int64_t>(int64_t(s.SigLength) + 1, INT32_MAX));
 }
 
 void WaveSearch::LoadTim(const AnalysisState& s) {
   const int type = PaneMarkType(s);
   difference_ = type >= 1 && type <= 3 ? s.WaveDifference[size_t(type - 1)] : 0;
+  searchLimit_ = SearchLimit(s);
+  CountSlots(s, type);
+  slotCount_.fill(0);
   for (int number = 1; number <= s.MarkCount; ++number) {
     const MarkRecord& mark = s.Mark(number);
-    const int channel = mark.Electrode;
-    if (channel < kFirstElectrode || channel > kChannels || mark.Kind != type) continue;
-    if (mark.Time == kNoValue || mark.Time < s.ReferenceTime) continue;
-    int32_t& count = slotCount_[size_t(channel - 1)];
-    if (count == kSlotsPerChannel) continue;
-    const int32_t relative = TimeBetween(s.ReferenceTime, mark.Time);
-    if (relative == kNoValue) continue;
-    Slot(channel, count++) = relative;
+    const int32_t relative = LoadedTime(s, mark, type);
+    if (relative != kNoValue) Slot(mark.Electrode, slotCount_[size_t(mark.Electrode - 1)]++) = relative;
   }
   SortChannelEntries();
   BuildGrid(s);
+}
+
+// Room for every mark that loads: as many slots per channel as the busiest channel needs.
+void WaveSearch::CountSlots(const AnalysisState& s, int type) {
+  std::array<int32_t, kChannels> counts{};
+  for (int number = 1; number <= s.MarkCount; ++number) {
+    const MarkRecord& mark = s.Mark(number);
+    if (LoadedTime(s, mark, type) != kNoValue) ++counts[size_t(mark.Electrode - 1)];
+  }
+  slotsPerChannel_ = *std::max_element(counts.begin(), counts.end());
+  markTimes_.assign(size_t(kChannels) * size_t(slotsPerChannel_), kNoValue);
 }
 
 void WaveSearch::SortChannelEntries() {
@@ -75,7 +99,7 @@ void WaveSearch::SortChannelEntries() {
   for (int channel = 1; channel <= kChannels; ++channel) {
     std::vector<Entry>& entries = sorted_[size_t(channel - 1)];
     entries.clear();
-    for (int slot = 0; slot < slotCount_[size_t(channel - 1)]; ++slot) entries.push_back({Slot(channel, slot), int16_t(slot)});
+    for (int slot = 0; slot < slotCount_[size_t(channel - 1)]; ++slot) entries.push_back({Slot(channel, slot), slot});
     // Marks are mostly stored in time order already.
     if (!std::is_sorted(entries.begin(), entries.end(), earlier)) std::sort(entries.begin(), entries.end(), earlier);
   }
@@ -105,7 +129,7 @@ int32_t WaveSearch::Elenr(const AnalysisState& s, int column, int row) {
 
 bool WaveSearch::FindEarliest(int wave) {
   int bestPosition = -1, bestSlot = -1;
-  int32_t bestTime = kWaveSearchLimit;
+  int32_t bestTime = searchLimit_;
   for (const int position : startSites_) {
     const int32_t channel = grid_[size_t(position)];
     const std::vector<Entry>& entries = sorted_[size_t(channel - 1)];
@@ -158,7 +182,7 @@ bool WaveSearch::FindNext(int wave, int columnStep, int rowStep) {
 int WaveSearch::NearestSlot(int channel, int32_t t) const {
   const std::vector<Entry>& entries = sorted_[size_t(channel - 1)];
   const int64_t low = std::max<int64_t>(int64_t(t) - difference_, 0), high = int64_t(t) + difference_;
-  const auto free = [&](const Entry& e) { return markTimes_[size_t(channel - 1) * kSlotsPerChannel + size_t(e.slot)] != kNoValue; };
+  const auto free = [&](const Entry& e) { return Slot(channel, e.slot) != kNoValue; };
   const auto above = std::partition_point(entries.begin(), entries.end(), [t](const Entry& e) { return e.time < t; });
   int bestSlot = -1;
   int64_t bestDistance = high - low + 1;
@@ -193,8 +217,8 @@ bool WaveSearch::UpdateActive() {
 }
 
 int32_t WaveSearch::WaveTime(int channel, int wave) const {
-  if (channel < 1 || channel > kChannels || wave < 1 || wave > kMaxWaves) return kNoValue;
-  return waveTimes_[size_t(channel - 1) * kMaxWaves + size_t(wave - 1)];
+  if (channel < 1 || channel > kChannels || wave < 1 || size_t(wave) * kChannels > waveTimes_.size()) return kNoValue;
+  return waveTimes_[size_t(wave - 1) * kChannels + size_t(channel - 1)];
 }
 
 }  // namespace velmora

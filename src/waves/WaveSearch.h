@@ -23,10 +23,15 @@ struct AnalysisState;
 // then column, then row). Every tie therefore falls as the scan would let it fall.
 class WaveSearch {
  public:
-  static constexpr int kMaxWaves = 199;
-  static constexpr int kSlotsPerChannel = 199;
-  // A time at or above this never starts a wave (it can still join one).
-  static constexpr int32_t kWaveSearchLimit = 64000;
+  // Wave numbers go no higher: every wave takes at least one mark. The search itself stops
+  // when no mark is left to start one, and every mark of a channel takes part.
+  static constexpr int kMaxWaves = kMaxMarks;
+  // A time at or above the search limit never starts a wave (it can still join one). A
+  // recording that fits the 65,535 rows the store used to hold keeps the limit of 64,000 ms
+  // its waves have always been built with; in a longer one the limit lies past its end, so a
+  // late mark starts a wave as an early one does.
+  static constexpr int32_t kShortestWaveSearchLimit = 64000;
+  static int32_t SearchLimit(const AnalysisState& state);
 
   // Called before each wave number is tried, with that number; the workbench repaints its
   // progress label there.
@@ -56,7 +61,7 @@ class WaveSearch {
  private:
   struct Entry {
     int32_t time;
-    int16_t slot;
+    int32_t slot;
   };
   struct Site {
     int column = 0, row = 0;
@@ -64,8 +69,13 @@ class WaveSearch {
   };
   using FrontKey = std::pair<int32_t, int32_t>;  // time, scan position
 
-  int32_t& Slot(int channel, int slot) { return markTimes_[size_t(channel - 1) * kSlotsPerChannel + size_t(slot)]; }
-  int32_t& Times(int channel, int wave) { return waveTimes_[size_t(channel - 1) * kMaxWaves + size_t(wave - 1)]; }
+  int32_t& Slot(int channel, int slot) { return markTimes_[size_t(channel - 1) * size_t(slotsPerChannel_) + size_t(slot)]; }
+  int32_t Slot(int channel, int slot) const {
+    return markTimes_[size_t(channel - 1) * size_t(slotsPerChannel_) + size_t(slot)];
+  }
+  // Wave n's times lie at [(n - 1) x 256, n x 256): the table grows a wave at a time.
+  int32_t& Times(int channel, int wave) { return waveTimes_[size_t(wave - 1) * kChannels + size_t(channel - 1)]; }
+  void CountSlots(const AnalysisState& state, int type);
   int ScanPosition(int column, int row) const { return (column - 1) * rows_ + (row - 1); }
   int32_t ChannelAtPosition(int column, int row) const { return grid_[size_t(ScanPosition(column, row))]; }
   void BuildGrid(const AnalysisState& state);
@@ -77,7 +87,9 @@ class WaveSearch {
   bool UpdateActive();
 
   std::vector<int32_t> markTimes_;   // WaveMarkTimes: channel x slot, NoValue when taken or empty
-  std::vector<int32_t> waveTimes_;   // WaveTimes: channel x wave
+  std::vector<int32_t> waveTimes_;   // WaveTimes: wave x channel, for the waves built so far
+  int slotsPerChannel_ = 0;          // the most marks any channel loads
+  int32_t searchLimit_ = kShortestWaveSearchLimit;
   std::array<int32_t, kChannels> slotCount_{};
   std::array<int32_t, kChannels> earliestEntry_{};  // first possibly free entry of each channel
   std::vector<std::vector<Entry>> sorted_;          // per channel, by time then slot

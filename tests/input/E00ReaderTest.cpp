@@ -49,7 +49,7 @@ TEST_F(E00ReaderTest, AThousandFramesFillRows0To979) {
   // Row r holds frame r, which is the record after the skipped first one.
   for (int r : {0, 1, 500, 979})
     for (int c : {1, 17, 256}) EXPECT_EQ(s->Signal(r, c - 1), rec.sample(r + 1, c)) << r << " " << c;
-  EXPECT_EQ(s->Signal(980, 16), 0);
+  EXPECT_EQ(s->SignalRows(), 980);  // the store holds the recording's rows, no more
   EXPECT_EQ(ui.log.front(), "NrOfFramesinFile=1000");
 }
 
@@ -105,21 +105,45 @@ TEST_F(E00ReaderTest, AShorterRecordingLeavesNoSamplesOfTheLongerOneBehind) {
   rec.frames = 1000;
   Open(Write("short.E00", rec));
   EXPECT_EQ(s->SigLength, 980);
-  for (int r : {980, 1500, 2979}) EXPECT_EQ(s->Signal(r, 30), 0) << r;
+  EXPECT_EQ(s->SignalRows(), 980);
 }
 
-TEST_F(E00ReaderTest, MoreFramesThanTheStoreHoldsAreCutWithoutWrapping) {
+// The store is as long as the recording: nothing is cut at the 65,535 rows it once held.
+TEST_F(E00ReaderTest, ARecordingLongerThanTheOldStoreLoadsWhole) {
   E00Builder rec;
   rec.channels = 1;
   rec.frames = 70000;
   rec.sample = [](int k, int) { return int16_t(k % 30000); };
   s->SmoothElectrograms = false;
   Open(Write("big.E00", rec));
-  EXPECT_EQ(s->SigLength, 65535);
+  EXPECT_EQ(s->SigLength, 69980);
+  EXPECT_EQ(s->SignalRows(), 69980);
   EXPECT_EQ(s->Signal(0, 0), 1);
   EXPECT_EQ(s->Signal(65534, 0), 65535 % 30000);
-  ASSERT_FALSE(ui.messages.empty());
-  EXPECT_NE(ui.messages.back().find("only the first 65535 samples"), std::string::npos);
+  EXPECT_EQ(s->Signal(69979, 0), 69980 % 30000);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// A recording the machine cannot hold is refused before a frame is read, saying what it
+// needs; the recording loaded before stays. The file is sparse: its size says 137 GB of
+// store without the disk holding it.
+TEST_F(E00ReaderTest, ARecordingTooLargeForMemoryIsRefusedBeforeReading) {
+  E00Builder rec;
+  Open(Write("rec.E00", rec));
+  const std::string huge = dir.Write("huge.E00", rec.Header());
+  std::filesystem::resize_file(huge, uintmax_t(64) << 30);
+  try {
+    Open(huge);
+    FAIL() << "opened";
+  } catch (const IoError& error) {
+    EXPECT_NE(std::string(error.what()).find("huge.E00: the recording's 134217700 samples per channel need 137.7 GB"
+                                             " of memory; "),
+              std::string::npos)
+        << error.what();
+  }
+  EXPECT_EQ(s->ElgFileName, dir.File("rec.E00"));
+  EXPECT_EQ(s->SigLength, 980);
+  EXPECT_EQ(s->SignalRows(), 980);
 }
 
 TEST_F(E00ReaderTest, ALastFrameCutShortIsLeftOutAndReported) {
@@ -236,6 +260,7 @@ TEST_F(E00ReaderTest, ARecordingThatFailsToLoadGetsNoMarkFileAndNoListEntry) {
     EXPECT_FALSE(FileExists(E00Reader::MarkFileNameFor(path))) << path;
     EXPECT_FALSE(s->FileLoaded) << path;
   }
+  EXPECT_EQ(s->SignalRows(), 0);  // nothing of the half-read recording is shown
   EXPECT_EQ(s->RecentFileNames[0], "");
   EXPECT_EQ(testing::ReadFile(root.RecentFilesPath()), listBefore);
 }

@@ -108,7 +108,7 @@ TEST_F(NITextReaderTest, AnEarlierRecordingLeavesNothingBehind) {
   ASSERT_NE(s->Signal(900, 100), 0);
   ASSERT_NE(s->Signal(10, 100), 0);
   Read(WriteNI("short.txt", 300), 300);
-  EXPECT_EQ(s->Signal(900, 100), 0);  // a row beyond the text recording
+  EXPECT_EQ(s->SignalRows(), 300);  // no row beyond the text recording
   EXPECT_EQ(s->Signal(10, 100), 0);    // a channel beyond its 64
   EXPECT_EQ(s->SignalRowsTouched, 300);
 }
@@ -121,13 +121,17 @@ TEST_F(NITextReaderTest, AFileThatEndsEarlyGivesTheLinesItHoldsAndSaysSo) {
   EXPECT_NE(ui.messages[0].find("only 120 data lines"), std::string::npos);
 }
 
-TEST_F(NITextReaderTest, ASignalLengthBeyondTheSmoothingBufferIsCutWithAMessage) {
+// A signal length past the 60,000 samples the smoothing once held is read as far as the file
+// goes; room is made for the lines the file can hold, not for the length asked.
+TEST_F(NITextReaderTest, ASignalLengthBeyondTheOldSmoothingBufferReadsTheWholeFile) {
   const std::string path = WriteNI("run.txt", 10);
-  const TextSamples samples = NITextReader::Parse(path, ReadWholeFile(path), 10, ui);
+  const TextSamples samples = NITextReader::Parse(path, ReadWholeFile(path), 2000000000, ui);
   EXPECT_EQ(samples.rows, 10);
   Read(path, 70000);
-  ASSERT_GE(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].find("60000"), std::string::npos);
+  EXPECT_EQ(s->SigLength, 10);
+  EXPECT_EQ(s->SignalRows(), 10);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("only 10 data lines"), std::string::npos) << ui.messages[0];
 }
 
 TEST_F(NITextReaderTest, TheMarkFileReplacesTheExtensionOnly) {

@@ -113,7 +113,7 @@ TEST_F(WaveFormDrawingTest, AlignedStartStaysInsideTheRecording) {
 }
 
 TEST_F(WaveFormDrawingTest, NothingIsReadBeyondTheSignalStore) {
-  s->CurBegin = kSignalRows - 3;
+  s->CurBegin = kStartSignalRows - 3;
   s->CurWindow = 1000;
   const std::vector<std::string> drawn = Draw();
   ASSERT_EQ(drawn.size(), 1u);

@@ -97,6 +97,18 @@ TEST_F(AutomaticMarkingTest, AnExcursionStillBelowWhenTheHoldOffEndsIsMarkedThen
   EXPECT_EQ(TimesOf(40), (std::vector<int>{1000, 2001}));
 }
 
+// The marks a full store refuses are not lost in silence, and one message says so.
+TEST_F(AutomaticMarkingTest, AFullStoreIsSaidOnceWhateverItRefuses) {
+  Dip(40, 1000, 1);
+  Dip(41, 1000, 1);
+  s->AvoidDoubleMarks = false;  // no pass over the slots a real full store would hold
+  s->MarkCount = kMaxMarks;
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(s->MarkCount, kMaxMarks);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("The mark store is full"), std::string::npos) << ui.messages[0];
+}
+
 TEST_F(AutomaticMarkingTest, ExcursionsOneThousandAndOneSamplesApartGiveTwoMarks) {
   Dip(40, 1000, 1);
   Dip(40, 2001, 1);

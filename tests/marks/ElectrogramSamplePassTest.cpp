@@ -37,7 +37,7 @@ class ElectrogramSamplePassTest : public ::testing::Test {
     s->NrTraces = 24;
     s->TraceOrder = 0;
     s->FirstChannel = 17;
-    s->SigLength = kSignalRows;
+    s->SigLength = kStartSignalRows;
     s->AverageOffset = true;
     s->Amplification = 0.05;
     s->ShowTraceBaselines = false;
@@ -166,7 +166,7 @@ TEST_F(ElectrogramSamplePassTest, ARedrawAfterASampleChangedUsesTheNewOffset) {
 TEST_F(ElectrogramSamplePassTest, ARedrawAfterTheStoreWasRewrittenUsesTheNewOffsets) {
   ShowWindow(0, 65000);
   drawing.DrawElectrograms();
-  for (int row = 0; row < kSignalRows; ++row)
+  for (int row = 0; row < kStartSignalRows; ++row)
     for (int column = 16; column < 40; ++column) s->Signals[size_t(row) * kChannels + size_t(column)] = row % 100;
   s->SignalsChanged();
   ExpectTracesOfChannels(Sequential(17, 24));

@@ -93,7 +93,7 @@ TEST_F(MarkJournalTest, ABrokenJournalIsRefusedNamingTheLineAndChangesNothing) {
   const std::vector<std::pair<std::string, int>> cases = {
       {"something else\n", 1},
       {"velmora-journal 1\nS 3 19 1 1500 0 0 1 0\nE 5\nS 0 19 1 1 0 0 1 0\nE 6\n", 4},
-      {"velmora-journal 1\nC 40000\nE 5\n", 2},
+      {"velmora-journal 1\nC 67108865\nE 5\n", 2},  // past the most marks the store grows to
       {"velmora-journal 1\nS 3 70000 1 1500 0 0 1 0\nE 5\n", 2},
       {"velmora-journal 1\nX 1\nE 5\n", 2},
       {"velmora-journal 1\nC 3 4\nE 5\n", 2},

@@ -35,7 +35,14 @@ TEST_F(MarkStoreTest, AddingTakesPointerChannelAndOriginAndFlagsTheChange) {
   EXPECT_TRUE(s->WavesStale);
 }
 
-TEST_F(MarkStoreTest, AFullStoreRefusesSilently) {
+// A long recording gets more marks than a fresh store has slots: the store grows, with an
+// amplitude record beside every slot, and only the mark limit refuses.
+TEST_F(MarkStoreTest, TheStoreGrowsPastItsFirstSlotsAndRefusesOnlyAtTheLimit) {
+  for (int n = 1; n <= kStartMarkSlots + 2; ++n) Add(17 + n % 240, kSlowWave, n);
+  ASSERT_EQ(s->MarkCount, kStartMarkSlots + 2);
+  EXPECT_EQ(s->Mark(kStartMarkSlots + 2).Time, kStartMarkSlots + 2);
+  EXPECT_EQ(s->Mark(kStartMarkSlots).Time, kStartMarkSlots);
+  EXPECT_GE(s->MarkAmplitudes.size(), size_t(s->MarkCount));
   s->MarkCount = kMaxMarks;
   EXPECT_FALSE(MarkStore::AddMarkRecord(*s, 1, 1));
   EXPECT_EQ(s->MarkCount, kMaxMarks);

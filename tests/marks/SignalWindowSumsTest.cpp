@@ -65,11 +65,11 @@ TEST_F(SignalWindowSumsTest, AnEmptyWindowSumsToZero) {
 }
 
 TEST_F(SignalWindowSumsTest, WindowsEndingAtTheEndOfTheStoreMatchAPlainSum) {
-  ExpectDirectSums(1000, kSignalRows, someColumns);  // the last rows make no whole block
-  ExpectDirectSums(65472, kSignalRows, someColumns);
+  ExpectDirectSums(1000, kStartSignalRows, someColumns);  // the last rows make no whole block
+  ExpectDirectSums(65472, kStartSignalRows, someColumns);
   SignalWindowSums::Columns asked;
   asked.set(40);
-  EXPECT_EQ(sums.Sums(1000, kSignalRows + 500, asked)[40], DirectSum(40, 1000, kSignalRows));
+  EXPECT_EQ(sums.Sums(1000, kStartSignalRows + 500, asked)[40], DirectSum(40, 1000, kStartSignalRows));
 }
 
 TEST_F(SignalWindowSumsTest, OnlyTheAskedColumnsAreGiven) {
@@ -85,8 +85,8 @@ TEST_F(SignalWindowSumsTest, OnlyTheAskedColumnsAreGiven) {
 TEST_F(SignalWindowSumsTest, OverlappingWindowsOneAfterAnotherMatchAPlainSum) {
   std::mt19937 random(7);
   for (int n = 0; n < 300; ++n) {
-    const int firstRow = int(random() % kSignalRows);
-    const int endRow = firstRow + int(random() % uint32_t(kSignalRows - firstRow + 1));
+    const int firstRow = int(random() % kStartSignalRows);
+    const int endRow = firstRow + int(random() % uint32_t(kStartSignalRows - firstRow + 1));
     std::vector<int> columns;
     for (int k = 0, count = 1 + int(random() % 4); k < count; ++k) columns.push_back(int(random() % kChannels));
     ExpectDirectSums(firstRow, endRow, columns);
@@ -95,16 +95,16 @@ TEST_F(SignalWindowSumsTest, OverlappingWindowsOneAfterAnotherMatchAPlainSum) {
 
 TEST_F(SignalWindowSumsTest, SamplesAtTheLimitsSumExactlyOverTheWholeStore) {
   constexpr int32_t kHighest = (1 << 18) - 1, kLowest = -(1 << 18);
-  for (int row = 0; row < kSignalRows; ++row) {
+  for (int row = 0; row < kStartSignalRows; ++row) {
     s->Signal(row, 30) = kHighest;
     s->Signal(row, 31) = kLowest;
   }
   SignalWindowSums::Columns asked;
   asked.set(30);
   asked.set(31);
-  const auto& got = sums.Sums(0, kSignalRows, asked);
-  EXPECT_EQ(got[30], int64_t(kHighest) * kSignalRows);
-  EXPECT_EQ(got[31], int64_t(kLowest) * kSignalRows);
+  const auto& got = sums.Sums(0, kStartSignalRows, asked);
+  EXPECT_EQ(got[30], int64_t(kHighest) * kStartSignalRows);
+  EXPECT_EQ(got[31], int64_t(kLowest) * kStartSignalRows);
 }
 
 TEST_F(SignalWindowSumsTest, KeptSumsFollowASampleWrittenThroughSignal) {

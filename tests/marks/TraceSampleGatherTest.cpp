@@ -40,7 +40,7 @@ class TraceSampleGatherTest : public ::testing::Test {
     return sources;
   }
 
-  std::vector<int32_t> store = std::vector<int32_t>(size_t(kSignalRows) * kChannels);
+  std::vector<int32_t> store = std::vector<int32_t>(size_t(kStartSignalRows) * kChannels);
 };
 
 TEST_F(TraceSampleGatherTest, NeighbouringChannelsInChannelOrder) {
@@ -71,8 +71,8 @@ TEST_F(TraceSampleGatherTest, ChannelsInAnyOrderWithRepeats) {
 }
 
 TEST_F(TraceSampleGatherTest, TheLastRowsOfTheStore) {
-  ExpectGathered(kSignalRows - 65, 1, 65, Sequential(16, 24, false));
-  ExpectGathered(kSignalRows - 5 * 13 - 1, 5, 14, Sequential(0, 256, false));
+  ExpectGathered(kStartSignalRows - 65, 1, 65, Sequential(16, 24, false));
+  ExpectGathered(kStartSignalRows - 5 * 13 - 1, 5, 14, Sequential(0, 256, false));
 }
 
 TEST_F(TraceSampleGatherTest, NothingIsWrittenForNoRowsOrNoSources) {

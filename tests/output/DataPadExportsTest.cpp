@@ -115,9 +115,9 @@ TEST_F(DataPadExportsTest, ElectrogramTextWritesTwelveTracesOfTheWindowAndZeroWi
 TEST_F(DataPadExportsTest, ElectrogramTextWritesZeroForRowsPastTheStore) {
   s.TraceOrder = 0;
   s.FirstChannel = 17;
-  s.CurBegin = kSignalRows - 1;
+  s.CurBegin = kStartSignalRows - 1;
   s.CurWindow = 2;
-  s.Signals[size_t(kSignalRows - 1) * kChannels + 16] = 7;
+  s.Signals[size_t(kStartSignalRows - 1) * kChannels + 16] = 7;
   EXPECT_EQ(DataPadExports::ElectrogramText(s), "7\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t\n"
                                                 "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t\n");
 }

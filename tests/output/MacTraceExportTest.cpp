@@ -135,9 +135,9 @@ TEST_F(MacEleMapExport, HorizontalStepRunsInHundredthsAcrossTheWindow) {
 
 TEST_F(MacEleMapExport, RowsPastTheStoreReadAsZero) {
   s->NrCols = s->NrRows = 1;
-  s->CurBegin = kSignalRows - 2;  // the last two rows, then two the store does not have
-  s->Signal(kSignalRows - 2, 19) = 40;
-  s->Signal(kSignalRows - 1, 19) = 40;
+  s->CurBegin = kStartSignalRows - 2;  // the last two rows, then two the store does not have
+  s->Signal(kStartSignalRows - 2, 19) = 40;
+  s->Signal(kStartSignalRows - 1, 19) = 40;
   EXPECT_EQ(MacExport::EleMapText(*s, 100, 100, ui), "1\n8 5\n20 1 1\n2500 -400\n5000 -400\n7500 400\n10000 400\n");
 }
 

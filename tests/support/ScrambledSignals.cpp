@@ -17,7 +17,7 @@ int32_t Scrambled(int row, int column) {
 }  // namespace
 
 void FillScrambledSignals(AnalysisState& state) {
-  for (int row = 0; row < kSignalRows; ++row)
+  for (int row = 0; row < kStartSignalRows; ++row)
     for (int column = 0; column < kChannels; ++column)
       state.Signals[size_t(row) * kChannels + size_t(column)] = Scrambled(row, column);
   state.SignalsChanged();

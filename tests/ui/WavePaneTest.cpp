@@ -113,7 +113,7 @@ class WavePaneTest : public QObject {
     QCOMPARE(S().WaveNrA, 2);
     Button(1, "SpeedDecWave")->click();
     QCOMPARE(S().WaveNrA, 1);
-    ui_.inputs = {"250", "7"};
+    ui_.inputs = {"0", "7"};
     Trigger("gotowavenr1");
     QCOMPARE(S().WaveNrA, 7);
     QCOMPARE(S().Cell(1, 1).Value, S().NoValue);  // above the last wave: an empty map

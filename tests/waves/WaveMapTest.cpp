@@ -150,9 +150,9 @@ TEST_F(WaveMapTest, WaveNumberCommandsStayInRange) {
   s->WaveNrA = 1;
   commands.GotoPreviousWave();
   EXPECT_EQ(s->WaveNrA, 1);
-  ui.inputs = {"0", "200", "150"};
+  ui.inputs = {"0", std::to_string(WaveSearch::kMaxWaves + 1), "250"};
   commands.GotoWaveNr();
-  EXPECT_EQ(s->WaveNrA, 150);
+  EXPECT_EQ(s->WaveNrA, 250);  // past the 199 waves a search once stopped at
   EXPECT_EQ(ui.beeps, 2);
   ASSERT_EQ(ui.prompts.size(), 3u);
   EXPECT_EQ(ui.prompts[0].caption, "Go to wave nr");

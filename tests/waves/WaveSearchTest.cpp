@@ -86,11 +86,22 @@ TEST_F(WaveSearchTest, ChannelsBelowSeventeenAndOtherKindsStayOut) {
   EXPECT_EQ(Calculate(), 0);
 }
 
-TEST_F(WaveSearchTest, OnlyTheFirst199MarksOfAChannelAreUsed) {
-  // Latest first: all 250 would give 211 waves, the first 199 start 159 (63,700 down to 16,300).
-  for (int i = 0; i < 250; ++i) AddMark(Channel(1, 1), kSlowWave, 1000 + 300 * (249 - i));
-  ASSERT_EQ(Calculate(), 159);
-  EXPECT_EQ(Time(1, 1, 1), 16300);
+// A long recording gives a channel hundreds of marks and the grid hundreds of waves: every
+// mark takes part, and in a recording long enough for them a late mark starts a wave as an
+// early one does.
+TEST_F(WaveSearchTest, EveryMarkOfABusyChannelIsUsed) {
+  struct Case { int32_t sigLength; int waves; };
+  for (const Case c : {Case{65535, 210}, Case{80000, 250}}) {
+    SCOPED_TRACE(c.sigLength);
+    s->MarkCount = 0;
+    s->SigLength = c.sigLength;
+    // Latest first, 1,000 ms to 75,700 ms; below 64,000 ms, 210 of them. A recording of
+    // the old store's length keeps its 64,000 ms limit.
+    for (int i = 0; i < 250; ++i) AddMark(Channel(1, 1), kSlowWave, 1000 + 300 * (249 - i));
+    ASSERT_EQ(Calculate(), c.waves);
+    EXPECT_EQ(Time(1, 1, 1), 1000);
+    EXPECT_EQ(Time(1, 1, c.waves), 1000 + 300 * (c.waves - 1));
+  }
 }
 
 TEST_F(WaveSearchTest, LateMarksJoinButNeverStartAWave) {
@@ -102,10 +113,15 @@ TEST_F(WaveSearchTest, LateMarksJoinButNeverStartAWave) {
   ASSERT_EQ(Calculate(), 1);
   EXPECT_EQ(Time(2, 1, 1), 64100);
   EXPECT_EQ(Time(4, 1, 1), kNoValue);
+  // Where the recording goes on past them, they start waves like any other mark.
+  s->SigLength = 600000;
+  ASSERT_EQ(Calculate(), 2);
+  EXPECT_EQ(Time(4, 1, 2), 64000);
 }
 
 // Dense random marks on a 16 x 15 grid with holes, ties in time everywhere and a reference:
-// the fast search builds exactly the waves of the full grid scan.
+// the fast search builds exactly the waves of the full grid scan, which stops at 199 waves
+// (the fast one goes on: these recordings hold several hundred).
 TEST_F(WaveSearchTest, MatchesTheGridScanOnRandomRecordings) {
   for (const unsigned seed : {1u, 2u, 3u, 4u}) {
     SCOPED_TRACE(seed);
@@ -122,9 +138,12 @@ TEST_F(WaveSearchTest, MatchesTheGridScanOnRandomRecordings) {
     for (int i = 0; i < 6000; ++i)
       AddMark(17 + int(random() % 240), random() % 8 ? kSlowWave : kSpike, int32_t(random() % 400) * 50);
     NaiveWaveSearch naive(*s);
-    ASSERT_EQ(Calculate(), naive.Run());
+    ASSERT_GT(Calculate(), 199);
+    search.IniWaveMap(*s);
+    search.LoadTim(*s);
+    ASSERT_EQ(search.BuildWaves(199), naive.Run());
     for (int c = 17; c <= 256; ++c)
-      for (int wave = 1; wave <= s->NrWaves; ++wave)
+      for (int wave = 1; wave <= 199; ++wave)
         ASSERT_EQ(search.WaveTime(c, wave), naive.WaveTime(c, wave)) << c << " " << wave;
   }
 }
