@@ -10,7 +10,9 @@ namespace velmora {
 namespace {
 
 // Samples beyond the store cannot be drawn, whatever the window asks for.
-int ClampToStore(int64_t sample) { return int(std::clamp<int64_t>(sample, 0, kSignalRows)); }
+int ClampToStore(const AnalysisState& s, int64_t sample) {
+  return int(std::clamp<int64_t>(sample, 0, int64_t(s.Signals.size() / kChannels)));
+}
 
 }  // namespace
 
@@ -21,12 +23,12 @@ void TraceLayout::LayoutTraces(AnalysisState& s) {
   s.TraceAreaWidth = s.PaneWidth - 70;
   s.TraceHeight = s.NrTraces <= 0 ? 100 : (s.PaneHeight - 50) / s.NrTraces;
   const int window = std::max(1, s.CurWindow);
-  s.TraceFirstSample = ClampToStore(s.CurBegin);
-  s.TraceLastSample = ClampToStore(std::min<int64_t>(int64_t(s.CurBegin) + window, s.SigLength));
+  s.TraceFirstSample = ClampToStore(s, s.CurBegin);
+  s.TraceLastSample = ClampToStore(s, std::min<int64_t>(int64_t(s.CurBegin) + window, s.SigLength));
   if (s.SamplingFChanged) {
-    s.TraceFirstSample = ClampToStore(RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
+    s.TraceFirstSample = ClampToStore(s, RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
     s.TraceLastSample =
-        ClampToStore(std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), 20000));
+        ClampToStore(s, std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), 20000));
     s.ImportNrSamples = 20000;
   }
   s.SampleWidth = s.SamplingF > 0 ? double(s.TraceAreaWidth) / window / s.SamplingF * 1000.0 : 0.0;
