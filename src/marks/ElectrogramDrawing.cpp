@@ -96,7 +96,7 @@ void ElectrogramDrawing::PrepareTraces() {
   if (DrawsSpans()) {
     sources_.clear();
     for (int i : activeTraces_) sources_.push_back(TraceSource(traceChannels_[size_t(i)]));
-    spans_.Prepare(sources_);
+    spans_.Compute(sources_);
     PrepareOffsets();
     return;
   }
@@ -198,7 +198,10 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   const bool prepared =
       trace >= 1 && size_t(trace) <= traceOffsets_.size() && valueSlot_[size_t(trace - 1)] >= 0;
   const bool spans = DrawsSpans();
-  if (!prepared && spans) singleOffset_ = Offset(channel);
+  if (!prepared && spans) {
+    spans_.Compute({TraceSource(channel)});
+    singleOffset_ = Offset(channel);
+  }
   if (!prepared && !spans) ReadSingleTrace(channel);
   const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : singleOffset_;
   const int yc = TraceLayout::Centre(s, trace);
@@ -206,7 +209,7 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   const int32_t first = std::as_const(s).Signal(firstRow, channel - 1);
   points_.assign(1, Point{s.TraceLeft, yc - PixelRound(first * s.Amplification)});
   if (spans) {
-    spans_.Place(TraceSource(channel), offset, yc, points_);
+    spans_.Place(prepared ? size_t(valueSlot_[size_t(trace - 1)]) : 0, offset, yc, points_);
   } else {
     const int32_t* values =
         prepared ? traceValues_.data() + size_t(valueSlot_[size_t(trace - 1)]) * size_t(takenPerTrace_)
