@@ -194,6 +194,11 @@ void E00Reader::LoadAllElectrograms() {
     ui_.HideProgress();
     Unload();
     throw;
+  } catch (const Cancelled&) {
+    RowConversion::Finish();
+    frames_.Close();
+    ui_.HideProgress();
+    throw;
   }
   ClearRowsBeyond(state_, rowsToFill_);
   ui_.HideProgress();
@@ -205,6 +210,7 @@ void E00Reader::ShowProgressBlock(int block, bool smooth) {
     ui_.StepProgress();
   }
   ui_.ProcessEvents();
+  if (ui_.CancelRequested()) throw Cancelled("loading " + path_);
 }
 
 void E00Reader::CopyRows(int first, int end) {

@@ -30,6 +30,7 @@ class QtUi : public Ui {
   void StepProgress() override;
   void HideProgress() override;
   void ProcessEvents() override;
+  bool CancelRequested() override;
 
   void Log(const std::string& line) override;
 
