@@ -27,17 +27,6 @@ LongBenchRecording::LongBenchRecording() : state_(std::make_unique<AnalysisState
   s.FileLoaded = true;
 }
 
-void LongBenchRecording::ShowWholeRecording() {
-  AnalysisState& s = *state_;
-  s.PaneWidth = 1600;
-  s.PaneHeight = 900;
-  s.NrTraces = 24;
-  s.TraceOrder = 0;
-  s.FirstChannel = 17;
-  s.CurBegin = 0;
-  s.CurWindow = kRows;
-  s.ShowElgTimes = true;
-  s.AverageOffset = true;
-}
+void LongBenchRecording::ShowWholeRecording() { ElectrogramBenchRecording::ShowWindowOf(*state_, 0, kRows); }
 
 }  // namespace velmora::bench

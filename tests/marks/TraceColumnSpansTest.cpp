@@ -43,10 +43,7 @@ class TraceColumnSpansTest : public ::testing::Test {
   std::vector<std::vector<Point>> DrawnPolylines() {
     canvas.Clear();
     drawing.DrawElectrograms();
-    std::vector<std::vector<Point>> polylines;
-    for (const std::string& line : canvas.Lines())
-      if (line.rfind("polyline", 0) == 0) polylines.push_back(PolylinePoints(line));
-    return polylines;
+    return testing::RecordedPolylines(canvas.Lines());
   }
   int32_t Value(int32_t sample, int32_t channel) const {
     const AnalysisState& st = *s;
