@@ -43,8 +43,9 @@ ElectrogramBenchRecording::~ElectrogramBenchRecording() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
-void ElectrogramBenchRecording::ShowWindow(int begin, int window) {
-  AnalysisState& s = *state_;
+void ElectrogramBenchRecording::ShowWindow(int begin, int window) { ShowWindowOf(*state_, begin, window); }
+
+void ElectrogramBenchRecording::ShowWindowOf(AnalysisState& s, int begin, int window) {
   s.PaneWidth = 1600;
   s.PaneHeight = 900;
   s.NrTraces = 24;

@@ -18,6 +18,8 @@ class ElectrogramBenchRecording {
   // Pane A as the benchmarks draw it: 24 traces from channel 17 on a 1600 x 900 buffer, times
   // shown, offsets from the window's mean.
   void ShowWindow(int begin, int window);
+  // The same pane over `state`.
+  static void ShowWindowOf(AnalysisState& state, int begin, int window);
 
  private:
   ElectrogramBenchRecording();

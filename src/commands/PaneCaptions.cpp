@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "commands/StatusTime.h"
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
@@ -100,8 +101,8 @@ PaneCaptions::StatusTexts PaneCaptions::StatusBar(const AnalysisState& s) {
   StatusTexts texts;
   texts.fileName = FileNameOnly(s.InputFileKind == 3 ? s.ImportFileName : s.ElgFileName);
   texts.matrixName = FileNameOnly(s.MatrixFileName);
-  texts.referenceTime = fmt::format(" Reference: {} ms", s.ReferenceTime);
-  texts.sigLength = fmt::format(" Signal: {} ms", s.SigLength);
+  texts.referenceTime = " Reference: " + StatusTime::Text(s.ReferenceTime);
+  texts.sigLength = " Signal: " + StatusTime::Text(s.SigLength);
   texts.amplification = " Amplf: " + GroupedTwoDecimals(s.Amplification);
   return texts;
 }

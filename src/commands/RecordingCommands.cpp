@@ -11,6 +11,7 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
+#include "core/StateRollback.h"
 #include "input/E00Reader.h"
 #include "input/NITextReader.h"
 #include "marks/MarkSaving.h"
@@ -70,9 +71,14 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
       ValuePrompt::AskInteger(ui_, "  ", "Give new signal length if necessary:", 30000, 1);
   if (!length.HasValue() || !MarkSaving::SaveAlert(s, ui_)) return false;
   MarksSettled();
+  StateRollback rollback(s);
   try {
     NITextReader(s, ui_, reader_.Root()).Read(path, length.value);
+  } catch (const Cancelled&) {
+    rollback.Restore();
+    return false;
   } catch (const IoError& error) {
+    rollback.Restore();
     ui_.Beep();
     ui_.Error(error.what());
     return false;
@@ -113,9 +119,14 @@ bool RecordingCommands::OpenRecent(int item) {
 bool RecordingCommands::Load(const std::string& path) {
   if (!MarkSaving::SaveAlert(state_, ui_)) return false;
   MarksSettled();
+  StateRollback rollback(state_);
   try {
     reader_.Open(path);
+  } catch (const Cancelled&) {
+    rollback.Restore();
+    return false;
   } catch (const IoError& error) {
+    rollback.Restore();
     ui_.Beep();
     ui_.Error(error.what());
     return false;

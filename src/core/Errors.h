@@ -30,4 +30,10 @@ class ConversionError : public IoError {
   int line_;
 };
 
+// A long command was stopped from its progress panel; whoever began it puts the state back.
+class Cancelled : public std::runtime_error {
+ public:
+  explicit Cancelled(const std::string& what) : std::runtime_error(what + " cancelled") {}
+};
+
 }  // namespace velmora

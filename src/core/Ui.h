@@ -49,6 +49,10 @@ class Ui {
   virtual void StepProgress() = 0;
   virtual void HideProgress() = 0;
   virtual void ProcessEvents() = 0;
+  // Whether the person asked the long command under the progress panel to stop (its Cancel
+  // button), seen by the last ProcessEvents. A command that honours it leaves the state as it
+  // was before it began.
+  virtual bool CancelRequested() { return false; }
 
   // One line in the memo window.
   virtual void Log(const std::string& line) = 0;

@@ -206,6 +206,11 @@ void E00Reader::LoadAllElectrograms() {
     Unload();
     throw IoError(path_, fmt::format("the store of {} samples per channel could not be had: memory ran short",
                                      rowsToFill_));
+  } catch (const Cancelled&) {
+    RowConversion::Finish();
+    frames_.Close();
+    ui_.HideProgress();
+    throw;
   }
   ClearRowsBeyond(state_, rowsToFill_);
   ui_.HideProgress();
@@ -217,6 +222,7 @@ void E00Reader::ShowProgressBlock(int block, bool smooth) {
     ui_.StepProgress();
   }
   ui_.ProcessEvents();
+  if (ui_.CancelRequested()) throw Cancelled("loading " + path_);
 }
 
 void E00Reader::CopyRows(int first, int end) {

@@ -214,7 +214,7 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
     TextSamples samples;
     try {
       samples = LabTextReader::Parse(path, text, request, ui_);
-    } catch (const IoError&) {
+    } catch (...) {
       ui_.HideProgress();
       throw;
     }
@@ -222,6 +222,8 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
     Commit(path, samples);
   } catch (const IoError& error) {
     return Refuse(ui_, error.what());
+  } catch (const Cancelled&) {
+    return false;  // nothing was committed: the recording before stays
   }
   return true;
 }

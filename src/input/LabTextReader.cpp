@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "core/Errors.h"
 #include "core/Ui.h"
 #include "input/NITextReader.h"
 #include "input/TextLines.h"
@@ -46,11 +47,12 @@ bool ReadStreamRow(TextLines& lines, const LabTextReader::Request& request, int 
   return true;
 }
 
-void ShowProgress(Ui& ui, int row) {
+void ShowProgress(Ui& ui, int row, const std::string& path) {
   if (row % LabTextReader::kRowsPerProgressStep != 0) return;
   ui.SetProgressText(fmt::format("reading line nr = {}", row));
   ui.StepProgress();
   ui.ProcessEvents();
+  if (ui.CancelRequested()) throw Cancelled("reading " + path);
 }
 
 }  // namespace
@@ -72,7 +74,7 @@ TextSamples LabTextReader::Parse(const std::string& path, std::string_view text,
     const bool read = stream ? ReadStreamRow(lines, request, r + 1, row) : ReadLineRow(lines, request, row);
     if (!read) break;
     ++r;
-    ShowProgress(ui, r);
+    ShowProgress(ui, r, path);
   }
   if (r == 0) lines.Fail(fmt::format("no sample rows follow the {} header lines", request.headerLines));
   samples.rows = r;

@@ -50,7 +50,7 @@ void NITextReader::Read(const std::string& path, int signalLength, const Recordi
   TextSamples samples;
   try {
     samples = Parse(path, text, signalLength, ui_);
-  } catch (const IoError&) {
+  } catch (...) {
     ui_.HideProgress();
     throw;
   }
@@ -84,6 +84,7 @@ TextSamples NITextReader::Parse(const std::string& path, std::string_view text, 
       ui.SetProgressText(fmt::format("reading line nr = {}", r));
       ui.StepProgress();
       ui.ProcessEvents();
+      if (ui.CancelRequested()) throw Cancelled("reading " + path);
     }
     int32_t* row = samples.values.data() + size_t(r - 1) * kNIChannels;
     ReadRow(lines, row);

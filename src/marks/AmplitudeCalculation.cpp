@@ -1,16 +1,20 @@
 #include "marks/AmplitudeCalculation.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "core/AnalysisState.h"
 #include "core/SignalStore.h"
 #include "core/Arithmetic.h"
+#include "core/Ui.h"
 
 namespace velmora {
 
 namespace {
 
+constexpr int kMarksPerStep = 1024;     // marks between two looks at the progress panel
 constexpr int kSteepSpan = 24;          // samples over which the fall is measured
 constexpr double kUnitsPerMv = 747.0;
 constexpr double kPerSecond = 40.0;     // 1000 / 25
@@ -37,16 +41,34 @@ int32_t PreviousInterval(const std::vector<int32_t>& times, int32_t time) {
 
 }  // namespace
 
-void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) {
-  for (AmplitudeRecord& record : s.MarkAmplitudes) record.Electrode = kNoValue;
+void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) { Fill(s, s.MarkAmplitudes, nullptr); }
+
+bool AmplitudeCalculation::CalcAmplitudes(AnalysisState& s, Ui& ui) {
+  std::vector<AmplitudeRecord> records = s.MarkAmplitudes;
+  ui.ShowProgress({std::filesystem::path(s.ElgFileName).filename().string(),
+                   std::filesystem::path(s.MatrixFileName).filename().string(), s.MarkCount / kMarksPerStep + 1});
+  ui.SetProgressText("calculating amplitudes ...");
+  const bool done = Fill(s, records, &ui);
+  ui.HideProgress();
+  if (done) s.MarkAmplitudes = std::move(records);
+  return done;
+}
+
+bool AmplitudeCalculation::Fill(const AnalysisState& s, std::vector<AmplitudeRecord>& records, Ui* ui) {
+  for (AmplitudeRecord& record : records) record.Electrode = kNoValue;
   const auto times = SlowWaveTimes(s);
   for (int n = 1; n <= s.MarkCount; ++n) {
+    if (ui && n % kMarksPerStep == 0) {
+      ui->StepProgress();
+      ui->ProcessEvents();
+      if (ui->CancelRequested()) return false;
+    }
     const MarkRecord& mark = s.Mark(n);
     if (mark.Kind != kSlowWave || mark.Electrode <= 16 || mark.Electrode >= 257) continue;
     if (mark.Time <= 0 || mark.Time >= s.SigLength) continue;
-    s.MarkAmplitudes[size_t(n - 1)] =
-        Measure(s, mark.Electrode, mark.Time, PreviousInterval(times[mark.Electrode], mark.Time));
+    records[size_t(n - 1)] = Measure(s, mark.Electrode, mark.Time, PreviousInterval(times[mark.Electrode], mark.Time));
   }
+  return true;
 }
 
 // One walk over the window finds the largest and smallest value and the steepest fall.

@@ -20,6 +20,7 @@ namespace velmora {
 
 namespace {
 
+constexpr int kRowsBetweenCancelChecks = 65536;
 constexpr int kHoldOff = 1000;  // samples after a detection in which the electrode is not marked again
 constexpr int32_t kSearchStart = 9999;
 
@@ -87,9 +88,20 @@ void AutomaticMarking::MarkAllSlowWaves() {
   ui_.ShowProgress(panel);
   auto sums = std::make_unique<ChannelSums>();
   ComputeSums(*sums);
-  ScanForExcursions(*sums);
-  AddElectrodeMarks(*sums, s_.MarkType[0]);
+  // A cancel leaves the marks as they were: the marking only ever appends to the store.
+  const int32_t markCount = s_.MarkCount;
+  const bool marksChanged = s_.MarksChanged, wavesStale = s_.WavesStale;
+  if (!ScanForExcursions(*sums) || !AddElectrodeMarks(*sums, s_.MarkType[0])) {
+    s_.MarkCount = markCount;
+    s_.MarksChanged = marksChanged;
+    s_.WavesStale = wavesStale;
+  }
   ui_.HideProgress();
+}
+
+bool AutomaticMarking::CancelAsked() {
+  ui_.ProcessEvents();
+  return ui_.CancelRequested();
 }
 
 void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
@@ -131,7 +143,7 @@ void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
 // A sample starts a detection when it is at or below the electrode's cutoff and the
 // previous detection lies more than 1000 samples back. Rows without any start, nearly all
 // of them, cost one vectorised comparison.
-void AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
+bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   for (auto& list : detections_) list.clear();
   const int32_t* base = s_.Signals.data() + kFirstElectrode - 1;
   const int32_t* cutoff = sums.cutoff.data();
@@ -139,6 +151,8 @@ void AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   int32_t* until = holdUntil.data();
   const int32_t last = std::min<int32_t>(s_.SigLength, s_.SignalRows());
   for (int32_t sample = 5; sample <= last; ++sample) {
+    // A long recording's scan can be stopped every 65,536 rows; a shorter one is never held up.
+    if (sample % kRowsBetweenCancelChecks == 0 && CancelAsked()) return false;
     const int32_t* row = base + int64_t(sample - 1) * kChannels;
     int starts = 0;
     for (int c = 0; c < kElectrodes; ++c) starts |= int(row[c] <= cutoff[c]) & int(sample > until[c]);
@@ -151,14 +165,15 @@ void AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
       }
     }
   }
+  return true;
 }
 
-void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
+bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
   CollectMarkedTimes(kind);
   for (int e = kFirstElectrode; e <= kChannels; ++e) {
     const int c = e - kFirstElectrode;
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
-    ui_.ProcessEvents();
+    if (CancelAsked()) return false;
     s_.SignalStdev = sums.deviation[c];
     ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
     s_.PointerChannel = e;
@@ -169,6 +184,7 @@ void AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     }
     ui_.StepProgress();
   }
+  return true;
 }
 
 // A full store is said once per run, not once per mark it refuses.

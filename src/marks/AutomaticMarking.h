@@ -59,9 +59,11 @@ class AutomaticMarking {
   struct SpreadGrid;
 
   void ComputeSums(ChannelSums& sums) const;
-  void ScanForExcursions(const ChannelSums& sums);
-  void AddElectrodeMarks(const ChannelSums& sums, int kind);
+  // Both return false when the user cancelled; the marks added so far are then taken back.
+  bool ScanForExcursions(const ChannelSums& sums);
+  bool AddElectrodeMarks(const ChannelSums& sums, int kind);
   bool AddMark(int32_t time, int kind);
+  bool CancelAsked();
   void CollectMarkedTimes(int kind);
   bool MarkedNear(const std::vector<int32_t>& marked, int32_t lastAdded, int32_t time) const;
   int32_t Value(int32_t sample) const;

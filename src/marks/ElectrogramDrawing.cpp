@@ -40,7 +40,7 @@ Colour MarkColour(int kind) {
 }  // namespace
 
 ElectrogramDrawing::ElectrogramDrawing(AnalysisState& state, Canvas& canvas)
-    : state_(state), canvas_(canvas), windowSums_(state), markStart_(kChannels + 2, 0) {
+    : state_(state), canvas_(canvas), windowSums_(state), spans_(state), markStart_(kChannels + 2, 0) {
   points_.reserve(kMaxPointsBeforeDecimation + 2);
 }
 
@@ -74,6 +74,12 @@ int ElectrogramDrawing::DecimationStep() const {
   return step;
 }
 
+// A window whose columns each cover many samples is drawn as their spans, except for a caller
+// that looks at the samples taken (they must stay the decimated ones it always saw).
+bool ElectrogramDrawing::DrawsSpans() const {
+  return !keepTaken_ && TraceColumnSpans::Wanted(state_.SampleWidth, DecimationStep());
+}
+
 void ElectrogramDrawing::PrepareTraces() {
   const AnalysisState& s = state_;
   const size_t traces = size_t(std::max(0, s.NrTraces));
@@ -87,6 +93,13 @@ void ElectrogramDrawing::PrepareTraces() {
     activeTraces_.push_back(int(i));
   }
   PrepareTakenX();
+  if (DrawsSpans()) {
+    sources_.clear();
+    for (int i : activeTraces_) sources_.push_back(TraceSource(traceChannels_[size_t(i)]));
+    spans_.Compute(sources_);
+    PrepareOffsets();
+    return;
+  }
   // Only traces that show a channel keep values: at most 256, however many traces are asked for.
   traceValues_.resize(activeTraces_.size() * size_t(takenPerTrace_));
   ReadTakenRows();
@@ -184,19 +197,28 @@ void ElectrogramDrawing::DrawTrace(int trace, int32_t channel) {
   // A full pane has read its traces' values already; a single trace reads its own here.
   const bool prepared =
       trace >= 1 && size_t(trace) <= traceOffsets_.size() && valueSlot_[size_t(trace - 1)] >= 0;
-  if (!prepared) ReadSingleTrace(channel);
+  const bool spans = DrawsSpans();
+  if (!prepared && spans) {
+    spans_.Compute({TraceSource(channel)});
+    singleOffset_ = Offset(channel);
+  }
+  if (!prepared && !spans) ReadSingleTrace(channel);
   const double offset = prepared ? traceOffsets_[size_t(trace - 1)] : singleOffset_;
-  const int32_t* values =
-      prepared ? traceValues_.data() + size_t(valueSlot_[size_t(trace - 1)]) * size_t(takenPerTrace_)
-               : singleValues_.data();
   const int yc = TraceLayout::Centre(s, trace);
-  points_.resize(size_t(takenPerTrace_) + 1);
   // A window beginning past the recording's end starts its trace at zero.
   const int firstRow = std::max(s.TraceFirstSample, 0);
   const int32_t first = firstRow < s.SignalRows() ? std::as_const(s).Signal(firstRow, channel - 1) : 0;
-  points_[0] = {s.TraceLeft, yc - PixelRound(first * s.Amplification)};
-  TracePoints::Place(values, takenX_.data(), takenPerTrace_, offset, s.Amplification, yc, points_.data() + 1);
-  if (keepTaken_) KeepTaken(values, offset);
+  points_.assign(1, Point{s.TraceLeft, yc - PixelRound(first * s.Amplification)});
+  if (spans) {
+    spans_.Place(prepared ? size_t(valueSlot_[size_t(trace - 1)]) : 0, offset, yc, points_);
+  } else {
+    const int32_t* values =
+        prepared ? traceValues_.data() + size_t(valueSlot_[size_t(trace - 1)]) * size_t(takenPerTrace_)
+                 : singleValues_.data();
+    points_.resize(size_t(takenPerTrace_) + 1);
+    TracePoints::Place(values, takenX_.data(), takenPerTrace_, offset, s.Amplification, yc, points_.data() + 1);
+    if (keepTaken_) KeepTaken(values, offset);
+  }
   DrawPoints();
   s.SignalMean = offset;
 }

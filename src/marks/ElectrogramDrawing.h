@@ -7,6 +7,7 @@
 #include "core/Canvas.h"
 #include "core/Limits.h"
 #include "marks/SignalWindowSums.h"
+#include "marks/TraceColumnSpans.h"
 #include "marks/TraceSampleGather.h"
 
 namespace velmora {
@@ -44,6 +45,7 @@ class ElectrogramDrawing {
   int BelowRuler(int y);
   double Offset(int32_t channel);
   int DecimationStep() const;
+  bool DrawsSpans() const;
   int WindowCount() const;
   int Neighbour(int column) const;
   void PrepareTakenX();
@@ -64,6 +66,7 @@ class ElectrogramDrawing {
   AnalysisState& state_;
   Canvas& canvas_;
   SignalWindowSums windowSums_;  // kept from one redraw to the next
+  TraceColumnSpans spans_;       // so are the block extremes of the traces shown
   std::vector<Point> points_;
   std::vector<int32_t> takenSamples_;
   std::vector<double> takenValues_;

@@ -18,6 +18,9 @@ constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
+// Lines a window longer than 100 s gets at most (short of an hour-long step).
+constexpr int kMaxLinesOfLongSteps = 50;
+
 int DigitCount(int64_t n) { return int(std::to_string(n < 0 ? -n : n).size()); }
 
 // Calls visit(index, x, sample) for the lines of the time grid from the window's begin, until
@@ -43,7 +46,12 @@ int ElectrogramScales::TimeGridStep(int w) {
   if (w <= 1000) return 100;
   if (w <= 5000) return 500;
   if (w <= 10000) return 1000;
-  return 2000;
+  if (w <= kMaxLinesOfLongSteps * 2000) return 2000;
+  // Windows of minutes: 2-second lines would lie closer than a pixel and paint the pane, so
+  // the step grows in round times, seconds to minutes, to keep about as many lines.
+  for (const int step : {5000, 10000, 20000, 30000, 60000, 120000, 300000, 600000, 1200000, 1800000})
+    if (w <= int64_t(kMaxLinesOfLongSteps) * step) return step;
+  return 3600000;
 }
 
 void ElectrogramScales::DrawTimeGrid() {

@@ -62,7 +62,7 @@ void SaveAllMarksOfTheElectrode(TMainF& w) {
 
 void CalculateAmplitudesSlopes(TMainF& w) {
   AnalysisState& s = w.State();
-  CalcAmplitudes(s);
+  if (!AmplitudeCalculation::CalcAmplitudes(s, w.ActiveUi())) return;
   s.AmplitudesValid = true;
   w.ActiveUi().Beep();
   AmplitudeTable::Write(s, w.DataPad().Model());

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace velmora {
 
@@ -12,6 +13,8 @@ constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;
 constexpr int kNameLeft = 96;
 constexpr int kFileNameSpare = 30;
+constexpr int kCancelWidth = 64;
+constexpr int kCancelHeight = 24;
 
 }  // namespace
 
@@ -30,6 +33,9 @@ LoadMessagePanel::LoadMessagePanel(QWidget* parent) : QFrame(parent) {
   bar_ = new QProgressBar(this);
   bar_->setObjectName("ProgressBar1");
   bar_->setTextVisible(false);
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("CancelButton");
+  connect(cancel_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
   resize(kStartWidth, kHeight);
   LayOut();
   hide();
@@ -49,7 +55,9 @@ void LoadMessagePanel::LayOut() {
   fileName_->setGeometry(kMargin, kMargin + 40, inner, kLineHeight);
   matrixCaption_->setGeometry(kMargin, kMargin + 62, kNameLeft - kMargin, kLineHeight);
   matrixName_->setGeometry(kNameLeft, kMargin + 62, width() - kNameLeft - kMargin, kLineHeight);
-  bar_->setGeometry(kMargin, height() - kMargin - 16, inner, 16);
+  bar_->setGeometry(kMargin, height() - kMargin - 16, inner - kCancelWidth - kMargin, 16);
+  cancel_->setGeometry(width() - kMargin - kCancelWidth, height() - kMargin - kCancelHeight + 4, kCancelWidth,
+                       kCancelHeight);
 }
 
 void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum) {
@@ -64,6 +72,7 @@ void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName,
   matrixName_->setText(matrixName);
   bar_->setRange(0, maximum);
   bar_->setValue(0);
+  cancelRequested_ = false;
   show();
   raise();
 }

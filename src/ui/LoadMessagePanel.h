@@ -4,6 +4,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace velmora {
 
@@ -24,6 +25,8 @@ class LoadMessagePanel : public QFrame {
   void SetText(const QString& text);
   void Step();
   void Finish();
+  // Whether Cancel was pressed since the last Start.
+  bool CancelRequested() const { return cancelRequested_; }
 
  private:
   void LayOut();
@@ -35,6 +38,8 @@ class LoadMessagePanel : public QFrame {
   QLabel* fileName_;
   QLabel* matrixName_;
   QProgressBar* bar_;
+  QPushButton* cancel_;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace velmora

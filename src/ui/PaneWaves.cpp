@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/AnalysisState.h"
@@ -28,7 +29,11 @@ PaneWaves::PaneWaves(AnalysisState& state, PanePanel& paneA, PanePanel& paneB, U
   waveNr_ = new QLabel(panel_);
   waveNr_->setObjectName("LabelWaveNr");
   layout->addWidget(waveNr_);
-  panel_->setGeometry(60, 60, 240, 70);
+  auto* cancel = new QPushButton("Cancel", panel_);
+  cancel->setObjectName("CancelWavesButton");
+  QObject::connect(cancel, &QPushButton::clicked, panel_, [this] { cancelRequested_ = true; });
+  layout->addWidget(cancel);
+  panel_->setGeometry(60, 60, 240, 100);
   panel_->hide();
 }
 
@@ -39,6 +44,7 @@ PanePanel& PaneWaves::Panel(int pane) const { return pane == 2 ? paneB_ : paneA_
 WaveProgress PaneWaves::Progress() {
   WaveProgress progress;
   progress.Begin = [this] {
+    cancelRequested_ = false;
     panel_->show();
     panel_->raise();
   };
@@ -47,6 +53,7 @@ WaveProgress PaneWaves::Progress() {
     ui_.ProcessEvents();
   };
   progress.End = [this] { panel_->hide(); };
+  progress.CancelAsked = [this] { return cancelRequested_; };
   return progress;
 }
 

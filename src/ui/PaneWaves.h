@@ -47,6 +47,7 @@ class PaneWaves {
   QFrame* panel_ = nullptr;
   QLabel* waveNr_ = nullptr;
   bool calculating_ = false;
+  bool cancelRequested_ = false;  // the Cancel button of the calculating panel, since it showed
 };
 
 }  // namespace velmora

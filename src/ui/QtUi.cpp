@@ -95,6 +95,8 @@ void QtUi::ProcessEvents() {
   ClearUpperVectorState();  // the load's loops go on after this (see VectorState.h)
 }
 
+bool QtUi::CancelRequested() { return progress_->CancelRequested(); }
+
 void QtUi::Log(const std::string& line) { memo_->appendPlainText(ToQString(line)); }
 
 }  // namespace velmora

@@ -31,6 +31,7 @@ class QtUi : public Ui {
   void StepProgress() override;
   void HideProgress() override;
   void ProcessEvents() override;
+  bool CancelRequested() override;
 
   void Log(const std::string& line) override;
 

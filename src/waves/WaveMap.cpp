@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/Errors.h"
 #include "core/Canvas.h"
 #include "core/Ui.h"
 #include "maps/Isochrones.h"
@@ -76,10 +77,22 @@ bool WaveMap::CalculateWavesIfStale(AnalysisState& s, Ui& ui, const WaveProgress
   if (!s.WavesStale) return false;
   s.WavesStale = false;
   if (progress.Begin) progress.Begin();
-  search_.CalculateWaves(s, [&](int wave) {
-    s.NrWaves = wave;
-    if (progress.Wave) progress.Wave(wave);
-  });
+  WaveSearch before = search_;
+  const int32_t wavesBefore = s.NrWaves;
+  try {
+    search_.CalculateWaves(s, [&](int wave) {
+      s.NrWaves = wave;
+      if (progress.Wave) progress.Wave(wave);
+      if (progress.CancelAsked && progress.CancelAsked()) throw Cancelled("calculating waves");
+    });
+  } catch (const Cancelled&) {
+    // The waves before stay and are shown, without asking again at every redraw, until the
+    // marks change or "Calculate Waves" asks for them.
+    search_ = std::move(before);
+    s.NrWaves = wavesBefore;
+    if (progress.End) progress.End();
+    return false;
+  }
   ui.Beep();
   if (progress.End) progress.End();
   return true;

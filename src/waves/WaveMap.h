@@ -26,6 +26,8 @@ struct WaveProgress {
   std::function<void()> Begin;
   std::function<void(int wave)> Wave;  // before each wave number is tried
   std::function<void()> End;
+  // After each wave is started: whether the user asked to stop (the panel's Cancel button).
+  std::function<bool()> CancelAsked;
 };
 
 // The wave-map pane: keeps the waves of the recording (recalculated when marks were added

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "commands/DisplaySwitches.h"
 #include "commands/PaneCaptions.h"
@@ -182,6 +183,59 @@ TEST_F(RecordingCommandsTest, ABrokenRecordingIsReportedAndTheLoadedOneStays) {
   EXPECT_EQ(ui.errors.size(), 1u);
   EXPECT_EQ(s->ElgFileName, first);
   EXPECT_EQ(s->MarkCount, 1);
+}
+
+// A load stopped from its progress panel leaves the recording before it as it was.
+class CancelledLoadTest : public RecordingCommandsTest {
+ protected:
+  void SetUp() override {
+    RecordingCommandsTest::SetUp();
+    testing::E00Builder other;
+    other.frames = 3000;
+    other.sample = [](int record, int channel) { return int16_t(record % 50 + channel * 3); };
+    third = dir.Write("third.E00", other.Bytes());
+    sample = std::as_const(*s).Signal(10, 20);
+    sigLength = s->SigLength;
+    hiddenBefore = ui.progressHidden;
+    ui.answers.push_back(Ui::Answer::No);  // the changed marks are not saved
+  }
+  void ExpectFirstRecordingIntact() {
+    EXPECT_EQ(s->ElgFileName, first);
+    EXPECT_EQ(s->MarkFileName, dir.File("first.M00"));
+    EXPECT_EQ(s->SigLength, sigLength);
+    EXPECT_EQ(std::as_const(*s).Signal(10, 20), sample);
+    ASSERT_EQ(s->MarkCount, 1);
+    EXPECT_EQ(s->Mark(1).Time, 500);
+    EXPECT_EQ(s->Mark(1).Electrode, 30);
+    EXPECT_EQ(s->NrCols, 16);
+    EXPECT_EQ(ui.progressHidden, hiddenBefore + 1);
+  }
+  std::string third;
+  int32_t sample = 0, sigLength = 0;
+  int hiddenBefore = 0;
+};
+
+TEST_F(CancelledLoadTest, AnE00LoadCancelledHalfWayKeepsTheRecordingAndMarksBefore) {
+  ui.cancelAtEvents = ui.processEventsCalls + 5;  // after 5 of the 16 blocks of rows
+  Choose(third, RecordingCommands::kE00Filter);
+  EXPECT_FALSE(commands.OpenFile());
+  ExpectFirstRecordingIntact();
+  EXPECT_FALSE(std::filesystem::exists(dir.File("third.M00")));
+  // Nothing of the cancelled load lingers: the next one goes through.
+  ui.cancelAtEvents = 0;
+  ui.answers.push_back(Ui::Answer::No);
+  ASSERT_TRUE(commands.OpenE00(third));
+  EXPECT_EQ(s->ElgFileName, third);
+  EXPECT_NE(s->SigLength, sigLength);
+  EXPECT_NE(std::as_const(*s).Signal(10, 20), sample);
+}
+
+TEST_F(CancelledLoadTest, AnNITextReadCancelledHalfWayKeepsTheRecordingAndMarksBefore) {
+  ui.cancelAtEvents = ui.processEventsCalls + 2;
+  Choose(dir.Write("run7.txt", testing::NIText(1500, Volts)), RecordingCommands::kNIFilter);
+  ui.inputs = {std::string("1000"), std::string("1500")};
+  EXPECT_FALSE(commands.OpenFile());
+  ExpectFirstRecordingIntact();
 }
 
 TEST(DisplaySwitches, FlippingRenamesAfterTheActionThatUndoesIt) {

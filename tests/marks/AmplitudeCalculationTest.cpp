@@ -5,6 +5,7 @@
 #include "core/AnalysisState.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkStore.h"
+#include "support/ScriptedUi.h"
 
 namespace velmora {
 namespace {
@@ -114,6 +115,32 @@ TEST_F(AmplitudeCalculationTest, TheWindowFollowsTheSamplingRate) {
   CalcAmplitudes(*s);
   EXPECT_EQ(Record(mark).MaxValue, 800);
   EXPECT_EQ(Record(mark).MaxSample, 3000);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// 3,000 slow waves: the panel is looked at after marks 1,024 and 2,048. A cancel at the
+// second look leaves every record as the last calculation left it.
+TEST_F(AmplitudeCalculationTest, ACancelledCalculationLeavesTheRecordsBefore) {
+  for (int n = 0; n < 3000; ++n) Add(17 + n % 240, kSlowWave, 600 + n);
+  Set(17, 600, 900);
+  testing::ScriptedUi ui;
+  ASSERT_TRUE(AmplitudeCalculation::CalcAmplitudes(*s, ui));
+  EXPECT_EQ(Record(1).MaxValue, 900);
+  EXPECT_EQ(ui.progressSteps, 2);
+  EXPECT_EQ(ui.progressHidden, 1);
+  Set(17, 600, 1700);
+  ui.cancelAtEvents = ui.processEventsCalls + 2;
+  EXPECT_FALSE(AmplitudeCalculation::CalcAmplitudes(*s, ui));
+  EXPECT_EQ(Record(1).MaxValue, 900);
+  EXPECT_EQ(ui.progressHidden, 2);
+  ui.cancelAtEvents = 0;
+  ASSERT_TRUE(AmplitudeCalculation::CalcAmplitudes(*s, ui));
+  EXPECT_EQ(Record(1).MaxValue, 1700);
 }
 
 }  // namespace

@@ -187,6 +187,28 @@ TEST_F(AutomaticMarkingTest, ProgressPanelStepsOncePerElectrode) {
   EXPECT_EQ(ui.log.front(), "elesub=17 Stdev= 0.00");
 }
 
+// Cancelled at electrode 116: electrode 40's mark was added by then and is taken back; the
+// mark set before stays, and so do the flags it left.
+TEST_F(AutomaticMarkingTest, ACancelPartWayLeavesTheMarksAsTheyWere) {
+  s->PointerChannel = 30;
+  MarkStore::AddMarkRecord(*s, 123, kSpike);
+  s->MarksChanged = false;
+  s->WavesStale = false;
+  Dip(40, 1000);
+  Dip(200, 3000);
+  ui.cancelAtEvents = 100;
+  marking.MarkAllSlowWaves();
+  ASSERT_EQ(s->MarkCount, 1);
+  EXPECT_EQ(s->Mark(1).Time, 123);
+  EXPECT_FALSE(s->MarksChanged);
+  EXPECT_FALSE(s->WavesStale);
+  EXPECT_EQ(ui.progressHidden, 1);
+  ui.cancelAtEvents = 0;
+  marking.MarkAllSlowWaves();
+  EXPECT_EQ(TimesOf(40), (std::vector<int>{1000}));
+  EXPECT_EQ(TimesOf(200), (std::vector<int>{3000}));
+}
+
 TEST_F(AutomaticMarkingTest, AgreesWithChannelByChannelMarkingOnNoisySignals) {
   std::mt19937 random(7);
   std::normal_distribution<double> noise(0, 300);

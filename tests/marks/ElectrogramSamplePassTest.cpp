@@ -50,10 +50,7 @@ class ElectrogramSamplePassTest : public ::testing::Test {
   std::vector<std::vector<Point>> DrawnPolylines() {
     canvas.Clear();
     drawing.DrawElectrograms();
-    std::vector<std::vector<Point>> polylines;
-    for (const std::string& line : canvas.Lines())
-      if (line.rfind("polyline", 0) == 0) polylines.push_back(PolylinePoints(line));
-    return polylines;
+    return testing::RecordedPolylines(canvas.Lines());
   }
 
   const AnalysisState& State() const { return *s; }

@@ -14,4 +14,11 @@ std::vector<Point> PolylinePoints(const std::string& line) {
   return points;
 }
 
+std::vector<std::vector<Point>> RecordedPolylines(const std::vector<std::string>& lines) {
+  std::vector<std::vector<Point>> polylines;
+  for (const std::string& line : lines)
+    if (line.rfind("polyline", 0) == 0) polylines.push_back(PolylinePoints(line));
+  return polylines;
+}
+
 }  // namespace velmora::testing

@@ -26,6 +26,7 @@ class ScriptedUi : public Ui {
   void StepProgress() override { ++progressSteps; }
   void HideProgress() override { ++progressHidden; }
   void ProcessEvents() override { ++processEventsCalls; }
+  bool CancelRequested() override { return cancelAtEvents > 0 && processEventsCalls >= cancelAtEvents; }
   void Log(const std::string& line) override { log.push_back(line); }
 
   // Answers to give, in order.
@@ -33,6 +34,8 @@ class ScriptedUi : public Ui {
   std::deque<std::optional<std::string>> inputs;
   std::deque<std::optional<FileDialogResult>> openDialogAnswers;
   std::deque<std::optional<FileDialogResult>> saveDialogAnswers;
+  // The Cancel button of the progress panel is pressed by this many ProcessEvents calls (0: never).
+  int cancelAtEvents = 0;
 
   // What happened.
   int beeps = 0;

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -87,6 +88,22 @@ class QtUiTest : public QObject {
     QCOMPARE(panel_->width(), LoadMessagePanel::kStartWidth);
     ui.HideProgress();
     QVERIFY(panel_->isHidden());
+  }
+
+  void cancelOnThePanelIsSeenUntilTheNextStart() {
+    QtUi ui(&window_, panel_, memo_);
+    ui.ShowProgress({"rec.E00", "grid.txt", 16});
+    auto* cancel = panel_->findChild<QPushButton*>("CancelButton");
+    QVERIFY(cancel != nullptr && cancel->isVisible());
+    QCOMPARE(cancel->text(), QString("Cancel"));
+    QVERIFY(!ui.CancelRequested());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ui.ProcessEvents();
+    QVERIFY(ui.CancelRequested());
+    ui.HideProgress();
+    ui.ShowProgress({"next.E00", "grid.txt", 16});
+    QVERIFY(!ui.CancelRequested());
+    ui.HideProgress();
   }
 
   void aLongFileNameWidensThePanel() {

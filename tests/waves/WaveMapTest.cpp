@@ -110,6 +110,30 @@ TEST_F(WaveMapTest, WavesAreCalculatedOnlyWhenStaleAndWavesAboveTheLastAreEmpty)
   EXPECT_EQ(ui.beeps, 1);
 }
 
+// Cancelled at the second wave: the one wave of the calculation before stays, and a later
+// request calculates both.
+TEST_F(WaveMapTest, ACancelledCalculationKeepsTheWavesBefore) {
+  AddMark(Channel(1, 1), kSlowWave, 700);
+  Draw();
+  AddMark(Channel(4, 3), kSlowWave, 9000);
+  s->WavesStale = true;
+  WaveProgress progress;
+  int ended = 0;
+  progress.CancelAsked = [&] { return s->NrWaves == 2; };
+  progress.End = [&] { ++ended; };
+  EXPECT_FALSE(waves.CalculateWavesIfStale(*s, ui, progress));
+  EXPECT_EQ(s->NrWaves, 1);
+  EXPECT_EQ(waves.Search().WaveTime(Channel(1, 1), 1), 700);
+  EXPECT_EQ(waves.Search().WaveTime(Channel(4, 3), 2), kNoValue);
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_FALSE(waves.CalculateWavesIfStale(*s, ui, {}));
+  s->WavesStale = true;
+  EXPECT_TRUE(waves.CalculateWavesIfStale(*s, ui, {}));
+  EXPECT_EQ(s->NrWaves, 2);
+  EXPECT_EQ(waves.Search().WaveTime(Channel(4, 3), 2), 9000);
+}
+
 TEST_F(WaveMapTest, AutomaticPositioningStartsTheTracesBeforeTheWaveCentre) {
   for (int col = 3; col <= 4; ++col) AddMark(Channel(col, 2), kSlowWave, 1000);
   s->AutoPositioning = s->TwoPanes = true;
