@@ -11,7 +11,9 @@ StateRollback::StateRollback(AnalysisState& state) : state_(state) {
   auto store = std::move(state.Signals);
   kept_ = std::make_unique<AnalysisState>(state);
   kept_->Signals = std::move(store);
-  state.Signals.assign(kept_->Signals.size(), 0);
+  // The command sizes its own store: holding a second one of the old size beside the kept
+  // one would only raise the memory a load needs.
+  state.Signals = {};
   state.SignalRowsTouched = 0;
   state.SignalsChanged();
 }
