@@ -27,11 +27,11 @@ MarkStep MarkHistory::Difference(const AnalysisState& s) {
   step.countAfter = s.MarkCount;
   step.changedBefore = seenChanged_;
   step.changedAfter = s.MarksChanged;
-  const size_t slots = std::min(s.Marks.size(), size_t(std::max(seenCount_, s.MarkCount)));
-  if (seen_.size() < slots) seen_.resize(slots);
-  for (size_t i = 0; i < slots; ++i) {
+  const size_t compared = std::min(s.Marks.size(), size_t(std::max(seenCount_, s.MarkCount)));
+  if (seen_.size() < compared) seen_.resize(compared);
+  for (size_t i = 0; i < compared; ++i) {
     const MarkRecord& now = s.Marks[i];
-    if (!SameMarkFields(seen_[i], now)) step.slots.push_back({int32_t(i + 1), seen_[i], now});
+    if (!SameMarkFields(seen_[i], now)) step.changedSlots.push_back({int32_t(i + 1), seen_[i], now});
     seen_[i] = now;  // a connection flag changes here without a step
   }
   const DeletedMarksList list = DeletedMarksOf(s);
@@ -47,7 +47,7 @@ bool MarkHistory::Commit(const AnalysisState& s, std::string_view name) {
   seenCount_ = s.MarkCount;
   seenChanged_ = s.MarksChanged;
   seenList_ = DeletedMarksOf(s);
-  if (step.slots.empty() && step.countBefore == step.countAfter && !step.listAfter) return false;
+  if (step.changedSlots.empty() && step.countBefore == step.countAfter && !step.listAfter) return false;
   step.name = std::string(name);
   undo_.push_back(std::move(step));
   redo_.clear();
@@ -55,7 +55,7 @@ bool MarkHistory::Commit(const AnalysisState& s, std::string_view name) {
 }
 
 void MarkHistory::FollowSlots(const AnalysisState& s, const MarkStep& step) {
-  for (const MarkStep::Slot& slot : step.slots) seen_[size_t(slot.number - 1)] = s.Mark(slot.number);
+  for (const MarkStep::Slot& slot : step.changedSlots) seen_[size_t(slot.number - 1)] = s.Mark(slot.number);
   seenCount_ = s.MarkCount;
   seenChanged_ = s.MarksChanged;
   seenList_ = DeletedMarksOf(s);

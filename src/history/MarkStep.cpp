@@ -27,13 +27,13 @@ DeletedMarksList DeletedMarksOf(const AnalysisState& state) {
 }
 
 void MarkStep::Apply(AnalysisState& s, bool undo) const {
-  const auto highest = std::max_element(slots.begin(), slots.end(),
+  const auto highest = std::max_element(changedSlots.begin(), changedSlots.end(),
                                         [](const Slot& a, const Slot& b) { return a.number < b.number; });
-  if (highest != slots.end() && size_t(highest->number) > s.Marks.size()) {
+  if (highest != changedSlots.end() && size_t(highest->number) > s.Marks.size()) {
     s.Marks.resize(size_t(highest->number));
     if (s.MarkAmplitudes.size() < s.Marks.size()) s.MarkAmplitudes.resize(s.Marks.size());
   }
-  for (const Slot& slot : slots) {
+  for (const Slot& slot : changedSlots) {
     MarkRecord& mark = s.Mark(slot.number);
     const int16_t connected = mark.Connected;
     mark = undo ? slot.before : slot.after;

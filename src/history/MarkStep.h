@@ -30,7 +30,7 @@ struct MarkStep {
   };
 
   std::string name;  // what the user did, as the Edit menu names it ("automatic marking")
-  std::vector<Slot> slots;
+  std::vector<Slot> changedSlots;
   int32_t countBefore = 0, countAfter = 0;
   bool changedBefore = false, changedAfter = false;
   std::optional<DeletedMarksList> listBefore, listAfter;

@@ -43,7 +43,9 @@
 #include "ui/DataPadWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
+#include "history/MarkEditNames.h"
 #include "ui/MainMenu.h"
+#include "ui/MarkUndoWiring.h"
 #include "ui/MenuWiring.h"
 #include "ui/MiniWindows.h"
 #include "ui/PaneInput.h"
@@ -126,6 +128,7 @@ void TMainF::CreateOtherWindows() {
   dataPad_ = new DataPadWindow(windows_->Find("TDataPadForm"));
   whichElectrode_ = new WhichElectrodePanel(this);
   DataPadWiring::WireWindows(*this);
+  MarkUndoWiring::WireWindows(*this);
 }
 
 void TMainF::ShowMapStatistics1Click() {
@@ -230,7 +233,7 @@ bool TMainF::OpenRecording(const std::string& path) {
 }
 
 void TMainF::Apply(Redraw redraw) {
-  recordings_->RecordMarkEdits();
+  MarkUndoWiring::CommandEnded(*this, MarkHistory::kUnnamedEdit);
   switch (redraw) {
     case Redraw::None: return;
     case Redraw::PaneA: UpdateDisplayA(); return;
@@ -240,7 +243,7 @@ void TMainF::Apply(Redraw redraw) {
 }
 
 void TMainF::UpdateDisplay() {
-  recordings_->RecordMarkEdits();
+  MarkUndoWiring::CommandEnded(*this, MarkHistory::kUnnamedEdit);
   UpdateStatusBar();
   UpdateHints();
   UpdateChecks();
@@ -510,11 +513,13 @@ void TMainF::UndoDeletedMarks1Click() {
     menu_->Action("UndoDeletedMarks1")->setEnabled(false);
     return;
   }
+  MarkUndoWiring::CommandEnded(*this, MarkEditNames::kRestoreDeletedMark);
   UpdateDisplay();
 }
 
 void TMainF::UnhideMarks1Click() {
   MarkStore::UnhideAll(*state_);
+  MarkUndoWiring::CommandEnded(*this, MarkEditNames::kUnhideMarks);
   menu_->Action("UnhideMarks1")->setEnabled(false);
   UpdateDisplay();
 }
