@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 
 #include "core/BundledFiles.h"
+#include "marks/MarkSettingsFile.h"
 #include "support/E00Builder.h"
 #include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
@@ -67,6 +68,10 @@ void MarkSeeds(const fs::path& corpus) {
        testing::MarkFileBytes({HandMark(17, lowest), HandMark(17, 1000), HandMark(18, highest),
                                HandMark(18, 1000), HandMark(19, lowest, kReferenceMark)}));
   Seed(corpus, "MarkFileFuzzer", "empty", testing::MarkFileBytes({}));
+  MarkSettings settings;
+  settings.marking = {{"run", "automatic SW marking"}, {"matrix", "Ele12Col.txt"}, {"min_diff_value_sw", "-100"}};
+  settings.amplitudes = {{"sampling_frequency_hz", "1000"}, {"units_per_mv", "747"}};
+  Seed(corpus, "MarkSettingsFuzzer", "both-runs", MarkSettingsFile::Text(settings));
 }
 
 void ConnectionSeeds(const fs::path& corpus) {

@@ -5,13 +5,12 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "marks/MarkSettingsFile.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kSteepSpan = 24;          // samples over which the fall is measured
-constexpr double kUnitsPerMv = 747.0;
 constexpr double kPerSecond = 40.0;     // 1000 / 25
 constexpr int32_t kMaxStart = -12345, kMinStart = 12345;
 
@@ -37,6 +36,7 @@ int32_t PreviousInterval(const std::vector<int32_t>& times, int32_t time) {
 }  // namespace
 
 void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) {
+  MarkSettingsFile::CaptureAmplitudes(s);
   for (AmplitudeRecord& record : s.MarkAmplitudes) record.Electrode = kNoValue;
   const auto times = SlowWaveTimes(s);
   for (int n = 1; n <= s.MarkCount; ++n) {
@@ -55,7 +55,7 @@ void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) {
 AmplitudeRecord AmplitudeCalculation::Measure(const AnalysisState& s, int32_t electrode, int32_t time,
                                               int32_t interval) {
   const int64_t centre = RoundHalfEven(double(time) * s.SamplingF / 1000.0);
-  const int64_t half = RoundHalfEven(500.0 * s.SamplingF / 1000.0);
+  const int64_t half = RoundHalfEven(double(kHalfWindowMs) * s.SamplingF / 1000.0);
   const int64_t last = std::min<int64_t>(s.SigLength, kSignalRows);
   const int64_t from = std::max<int64_t>(centre - half, 1), to = std::min<int64_t>(centre + half, last);
   const int32_t* column = s.Signals.data() + (electrode - 1);

@@ -37,6 +37,7 @@
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
+#include "marks/MarkSettingsFile.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
 #include "ui/DataPadWindow.h"
@@ -555,7 +556,11 @@ void TMainF::FlipSwitch(const QString& item) {
   UpdateDisplay();
 }
 
-void TMainF::FileInfo1Click() { panels_->ShowInfo(Q(state_->FileInfo)); }
+void TMainF::FileInfo1Click() {
+  QStringList settings;
+  for (const std::string& line : MarkSettingsFile::Lines(state_->MarkingSettings)) settings << Q(line);
+  panels_->ShowInfo(Q(state_->FileInfo), settings);
+}
 
 void TMainF::ChangeMatrix(bool newFormat) {
   MatrixChooser chooser(*state_, *ui_, root_);
