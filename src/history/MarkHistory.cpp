@@ -61,23 +61,18 @@ void MarkHistory::FollowSlots(const AnalysisState& s, const MarkStep& step) {
   seenList_ = DeletedMarksOf(s);
 }
 
-bool MarkHistory::Undo(AnalysisState& s) {
-  Commit(s, kUnnamedEdit);
-  if (undo_.empty()) return false;
-  undo_.back().Apply(s, true);
-  FollowSlots(s, undo_.back());
-  redo_.push_back(std::move(undo_.back()));
-  undo_.pop_back();
-  return true;
-}
+bool MarkHistory::Undo(AnalysisState& s) { return Move(s, undo_, redo_, true); }
+bool MarkHistory::Redo(AnalysisState& s) { return Move(s, redo_, undo_, false); }
 
-bool MarkHistory::Redo(AnalysisState& s) {
-  Commit(s, kUnnamedEdit);  // a pending edit clears the redo stack, as any new edit does
-  if (redo_.empty()) return false;
-  redo_.back().Apply(s, false);
-  FollowSlots(s, redo_.back());
-  undo_.push_back(std::move(redo_.back()));
-  redo_.pop_back();
+// A pending edit is a step of its own first; on the way to a redo it clears the redo stack,
+// as any new edit does.
+bool MarkHistory::Move(AnalysisState& s, std::vector<MarkStep>& from, std::vector<MarkStep>& to, bool undo) {
+  Commit(s, kUnnamedEdit);
+  if (from.empty()) return false;
+  from.back().Apply(s, undo);
+  FollowSlots(s, from.back());
+  to.push_back(std::move(from.back()));
+  from.pop_back();
   return true;
 }
 

@@ -49,6 +49,7 @@ class MarkHistory {
   MarkStep Difference(const AnalysisState& state);
   void Follow(const AnalysisState& state);
   void FollowSlots(const AnalysisState& state, const MarkStep& step);
+  bool Move(AnalysisState& state, std::vector<MarkStep>& from, std::vector<MarkStep>& to, bool undo);
 
   std::vector<MarkRecord> seen_;  // every slot as the last commit saw it
   int32_t seenCount_ = 0;
