@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 
 #include "core/BundledFiles.h"
+#include "marks/MarkSettingsFile.h"
 #include "support/E00Builder.h"
 #include "support/LabTextBuilder.h"
 #include "support/MarkFileBytes.h"
@@ -70,6 +71,10 @@ void MarkSeeds(const fs::path& corpus) {
   Seed(corpus, "MarkFileFuzzer", "empty", testing::MarkFileBytes({}));
   Seed(corpus, "MarkJournalFuzzer", "batches",
        "velmora-journal 1\nS 1 17 1 1000 0 0 1 0\nS 2 18 2 1010 0 0 1 0\nC 2\nE 1700000000000\nS 2 18 1 1010 0 0 1 0\nE 1700000000300\n");
+  MarkSettings settings;
+  settings.marking = {{"run", "automatic SW marking"}, {"matrix", "Ele12Col.txt"}, {"min_diff_value_sw", "-100"}};
+  settings.amplitudes = {{"sampling_frequency_hz", "1000"}, {"units_per_mv", "747"}};
+  Seed(corpus, "MarkSettingsFuzzer", "both-runs", MarkSettingsFile::Text(settings));
 }
 
 void ConnectionSeeds(const fs::path& corpus) {

@@ -22,5 +22,6 @@ void AddImportCommand(CLI::App& app, int& exitCode);
 void AddExportCommand(CLI::App& app, int& exitCode);
 void AddImportMarksCommand(CLI::App& app, int& exitCode);
 void AddAnimateCommand(CLI::App& app, int& exitCode);
+void AddEditCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -6,6 +6,9 @@
 #include "cli/CliCommands.h"
 #include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
+#include "core/AnalysisState.h"
+#include "core/AtomicFile.h"
+#include "marks/MarkSettingsFile.h"
 
 namespace velmora::cli {
 
@@ -14,6 +17,15 @@ namespace {
 struct InfoOptions {
   std::string recording, matrix;
 };
+
+// How the marks were made, after the rest; a settings file that cannot be read fails the
+// verb (the session has said why already).
+void PrintMarkSettings(const AnalysisState& s) {
+  MarkSettings settings = s.MarkingSettings;
+  const std::string path = MarkSettingsFile::PathFor(s.MarkFileName);
+  if (settings.Empty() && FileExists(path)) settings = MarkSettingsFile::Parse(path, ReadWholeFile(path));
+  for (const std::string& line : MarkSettingsFile::Lines(settings)) std::cout << line << '\n';
+}
 
 }  // namespace
 
@@ -27,6 +39,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       RecordingSession session;
       session.Open(options->recording, options->matrix, true, false);
       PrintInfo(session.State());
+      PrintMarkSettings(session.State());
     });
   });
 }

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddExportCommand(app, exitCode);
   velmora::cli::AddImportMarksCommand(app, exitCode);
   velmora::cli::AddAnimateCommand(app, exitCode);
+  velmora::cli::AddEditCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -161,6 +161,7 @@ void RecordingCommands::OfferJournal() {
     SetBrokenJournalAside();
   }
   journal_.Bind(s);
+  history_.Reset(s);
 }
 
 // New edits must not be appended to a journal that cannot be read; it is kept for a look.
@@ -173,7 +174,8 @@ void RecordingCommands::SetBrokenJournalAside() {
   }
 }
 
-void RecordingCommands::RecordMarkEdits() {
+void RecordingCommands::RecordMarkEdits(std::string_view name) {
+  history_.Commit(state_, name);
   try {
     journal_.Record(state_, true);
   } catch (const IoError& error) {
@@ -181,7 +183,20 @@ void RecordingCommands::RecordMarkEdits() {
   }
 }
 
+bool RecordingCommands::UndoMarkEdit() {
+  const bool undone = history_.Undo(state_);
+  RecordMarkEdits();
+  return undone;
+}
+
+bool RecordingCommands::RedoMarkEdit() {
+  const bool redone = history_.Redo(state_);
+  RecordMarkEdits();
+  return redone;
+}
+
 void RecordingCommands::MarksSettled() {
+  history_.Settle(state_);
   try {
     journal_.Discard(state_);
   } catch (const IoError& error) {

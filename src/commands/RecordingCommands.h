@@ -3,6 +3,9 @@
 #include <functional>
 #include <string>
 
+#include <string_view>
+
+#include "history/MarkHistory.h"
 #include "marks/MarkJournal.h"
 
 namespace velmora {
@@ -41,9 +44,16 @@ class RecordingCommands {
   int FilterIndex() const { return filterIndex_; }
   void SetImportPanelOpener(ImportPanelOpener opener) { importPanelOpener_ = std::move(opener); }
 
-  // The journal of the mark edits not yet saved. Called at the end of every command that may
-  // have changed marks; a journal that cannot be written is said in the log.
-  void RecordMarkEdits();
+  // The journal of the mark edits not yet saved, and the undo step of the command, called
+  // `name`. Called at the end of every command that may have changed marks; a journal that
+  // cannot be written is said in the log.
+  void RecordMarkEdits(std::string_view name = MarkHistory::kUnnamedEdit);
+  // Undo and redo of the mark edits of this recording. False when there was nothing to do.
+  bool UndoMarkEdit();
+  bool RedoMarkEdit();
+  const MarkHistory& History() const { return history_; }
+  // A recording was read other than through these commands: its marks have no history.
+  void ForgetMarkEdits() { history_.Reset(state_); }
   // The marks were saved, or the user chose not to save them: their journal goes.
   void MarksSettled();
 
@@ -65,6 +75,7 @@ class RecordingCommands {
   std::string folder_;
   ImportPanelOpener importPanelOpener_;
   MarkJournal journal_;
+  MarkHistory history_;
 };
 
 }  // namespace velmora

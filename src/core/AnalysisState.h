@@ -10,6 +10,7 @@
 #include "core/Limits.h"
 #include "core/MapCell.h"
 #include "core/MarkRecord.h"
+#include "core/MarkSettings.h"
 
 namespace velmora {
 
@@ -161,6 +162,8 @@ struct AnalysisState {
   // The mark file's header block as last read (or written); bytes the program does not
   // own are carried through a save unchanged.
   std::vector<uint8_t> MarkHeader;
+  // How the marks were made, kept beside the mark file.
+  MarkSettings MarkingSettings;
 
   // Connections.
   bool ConnectionsChanged{};

@@ -23,6 +23,7 @@
 #include "input/MatrixFile.h"
 #include "input/RecentFiles.h"
 #include "input/RowConversion.h"
+#include "marks/MarkSettingsFile.h"
 
 namespace velmora {
 
@@ -132,6 +133,7 @@ void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks) {
   AnalysisState& s = state_;
   if (marks) {
     ApplyMarkFile(s, *marks);
+    MarkSettingsFile::Read(s, ui_);
     ReportIgnoredBytes(s.MarkFileName, *marks, ui_);
     ui_.Log("reading.1." + s.MatrixFileName);
     ui_.Log("reading.2." + s.MatrixFileName);

@@ -9,14 +9,13 @@
 #include "core/SignalStore.h"
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
+#include "marks/MarkSettingsFile.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kMarksPerStep = 1024;     // marks between two looks at the progress panel
-constexpr int kSteepSpan = 24;          // samples over which the fall is measured
-constexpr double kUnitsPerMv = 747.0;
+constexpr int kMarksPerStep = 1024;  // marks between two looks at the progress panel
 constexpr double kPerSecond = 40.0;     // 1000 / 25
 constexpr int32_t kMaxStart = -12345, kMinStart = 12345;
 
@@ -41,7 +40,10 @@ int32_t PreviousInterval(const std::vector<int32_t>& times, int32_t time) {
 
 }  // namespace
 
-void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) { Fill(s, s.MarkAmplitudes, nullptr); }
+void AmplitudeCalculation::CalcAmplitudes(AnalysisState& s) {
+  MarkSettingsFile::CaptureAmplitudes(s);
+  Fill(s, s.MarkAmplitudes, nullptr);
+}
 
 bool AmplitudeCalculation::CalcAmplitudes(AnalysisState& s, Ui& ui) {
   std::vector<AmplitudeRecord> records = s.MarkAmplitudes;
@@ -50,7 +52,10 @@ bool AmplitudeCalculation::CalcAmplitudes(AnalysisState& s, Ui& ui) {
   ui.SetProgressText("calculating amplitudes ...");
   const bool done = Fill(s, records, &ui);
   ui.HideProgress();
-  if (done) s.MarkAmplitudes = std::move(records);
+  if (done) {
+    s.MarkAmplitudes = std::move(records);
+    MarkSettingsFile::CaptureAmplitudes(s);
+  }
   return done;
 }
 
@@ -78,7 +83,7 @@ bool AmplitudeCalculation::Fill(const AnalysisState& s, std::vector<AmplitudeRec
 AmplitudeRecord AmplitudeCalculation::Measure(const AnalysisState& s, int32_t electrode, int32_t time,
                                               int32_t interval) {
   const int64_t centre = RoundHalfEven(double(time) * s.SamplingF / 1000.0);
-  const int64_t half = RoundHalfEven(500.0 * s.SamplingF / 1000.0);
+  const int64_t half = RoundHalfEven(double(kHalfWindowMs) * s.SamplingF / 1000.0);
   const int64_t last = std::min<int64_t>(s.SigLength, SignalStore::ZeroPaddedRows(s)), rows = s.SignalRows();
   const int64_t from = std::max<int64_t>(centre - half, 1), to = std::min<int64_t>(centre + half, last);
   const int32_t* column = s.Signals.data() + (electrode - 1);

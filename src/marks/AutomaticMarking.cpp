@@ -13,6 +13,7 @@
 #include "core/SignalStore.h"
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
+#include "marks/MarkSettingsFile.h"
 #include "marks/MarkStore.h"
 #include "marks/SignalStatistics.h"
 
@@ -21,7 +22,6 @@ namespace velmora {
 namespace {
 
 constexpr int kRowsBetweenCancelChecks = 65536;
-constexpr int kHoldOff = 1000;  // samples after a detection in which the electrode is not marked again
 constexpr int32_t kSearchStart = 9999;
 
 // Adds one row of the electrodes to per-electrode double sums. Each electrode keeps its own
@@ -82,6 +82,7 @@ int AutomaticMarking::ActiveKind() const { return s_.MarkType[s_.ActivePane == 2
 // cache line per sample. Each electrode keeps its own sums and scan state, so the marks,
 // deviations and log lines are the same as electrode-by-electrode work would give.
 void AutomaticMarking::MarkAllSlowWaves() {
+  MarkSettingsFile::CaptureMarking(s_, "automatic SW marking");
   s_.MarkOrigin = kAutomatic;
   Ui::ProgressPanel panel;
   panel.maximum = kElectrodes;
@@ -133,7 +134,7 @@ void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
     }
   for (int c = 0; c < kElectrodes; ++c) {
     sums.deviation[c] = window > 1 ? std::sqrt(sums.squares[c] / double(window - 1)) : 0.0;
-    const int64_t cutoff = BelowCutoff(sums.mean[c], RoundHalfEven(3 * sums.deviation[c]));
+    const int64_t cutoff = BelowCutoff(sums.mean[c], RoundHalfEven(kThresholdDeviations * sums.deviation[c]));
     const bool never = cutoff < std::numeric_limits<int32_t>::min();
     sums.cutoff[c] = never ? std::numeric_limits<int32_t>::min() : int32_t(cutoff);
     sums.holdUntil[c] = never ? std::numeric_limits<int32_t>::max() : 0;
@@ -159,8 +160,8 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
     if (starts == 0) continue;
     for (int c = 0; c < kElectrodes; ++c) {
       if (row[c] <= cutoff[c] && sample > until[c]) {
-        until[c] = sample > std::numeric_limits<int32_t>::max() - kHoldOff ? std::numeric_limits<int32_t>::max()
-                                                                            : sample + kHoldOff;
+        until[c] = sample > std::numeric_limits<int32_t>::max() - kHoldOffSamples ? std::numeric_limits<int32_t>::max()
+                                                                                   : sample + kHoldOffSamples;
         detections_[size_t(c)].push_back(sample);
       }
     }
@@ -318,6 +319,7 @@ struct AutomaticMarking::SpreadGrid {
 // again would only meet its own mark in the avoid-twice check and lose it, cutting the
 // spread, and retrying failed cells would never let the passes end.
 void AutomaticMarking::SpreadFrom(int32_t electrode, int32_t time) {
+  MarkSettingsFile::CaptureMarking(s_, "spreading marking");
   SpreadGrid grid;
   grid.cols = std::clamp(s_.NrCols, 0, kMaxGridCols);
   grid.rows = std::clamp(s_.NrRows, 0, kMaxGridRows);

@@ -15,6 +15,9 @@ class Ui;
 // pointer-assisted searches near a time, and the spreading of a mark over the grid.
 class AutomaticMarking {
  public:
+  static constexpr int kThresholdDeviations = 3;  // how far below its mean a channel must fall
+  static constexpr int kHoldOffSamples = 1000;    // after a detection the electrode rests this long
+
   AutomaticMarking(AnalysisState& state, Ui& ui) : s_(state), ui_(ui) {}
 
   // Marks every electrode (channels 17..256) at the first sample of each excursion more

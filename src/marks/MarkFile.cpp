@@ -15,6 +15,7 @@
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
 #include "marks/MarkStore.h"
+#include "marks/MarkSettingsFile.h"
 
 namespace velmora {
 
@@ -142,6 +143,7 @@ void WriteMarkFile(AnalysisState& s, Ui& ui) {
   const std::string bytes = MarkFile::Serialize(s);
   ui.Log("writing.." + FileNameOnly(s.MatrixFileName));
   WriteFileAtomically(s.MarkFileName, bytes);
+  MarkSettingsFile::Write(s);
   ui.Log(fmt::format("NumWritten..{}", s.MarkCount));
   ui.Log("printer=" + s.FileInfo);
   ui.Log("header=" + GetShortString(s.MarkHeader, kFileInfoOffset, kFileInfoLength));
@@ -163,6 +165,7 @@ void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
   }
   s.UndoCount = 0;
   s.WavesStale = true;
+  s.MarkingSettings = {};
   // The amplitudes were measured for the marks being replaced; slot n now holds another mark.
   std::fill(s.MarkAmplitudes.begin(), s.MarkAmplitudes.end(), AmplitudeRecord{});
   s.AmplitudesValid = false;
@@ -171,6 +174,7 @@ void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
 void ReadMarkFile(AnalysisState& s, Ui& ui, MatrixChooser* chooser) {
   const MarkFileContents contents = MarkFile::Parse(s.MarkFileName, ReadWholeFile(s.MarkFileName));
   ApplyMarkFile(s, contents);
+  MarkSettingsFile::Read(s, ui);
   ReportIgnoredBytes(s.MarkFileName, contents, ui);
   ui.Log("reading.1." + s.MatrixFileName);
   ui.Log("reading.2." + s.MatrixFileName);

@@ -11,11 +11,13 @@
 #include "commands/ValuePrompt.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "history/MarkEditNames.h"
 #include "marks/AmplitudeCalculation.h"
 #include "output/AmplitudeTable.h"
 #include "output/DataPadCommands.h"
 #include "ui/DataPadWindow.h"
 #include "ui/MainMenu.h"
+#include "ui/MarkUndoWiring.h"
 #include "ui/StatisticsWindow.h"
 #include "ui/StatusPanel.h"
 #include "ui/TMainF.h"
@@ -93,7 +95,9 @@ void DataPadWiring::Wire(TMainF& w) {
     if (w.State().FileLoaded) w.WhichElectrode()->ShowPanel();
   });
   m.Connect("Readmarksfromtxt1", [&w] {
-    if (DataPadCommands::ReadMarksFromTextFile(w.State(), w.ActiveUi())) w.UpdateDisplay();
+    if (!DataPadCommands::ReadMarksFromTextFile(w.State(), w.ActiveUi())) return;
+    MarkUndoWiring::CommandEnded(w, MarkEditNames::kMarksImport);
+    w.UpdateDisplay();
   });
   m.Connect("showDatapad1", [&w] { w.DataPad().ShowDatapad(w.State().ElgFileName); });
   m.Connect("CalculateAmplitudesSlopes1", [&w] { CalculateAmplitudesSlopes(w); });

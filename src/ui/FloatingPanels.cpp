@@ -113,6 +113,11 @@ QWidget* FloatingPanels::BuildInfo(QWidget* owner) {
   infoEdit_->setMaxLength(255);  // what the mark file's header holds
   connect(infoEdit_, &QLineEdit::textEdited, this, &FloatingPanels::infoChanged);
   layout->addWidget(infoEdit_);
+  infoSettings_ = new QPlainTextEdit(panel);
+  infoSettings_->setObjectName("InfoSettings");
+  infoSettings_->setReadOnly(true);
+  infoSettings_->hide();
+  layout->addWidget(infoSettings_);
   auto* ok = new QPushButton("Ok", panel);
   ok->setObjectName("InfoOkButton");
   auto* cancel = new QPushButton("Cancel", panel);
@@ -145,8 +150,11 @@ void FloatingPanels::ShowAbout() {
   about_->raise();
 }
 
-void FloatingPanels::ShowInfo(const QString& text) {
+void FloatingPanels::ShowInfo(const QString& text, const QStringList& markSettings) {
   infoEdit_->setText(text);
+  infoSettings_->setPlainText(markSettings.join('\n'));
+  infoSettings_->setVisible(!markSettings.isEmpty());
+  info_->resize(460, markSettings.isEmpty() ? 130 : 420);
   info_->move(60, 60);
   info_->show();
   info_->raise();

@@ -21,6 +21,7 @@ class FloatingPanels : public QObject {
   QWidget* AboutPanel() const { return about_; }
   QWidget* InfoPanel() const { return info_; }
   QLineEdit* InfoEdit() const { return infoEdit_; }
+  QPlainTextEdit* InfoSettings() const { return infoSettings_; }
   QPlainTextEdit* HelpMemo() const { return helpMemo_; }
 
   static QStringList HelpLines();
@@ -28,8 +29,9 @@ class FloatingPanels : public QObject {
   void ShowHelp();
   void ShowAbout();
   // Shows the file information panel with `text`; every edit goes to `changed` at once,
-  // "Ok" to `accepted`, "Cancel" to `cancelled`.
-  void ShowInfo(const QString& text);
+  // "Ok" to `accepted`, "Cancel" to `cancelled`. Below it, read only, the settings that
+  // made the marks, when they are known.
+  void ShowInfo(const QString& text, const QStringList& markSettings = {});
 
  signals:
   void helpClosed();
@@ -49,6 +51,7 @@ class FloatingPanels : public QObject {
   // Built in the constructor's body: the builders also set helpMemo_ and infoEdit_.
   QPlainTextEdit* helpMemo_ = nullptr;
   QLineEdit* infoEdit_ = nullptr;
+  QPlainTextEdit* infoSettings_ = nullptr;
   QWidget* help_ = nullptr;
   QWidget* about_ = nullptr;
   QWidget* info_ = nullptr;

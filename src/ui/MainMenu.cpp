@@ -68,6 +68,10 @@ const MenuRow kRows[] = {
     {Item, "Quit1", "Quit", "Ctrl+Q"},
     {RecentFiles, "", ""},
 
+    {Menu, "Edit1", "Edit"},
+    {Item, "UndoMarkEdit1", "Undo", "Ctrl+Z"},
+    {Item, "RedoMarkEdit1", "Redo", "Ctrl+Shift+Z"},
+
     {Menu, "General1", "General"},
     {Item, "UpdateDisplays1", "Update Displays", "Ctrl+U"},
     {Item, "UnhideMarks1", "Unhide Marks", "Ctrl+Y"},
@@ -159,7 +163,8 @@ const MenuRow kRows[] = {
     {Item, "showbackgrdcolor1", "hide background color"},
     {Item, "AverageOffsetOn1", "Average Offset Off"},
     {Item, "Zoom1", "+ zoom             Z"},
-    {Item, "Zoom2", "- zoom        ", "Ctrl+Z"},
+    // Ctrl+Z undoes, as in every editor; this item keeps its place without a key.
+    {Item, "Zoom2", "- zoom        "},
     {Item, "ShowAmplitudes1", "show amplitude + slope", "", kCheckable},
     {Item, "AnalyseElg1", "Analyse Elg"},
     {Item, "Interpolate1", "Interpolate"},

@@ -18,6 +18,7 @@
 #include "ui/AnalyseElgWindow.h"
 #include "ui/FloatingPanels.h"
 #include "ui/MainMenu.h"
+#include "ui/MarkUndoWiring.h"
 #include "ui/MiniWindows.h"
 #include "ui/PanePanel.h"
 #include "ui/ReferenceTableWindow.h"
@@ -39,6 +40,7 @@ void MenuWiring::Wire(TMainF& window) {
   WireSwitches(window);
   WireMaps(window);
   ConnectionWiring::Wire(window);
+  MarkUndoWiring::Wire(window);
   WireTitleBar(window, 1);
   WireTitleBar(window, 2);
   WirePanels(window);

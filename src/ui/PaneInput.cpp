@@ -10,9 +10,11 @@
 #include "maps/ConnectionEdits.h"
 #include "maps/MapComputation.h"
 #include "maps/MapDrawing.h"
+#include "history/MarkEditNames.h"
 #include "marks/MarkPointerEdits.h"
 #include "marks/MarkStore.h"
 #include "ui/MainMenu.h"
+#include "ui/MarkUndoWiring.h"
 #include "ui/PaneMaps.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneRouter.h"
@@ -114,12 +116,14 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
   AnalysisState& s = state_;
   if (key == 'D' && s.RectangleFixed) {
     rectangle_.DeleteInside();
+    MarkUndoWiring::CommandEnded(window_, MarkEditNames::kDeleteInRectangle);
     ReleaseRectangle();
     window_.UpdateDisplay();
     return;
   }
   if (key == 'W') {
     marking_.SpreadFrom(s.PointerChannel, s.PointerTime);
+    MarkUndoWiring::CommandEnded(window_, MarkEditNames::kSpreadingMarking);
     window_.UpdateDisplay();
     return;
   }
@@ -127,13 +131,19 @@ void PaneInput::MarkKeyAtPointer(QChar key) {
     // The router holds the panes' images until it goes, so it goes before the redraw.
     PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
     MarkPointerEdits edits(s, ui_, router);
-    if (key == 'R') return edits.InsertReferenceMark();
+    if (key == 'R') {
+      edits.InsertReferenceMark();
+      return MarkUndoWiring::CommandEnded(window_, MarkEditNames::kReferenceMark);
+    }
     if (key == 'S') edits.SwitchMark();
     if (key == 'K') edits.KillMarks();
     // A deleted mark is shown by drawing the panes again: painting over it would also wipe the
     // trace and the time grid beneath it, and a map in the other pane would keep its time.
     if (key == 'D' && edits.DeleteMark() == 0) return;
   }
+  MarkUndoWiring::CommandEnded(window_, key == 'S'   ? MarkEditNames::kSwitchMark
+                                        : key == 'K' ? MarkEditNames::kKillMarks
+                                                     : MarkEditNames::kDeleteMark);
   window_.UpdateDisplay();
 }
 
@@ -154,9 +164,13 @@ bool PaneInput::MapKeyAtPointer(QChar key) {
   if (key == 'E' && channel >= 1) MapComputation::InterpolateElectrode(s, channel, ui_);
   if (key == 'H' && channel >= 1) {
     MarkStore::HideMarks(s, channel, s.Cell(s.PointerCol, s.PointerRow).Value);
+    MarkUndoWiring::CommandEnded(window_, MarkEditNames::kHideMarks);
     window_.Menu().Action("UnhideMarks1")->setEnabled(true);
   }
-  if (key == 'U' && channel >= 1) MarkStore::UnhideElectrode(s, channel);
+  if (key == 'U' && channel >= 1) {
+    MarkStore::UnhideElectrode(s, channel);
+    MarkUndoWiring::CommandEnded(window_, MarkEditNames::kUnhideElectrode);
+  }
   window_.UpdateDisplay();
   return true;
 }
@@ -234,6 +248,7 @@ void PaneInput::PaneClick(int pane, int x, int y) {
   PaneCaptions::UpdateElectrogramPointer(s);
   if (pane == 1 && s.RectangleFixed) {
     rectangle_.MarkInside(marking_);
+    MarkUndoWiring::CommandEnded(window_, MarkEditNames::kMarksInRectangle);
     ReleaseRectangle();
     window_.UpdateDisplay();
     return;
@@ -244,6 +259,7 @@ void PaneInput::PaneClick(int pane, int x, int y) {
     PaneRouter router(s, window_.PaneA()->Paint(), window_.PaneB()->Paint());
     marked = pointer_.ClickOnElectrograms(router);
   }
+  if (marked) MarkUndoWiring::CommandEnded(window_, byHand ? MarkEditNames::kMark : MarkEditNames::kAssistedMark);
   // A mark set by hand shows at once in a map of the other pane; the electrograms keep the
   // line just drawn, and an assisted mark waits for the next update.
   const int other = pane == 1 ? 2 : 1;
@@ -255,6 +271,7 @@ void PaneInput::AutomaticSWmarking() {
   if (!state_.FileLoaded) return;
   window_.PrepareElectrogramLayout(1);
   marking_.MarkAllSlowWaves();
+  MarkUndoWiring::CommandEnded(window_, MarkEditNames::kAutomaticMarking);
   window_.UpdateDisplay();
 }
 

@@ -18,6 +18,7 @@
 #include "commands/ValuePrompt.h"
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
+#include "history/MarkEditNames.h"
 #include "marks/ReferenceTable.h"
 #include "ui/WindowButtons.h"
 
@@ -133,13 +134,15 @@ void ReferenceTableWindow::InsertButtonClick() {
   if (!electrode) return;
   const std::optional<int32_t> time = ReadInteger(ui_, editTime_);
   if (!time) return;
-  table_->InsertReference(*electrode, *time);
+  const bool inserted = table_->InsertReference(*electrode, *time);
   ShowTable();
+  if (inserted) emit marksEdited(MarkEditNames::kInsertReference);
 }
 
 void ReferenceTableWindow::DeleteButtonClick() {
-  table_->DeleteReference();
+  const bool deleted = table_->DeleteReference();
   ShowTable();
+  if (deleted) emit marksEdited(MarkEditNames::kDeleteReference);
 }
 
 void ReferenceTableWindow::OkbuttonClick() {

@@ -45,6 +45,8 @@ class ReferenceTableWindow : public QObject {
 
  signals:
   void closed();
+  // Marks were added or deleted; `name` says how, for the Edit menu.
+  void marksEdited(const char* name);
 
  private:
   void BuildLayout();

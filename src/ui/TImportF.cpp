@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "commands/RecordingCommands.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
@@ -229,6 +230,7 @@ void TImportF::Read() {
     main_.UpdateDisplayA();
     return;
   }
+  main_.Recordings().ForgetMarkEdits();
   AnalysisState& s = main_.State();
   main_.Menu().Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(s.SamplingF)));
   main_.Memo()->setVisible(s.MemoVisible);

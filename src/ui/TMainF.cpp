@@ -39,13 +39,16 @@
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
+#include "marks/MarkSettingsFile.h"
 #include "marks/MarkStore.h"
 #include "marks/TraceLayout.h"
 #include "ui/DataPadWindow.h"
 #include "ui/DataPadWiring.h"
 #include "ui/FloatingPanels.h"
 #include "ui/LoadMessagePanel.h"
+#include "history/MarkEditNames.h"
 #include "ui/MainMenu.h"
+#include "ui/MarkUndoWiring.h"
 #include "ui/MenuWiring.h"
 #include "ui/MiniWindows.h"
 #include "ui/PaneInput.h"
@@ -130,6 +133,7 @@ void TMainF::CreateOtherWindows() {
   dataPad_ = new DataPadWindow(windows_->Find("TDataPadForm"));
   whichElectrode_ = new WhichElectrodePanel(this);
   DataPadWiring::WireWindows(*this);
+  MarkUndoWiring::WireWindows(*this);
 }
 
 void TMainF::ShowMapStatistics1Click() {
@@ -234,7 +238,7 @@ bool TMainF::OpenRecording(const std::string& path) {
 }
 
 void TMainF::Apply(Redraw redraw) {
-  recordings_->RecordMarkEdits();
+  MarkUndoWiring::CommandEnded(*this, MarkHistory::kUnnamedEdit);
   switch (redraw) {
     case Redraw::None: return;
     case Redraw::PaneA: UpdateDisplayA(); return;
@@ -244,7 +248,7 @@ void TMainF::Apply(Redraw redraw) {
 }
 
 void TMainF::UpdateDisplay() {
-  recordings_->RecordMarkEdits();
+  MarkUndoWiring::CommandEnded(*this, MarkHistory::kUnnamedEdit);
   UpdateStatusBar();
   UpdateHints();
   UpdateChecks();
@@ -519,11 +523,13 @@ void TMainF::UndoDeletedMarks1Click() {
     menu_->Action("UndoDeletedMarks1")->setEnabled(false);
     return;
   }
+  MarkUndoWiring::CommandEnded(*this, MarkEditNames::kRestoreDeletedMark);
   UpdateDisplay();
 }
 
 void TMainF::UnhideMarks1Click() {
   MarkStore::UnhideAll(*state_);
+  MarkUndoWiring::CommandEnded(*this, MarkEditNames::kUnhideMarks);
   menu_->Action("UnhideMarks1")->setEnabled(false);
   UpdateDisplay();
 }
@@ -559,7 +565,11 @@ void TMainF::FlipSwitch(const QString& item) {
   UpdateDisplay();
 }
 
-void TMainF::FileInfo1Click() { panels_->ShowInfo(Q(state_->FileInfo)); }
+void TMainF::FileInfo1Click() {
+  QStringList settings;
+  for (const std::string& line : MarkSettingsFile::Lines(state_->MarkingSettings)) settings << Q(line);
+  panels_->ShowInfo(Q(state_->FileInfo), settings);
+}
 
 void TMainF::ChangeMatrix(bool newFormat) {
   MatrixChooser chooser(*state_, *ui_, root_);

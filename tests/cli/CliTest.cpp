@@ -48,6 +48,24 @@ TEST_F(CliTest, InfoDescribesTheRecordingAndWritesNothing) {
   EXPECT_FALSE(FileExists(dir.File("xdg/velmora/MyNewMatrix/FileList.Txt")));
 }
 
+TEST_F(CliTest, InfoAppendsHowTheMarksWereMadeAndRefusesABadSettingsFile) {
+  const std::string plain = Run("info " + recording + " --matrix " + matrix).out;
+  dir.Write("rec.M00", testing::MarkFileBytes({MarkRecord{17, kSlowWave, 100}}));
+  dir.Write("rec.M00.settings.txt", "velmora mark settings 1\n[marking]\nrun: automatic SW marking\n"
+                                    "[amplitudes]\nunits_per_mv: 747\n");
+  RunResult r = Run("info " + recording + " --matrix " + matrix);
+  ASSERT_EQ(r.status, 0) << Errors();
+  const size_t marksLine = plain.find("marks: 0\n");
+  ASSERT_NE(marksLine, std::string::npos);
+  EXPECT_EQ(r.out, plain.substr(0, marksLine) +
+                       "marks: 1\ndeleted_marks: 0\nmarking.run: automatic SW marking\namplitudes.units_per_mv: 747\n");
+  dir.Write("rec.M00.settings.txt", "velmora mark settings 1\n[marking]\nrun\n");
+  r = Run("info " + recording + " --matrix " + matrix);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(Errors().find(dir.File("rec.M00.settings.txt") + ": line 3: expected \"key: value\""), std::string::npos)
+      << Errors();
+}
+
 TEST_F(CliTest, InfoCountsDeletedSlotsApartFromTheMarks) {
   MarkRecord deleted{17, int16_t(kNoValue), kNoValue};
   MarkRecord deletedReference{18, int16_t(kNoValue), -1};  // as the reference table deletes

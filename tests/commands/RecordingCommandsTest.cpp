@@ -367,5 +367,32 @@ TEST_F(UnsavedMarksTest, SavingOrNotSavingRemovesTheJournal) {
   }
 }
 
+// An undo is an edit like any other to the journal: replaying it gives the store the user left.
+TEST_F(UnsavedMarksTest, TheJournalReplaysUndoAndRedo) {
+  commands.RecordMarkEdits("mark");
+  s->PointerChannel = 31;
+  MarkStore::AddMarkRecord(*s, 700, kSlowWave);
+  commands.RecordMarkEdits("mark");
+  MarkStore::SwitchAttribute(*s, ui, 30, 0, 1000);
+  commands.RecordMarkEdits("switch");
+  ASSERT_TRUE(commands.UndoMarkEdit());  // the switch
+  ASSERT_TRUE(commands.UndoMarkEdit());  // the second mark
+  ASSERT_TRUE(commands.RedoMarkEdit());
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::Yes));
+  ASSERT_EQ(later->MarkCount, 2);
+  EXPECT_EQ(later->Mark(1).Kind, kSlowWave);
+  EXPECT_EQ(later->Mark(2).Time, 700);
+  EXPECT_EQ(later->Mark(2).Electrode, 31);
+}
+
+TEST_F(RecordingCommandsTest, OpeningARecordingForgetsTheUndoStepsOfTheOneBefore) {
+  commands.RecordMarkEdits("mark");
+  ASSERT_EQ(commands.History().UndoName(), "mark");
+  ui.answers.push_back(Ui::Answer::No);
+  ASSERT_TRUE(commands.OpenE00(second));
+  EXPECT_FALSE(commands.History().CanUndo());
+  EXPECT_FALSE(commands.UndoMarkEdit());
+}
+
 }  // namespace
 }  // namespace velmora

@@ -53,6 +53,8 @@ std::vector<Expected> ExpectedItems() {
         {"File", QString("ShowPrevFile%1").arg(n), "", n <= 5 ? QString("F%1").arg(n) : "", ""});
   }
   const std::vector<Expected> rest = {
+      {"Edit", "UndoMarkEdit1", "Undo", "Ctrl+Z", ""},
+      {"Edit", "RedoMarkEdit1", "Redo", "Ctrl+Shift+Z", ""},
       {"General", "UpdateDisplays1", "Update Displays", "Ctrl+U", ""},
       {"General", "UnhideMarks1", "Unhide Marks", "Ctrl+Y", ""},
       {"General", "PanelTileMenu", "Tile on", "Ctrl+T", ""},
@@ -132,7 +134,7 @@ std::vector<Expected> ExpectedItems() {
       {"Electrograms", "showbackgrdcolor1", "hide background color", "", ""},
       {"Electrograms", "AverageOffsetOn1", "Average Offset Off", "", ""},
       {"Electrograms", "Zoom1", "+ zoom             Z", "", ""},
-      {"Electrograms", "Zoom2", "- zoom        ", "Ctrl+Z", ""},
+      {"Electrograms", "Zoom2", "- zoom        ", "", ""},
       {"Electrograms", "ShowAmplitudes1", "show amplitude + slope", "", ""},
       {"Electrograms", "AnalyseElg1", "Analyse Elg", "", ""},
       {"Electrograms", "Interpolate1", "Interpolate", "", ""},
@@ -255,7 +257,7 @@ class MainMenuTest : public QObject {
   void barHoldsTheMenusInOrderAndAboutLast() {
     QStringList titles;
     for (QAction* action : window_->menuBar()->actions()) titles << MainMenu::Caption(action);
-    QCOMPARE(titles, QStringList({"File", "General", "Display A", "Display B", "Map",
+    QCOMPARE(titles, QStringList({"File", "Edit", "General", "Display A", "Display B", "Map",
                                   "Electrograms", "Connections", "Waves", "Help", "About"}));
     QAction* about = window_->menuBar()->actions().last();
     QCOMPARE(about, menu_->Action("About1"));
@@ -384,16 +386,21 @@ class MainMenuTest : public QObject {
     QCOMPARE(calls, 11);
   }
 
-  void zoomOutRunsOnCtrlZ() {
-    QCOMPARE(menu_->Action("Zoom2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  // Ctrl+Z undoes, as in every editor; the zoom items have no key of their own.
+  void ctrlZUndoesAndCtrlShiftZRedoes() {
+    QVERIFY(menu_->Action("Zoom2")->shortcut().isEmpty());
     QVERIFY(menu_->Action("Zoom1")->shortcut().isEmpty());
+    int undo = 0;
+    int redo = 0;
     int zoomOut = 0;
-    int zoomIn = 0;
+    menu_->Connect("UndoMarkEdit1", [&undo] { ++undo; });
+    menu_->Connect("RedoMarkEdit1", [&redo] { ++redo; });
     menu_->Connect("Zoom2", [&zoomOut] { ++zoomOut; });
-    menu_->Connect("Zoom1", [&zoomIn] { ++zoomIn; });
     QTest::keyClick(window_->centralWidget(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(zoomOut, 1);
-    QCOMPARE(zoomIn, 0);
+    QTest::keyClick(window_->centralWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(undo, 1);
+    QCOMPARE(redo, 1);
+    QCOMPARE(zoomOut, 0);
   }
 
   // F1..F3 run the recent-file items, so the mark-type items must not advertise them.
@@ -475,7 +482,7 @@ class MainMenuTest : public QObject {
         owner.insert(key, action->objectName());
       }
     }
-    QCOMPARE(owner.size(), 30);
+    QCOMPARE(owner.size(), 31);  // with Copy picture, Undo and Redo
   }
 };
 
