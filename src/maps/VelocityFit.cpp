@@ -53,44 +53,47 @@ std::vector<Offset> Neighbourhood(int radius) {
   return offsets;
 }
 
-// The weighted normal equations of the surface, solved by elimination with partial
-// pivoting. A solve fails when the points do not pin the surface down (all on one line).
+// The weighted normal equations of the surface. The matrix is symmetric and positive
+// definite unless the points fix no surface (all on one line), so the elimination needs no
+// row exchanges and works on the upper half alone; a pivot that is not clearly positive
+// means the surface is not pinned down.
 template <int n_>
 class NormalEquations {
  public:
-
   // The matrix is symmetric: only its upper half is summed.
   void Add(const Offset& o) {
     for (int i = 0; i < n_; ++i)
       for (int j = i; j < n_; ++j) m_[i][j] += o.products[i][j];
   }
 
-  // The matrix is symmetric and positive definite unless the points fix no surface, so the
-  // elimination needs no row exchanges and works on the upper half alone; a pivot that is
-  // not clearly positive means the surface is not pinned down.
-  bool Solve(Terms rhs, Terms& coefficients) const {
-    double m[kMostTerms][kMostTerms];
-    std::copy(&m_[0][0], &m_[0][0] + kMostTerms * kMostTerms, &m[0][0]);
-    double inversePivot[kMostTerms];
+  // Eliminates once for any number of right-hand sides; false when the surface is not
+  // pinned down.
+  bool Eliminate() {
     for (int k = 0; k < n_; ++k) {
-      if (!(m[k][k] >= kSmallestPivot)) return false;
-      inversePivot[k] = 1 / m[k][k];
+      if (!(m_[k][k] >= kSmallestPivot)) return false;
+      inversePivot_[k] = 1 / m_[k][k];
       for (int r = k + 1; r < n_; ++r) {
-        const double f = m[k][r] * inversePivot[k];
-        for (int c = r; c < n_; ++c) m[r][c] -= f * m[k][c];
-        rhs[size_t(r)] -= f * rhs[size_t(k)];
+        const double f = m_[k][r] * inversePivot_[k];
+        for (int c = r; c < n_; ++c) m_[r][c] -= f * m_[k][c];
       }
-    }
-    for (int r = n_ - 1; r >= 0; --r) {
-      double sum = rhs[size_t(r)];
-      for (int c = r + 1; c < n_; ++c) sum -= m[r][c] * coefficients[size_t(c)];
-      coefficients[size_t(r)] = sum * inversePivot[r];
     }
     return true;
   }
 
+  // After Eliminate: the coefficients for `rhs`.
+  void Solve(Terms rhs, Terms& coefficients) const {
+    for (int k = 0; k < n_; ++k)
+      for (int r = k + 1; r < n_; ++r) rhs[size_t(r)] -= m_[k][r] * inversePivot_[k] * rhs[size_t(k)];
+    for (int r = n_ - 1; r >= 0; --r) {
+      double sum = rhs[size_t(r)];
+      for (int c = r + 1; c < n_; ++c) sum -= m_[r][c] * coefficients[size_t(c)];
+      coefficients[size_t(r)] = sum * inversePivot_[r];
+    }
+  }
+
  private:
   double m_[kMostTerms][kMostTerms] = {};
+  double inversePivot_[kMostTerms] = {};
 };
 
 // A time of the neighbourhood: which offset, and the time relative to the electrode's own
@@ -148,11 +151,12 @@ class FitPlan {
   SampleWeights WeightsFor(const std::vector<Sample>& samples) const {
     NormalEquations<terms_> equations;
     for (const Sample& s : samples) equations.Add(offsets_[s.offset]);
+    if (!equations.Eliminate()) return std::nullopt;
     std::array<Terms, kMostTerms> inverse{};
     for (int k = 0; k < terms_; ++k) {
       Terms unit{};
       unit[size_t(k)] = 1;
-      if (!equations.Solve(unit, inverse[size_t(k)])) return std::nullopt;
+      equations.Solve(unit, inverse[size_t(k)]);
     }
     std::vector<Terms> weights(samples.size());
     for (size_t n = 0; n < samples.size(); ++n) {
@@ -182,7 +186,9 @@ class FitPlan {
       equations.Add(o);
       for (int k = 0; k < terms_; ++k) rhs[size_t(k)] += o.weighted[size_t(k)] * s.time;
     }
-    return equations.Solve(rhs, c);
+    if (!equations.Eliminate()) return false;
+    equations.Solve(rhs, c);
+    return true;
   }
 
   double Fitted(const Sample& s, const Terms& c) const {
