@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/CliRunner.h"
@@ -86,6 +87,13 @@ std::string DigestWithoutFolder(const testing::TempDir& dir, const std::string& 
   return Sha256OfFile(dir.Write("normalised.out", Replace(text, folder, "{dir}/")));
 }
 
+// A build without Qt (the sanitizer build) draws no pictures; every other output is compared.
+#ifdef VELMORA_CLI_PICTURES
+constexpr bool kCliDrawsPictures = true;
+#else
+constexpr bool kCliDrawsPictures = false;
+#endif
+
 TEST(SixtySecondOutputs, EveryVerbGivesWhatTheFixedStoreGave) {
   testing::TempDir dir;
   ::setenv("XDG_DATA_HOME", dir.File("xdg").c_str(), 1);
@@ -93,6 +101,7 @@ TEST(SixtySecondOutputs, EveryVerbGivesWhatTheFixedStoreGave) {
   ASSERT_EQ(made.status, 0) << made.err;
   const std::string folder = dir.File("s") + "/";
   for (const VerbOutput& verb : Outputs()) {
+    if (!kCliDrawsPictures && std::string_view(verb.outFile).ends_with(".png")) continue;
     SCOPED_TRACE(verb.name);
     const std::string out = folder + verb.outFile;
     std::string text;
