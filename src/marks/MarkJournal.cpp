@@ -30,6 +30,7 @@ struct Batch {
   std::vector<std::pair<int, MarkRecord>> slots;
   std::optional<int> count;
   int64_t writtenMs = 0;
+  int endLine = 0;
 };
 
 bool SameInFile(const MarkRecord& a, const MarkRecord& b) {
@@ -102,6 +103,7 @@ std::vector<Batch> ParseJournal(const std::string& path, const std::string& text
       case 'C': open.count = int(numbers.Next(0, kMaxMarks)); break;
       case 'E':
         open.writtenMs = numbers.Next(0, INT64_MAX);
+        open.endLine = line;
         batches.push_back(std::move(open));
         open = Batch{};
         break;
@@ -132,6 +134,25 @@ void ApplyBatch(AnalysisState& s, const Batch& batch) {
   if (batch.count) s.MarkCount = *batch.count;
 }
 
+// The store only ever grows by the marks a batch writes, so a batch cannot reach past the
+// slots known before it (those of the mark file and earlier batches) by more than the slots
+// it writes there itself. A count or slot beyond would make up empty marks, and a store of
+// any size with them.
+void RefuseMadeUpSlots(const std::string& path, const std::vector<Batch>& batches, int markFileCount) {
+  int64_t known = markFileCount;
+  for (const Batch& batch : batches) {
+    int64_t reach = known;
+    for (const auto& entry : batch.slots) reach += entry.first > known ? 1 : 0;
+    int64_t highest = batch.count.value_or(0);
+    for (const auto& entry : batch.slots) highest = std::max<int64_t>(highest, entry.first);
+    if (highest > reach)
+      throw ConversionError(path, batch.endLine,
+                            fmt::format("the edit reaches mark {}, but the mark file and the journal hold {}", highest,
+                                        reach));
+    known = std::max(known, highest);
+  }
+}
+
 bool StillNamed(int fd, const std::string& path) {
   struct stat open {}, named {};
   return fstat(fd, &open) == 0 && stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
@@ -157,7 +178,9 @@ std::optional<PendingJournal> MarkJournal::Find(const std::string& markFile) {
 
 int MarkJournal::Replay(AnalysisState& s) {
   if (s.MarkFileName.empty()) return 0;
-  const std::vector<Batch> batches = ReadJournal(PathFor(s.MarkFileName));
+  const std::string path = PathFor(s.MarkFileName);
+  const std::vector<Batch> batches = ReadJournal(path);
+  RefuseMadeUpSlots(path, batches, s.MarkCount);
   for (const Batch& batch : batches) ApplyBatch(s, batch);
   if (!batches.empty()) {
     s.MarksChanged = true;

@@ -97,6 +97,8 @@ TEST_F(MarkJournalTest, ABrokenJournalIsRefusedNamingTheLineAndChangesNothing) {
       {"velmora-journal 1\nS 3 70000 1 1500 0 0 1 0\nE 5\n", 2},
       {"velmora-journal 1\nX 1\nE 5\n", 2},
       {"velmora-journal 1\nC 3 4\nE 5\n", 2},
+      // Found by fuzzing: a count far past the marks made the store grow to hold them.
+      {"velmora-journal 1\nS 12 18 2 1010 0 0 1 0\nC 20000000\nE 1700000000300\n", 4},
   };
   for (const auto& [text, line] : cases) {
     dir.Write("REC.M00.velmora-journal", text);
