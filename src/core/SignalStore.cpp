@@ -60,6 +60,12 @@ void SignalStore::Resize(AnalysisState& state, int rows) {
   state.SignalsChanged();
 }
 
+void SignalStore::ResizeForOverwrite(AnalysisState& state, int rows) {
+  if (state.Signals.size() != size_t(std::max(rows, 0)) * kChannels) return Resize(state, rows);
+  state.SignalRowsTouched = 0;
+  state.SignalsChanged();
+}
+
 int64_t SignalStore::ZeroPaddedRows(const AnalysisState& state) {
   return std::max<int64_t>(state.SignalRows(), kStartSignalRows);
 }

@@ -35,6 +35,9 @@ class SignalStore {
   // Releases the store and makes one of `rows` zeroed rows; the old one is gone before the
   // new one is taken, so the two are never held at once.
   static void Resize(AnalysisState& state, int rows);
+  // A store of `rows` rows whose every sample the caller then writes: the store held is kept
+  // as it is when it has that size (no pages to fault in and clear again), else as Resize.
+  static void ResizeForOverwrite(AnalysisState& state, int rows);
   // Rows a computation over a window may take: those of the store and, past a recording
   // shorter than the 65,535 rows the store used to hold at least, zeros up to there, so a
   // window reaching past a short recording's end gives what it always gave.

@@ -34,6 +34,15 @@ class DecimalNumber {
     return ParseNarrow(at, end, value);
   }
 
+  // The whole number of eight digit values (as loaded from memory, the one at the lowest
+  // address the most significant), summed pairwise in three multiplications.
+  static uint64_t WholeOfEight(uint64_t values) {
+    uint64_t v = values * 10 + (values >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
+    return v;
+  }
+
  private:
   static constexpr uint64_t kLargestExactWhole = uint64_t(1) << 53;
   static constexpr size_t kMostDigits = 19;  // a whole number of 19 digits still fits 64 bits
@@ -60,11 +69,7 @@ class DecimalNumber {
 
   // The whole number of the first `count` digit values (1..7), most significant first.
   static uint64_t WholeOf(uint64_t values, int count) {
-    uint64_t v = values << (64 - 8 * count);  // the digits, behind leading zeros
-    v = v * 10 + (v >> 8);
-    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
-    return v;
+    return WholeOfEight(values << (64 - 8 * count));  // the digits, behind leading zeros
   }
 
   // The reading of a number with at least kWideReach characters after its start, without a

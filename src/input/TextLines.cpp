@@ -4,10 +4,15 @@
 #include <charconv>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <fmt/format.h>
 
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
+#include "input/DecimalBlock.h"
 #include "input/DecimalNumber.h"
 
 namespace velmora {
@@ -19,6 +24,16 @@ constexpr double kLargestScaled = 2147483647.0;  // a stored sample is a 32-bit 
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 bool IsSpace(char c) { return IsBlank(c) || c == '\n'; }
+
+// A scaled sample already known to be within 32 bits, rounded halves to even: one instruction
+// where the processor has it (the default rounding mode rounds so).
+int32_t RoundSample(double scaled) {
+#if defined(__SSE2__)
+  return _mm_cvtsd_si32(_mm_set_sd(scaled));
+#else
+  return int32_t(RoundHalfEven(scaled));
+#endif
+}
 
 }  // namespace
 
@@ -114,26 +129,82 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
   return int32_t(RoundHalfEven(scaled));
 }
 
+// The words of a row are found 64 characters at a time (DecimalBlock), so that finding the
+// next number never waits for the reading of the one before; the last characters of the text,
+// and any number the blocks cannot read, are read one at a time.
 void TextLines::ReadScaledRow(double scale, int32_t* row, int count) {
   const char* at = current_.data();
   const char* const end = at + current_.size();
-  for (int k = 0; k < count; ++k) {
-    while (at != end && IsBlank(*at)) ++at;
-    double value = 0;
-    const char* const stop = at == end ? nullptr : DecimalNumber::Parse(at, end, value);
-    const double scaled = value * scale;
-    if (stop == nullptr || (stop != end && !IsBlank(*stop)) || !(std::fabs(scaled) < kLargestScaled)) {
-      // Anything but a plain decimal in range goes the general way, which words the refusal.
-      current_ = std::string_view(at, size_t(end - at));
-      row[k] = ReadScaled(scale, k + 1, count);
-      at = current_.data();
-      continue;
+  const char* const textEnd = text_.data() + text_.size();
+  int k = 0;
+  while (k < count) {
+    if (textEnd - at >= DecimalBlock::kReach) {
+      k = ReadBlock(at, end, scale, row, k, count);
+    } else {
+      row[k] = ReadScaledSlowly(at, end, scale, k + 1, count);
+      ++k;
     }
-    row[k] = int32_t(RoundHalfEven(scaled));
-    last_ = value;
-    at = stop;
   }
   current_ = std::string_view(at, size_t(end - at));
+}
+
+// Reads numbers k, k + 1, ... of the row from the block at `at` and returns how many of the row
+// are read then; `at` moves past the last number read, or to a number the block could not hold.
+int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
+  DecimalBlock block(at, end - at, text_.data());
+  int start = 0, stop = 0, read = 0;
+  for (; k < count; ++k) {
+    const DecimalBlock::Word word = block.Next(start, stop);
+    if (word == DecimalBlock::Word::kNone) {
+      // The rest of the block is blank: move to the next one, or the line is short of numbers.
+      if (end - at > DecimalBlock::kSize) {
+        at += DecimalBlock::kSize;
+        return k;
+      }
+      at += read;
+      return SlowlyAt(at, end, scale, row, k, count);
+    }
+    if (word == DecimalBlock::Word::kRunsOn) {
+      at += start;
+      return start > 0 ? k : SlowlyAt(at, end, scale, row, k, count);
+    }
+    double value = 0;
+    const double scaled = block.Read(start, stop, value) ? value * scale : kLargestScaled;
+    if (!(std::fabs(scaled) < kLargestScaled)) {
+      at += start;
+      return SlowlyAt(at, end, scale, row, k, count);
+    }
+    row[k] = RoundSample(scaled);
+    last_ = value;
+    read = stop;
+  }
+  at += read;
+  return k;
+}
+
+// Number k + 1 of the row read the general way; returns how many of the row are read then.
+int TextLines::SlowlyAt(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
+  row[k] = ReadScaledSlowly(at, end, scale, k + 1, count);
+  return k + 1;
+}
+
+// Number `index` of the row from `at` when the window could not read it: near the end of the
+// text, long or unusual numbers, and every refusal. `at` moves past it.
+int32_t TextLines::ReadScaledSlowly(const char*& at, const char* end, double scale, int index, int count) {
+  while (at != end && IsBlank(*at)) ++at;
+  double value = 0;
+  const char* const stop = at == end ? nullptr : DecimalNumber::Parse(at, end, value);
+  const double scaled = value * scale;
+  if (stop == nullptr || (stop != end && !IsBlank(*stop)) || !(std::fabs(scaled) < kLargestScaled)) {
+    // Anything but a plain decimal in range goes the general way, which words the refusal.
+    current_ = std::string_view(at, size_t(end - at));
+    const int32_t result = ReadScaled(scale, index, count);
+    at = current_.data();
+    return result;
+  }
+  last_ = value;
+  at = stop;
+  return int32_t(RoundHalfEven(scaled));
 }
 
 // Plain decimals, nearly every number of a recording, are read in one go; anything else is

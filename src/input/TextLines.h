@@ -49,6 +49,9 @@ class TextLines {
   std::string_view NextToken();
   static bool ParseNumber(std::string_view token, double& value);
   void NextLineAnyway();
+  int ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
+  int SlowlyAt(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
+  int32_t ReadScaledSlowly(const char*& at, const char* end, double scale, int index, int count);
   // The number that starts at `start` of the current line; the line moves past it.
   double ReadNumber(size_t start, int index, int count);
 

@@ -41,11 +41,11 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   BindMarkFile(markFileExists, options);
 }
 
-// The store is made anew with the recording's rows, so no earlier recording's samples remain
-// in the columns beyond the file's channels.
+// Every sample of the store is written, the columns beyond the file's channels with zeros, so
+// no earlier recording's samples remain when the store of the same size is kept.
 void TextRecording::StoreSamples(const TextSamples& samples) {
   AnalysisState& s = state_;
-  SignalStore::Resize(s, samples.rows);
+  SignalStore::ResizeForOverwrite(s, samples.rows);
   for (int r = 0; r < samples.rows; ++r) {
     int32_t* row = &s.Signals[size_t(r) * kChannels];
     const int32_t* values = samples.values.data() + size_t(r) * size_t(samples.channels);

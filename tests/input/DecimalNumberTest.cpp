@@ -118,5 +118,58 @@ TEST(DecimalNumberTest, ReadersRefuseWhatIsNotANumberNamingTheLine) {
   }
 }
 
+// Rows read sixty-four characters at a time must give what number-by-number reading gives,
+// values and refusals alike, wherever the numbers fall on the blocks: random rows of plain
+// decimals, long and unusual numbers, runs of blanks, and now and then a word that is no number.
+TEST(DecimalNumberTest, RowsReadByBlocksMatchNumberByNumberReading) {
+  uint64_t random = 77;
+  const auto next = [&random](uint64_t below) {
+    random = random * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (random >> 33) % below;
+  };
+  const std::vector<std::string> odd = {"1e3", "-2.5E-1", "12345678.5", "123456789", "0.123456789",
+                                        "+7",  "5.",      ".5",         "-",         "1.2.3",
+                                        "x",   "12345678901234567890123456789012345678901234567890123456789012345678"};
+  const auto word = [&]() -> std::string {
+    if (next(40) == 0) return odd[next(odd.size())];
+    std::string token = next(2) == 0 ? "-" : "";
+    for (uint64_t d = 0, n = 1 + next(8); d < n; ++d) token += char('0' + next(10));
+    if (next(4) != 0) token += '.';
+    if (token.back() == '.')
+      for (uint64_t d = 0, n = 1 + next(8); d < n; ++d) token += char('0' + next(10));
+    return token;
+  };
+  const char* blanks[] = {"\t", " ", "  ", "\t\t", " \r ", "\v"};
+  for (int trial = 0; trial < 300; ++trial) {
+    const int count = 1 + int(next(60));
+    std::string text = "header\n";
+    std::vector<std::string> lines;
+    for (int l = 0; l < 3; ++l) {
+      std::string line = next(3) == 0 ? " " : "";
+      for (int k = 0; k < count - int(count > 1 && next(20) == 0); ++k) line += (k > 0 ? blanks[next(6)] : "") + word();
+      lines.push_back(line);
+      text += line + (next(2) == 0 ? "\r\n" : "\n");
+    }
+    const auto read = [&](bool byRow) {
+      TextLines lines("t.txt", text);
+      lines.SkipHeader(1);
+      std::vector<int32_t> values(size_t(count) * 3);
+      try {
+        for (int l = 0; l < 3; ++l) {
+          EXPECT_TRUE(lines.NextDataLine());
+          int32_t* row = values.data() + size_t(l) * size_t(count);
+          if (byRow) lines.ReadScaledRow(1000, row, count);
+          for (int k = 0; k < count && !byRow; ++k) row[k] = lines.ReadScaled(1000, k + 1, count);
+          values.push_back(int32_t(lines.CurrentLine().size()));
+        }
+      } catch (const ConversionError& error) {
+        return std::make_pair(values, std::string(error.what()));
+      }
+      return std::make_pair(values, std::string());
+    };
+    ASSERT_EQ(read(true), read(false)) << text;
+  }
+}
+
 }  // namespace
 }  // namespace velmora
