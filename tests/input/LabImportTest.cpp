@@ -174,6 +174,9 @@ TEST_F(LabImportTest, NashvilleAt30HzGivesTheSignalLengthInMilliseconds) {
 
 TEST_F(LabImportTest, ALoadReplacesEverythingOfTheEarlierRecording) {
   const std::string path = dir.Write("run7.dat2", testing::ManchesterText(64, 250, Microvolts));
+  // First all 64 channels of the same length: the store of the same size is kept and rewritten.
+  ASSERT_TRUE(Import(LabImport::kManchester, path, {"64", "250", "1000", "NewOstrand64.txt"}));
+  ASSERT_NE(s->Signal(249, 20), 0);
   s->SamplingF = 30;
   s->SamplingFChanged = true;
   ASSERT_TRUE(Import(LabImport::kManchester, path, {"20", "250", "1000", "NewOstrand64.txt"}));
