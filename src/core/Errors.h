@@ -23,11 +23,14 @@ class IoError : public std::runtime_error {
 class ConversionError : public IoError {
  public:
   ConversionError(const std::string& path, int line, const std::string& problem)
-      : IoError(path, "line " + std::to_string(line) + ": " + problem), line_(line) {}
+      : IoError(path, "line " + std::to_string(line) + ": " + problem), line_(line), detail_(problem) {}
   int Line() const { return line_; }
+  // What is wrong on the line, without the line's number.
+  const std::string& Detail() const { return detail_; }
 
  private:
   int line_;
+  std::string detail_;
 };
 
 // A long command was stopped from its progress panel; whoever began it puts the state back.

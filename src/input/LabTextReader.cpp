@@ -1,10 +1,14 @@
 #include "input/LabTextReader.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "input/NITextReader.h"
+#include "input/RowProgress.h"
+#include "input/SplitLineRows.h"
 #include "input/TextLines.h"
 
 namespace velmora {
@@ -47,12 +51,25 @@ bool ReadStreamRow(TextLines& lines, const LabTextReader::Request& request, int 
   return true;
 }
 
-void ShowProgress(Ui& ui, int row, const std::string& path) {
-  if (row % LabTextReader::kRowsPerProgressStep != 0) return;
-  ui.SetProgressText(fmt::format("reading line nr = {}", row));
-  ui.StepProgress();
-  ui.ProcessEvents();
-  if (ui.CancelRequested()) throw Cancelled("reading " + path);
+// Rows of the Auckland stream until `request.rows`, the room made or the numbers run out.
+int ReadStream(TextLines& lines, const LabTextReader::Request& request, TextSamples& samples, RowProgress& progress) {
+  samples.values.resize(size_t(std::min<int64_t>(request.rows, TextSamples::MostRowsIn(lines.Text(), request.channels))) *
+                        size_t(request.channels));
+  const int64_t room = int64_t(samples.values.size()) / request.channels;
+  int r = 0;
+  while (r < request.rows && r < room) {
+    int32_t* row = samples.values.data() + size_t(r) * size_t(request.channels);
+    if (!ReadStreamRow(lines, request, r + 1, row)) break;
+    ++r;
+    progress.Reach(r);
+  }
+  return r;
+}
+
+// Rows of a line-per-row layout until `request.rows` or the last line with anything on it.
+int ReadLines(TextLines& lines, const LabTextReader::Request& request, TextSamples& samples, RowProgress& progress) {
+  const auto readRow = [&request](TextLines& rowLines, int32_t* row) { return ReadLineRow(rowLines, request, row); };
+  return SplitLineRows::Read(lines, request.rows, request.channels, samples.values, readRow, progress);
 }
 
 }  // namespace
@@ -64,21 +81,12 @@ TextSamples LabTextReader::Parse(const std::string& path, std::string_view text,
   lines.FinishLine();
   TextSamples samples;
   samples.channels = request.channels;
-  samples.values.resize(size_t(std::min<int64_t>(request.rows, TextSamples::MostRowsIn(text, request.channels))) *
-                       size_t(request.channels));
-  const bool stream = request.layout == Layout::Auckland;
-  int r = 0;
-  const int64_t room = int64_t(samples.values.size()) / request.channels;
-  while (r < request.rows && r < room) {
-    int32_t* row = samples.values.data() + size_t(r) * size_t(request.channels);
-    const bool read = stream ? ReadStreamRow(lines, request, r + 1, row) : ReadLineRow(lines, request, row);
-    if (!read) break;
-    ++r;
-    ShowProgress(ui, r, path);
-  }
-  if (r == 0) lines.Fail(fmt::format("no sample rows follow the {} header lines", request.headerLines));
-  samples.rows = r;
-  samples.values.resize(size_t(r) * size_t(request.channels));
+  RowProgress progress(ui, path);
+  const int rows = request.layout == Layout::Auckland ? ReadStream(lines, request, samples, progress)
+                                                      : ReadLines(lines, request, samples, progress);
+  if (rows == 0) lines.Fail(fmt::format("no sample rows follow the {} header lines", request.headerLines));
+  samples.rows = rows;
+  samples.values.resize(size_t(rows) * size_t(request.channels));
   return samples;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "input/RowProgress.h"
 #include "input/TextRecording.h"
 
 namespace velmora {
@@ -26,7 +27,7 @@ class LabTextReader {
     int headerLines = 3;  // lines before the first sample
   };
 
-  static constexpr int kRowsPerProgressStep = 100;
+  static constexpr int kRowsPerProgressStep = RowProgress::kRowsPerStep;
 
   // The samples of `text` (the contents of `path`). A file that ends at a row's end gives
   // the rows it holds; the progress goes to `ui` every 100 rows. Throws ConversionError

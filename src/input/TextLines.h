@@ -12,6 +12,9 @@ namespace velmora {
 class TextLines {
  public:
   TextLines(std::string path, std::string_view text) : path_(std::move(path)), text_(text) {}
+  // Walks `text` from `start`, the beginning of a line with `linesBefore` lines before it.
+  TextLines(std::string path, std::string_view text, size_t start, int linesBefore)
+      : path_(std::move(path)), text_(text), next_(start), line_(linesBefore) {}
 
   // Refuses a file with NUL bytes near its start: a binary file chosen by mistake.
   void RefuseBinary() const;
@@ -42,6 +45,9 @@ class TextLines {
   // Number of the current line, from 1.
   int LineNumber() const { return line_; }
   const std::string& Path() const { return path_; }
+  std::string_view Text() const { return text_; }
+  // Where the line after the current one begins.
+  size_t NextLineStart() const { return next_; }
   [[noreturn]] void Fail(const std::string& problem) const;
 
  private:
