@@ -30,12 +30,30 @@ class DecimalBlock {
   // The next word: kFound with [start, end) its place in the block; kRunsOn when it starts in
   // the block (at `start`) and ends beyond it; kNone when the rest of the block is blank.
   Word Next(int& start, int& end);
-  // The value of word [start, end) when it is a plain decimal the masks can read; false for
+  // A plain decimal taken apart: its digits before and after the point as whole numbers (at
+  // most fifteen digits in all).
+  struct Decimal {
+    uint64_t integer = 0;
+    uint64_t fraction = 0;
+    int decimals = 0;
+    bool negative = false;
+  };
+
+  // Word [start, end) taken apart when it is a plain decimal the masks can read; false for
   // anything else, which the caller reads the general way.
-  bool Read(int start, int end, double& value) const;
+  bool Split(int start, int end, Decimal& decimal) const;
+  // The value of the text as a double: at most fifteen digits make a whole number and a power
+  // of ten that are both exact, so their quotient is the correctly rounded value of the text.
+  static double ValueOf(const Decimal& decimal);
+  // The value rounded halves to even to a whole number, in integers, when that is what rounding
+  // ValueOf gives: with at most six decimals (seven below 2^30, eight below 2^27) the double is
+  // too close to the text to move onto or off a half, which lies 10^-decimals away. False
+  // for larger numbers, which ValueOf must take.
+  static bool Rounded(const Decimal& decimal, int32_t& whole);
 
  private:
-  static constexpr int kMostDigits = 8;  // on either side of the point
+  static constexpr int kMostDigits = 8;        // on either side of the point
+  static constexpr int kMostExactDigits = 15;  // in all: the whole number stays below 2^53
   static constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
   static constexpr double kPowersOfTen[kMostDigits + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   static constexpr uint64_t kWholePowersOfTen[kMostDigits + 1] = {1,      10,      100,      1000,     10000,
@@ -73,7 +91,7 @@ inline DecimalBlock::Word DecimalBlock::Next(int& start, int& end) {
   return Word::kFound;
 }
 
-inline bool DecimalBlock::Read(int start, int end, double& value) const {
+inline bool DecimalBlock::Split(int start, int end, Decimal& decimal) const {
   const char sign = at_[start];
   const int first = start + int(sign == '-' || sign == '+');
   const uint64_t word = Bits(first, end);
@@ -84,20 +102,35 @@ inline bool DecimalBlock::Read(int start, int end, double& value) const {
   const int point = points == 0 ? end : std::countr_zero(points);
   const int integerDigits = point - first;
   const int decimals = points == 0 ? 0 : end - point - 1;
-  if (integerDigits > kMostDigits || decimals > kMostDigits || at_ + point - kMostDigits < textStart_) return false;
+  if (integerDigits > kMostDigits || decimals > kMostDigits || integerDigits + decimals > kMostExactDigits ||
+      at_ + point - kMostDigits < textStart_)
+    return false;
   // The integer part is loaded so that it ends the eight characters; what comes before it is
   // masked to leading zeros. The fraction is loaded from its start and shifted to end them.
-  const uint64_t integer =
-      DigitValues(at_ + point - kMostDigits) & (~uint64_t(0) << (8 * (kMostDigits - integerDigits)));
-  uint64_t whole = DecimalNumber::WholeOfEight(integer);
-  if (decimals > 0) {
-    const uint64_t fraction = DigitValues(at_ + point + 1) << (8 * (kMostDigits - decimals));
-    whole = whole * kWholePowersOfTen[decimals] + DecimalNumber::WholeOfEight(fraction);
-  }
-  // At most sixteen digits: the whole number and the power of ten are exact, and so the
-  // quotient is the correctly rounded value of the text.
-  const double magnitude = double(whole) / kPowersOfTen[decimals];
-  value = std::bit_cast<double>(std::bit_cast<uint64_t>(magnitude) | (uint64_t(sign == '-') << 63));
+  decimal.integer = DecimalNumber::WholeOfEight(DigitValues(at_ + point - kMostDigits) &
+                                                (~uint64_t(0) << (8 * (kMostDigits - integerDigits))));
+  decimal.fraction =
+      decimals == 0 ? 0 : DecimalNumber::WholeOfEight(DigitValues(at_ + point + 1) << (8 * (kMostDigits - decimals)));
+  decimal.decimals = decimals;
+  decimal.negative = sign == '-';
+  return true;
+}
+
+inline double DecimalBlock::ValueOf(const Decimal& decimal) {
+  const uint64_t whole = decimal.integer * kWholePowersOfTen[decimal.decimals] + decimal.fraction;
+  const double magnitude = double(whole) / kPowersOfTen[decimal.decimals];
+  return std::bit_cast<double>(std::bit_cast<uint64_t>(magnitude) | (uint64_t(decimal.negative) << 63));
+}
+
+inline bool DecimalBlock::Rounded(const Decimal& decimal, int32_t& whole) {
+  constexpr uint64_t kBelowExactHalves[kMostDigits + 1] = {1u << 30, 1u << 30, 1u << 30, 1u << 30, 1u << 30,
+                                                           1u << 30, 1u << 30, 1u << 30, 1u << 27};
+  if (decimal.integer >= kBelowExactHalves[decimal.decimals]) return false;
+  const uint64_t half = kWholePowersOfTen[decimal.decimals] / 2;  // 0 without decimals: no rounding
+  const uint64_t tie = uint64_t(decimal.fraction == half && half != 0);
+  const uint64_t up = uint64_t(decimal.fraction > half) | (tie & decimal.integer);
+  const int64_t magnitude = int64_t(decimal.integer + (up & 1));
+  whole = int32_t(decimal.negative ? -magnitude : magnitude);
   return true;
 }
 

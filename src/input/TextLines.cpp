@@ -152,34 +152,44 @@ void TextLines::ReadScaledRow(double scale, int32_t* row, int count) {
 // are read then; `at` moves past the last number read, or to a number the block could not hold.
 int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
   DecimalBlock block(at, end - at, text_.data());
+  const bool unscaled = scale == 1;
+  DecimalBlock::Word word = DecimalBlock::Word::kNone;
+  DecimalBlock::Decimal decimal, last;
   int start = 0, stop = 0, read = 0;
   for (; k < count; ++k) {
-    const DecimalBlock::Word word = block.Next(start, stop);
-    if (word == DecimalBlock::Word::kNone) {
-      // The rest of the block is blank: move to the next one, or the line is short of numbers.
-      if (end - at > DecimalBlock::kSize) {
-        at += DecimalBlock::kSize;
-        return k;
-      }
-      at += read;
-      return SlowlyAt(at, end, scale, row, k, count);
-    }
-    if (word == DecimalBlock::Word::kRunsOn) {
-      at += start;
-      return start > 0 ? k : SlowlyAt(at, end, scale, row, k, count);
-    }
-    double value = 0;
-    const double scaled = block.Read(start, stop, value) ? value * scale : kLargestScaled;
-    if (!(std::fabs(scaled) < kLargestScaled)) {
-      at += start;
-      return SlowlyAt(at, end, scale, row, k, count);
-    }
-    row[k] = RoundSample(scaled);
-    last_ = value;
+    word = block.Next(start, stop);
+    if (word != DecimalBlock::Word::kFound || !block.Split(start, stop, decimal) ||
+        !StoreSample(decimal, scale, unscaled, row[k]))
+      break;
+    last = decimal;
     read = stop;
   }
+  if (read > 0) last_ = DecimalBlock::ValueOf(last);  // the doubles are made once per block
+  if (k == count) {
+    at += read;
+    return k;
+  }
+  if (word != DecimalBlock::Word::kNone) {
+    at += start;  // a number that runs past the block or that the block cannot read
+    return word == DecimalBlock::Word::kRunsOn && start > 0 ? k : SlowlyAt(at, end, scale, row, k, count);
+  }
+  // The rest of the block is blank: move to the next one, or the line is short of numbers.
+  if (end - at > DecimalBlock::kSize) {
+    at += DecimalBlock::kSize;
+    return k;
+  }
   at += read;
-  return k;
+  return SlowlyAt(at, end, scale, row, k, count);
+}
+
+// A number of the row scaled and rounded halves to even into `sample`; false when it is out of
+// range (the general reading then words the refusal). Unscaled numbers are rounded in integers.
+bool TextLines::StoreSample(const DecimalBlock::Decimal& decimal, double scale, bool unscaled, int32_t& sample) {
+  if (unscaled && DecimalBlock::Rounded(decimal, sample)) return true;
+  const double scaled = DecimalBlock::ValueOf(decimal) * scale;
+  if (!(std::fabs(scaled) < kLargestScaled)) return false;
+  sample = RoundSample(scaled);
+  return true;
 }
 
 // Number k + 1 of the row read the general way; returns how many of the row are read then.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "input/DecimalBlock.h"
+
 namespace velmora {
 
 // Walks the lines of a text recording held in memory and reads the numbers of one line,
@@ -56,6 +58,7 @@ class TextLines {
   static bool ParseNumber(std::string_view token, double& value);
   void NextLineAnyway();
   int ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
+  static bool StoreSample(const DecimalBlock::Decimal& decimal, double scale, bool unscaled, int32_t& sample);
   int SlowlyAt(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
   int32_t ReadScaledSlowly(const char*& at, const char* end, double scale, int index, int count);
   // The number that starts at `start` of the current line; the line moves past it.

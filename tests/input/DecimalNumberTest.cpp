@@ -129,18 +129,21 @@ TEST(DecimalNumberTest, RowsReadByBlocksMatchNumberByNumberReading) {
   };
   const std::vector<std::string> odd = {"1e3", "-2.5E-1", "12345678.5", "123456789", "0.123456789",
                                         "+7",  "5.",      ".5",         "-",         "1.2.3",
+                                        "2.5", "-3.5",    "0.5",        "1.50",      "99999999.49999999",
                                         "x",   "12345678901234567890123456789012345678901234567890123456789012345678"};
   const auto word = [&]() -> std::string {
     if (next(40) == 0) return odd[next(odd.size())];
     std::string token = next(2) == 0 ? "-" : "";
     for (uint64_t d = 0, n = 1 + next(8); d < n; ++d) token += char('0' + next(10));
     if (next(4) != 0) token += '.';
+    if (token.back() == '.' && next(8) == 0) token += std::string("5") + std::string(next(4), '0');  // a half
     if (token.back() == '.')
       for (uint64_t d = 0, n = 1 + next(8); d < n; ++d) token += char('0' + next(10));
     return token;
   };
   const char* blanks[] = {"\t", " ", "  ", "\t\t", " \r ", "\v"};
-  for (int trial = 0; trial < 300; ++trial) {
+  for (int trial = 0; trial < 600; ++trial) {
+    const double scale = trial % 2 == 0 ? 1 : 1000;  // unscaled numbers are rounded in integers
     const int count = 1 + int(next(60));
     std::string text = "header\n";
     std::vector<std::string> lines;
@@ -158,8 +161,9 @@ TEST(DecimalNumberTest, RowsReadByBlocksMatchNumberByNumberReading) {
         for (int l = 0; l < 3; ++l) {
           EXPECT_TRUE(lines.NextDataLine());
           int32_t* row = values.data() + size_t(l) * size_t(count);
-          if (byRow) lines.ReadScaledRow(1000, row, count);
-          for (int k = 0; k < count && !byRow; ++k) row[k] = lines.ReadScaled(1000, k + 1, count);
+          if (byRow) lines.ReadScaledRow(scale, row, count);
+          for (int k = 0; k < count && !byRow; ++k) row[k] = lines.ReadScaled(scale, k + 1, count);
+          values.push_back(int32_t(lines.LastValue() * 1e6));
           values.push_back(int32_t(lines.CurrentLine().size()));
         }
       } catch (const ConversionError& error) {
