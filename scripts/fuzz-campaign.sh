@@ -3,6 +3,8 @@
 # until RUNS executions or SECONDS have passed, whichever comes first, one after the other.
 # Prints one table row per harness: executions, executions per second, edges covered, and
 # whether it stopped on a finding (the input is then in BUILD/fuzz-findings).
+# A unit counts as a hang after VELMORA_FUZZ_TIMEOUT seconds (60 unless set): long enough that
+# other work on the machine does not pass for one.
 #   bash scripts/fuzz-campaign.sh BUILD [RUNS] [SECONDS] [HARNESS...]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -22,8 +24,8 @@ printf '%-24s %12s %10s %8s %s\n' harness executions exec/s edges result
 for harness in "${harnesses[@]}"; do
   log=$findings/$harness.campaign.log
   status=0
-  "$build/fuzz/$harness" -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/$harness-" "$corpus/$harness" > "$log" 2>&1 ||
+  "$build/fuzz/$harness" -runs="$runs" -max_total_time="$seconds" -timeout="${VELMORA_FUZZ_TIMEOUT:-60}" \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/$harness-" "$corpus/$harness" > "$log" 2>&1 ||
     status=$?
   executions=$(awk '/^stat::number_of_executed_units/ {print $2}' "$log")
   speed=$(awk '/^stat::average_exec_per_sec/ {print $2}' "$log")
