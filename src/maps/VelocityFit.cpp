@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <unordered_map>
 
 #include "core/AnalysisState.h"
 
@@ -103,18 +106,27 @@ struct Sample {
   double time;
 };
 
-// The fit of one radius and surface over a whole grid. Most electrodes have their whole
-// neighbourhood, whose coefficients are fixed weighted sums of its times: those weights are
-// worked out once, and only electrodes at an edge or beside a gap solve their own equations.
-// The number of coefficients is fixed per surface so the small loops over them unroll.
+// The fit of one radius and surface. The coefficients of a neighbourhood are fixed weighted sums
+// of its times, the weights depending only on which of its cells have times: those weights
+// are worked out once per set of cells (the whole neighbourhood, an edge, a corner, a gap) and
+// kept, so an electrode's fit is a weighted sum. The number of coefficients is fixed per
+// surface so the small loops over them unroll.
 template <int terms_>
 class FitPlan {
  public:
-  explicit FitPlan(const VelocityFit::Settings& settings)
-      : settings_(settings),
-        offsets_(Neighbourhood(std::clamp(settings.radius, 1, VelocityFit::kMostRadius))) {}
+  explicit FitPlan(int radius) : offsets_(Neighbourhood(std::clamp(radius, 1, VelocityFit::kMostRadius))) {}
 
-  std::optional<Velocity> At(const TimeGrid& times, int col, int row, std::vector<Sample>& samples) const {
+  // The plan of a radius, kept for the next maps: the weights of each set of cells it meets
+  // are worked out once.
+  static const FitPlan& Of(int radius) {
+    thread_local std::map<int, std::unique_ptr<FitPlan>> plans;
+    std::unique_ptr<FitPlan>& plan = plans[std::clamp(radius, 1, VelocityFit::kMostRadius)];
+    if (!plan) plan = std::make_unique<FitPlan>(radius);
+    return *plan;
+  }
+
+  std::optional<Velocity> At(const TimeGrid& times, int col, int row, double spacingMm,
+                             std::vector<Sample>& samples) const {
     if (!times.Has(col, row)) return std::nullopt;
     samples.clear();
     const double centre = times.At(col, row);
@@ -126,7 +138,7 @@ class FitPlan {
     }
     Terms c{};
     for (int dropped = 0;; ++dropped) {
-      if (int(samples.size()) < VelocityFit::RequiredTimes(settings_.quadratic)) return std::nullopt;
+      if (int(samples.size()) < terms_ + VelocityFit::kSpareTimes) return std::nullopt;
       c = Terms{};
       if (!Coefficients(samples, c)) return std::nullopt;
       // The residual is measured against the time the front needs to cross one spacing, so
@@ -137,7 +149,7 @@ class FitPlan {
       if (dropped == VelocityFit::kMostDropped || !DropWorst(samples, c)) return std::nullopt;
     }
     Velocity v;
-    if (!VelocityFromGradient(c[1] / settings_.spacingMm, c[2] / settings_.spacingMm, v)) return std::nullopt;
+    if (!VelocityFromGradient(c[1] / spacingMm, c[2] / spacingMm, v)) return std::nullopt;
     return v;
   }
 
@@ -171,14 +183,27 @@ class FitPlan {
   }
 
   bool Coefficients(const std::vector<Sample>& samples, Terms& c) const {
-    if (samples.size() == offsets_.size()) {
-      if (!whole_) whole_ = WeightsFor(samples);
-      if (!*whole_) return false;
-      const std::vector<Terms>& weights = **whole_;
-      for (size_t n = 0; n < samples.size(); ++n)
-        for (int k = 0; k < terms_; ++k) c[size_t(k)] += weights[n][size_t(k)] * samples[n].time;
-      return true;
-    }
+    const SampleWeights* weights = WeightsOfCells(samples);
+    if (weights == nullptr) return Solved(samples, c);
+    if (!*weights) return false;
+    for (size_t n = 0; n < samples.size(); ++n)
+      for (int k = 0; k < terms_; ++k) c[size_t(k)] += (**weights)[n][size_t(k)] * samples[n].time;
+    return true;
+  }
+
+  // The weights of the cells `samples` has times in, worked out on first meeting them;
+  // nothing where the cells are too many to name in one word or too many sets were met.
+  const SampleWeights* WeightsOfCells(const std::vector<Sample>& samples) const {
+    if (offsets_.size() > kMostCellsNamed) return nullptr;
+    uint64_t cells = 0;
+    for (const Sample& s : samples) cells |= uint64_t(1) << s.offset;
+    const auto known = weights_.find(cells);
+    if (known != weights_.end()) return &known->second;
+    if (weights_.size() >= kMostCellSets) return nullptr;
+    return &weights_.emplace(cells, WeightsFor(samples)).first->second;
+  }
+
+  bool Solved(const std::vector<Sample>& samples, Terms& c) const {
     NormalEquations<terms_> equations;
     Terms rhs{};
     for (const Sample& s : samples) {
@@ -221,21 +246,24 @@ class FitPlan {
     return residual / double(samples.size());
   }
 
-  VelocityFit::Settings settings_;
+  // A set of cells is named by one bit per cell; an edge of a grid, gaps and dropped times
+  // make a few dozen sets, a map full of holes more, so the sets kept are bounded.
+  static constexpr size_t kMostCellsNamed = 64;
+  static constexpr size_t kMostCellSets = 4096;
+
   std::vector<Offset> offsets_;
-  // Worked out on first use.
-  mutable std::optional<SampleWeights> whole_;
+  mutable std::unordered_map<uint64_t, SampleWeights> weights_;
 };
 
 template <int terms>
-std::vector<VelocityEstimate> EstimatesOf(const FitPlan<terms>& plan, const TimeGrid& times) {
+std::vector<VelocityEstimate> EstimatesOf(const FitPlan<terms>& plan, const TimeGrid& times, double spacingMm) {
   std::vector<VelocityEstimate> estimates;
   estimates.reserve(size_t(times.Cols()) * size_t(times.Rows()));
   std::vector<Sample> samples;
   samples.reserve(plan.Size());
   for (int col = 1; col <= times.Cols(); ++col) {
     for (int row = 1; row <= times.Rows(); ++row) {
-      const std::optional<Velocity> v = plan.At(times, col, row, samples);
+      const std::optional<Velocity> v = plan.At(times, col, row, spacingMm, samples);
       if (v) estimates.push_back({col, row, double(col), double(row), *v});
     }
   }
@@ -253,14 +281,15 @@ int VelocityFit::RequiredTimes(bool quadratic) { return (quadratic ? kQuadraticT
 std::optional<Velocity> VelocityFit::VelocityAt(const TimeGrid& times, int col, int row, const Settings& settings) {
   if (!(settings.spacingMm > 0)) return std::nullopt;
   std::vector<Sample> samples;
-  if (settings.quadratic) return FitPlan<kQuadraticTerms>(settings).At(times, col, row, samples);
-  return FitPlan<kPlaneTerms>(settings).At(times, col, row, samples);
+  if (settings.quadratic)
+    return FitPlan<kQuadraticTerms>::Of(settings.radius).At(times, col, row, settings.spacingMm, samples);
+  return FitPlan<kPlaneTerms>::Of(settings.radius).At(times, col, row, settings.spacingMm, samples);
 }
 
 std::vector<VelocityEstimate> VelocityFit::Estimates(const TimeGrid& times, const Settings& settings) {
   if (!(settings.spacingMm > 0)) return {};
-  if (settings.quadratic) return EstimatesOf(FitPlan<kQuadraticTerms>(settings), times);
-  return EstimatesOf(FitPlan<kPlaneTerms>(settings), times);
+  if (settings.quadratic) return EstimatesOf(FitPlan<kQuadraticTerms>::Of(settings.radius), times, settings.spacingMm);
+  return EstimatesOf(FitPlan<kPlaneTerms>::Of(settings.radius), times, settings.spacingMm);
 }
 
 }  // namespace velmora
