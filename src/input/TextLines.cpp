@@ -198,7 +198,7 @@ int TextLines::SlowlyAt(const char*& at, const char* end, double scale, int32_t*
   return k + 1;
 }
 
-// Number `index` of the row from `at` when the window could not read it: near the end of the
+// Number `index` of the row from `at` when no block could read it: near the end of the
 // text, long or unusual numbers, and every refusal. `at` moves past it.
 int32_t TextLines::ReadScaledSlowly(const char*& at, const char* end, double scale, int index, int count) {
   while (at != end && IsBlank(*at)) ++at;
