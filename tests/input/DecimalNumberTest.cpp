@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -163,7 +164,9 @@ TEST(DecimalNumberTest, RowsReadByBlocksMatchNumberByNumberReading) {
           int32_t* row = values.data() + size_t(l) * size_t(count);
           if (byRow) lines.ReadScaledRow(scale, row, count);
           for (int k = 0; k < count && !byRow; ++k) row[k] = lines.ReadScaled(scale, k + 1, count);
-          values.push_back(int32_t(lines.LastValue() * 1e6));
+          const uint64_t last = std::bit_cast<uint64_t>(lines.LastValue());  // compared bit for bit
+          values.push_back(int32_t(uint32_t(last >> 32)));
+          values.push_back(int32_t(uint32_t(last)));
           values.push_back(int32_t(lines.CurrentLine().size()));
         }
       } catch (const ConversionError& error) {
