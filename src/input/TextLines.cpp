@@ -154,17 +154,18 @@ int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t
   DecimalBlock block(at, end - at, text_.data());
   const bool unscaled = scale == 1;
   DecimalBlock::Word word = DecimalBlock::Word::kNone;
-  DecimalBlock::Decimal decimal, last;
-  int start = 0, stop = 0, read = 0;
+  DecimalBlock::Decimal decimal;
+  int start = 0, stop = 0, read = 0, lastStart = 0;
   for (; k < count; ++k) {
     word = block.Next(start, stop);
     if (word != DecimalBlock::Word::kFound || !block.Split(start, stop, decimal) ||
         !StoreSample(decimal, scale, unscaled, row[k]))
       break;
-    last = decimal;
+    lastStart = start;
     read = stop;
   }
-  if (read > 0) last_ = DecimalBlock::ValueOf(last);  // the doubles are made once per block
+  // The double of the last number read is made once per block.
+  if (read > 0 && block.Split(lastStart, read, decimal)) last_ = DecimalBlock::ValueOf(decimal);
   if (k == count) {
     at += read;
     return k;
