@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -137,6 +138,24 @@ void BM_NumbersTextLayer(benchmark::State& bench) {
   bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines * kNIChannels);
 }
 
+// The readers' way: a whole row of numbers at a time.
+void BM_NumbersRowReading(benchmark::State& bench) {
+  const LargestNIFile& file = LargestNIFile::Get();
+  std::vector<int32_t> row(kNIChannels);
+  for (auto _ : bench) {
+    TextLines lines(file.Path(), file.Text());
+    lines.SkipHeader(NITextReader::kHeaderLines);
+    int64_t sum = 0;
+    while (lines.NextDataLine()) {
+      lines.SkipCharacters(NITextReader::kIgnoredCharacters);
+      lines.ReadScaledRow(1e6, row.data(), kNIChannels);
+      sum += row[0];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines * kNIChannels);
+}
+
 const char* FirstDataLine(const std::string& text) {
   const char* p = text.c_str();
   for (int n = 0; n < NITextReader::kHeaderLines; ++n) p = std::strchr(p, '\n') + 1;
@@ -182,6 +201,7 @@ BENCHMARK(BM_NITextImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NISmoothing)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NIStoreColumnsOnePass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NumbersTextLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NumbersRowReading)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NumbersStrtod)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NumbersFromChars)->Unit(benchmark::kMillisecond)->UseRealTime();
 
