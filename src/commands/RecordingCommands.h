@@ -52,8 +52,10 @@ class RecordingCommands {
   bool UndoMarkEdit();
   bool RedoMarkEdit();
   const MarkHistory& History() const { return history_; }
-  // A recording was read other than through these commands: its marks have no history.
-  void ForgetMarkEdits() { history_.Reset(state_); }
+  // A recording was read other than through these commands (the import window): the edits
+  // a session that ended without saving left beside its mark file are offered, then its
+  // journal follows the store; its marks have no history.
+  void RecordingRead() { OfferJournal(); }
   // The marks were saved, or the user chose not to save them: their journal goes.
   void MarksSettled();
 

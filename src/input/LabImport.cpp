@@ -206,6 +206,7 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
   if (channels_ < 1 || samplingRate_ < 1 || s.ImportNrSamples < 1)
     return Refuse(ui_, path + ": the import panel has not been confirmed; nothing was read");
   if (!MarkSaving::SaveAlert(s, ui_)) return false;
+  if (marksSettled_) marksSettled_();
   const LabTextReader::Request request{layout, channels_, s.ImportNrSamples, headerLines};
   try {
     const std::string text = ReadWholeFile(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,10 @@ class LabImport {
   // What the loading panel names as the matrix of the recording read next.
   const std::string& PendingMatrixFileName() const { return matrixFileName_; }
 
+  // Called once the user has answered for the changed marks of the loaded recording (saved
+  // or not) and before anything is read: the window lets the marks' journal go there.
+  void SetMarksSettled(std::function<void()> marksSettled) { marksSettled_ = std::move(marksSettled); }
+
  private:
   ImportPanel PanelOf(int kind, const std::string& layout, const std::string& path) const;
   ImportPanel SetupEditPanel(int kind, const std::string& layout, const std::string& path, int channels,
@@ -99,6 +104,7 @@ class LabImport {
   int channels_ = 0;
   int samplingRate_ = 0;
   std::string matrixFileName_;
+  std::function<void()> marksSettled_;
 };
 
 }  // namespace velmora

@@ -133,6 +133,7 @@ TImportF::TImportF(QWidget* shell, TMainF& main)
       shell_(shell),
       main_(main),
       import_(std::make_unique<LabImport>(main.State(), main.ActiveUi(), main.Root())) {
+  import_->SetMarksSettled([&main] { main.Recordings().MarksSettled(); });
   BuildPanels();
 }
 
@@ -230,7 +231,7 @@ void TImportF::Read() {
     main_.UpdateDisplayA();
     return;
   }
-  main_.Recordings().ForgetMarkEdits();
+  main_.Recordings().RecordingRead();
   AnalysisState& s = main_.State();
   main_.Menu().Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(s.SamplingF)));
   main_.Memo()->setVisible(s.MemoVisible);

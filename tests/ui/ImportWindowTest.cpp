@@ -10,6 +10,8 @@
 
 #include "commands/RecordingCommands.h"
 #include "core/AnalysisState.h"
+#include "marks/MarkJournal.h"
+#include "marks/MarkStore.h"
 #include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
@@ -184,6 +186,41 @@ class ImportWindowTest : public QObject {
     window_->ShowPrevFileClick(1);
     QVERIFY(Import().AucklandInfoPanel().frame->isVisible());
     QCOMPARE(Import().AucklandInfoPanel().fileName->text(), QString("recent.txt"));
+  }
+
+  // Marks of a laboratory recording are journalled as those of an E00 recording: edits left
+  // unsaved are offered when the file is imported again; the recording the import replaced,
+  // its changes not saved at the question, loses its journal.
+  void laboratoryMarksHaveTheirJournal() {
+    const auto addMark = [this](int time) {
+      S().PointerChannel = 20;
+      velmora::MarkStore::AddMarkRecord(S(), time, velmora::kSlowWave);
+      S().MarksChanged = true;
+      window_->Recordings().RecordMarkEdits();
+    };
+    addMark(700);
+    const std::string e00Journal = velmora::MarkJournal::PathFor(S().MarkFileName);
+    QVERIFY(QFile::exists(QString::fromStdString(e00Journal)));
+    const std::string path = Write("nash.txt", NashvilleText(40));
+    const auto import = [&] {
+      Open(path, 4);
+      Import().NashvilleInfoPanel().samples->setText("40");
+      Import().NashvilleInfoPanel().ok->click();
+      QCOMPARE(S().ElgFileName, path);
+    };
+    ui_.answers = {Ui::Answer::No};  // do not save the E00 recording's marks
+    import();
+    QVERIFY(!QFile::exists(QString::fromStdString(e00Journal)));
+    addMark(900);
+    const std::string labJournal = velmora::MarkJournal::PathFor(S().MarkFileName);
+    QVERIFY(QFile::exists(QString::fromStdString(labJournal)));
+    // The workbench ends without saving; a new one imports the file again.
+    window_ = std::make_unique<TMainF>(&ui_);
+    ui_.answers = {Ui::Answer::Yes};  // restore the edits
+    import();
+    QCOMPARE(S().MarkCount, 1);
+    QCOMPARE(S().Mark(1).Time, 900);
+    QVERIFY(S().MarksChanged);
   }
 
   void anNIFileIsReadWithoutTheNashvilleSetUp() {
