@@ -121,9 +121,10 @@ void BM_NIStoreColumnsOnePass(benchmark::State& bench) {
   }
 }
 
-// The three parsers walk the same lines: past the 23 characters of date and time, then 64
-// numbers each.
-void BM_NumbersTextLayer(benchmark::State& bench) {
+// The lines of the NI file past their 23 characters of date and time, each handed to
+// `readLine`, which reads its 64 numbers and returns something of them to keep.
+template <typename ReadLine>
+void WalkLines(benchmark::State& bench, ReadLine readLine) {
   const LargestNIFile& file = LargestNIFile::Get();
   for (auto _ : bench) {
     TextLines lines(file.Path(), file.Text());
@@ -131,29 +132,29 @@ void BM_NumbersTextLayer(benchmark::State& bench) {
     int64_t sum = 0;
     while (lines.NextDataLine()) {
       lines.SkipCharacters(NITextReader::kIgnoredCharacters);
-      for (int k = 1; k <= kNIChannels; ++k) sum += lines.ReadScaled(1e6, k, kNIChannels);
+      sum += readLine(lines);
     }
     benchmark::DoNotOptimize(sum);
   }
   bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines * kNIChannels);
 }
 
-// The readers' way: a whole row of numbers at a time.
-void BM_NumbersRowReading(benchmark::State& bench) {
-  const LargestNIFile& file = LargestNIFile::Get();
-  std::vector<int32_t> row(kNIChannels);
-  for (auto _ : bench) {
-    TextLines lines(file.Path(), file.Text());
-    lines.SkipHeader(NITextReader::kHeaderLines);
+// The parsers walk the same lines: past the 23 characters of date and time, then 64 numbers
+// each; the text layer number by number, and a whole row at a time as the readers do.
+void BM_NumbersTextLayer(benchmark::State& bench) {
+  WalkLines(bench, [](TextLines& lines) {
     int64_t sum = 0;
-    while (lines.NextDataLine()) {
-      lines.SkipCharacters(NITextReader::kIgnoredCharacters);
-      lines.ReadScaledRow(1e6, row.data(), kNIChannels);
-      sum += row[0];
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-  bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines * kNIChannels);
+    for (int k = 1; k <= kNIChannels; ++k) sum += lines.ReadScaled(1e6, k, kNIChannels);
+    return sum;
+  });
+}
+
+void BM_NumbersRowReading(benchmark::State& bench) {
+  std::vector<int32_t> row(kNIChannels);
+  WalkLines(bench, [&row](TextLines& lines) {
+    lines.ReadScaledRow(1e6, row.data(), kNIChannels);
+    return int64_t(row[0]);
+  });
 }
 
 const char* FirstDataLine(const std::string& text) {
