@@ -7,6 +7,8 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -15,6 +17,7 @@
 #include "core/ConsoleUi.h"
 #include "core/DataRoot.h"
 #include "input/LabImport.h"
+#include "input/TextLines.h"
 #include "FileReadBaseline.h"
 #include "TemporaryFolder.h"
 
@@ -34,7 +37,8 @@ class LargestNashvilleFile {
 
   const std::string& Folder() const { return folder_.Path(); }
   const std::string& Path() const { return path_; }
-  size_t Size() const { return size_; }
+  size_t Size() const { return text_.size(); }
+  const std::string& Text() const { return text_; }
 
  private:
   LargestNashvilleFile() : path_(folder_.File("largest-nashville.txt")) {
@@ -50,12 +54,12 @@ class LargestNashvilleFile {
       text += "\r\n";
     }
     WriteFileAtomically(path_, text);
-    size_ = text.size();
+    text_ = std::move(text);
   }
 
   bench::TemporaryFolder folder_;
   std::string path_;
-  size_t size_ = 0;
+  std::string text_;
 };
 
 void BM_NashvilleTextReadFileOneCall(benchmark::State& bench) {
@@ -81,8 +85,26 @@ void BM_NashvilleTextImport(benchmark::State& bench) {
   bench.SetBytesProcessed(int64_t(bench.iterations()) * int64_t(file.Size()));
 }
 
+// The numbers alone, on one thread: the rows of the file read as the import reads them.
+void BM_NashvilleRowReading(benchmark::State& bench) {
+  const LargestNashvilleFile& file = LargestNashvilleFile::Get();
+  std::vector<int32_t> row(kChannels);
+  for (auto _ : bench) {
+    TextLines lines(file.Path(), file.Text());
+    lines.SkipHeader(3);
+    int64_t sum = 0;
+    while (lines.NextDataLine()) {
+      lines.ReadScaledRow(1, row.data(), kChannels);
+      sum += row[0];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  bench.SetItemsProcessed(int64_t(bench.iterations()) * kLines * kChannels);
+}
+
 }  // namespace
 
+BENCHMARK(BM_NashvilleRowReading)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NashvilleTextReadFileOneCall)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NashvilleTextImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "core/Errors.h"
 
@@ -58,6 +59,33 @@ std::string ReadableFile::ReadAll() {
     if (n == 0) return bytes;
     bytes.append(buffer, size_t(n));
   }
+}
+
+ReadableFile::Bytes ReadableFile::ReadAllBytes() {
+  Bytes bytes;
+  size_t room = size_t(size_) + 1;  // one byte more shows whether the file ended where it said
+  bytes.data = std::make_unique_for_overwrite<char[]>(room);
+  for (;;) {
+    bytes.size += ReadInto(bytes.data.get() + bytes.size, room - bytes.size);
+    if (bytes.size < room) return bytes;
+    // The file grew while it was read: take the rest into a larger buffer.
+    room *= 2;
+    auto larger = std::make_unique_for_overwrite<char[]>(room);
+    std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+    bytes.data = std::move(larger);
+  }
+}
+
+size_t ReadableFile::ReadInto(char* at, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(fd_, at + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw IoError(path_, Prefix() + "cannot be read: " + std::strerror(errno));
+    if (n == 0) break;
+    done += size_t(n);
+  }
+  return done;
 }
 
 bool ReadableFile::ReadBlock(void* into, size_t count) {

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -17,8 +19,17 @@ class ReadableFile {
   ReadableFile(const ReadableFile&) = delete;
   ReadableFile& operator=(const ReadableFile&) = delete;
 
+  // The bytes of a whole file, in a buffer that is not cleared before the file is read into it.
+  struct Bytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+    std::string_view View() const { return {data.get(), size}; }
+  };
+
   int64_t Size() const { return size_; }
   std::string ReadAll();
+  // The whole file, read straight into a buffer of its size: for recordings of many megabytes.
+  Bytes ReadAllBytes();
   // Reads the first `count` bytes; false when the file holds fewer.
   bool ReadBlock(void* into, size_t count);
   // Hands the descriptor over to the caller, who closes it.
@@ -26,6 +37,8 @@ class ReadableFile {
 
  private:
   std::string Prefix() const;
+  // Reads into [at, at + count) until it is full or the file ends; returns the bytes read.
+  size_t ReadInto(char* at, size_t count);
 
   std::string path_;
   std::string what_;

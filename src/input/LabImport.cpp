@@ -11,6 +11,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "core/ReadableFile.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
@@ -209,7 +210,8 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
   if (marksSettled_) marksSettled_();
   const LabTextReader::Request request{layout, channels_, s.ImportNrSamples, headerLines};
   try {
-    const std::string text = ReadWholeFile(path);
+    const ReadableFile::Bytes bytes = ReadableFile(path).ReadAllBytes();
+    const std::string_view text = bytes.View();
     ui_.ShowProgress({FileNameOnly(path), FileNameOnly(matrixFileName_),
                       request.rows / LabTextReader::kRowsPerProgressStep});
     TextSamples samples;

@@ -9,6 +9,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "core/ReadableFile.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/SignalStore.h"
@@ -35,7 +36,8 @@ void ReadRow(TextLines& lines, int32_t* row) {
 
 void NITextReader::Read(const std::string& path, int signalLength, const RecordingOpenOptions& options) {
   if (signalLength < 1) throw IoError(path, fmt::format("a signal length of {} holds no samples", signalLength));
-  const std::string text = ReadWholeFile(path);
+  const ReadableFile::Bytes bytes = ReadableFile(path).ReadAllBytes();
+  const std::string_view text = bytes.View();
   // The samples are held twice for a moment: as read, and in the store.
   constexpr int64_t kBytesPerRowRead = kNIChannels * int64_t(sizeof(int32_t));
   const int64_t rowsInMemory = SignalStore::LargestRows(state_, SignalStore::AvailableBytes(), int64_t(text.size())) *

@@ -109,7 +109,7 @@ double TextLines::ReadReal(const std::string& what) {
   if (token.empty()) Fail(fmt::format("expected {}, the line holds no number", what));
   double value = 0;
   if (!ParseNumber(token, value)) Fail(fmt::format("expected {}, found '{}'", what, token));
-  last_ = value;
+  SetLastValue(value);
   return value;
 }
 
@@ -125,8 +125,13 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
     const std::string_view token = rest.substr(0, rest.size() - current_.size());
     Fail(fmt::format("number {} ('{}') is out of range", index, token));
   }
-  last_ = value;
+  SetLastValue(value);
   return int32_t(RoundHalfEven(scaled));
+}
+
+double TextLines::LastValue() const {
+  if (lastWord_.empty()) return last_;
+  return DecimalNumber::ParsePrefix(lastWord_)->value;  // a plain decimal the block has read
 }
 
 // The words of a row are found 64 characters at a time (DecimalBlock), so that finding the
@@ -150,22 +155,39 @@ void TextLines::ReadScaledRow(double scale, int32_t* row, int count) {
 
 // Reads numbers k, k + 1, ... of the row from the block at `at` and returns how many of the row
 // are read then; `at` moves past the last number read, or to a number the block could not hold.
-int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
-  DecimalBlock block(at, end - at, text_.data());
+[[gnu::always_inline]] inline int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
+  DecimalBlock block(at, end - at);
   const bool unscaled = scale == 1;
   DecimalBlock::Word word = DecimalBlock::Word::kNone;
   DecimalBlock::Decimal decimal;
   int start = 0, stop = 0, read = 0, lastStart = 0;
-  for (; k < count; ++k) {
-    word = block.Next(start, stop);
-    if (word != DecimalBlock::Word::kFound || !block.Split(start, stop, decimal) ||
-        !StoreSample(decimal, scale, unscaled, row[k]))
-      break;
-    lastStart = start;
-    read = stop;
+  // `take` reads word [start, stop) into the sample, or says it cannot.
+  const auto readWords = [&](auto take) {
+    for (; k < count; ++k) {
+      word = block.Next(start, stop);
+      if (word != DecimalBlock::Word::kFound || !take(row[k])) break;
+      lastStart = start;
+      read = stop;
+    }
+  };
+  if (!block.AllPlain()) {
+    readWords([&](int32_t& sample) {
+      return block.Split(start, stop, decimal) && StoreSample(decimal, scale, unscaled, sample);
+    });
+  } else if (unscaled) {
+    readWords([&](int32_t& sample) {
+      block.Take(start, stop, decimal);
+      sample = DecimalBlock::Rounded(decimal);
+      return true;
+    });
+  } else {
+    readWords([&](int32_t& sample) {
+      block.Take(start, stop, decimal);
+      return StoreSample(decimal, scale, false, sample);
+    });
   }
-  // The double of the last number read is made once per block.
-  if (read > 0 && block.Split(lastStart, read, decimal)) last_ = DecimalBlock::ValueOf(decimal);
+  // The double of the last number is made only when asked for.
+  if (read > 0) SetLastWord(at + lastStart, read - lastStart);
   if (k == count) {
     at += read;
     return k;
@@ -186,7 +208,11 @@ int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t
 // A number of the row scaled and rounded halves to even into `sample`; false when it is out of
 // range (the general reading then words the refusal). Unscaled numbers are rounded in integers.
 bool TextLines::StoreSample(const DecimalBlock::Decimal& decimal, double scale, bool unscaled, int32_t& sample) {
-  if (unscaled && DecimalBlock::Rounded(decimal, sample)) return true;
+  if (unscaled) {
+    sample = DecimalBlock::Rounded(decimal);
+    return true;
+  }
+  if (decimal.integer >= DecimalBlock::kLargestExactInteger) return false;
   const double scaled = DecimalBlock::ValueOf(decimal) * scale;
   if (!(std::fabs(scaled) < kLargestScaled)) return false;
   sample = RoundSample(scaled);
@@ -213,7 +239,7 @@ int32_t TextLines::ReadScaledSlowly(const char*& at, const char* end, double sca
     at = current_.data();
     return result;
   }
-  last_ = value;
+  SetLastValue(value);
   at = stop;
   return int32_t(RoundHalfEven(scaled));
 }

@@ -43,7 +43,7 @@ class TextLines {
   // The next number of the current line; `what` names it when it is missing or no number.
   double ReadReal(const std::string& what);
   // The number ReadScaled read last, unscaled.
-  double LastValue() const { return last_; }
+  double LastValue() const;
   // Number of the current line, from 1.
   int LineNumber() const { return line_; }
   const std::string& Path() const { return path_; }
@@ -57,6 +57,11 @@ class TextLines {
   std::string_view NextToken();
   static bool ParseNumber(std::string_view token, double& value);
   void NextLineAnyway();
+  void SetLastValue(double value) {
+    last_ = value;
+    lastWord_ = {};
+  }
+  void SetLastWord(const char* at, ptrdiff_t length) { lastWord_ = std::string_view(at, size_t(length)); }
   int ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
   static bool StoreSample(const DecimalBlock::Decimal& decimal, double scale, bool unscaled, int32_t& sample);
   int SlowlyAt(const char*& at, const char* end, double scale, int32_t* row, int k, int count);
@@ -70,6 +75,7 @@ class TextLines {
   size_t next_ = 0;           // where the line after the current one starts
   int line_ = 0;
   double last_ = 0;
+  std::string_view lastWord_;  // the last number when a block read it, else empty
 };
 
 }  // namespace velmora

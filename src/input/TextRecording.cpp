@@ -1,6 +1,11 @@
 #include "input/TextRecording.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 #include "core/AnalysisState.h"
@@ -41,17 +46,58 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   BindMarkFile(markFileExists, options);
 }
 
+namespace {
+
+// One row of the store: the file's channels, then zeros.
+void WriteRow(int32_t* row, const int32_t* values, int channels) {
+  std::copy(values, values + channels, row);
+  std::fill(row + channels, row + kChannels, 0);
+}
+
+#if defined(__SSE2__)
+// The same, written past the caches: the store is far larger than they are, and a plain store
+// would first read each line of it only to overwrite the whole line.
+void StreamRow(int32_t* row, const int32_t* values, int channels) {
+  constexpr int kPerVector = 4;
+  int c = 0;
+  for (; c + kPerVector <= channels; c += kPerVector)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(row + c), _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + c)));
+  alignas(16) int32_t edge[kPerVector] = {};
+  std::copy(values + c, values + channels, edge);
+  if (c < channels) {
+    _mm_stream_si128(reinterpret_cast<__m128i*>(row + c), _mm_load_si128(reinterpret_cast<const __m128i*>(edge)));
+    c += kPerVector;
+  }
+  for (; c < kChannels; c += kPerVector) _mm_stream_si128(reinterpret_cast<__m128i*>(row + c), _mm_setzero_si128());
+}
+#endif
+
+}  // namespace
+
 // Every sample of the store is written, the columns beyond the file's channels with zeros, so
 // no earlier recording's samples remain when the store of the same size is kept.
 void TextRecording::StoreSamples(const TextSamples& samples) {
   AnalysisState& s = state_;
   SignalStore::ResizeForOverwrite(s, samples.rows);
+  int32_t* const store = s.Signals.data();
+  bool streamed = false;
+#if defined(__SSE2__)
+  streamed = reinterpret_cast<uintptr_t>(store) % 16 == 0;
+#endif
   for (int r = 0; r < samples.rows; ++r) {
-    int32_t* row = &s.Signals[size_t(r) * kChannels];
+    int32_t* row = store + size_t(r) * kChannels;
     const int32_t* values = samples.values.data() + size_t(r) * size_t(samples.channels);
-    std::copy(values, values + samples.channels, row);
-    std::fill(row + samples.channels, row + kChannels, 0);
+#if defined(__SSE2__)
+    if (streamed) {
+      StreamRow(row, values, samples.channels);
+      continue;
+    }
+#endif
+    WriteRow(row, values, samples.channels);
   }
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
   s.SignalRowsTouched = samples.rows;
   s.SignalsChanged();
 }

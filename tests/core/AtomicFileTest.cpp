@@ -14,6 +14,7 @@
 #include "core/AtomicFile.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/ReadableFile.h"
 #include "core/TextReader.h"
 #include "input/E00Header.h"
 #include "support/TempDir.h"
@@ -61,6 +62,7 @@ TEST(ReadableFile, EveryReaderRefusesWhatIsNotAFileAndSaysWhy) {
       {fifo, "named pipe"}, {"/dev/zero", "device"}, {dir.Path(), "folder"}, {dir.File("gone.E00"), "No such file"}};
   const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> readers = {
       {"whole file", [](const std::string& p) { ReadWholeFile(p); }},
+      {"whole file unbuffered", [](const std::string& p) { ReadableFile(p).ReadAllBytes(); }},
       {"text", [](const std::string& p) { TextReader::FromFile(p); }},
       {"recording header", [](const std::string& p) { E00Header::Read(p); }},
   };
@@ -74,6 +76,16 @@ TEST(ReadableFile, EveryReaderRefusesWhatIsNotAFileAndSaysWhy) {
         EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
       }
     }
+  }
+}
+
+// Files whose size says nothing of their length (those of /proc say 0) are read to their end.
+TEST(ReadableFile, ReadsOnPastTheSizeAFileGaveWhenOpened) {
+  TempDir dir;
+  for (const std::string& path : {std::string("/proc/self/cmdline"), dir.Write("r.txt", std::string(70000, 'x'))}) {
+    const std::string whole = ReadWholeFile(path);
+    EXPECT_FALSE(whole.empty());
+    EXPECT_EQ(ReadableFile(path).ReadAllBytes().View(), whole) << path;
   }
 }
 

@@ -80,7 +80,8 @@ TEST(DecimalNumberTest, LeavesEverythingElseToTheGeneralParser) {
 
 // The numbers of a line as the readers store them: scaled, then rounded halves to even.
 std::vector<int32_t> ReadLine(const std::string& line, double scale, int count) {
-  const std::string text = line + "\n";  // the lines only look at it
+  // A blank line after it lets the row reading take the numbers by blocks up to the last.
+  const std::string text = line + "\n" + std::string(DecimalBlock::kReach, ' ') + "\n";
   TextLines lines("t.txt", text);
   EXPECT_TRUE(lines.NextDataLine());
   std::vector<int32_t> values;
@@ -99,6 +100,10 @@ TEST(DecimalNumberTest, ReadersRoundHalvesToEvenWhateverFormTheNumberTakes) {
   EXPECT_EQ(ReadLine("0.0012 -0.00005 0.0000015 1.5e-6 0.00042", 1e6, 5),
             (std::vector<int32_t>{1200, -50, 2, 2, 420}));
   EXPECT_EQ(ReadLine("1.234 -1.235 0.125", 100, 3), (std::vector<int32_t>{123, -124, 12}));
+  // Eight digits on both sides: the last decimal decides the tie.
+  EXPECT_EQ(ReadLine("12345670.50000000 12345670.50000001 -0.12345678", 1, 3),
+            (std::vector<int32_t>{12345670, 12345671, 0}));
+  EXPECT_EQ(ReadLine("0.12345678 -0.87654321 1.00000005", 1e8, 3), (std::vector<int32_t>{12345678, -87654321, 100000005}));
 }
 
 TEST(DecimalNumberTest, ReadersRefuseWhatIsNotANumberNamingTheLine) {
@@ -131,7 +136,9 @@ TEST(DecimalNumberTest, RowsReadByBlocksMatchNumberByNumberReading) {
   const std::vector<std::string> odd = {"1e3", "-2.5E-1", "12345678.5", "123456789", "0.123456789",
                                         "+7",  "5.",      ".5",         "-",         "1.2.3",
                                         "2.5", "-3.5",    "0.5",        "1.50",      "99999999.49999999",
-                                        "x",   "12345678901234567890123456789012345678901234567890123456789012345678"};
+                                        "x",   "12345678901234567890123456789012345678901234567890123456789012345678",
+                                        "99999999.5", "90071992.25", "12345678.1234567", "+0.5", "-0", "1.5-", "1-5",
+                                        "2..5", "-+3", "7.5.", "3.25+", "1e"};
   const auto word = [&]() -> std::string {
     if (next(40) == 0) return odd[next(odd.size())];
     std::string token = next(2) == 0 ? "-" : "";
