@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "core/Errors.h"
@@ -65,8 +68,10 @@ ReadableFile::Bytes ReadableFile::ReadAllBytes() {
   Bytes bytes;
   size_t room = size_t(size_) + 1;  // one byte more shows whether the file ended where it said
   bytes.data = std::make_unique_for_overwrite<char[]>(room);
+  bytes.size = ReadStart(bytes.data.get(), size_t(size_));
+  if (bytes.size < size_t(size_)) return bytes;  // the file ended sooner
   for (;;) {
-    bytes.size += ReadInto(bytes.data.get() + bytes.size, room - bytes.size);
+    bytes.size += ReadInto(bytes.data.get() + bytes.size, room - bytes.size, bytes.size);
     if (bytes.size < room) return bytes;
     // The file grew while it was read: take the rest into a larger buffer.
     room *= 2;
@@ -76,10 +81,41 @@ ReadableFile::Bytes ReadableFile::ReadAllBytes() {
   }
 }
 
-size_t ReadableFile::ReadInto(char* at, size_t count) {
+// A large file is read in two halves at once: copying from the system's cache is as much of
+// the time as the disk when the file was read before.
+size_t ReadableFile::ReadStart(char* at, size_t count) {
+  if (count < kBytesForTwoReads || std::thread::hardware_concurrency() < 2) return ReadInto(at, count, 0);
+  const size_t half = count / 2;
+  size_t secondRead = 0;
+  std::exception_ptr secondError;
+  std::thread second;
+  try {
+    second = std::thread([&] {
+      try {
+        secondRead = ReadInto(at + half, count - half, half);
+      } catch (...) {
+        secondError = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {  // no thread to be had
+    return ReadInto(at, count, 0);
+  }
+  size_t firstRead = 0;
+  try {
+    firstRead = ReadInto(at, half, 0);
+  } catch (...) {
+    second.join();
+    throw;
+  }
+  second.join();
+  if (secondError) std::rethrow_exception(secondError);
+  return firstRead < half ? firstRead : half + secondRead;
+}
+
+size_t ReadableFile::ReadInto(char* at, size_t count, size_t offset) {
   size_t done = 0;
   while (done < count) {
-    const ssize_t n = ::read(fd_, at + done, count - done);
+    const ssize_t n = ::pread(fd_, at + done, count - done, off_t(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw IoError(path_, Prefix() + "cannot be read: " + std::strerror(errno));
     if (n == 0) break;

@@ -37,8 +37,14 @@ class ReadableFile {
 
  private:
   std::string Prefix() const;
-  // Reads into [at, at + count) until it is full or the file ends; returns the bytes read.
-  size_t ReadInto(char* at, size_t count);
+  static constexpr size_t kBytesForTwoReads = size_t(4) << 20;
+
+  // The first `count` bytes into `at`, in two halves at once for large files; returns the
+  // bytes read, fewer when the file ends sooner.
+  size_t ReadStart(char* at, size_t count);
+  // Reads into [at, at + count) from `offset` until it is full or the file ends; returns the
+  // bytes read.
+  size_t ReadInto(char* at, size_t count, size_t offset);
 
   std::string path_;
   std::string what_;

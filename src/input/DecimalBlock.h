@@ -212,7 +212,7 @@ struct Masks {
 #if defined(__SSE2__)
 inline Masks MasksOf(const char* at) {
   Masks masks;
-  for (int part = 0; part < 64 / 16; ++part) {
+  for (int part = 0; part < DecimalBlock::kSize / 16; ++part) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
     const __m128i fromTab = _mm_sub_epi8(bytes, _mm_set1_epi8('\t'));  // \t \n \v \f \r become 0..4
     const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, _mm_set1_epi8(4)), fromTab);
