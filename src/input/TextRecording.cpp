@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <system_error>
+#include <thread>
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
@@ -48,6 +51,8 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
 
 namespace {
 
+constexpr int64_t kBytesForTwoWriters = int64_t(16) << 20;
+
 // One row of the store: the file's channels, then zeros.
 void WriteRow(int32_t* row, const int32_t* values, int channels) {
   std::copy(values, values + channels, row);
@@ -72,19 +77,13 @@ void StreamRow(int32_t* row, const int32_t* values, int channels) {
 }
 #endif
 
-}  // namespace
-
-// Every sample of the store is written, the columns beyond the file's channels with zeros, so
-// no earlier recording's samples remain when the store of the same size is kept.
-void TextRecording::StoreSamples(const TextSamples& samples) {
-  AnalysisState& s = state_;
-  SignalStore::ResizeForOverwrite(s, samples.rows);
-  int32_t* const store = s.Signals.data();
+// Rows [from, to) of the store from the samples read.
+void WriteRows(int32_t* store, const TextSamples& samples, int from, int to) {
   bool streamed = false;
 #if defined(__SSE2__)
   streamed = reinterpret_cast<uintptr_t>(store) % 16 == 0;
 #endif
-  for (int r = 0; r < samples.rows; ++r) {
+  for (int r = from; r < to; ++r) {
     int32_t* row = store + size_t(r) * kChannels;
     const int32_t* values = samples.values.data() + size_t(r) * size_t(samples.channels);
 #if defined(__SSE2__)
@@ -96,8 +95,29 @@ void TextRecording::StoreSamples(const TextSamples& samples) {
     WriteRow(row, values, samples.channels);
   }
 #if defined(__SSE2__)
-  _mm_sfence();
+  _mm_sfence();  // the streamed rows are in memory before another thread may look at them
 #endif
+}
+
+}  // namespace
+
+// Every sample of the store is written, the columns beyond the file's channels with zeros, so
+// no earlier recording's samples remain when the store of the same size is kept. A large store
+// is written by two threads, a half each.
+void TextRecording::StoreSamples(const TextSamples& samples) {
+  AnalysisState& s = state_;
+  SignalStore::ResizeForOverwrite(s, samples.rows);
+  int32_t* const store = s.Signals.data();
+  const int half = samples.rows / 2;
+  std::thread second;
+  if (int64_t(samples.rows) * SignalStore::kBytesPerRow >= kBytesForTwoWriters && std::thread::hardware_concurrency() > 1) {
+    try {
+      second = std::thread(WriteRows, store, std::cref(samples), half, samples.rows);
+    } catch (const std::system_error&) {  // no thread to be had: one writes it all
+    }
+  }
+  WriteRows(store, samples, 0, second.joinable() ? half : samples.rows);
+  if (second.joinable()) second.join();
   s.SignalRowsTouched = samples.rows;
   s.SignalsChanged();
 }
