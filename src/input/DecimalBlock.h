@@ -20,11 +20,13 @@
 
 namespace velmora {
 
-// The words of 64 characters of a line found at once, from masks of where the blanks, digits
-// and points are; the plain decimals among them (a sign, up to eight digits, a point and up
-// to eight digits) are read from those masks without looking at a character twice. Finding
-// the next word takes a few bit operations and never waits for the reading of the one
-// before, so the readings of neighbouring numbers overlap.
+// The words of 64 characters of a line found at once, from masks of where the blanks, digits,
+// points and signs are; the plain decimals among them (a sign, up to eight digits, a point and
+// up to eight digits) are read from those masks without looking at a character twice. Whether
+// every word of the block is such a decimal is decided once for the whole block, so a block of
+// plain numbers, nearly every block of a recording, reads its words without a look at each
+// one's shape. Finding the next word takes a few bit operations and never waits for the
+// reading of the one before, so the readings of neighbouring numbers overlap.
 class DecimalBlock {
  public:
   static constexpr int kSize = 64;
@@ -81,8 +83,8 @@ class DecimalBlock {
   }
 
  private:
-  static constexpr int kMostDigits = 8;         // on either side of the point
-  static constexpr int kMostWordDigits = 15;    // in all: the word fits the sixteen characters read
+  static constexpr int kMostDigits = 8;       // on either side of the point
+  static constexpr int kMostWordDigits = 15;  // in all: the word fits the sixteen characters read
   static constexpr uint64_t kFractionUnits = 100000000;
   static constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
 
@@ -185,8 +187,8 @@ inline void DecimalBlock::Convert(int first, int integerDigits, int decimals, De
   const __m128i placement = _mm_load_si128(
       reinterpret_cast<const __m128i*>(kDigitPlacements[size_t(integerDigits * (kMostDigits + 1) + decimals)].source));
   const __m128i digits = _mm_shuffle_epi8(values, placement);
-  const __m128i pairs = _mm_maddubs_epi16(digits, _mm_set1_epi16(0x010A));     // 10, 1
-  const __m128i fours = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00010064));     // 100, 1
+  const __m128i pairs = _mm_maddubs_epi16(digits, _mm_set1_epi16(0x010A));  // 10, 1
+  const __m128i fours = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00010064));  // 100, 1
   const __m128i eights = _mm_madd_epi16(_mm_packs_epi32(fours, fours), _mm_set1_epi32(0x00012710));  // 10000, 1
   const uint64_t both = uint64_t(_mm_cvtsi128_si64(eights));
   decimal.integer = uint32_t(both);

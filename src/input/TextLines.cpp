@@ -131,7 +131,10 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
 
 double TextLines::LastValue() const {
   if (lastWord_.empty()) return last_;
-  return DecimalNumber::ParsePrefix(lastWord_)->value;  // a plain decimal the block has read
+  if (const auto plain = DecimalNumber::ParsePrefix(lastWord_)) return plain->value;
+  double value = 0;
+  ParseNumber(lastWord_, value);  // every word a block reads is a number
+  return value;
 }
 
 // The words of a row are found 64 characters at a time (DecimalBlock), so that finding the
@@ -155,7 +158,8 @@ void TextLines::ReadScaledRow(double scale, int32_t* row, int count) {
 
 // Reads numbers k, k + 1, ... of the row from the block at `at` and returns how many of the row
 // are read then; `at` moves past the last number read, or to a number the block could not hold.
-[[gnu::always_inline]] inline int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row, int k, int count) {
+[[gnu::always_inline]] inline int TextLines::ReadBlock(const char*& at, const char* end, double scale, int32_t* row,
+                                                       int k, int count) {
   DecimalBlock block(at, end - at);
   const bool unscaled = scale == 1;
   DecimalBlock::Word word = DecimalBlock::Word::kNone;

@@ -66,7 +66,8 @@ void StreamRow(int32_t* row, const int32_t* values, int channels) {
   constexpr int kPerVector = 4;
   int c = 0;
   for (; c + kPerVector <= channels; c += kPerVector)
-    _mm_stream_si128(reinterpret_cast<__m128i*>(row + c), _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + c)));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(row + c),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + c)));
   alignas(16) int32_t edge[kPerVector] = {};
   std::copy(values + c, values + channels, edge);
   if (c < channels) {
@@ -110,7 +111,8 @@ void TextRecording::StoreSamples(const TextSamples& samples) {
   int32_t* const store = s.Signals.data();
   const int half = samples.rows / 2;
   std::thread second;
-  if (int64_t(samples.rows) * SignalStore::kBytesPerRow >= kBytesForTwoWriters && std::thread::hardware_concurrency() > 1) {
+  if (int64_t(samples.rows) * SignalStore::kBytesPerRow >= kBytesForTwoWriters &&
+      std::thread::hardware_concurrency() > 1) {
     try {
       second = std::thread(WriteRows, store, std::cref(samples), half, samples.rows);
     } catch (const std::system_error&) {  // no thread to be had: one writes it all

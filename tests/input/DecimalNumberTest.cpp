@@ -103,7 +103,8 @@ TEST(DecimalNumberTest, ReadersRoundHalvesToEvenWhateverFormTheNumberTakes) {
   // Eight digits on both sides: the last decimal decides the tie.
   EXPECT_EQ(ReadLine("12345670.50000000 12345670.50000001 -0.12345678", 1, 3),
             (std::vector<int32_t>{12345670, 12345671, 0}));
-  EXPECT_EQ(ReadLine("0.12345678 -0.87654321 1.00000005", 1e8, 3), (std::vector<int32_t>{12345678, -87654321, 100000005}));
+  EXPECT_EQ(ReadLine("0.12345678 -0.87654321 1.00000005", 1e8, 3),
+            (std::vector<int32_t>{12345678, -87654321, 100000005}));
 }
 
 TEST(DecimalNumberTest, ReadersRefuseWhatIsNotANumberNamingTheLine) {
