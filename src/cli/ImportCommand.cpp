@@ -65,6 +65,7 @@ void ReadLaboratory(int kind, RecordingSession& session, const std::string& file
   values.rate = std::to_string(answers.rate.value_or(nashville ? 30 : 1000));
   values.samples = std::to_string(answers.samples.value_or(s.MaxSamples));
   if (answers.matrixName) values.matrixName = *answers.matrixName;
+  if (!answers.samples && kind != LabImport::kAuckland) import.ReadToTheEnd();
   if (!import.Import(kind, file, values)) throw std::runtime_error(file + ": the recording was not read");
 }
 

@@ -245,7 +245,7 @@ void LabImport::Commit(const std::string& path, const TextSamples& samples) {
   }
   s.InputFileKind = s.ImportKind;
   ApplyRate(samples.rows);
-  if (samples.rows < s.ImportNrSamples)
+  if (countAsked_ && samples.rows < s.ImportNrSamples)
     ui_.Message(fmt::format("{}: the file holds only {} of the {} sample rows; the signal is {} ms long", path,
                             samples.rows, s.ImportNrSamples, s.SigLength));
 }

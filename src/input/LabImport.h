@@ -51,6 +51,9 @@ class LabImport {
 
   // The edits' texts before any set-up (the set-up then fills in channels and rate).
   static PanelValues PanelDefaults(int kind);
+  // No sample count was asked for (the command line's import without one): the file is read to
+  // its end or to what the store holds, and a file of fewer rows is no shortfall to tell of.
+  void ReadToTheEnd() { countAsked_ = false; }
   // The texts the warning labels get when a file has more samples than the store takes.
   static std::string TooManySamplesWarning();
   static std::string TruncationWarning(int maxSamples);
@@ -105,6 +108,7 @@ class LabImport {
   int samplingRate_ = 0;
   std::string matrixFileName_;
   std::function<void()> marksSettled_;
+  bool countAsked_ = true;
 };
 
 }  // namespace velmora

@@ -87,6 +87,7 @@ TEST_F(ImportCommandTest, EveryLayoutOfTheGeneratedSampleGivesTheSameRows) {
     const testing::CliRun run = Run(layout + " " + folder + "/sample-" + layout + ".txt" + answers + rows);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\nsig_length: 5000\n"), std::string::npos) << run.out;
+    EXPECT_EQ((run.out + run.err).find("holds only"), std::string::npos) << "no count was asked for";
     const std::string printed = run.out.substr(run.out.find("\n2000\t") + 1);
     if (expected.empty()) expected = printed;
     EXPECT_EQ(printed, expected);
