@@ -28,16 +28,57 @@ inline int32_t MeanOfWindow(double sum) {
   return int32_t((sum / kSmoothingWidth + kRoundingShift) - kRoundingShift);
 }
 
+// Samples below 2^19 in size keep the sums of 20 below 2^24: whole numbers that 32-bit integers
+// and floats both hold exactly. Over those, a float quotient lies within 1/32 of the true one
+// (below 2^20 a float's spacing is at most 1/16), nearer than the 1/20 that parts any other
+// quotient from a half, and a half itself is exact; so rounding it gives what RoundedMean gives.
+constexpr uint32_t kSmallSampleLimit = uint32_t(1) << 19;
+
+inline uint32_t Magnitude(int32_t sample) { return sample < 0 ? 0u - uint32_t(sample) : uint32_t(sample); }
+
+inline int32_t MeanOfSmallWindow(uint32_t sum) {
+  constexpr float kRoundingShift = 0x1.8p23f;
+  return int32_t((float(int32_t(sum)) / float(kSmoothingWidth) + kRoundingShift) - kRoundingShift);
+}
+
+// The walk while every sample met is small: sums, quotients and rounding eight channels to a
+// vector where the processor has the instructions. Returns the first row it did not write,
+// `length` when it wrote them all, or where a larger sample came in sight.
+__attribute__((target_clones("avx2", "default"))) int WalkSmall(int32_t* base, int count, int length) {
+  const auto row = [base](int r) { return base + size_t(r) * kChannels; };
+  std::array<uint32_t, kColumnsPerWalk> sums{};  // wrapping adds, exact while the samples are small
+  uint32_t seen = 0;
+  for (int k = 1; k <= kSmoothingWidth; ++k)
+    for (int c = 0; c < count; ++c) {
+      sums[size_t(c)] += uint32_t(row(k)[c]);
+      seen |= Magnitude(row(k)[c]);
+    }
+  if (seen >= kSmallSampleLimit) return 0;
+  for (int i = 0; i + kSmoothingWidth < length; ++i) {
+    int32_t* out = row(i);
+    for (int c = 0; c < count; ++c) out[c] = MeanOfSmallWindow(sums[size_t(c)]);
+    if (i + kSmoothingWidth + 1 >= length) break;
+    const int32_t* leaving = row(i + 1);
+    const int32_t* entering = row(i + kSmoothingWidth + 1);
+    if (i + kSmoothingWidth + 1 + kRowsFetchedAhead < length)
+      __builtin_prefetch(row(i + kSmoothingWidth + 1 + kRowsFetchedAhead));
+    for (int c = 0; c < count; ++c) seen |= Magnitude(entering[c]);
+    if (seen >= kSmallSampleLimit) return i + 1;
+    for (int c = 0; c < count; ++c) sums[size_t(c)] += uint32_t(entering[c]) - uint32_t(leaving[c]);
+  }
+  return length;
+}
+
 // Sums of 20 32-bit samples are whole numbers far below 2^53, so doubles hold them exactly
 // and the running sums never drift; in doubles the rows are summed and rounded in vectors,
 // four at a time where the processor has the instructions (the results are the same bits:
-// no step multiplies, so nothing is fused).
-__attribute__((target_clones("avx2", "default"))) void WalkColumns(int32_t* base, int count, int length) {
+// no step multiplies, so nothing is fused). The walk starts at row `from`.
+__attribute__((target_clones("avx2", "default"))) void WalkAny(int32_t* base, int count, int length, int from) {
   const auto row = [base](int r) { return base + size_t(r) * kChannels; };
   std::array<double, kColumnsPerWalk> sums{};
-  for (int k = 1; k <= kSmoothingWidth; ++k)
+  for (int k = from + 1; k <= from + kSmoothingWidth; ++k)
     for (int c = 0; c < count; ++c) sums[size_t(c)] += row(k)[c];
-  for (int i = 0; i + kSmoothingWidth < length; ++i) {
+  for (int i = from; i + kSmoothingWidth < length; ++i) {
     int32_t* out = row(i);
     for (int c = 0; c < count; ++c) out[c] = MeanOfWindow(sums[size_t(c)]);
     if (i + kSmoothingWidth + 1 >= length) break;
@@ -48,6 +89,13 @@ __attribute__((target_clones("avx2", "default"))) void WalkColumns(int32_t* base
       __builtin_prefetch(row(i + kSmoothingWidth + 1 + kRowsFetchedAhead));
     for (int c = 0; c < count; ++c) sums[size_t(c)] += double(entering[c]) - double(leaving[c]);
   }
+}
+
+// Row i is written only once rows i + 1 .. i + 20 are known, so the walk over small samples can
+// hand over to the general one at any row.
+void WalkColumns(int32_t* base, int count, int length) {
+  const int from = WalkSmall(base, count, length);
+  if (from + kSmoothingWidth < length) WalkAny(base, count, length, from);
 }
 
 }  // namespace

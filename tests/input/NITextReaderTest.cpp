@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -240,31 +242,38 @@ TEST_F(NISmoothingTest, TwentySamplesOrFewerStayButEveryChannelIsStepped) {
 }
 
 // Channels are smoothed several at a time; every one of them, in whichever group, gets the
-// means of its own unsmoothed samples, and the channel after the last is left alone.
+// means of its own unsmoothed samples, and the channel after the last is left alone. Sums of
+// samples below 2^19 are taken in floats: up to there, then with the whole 32-bit range coming
+// in on odd channels from row 150 on; and with samples near 2^23, whose means floats miss.
 TEST_F(NISmoothingTest, EveryChannelGetsTheMeansOfItsOwnSamples) {
   const int length = 300, channels = 21;
-  s->SigLength = length;
-  s->SignalRowsTouched = length;
-  s->NIChannels = channels;
-  std::vector<std::vector<int32_t>> before(channels + 1, std::vector<int32_t>(length));
-  uint32_t random = 7;
-  for (int r = 0; r < length; ++r)
-    for (int c = 0; c <= channels; ++c) {
-      random = random * 1103515245u + 12345u;
-      // Odd channels take the whole 32-bit range, where the sums are largest.
-      const int32_t value = c % 2 == 1 ? int32_t(random) : int32_t(random >> 8) % 100001 - 50000;
-      before[size_t(c)][size_t(r)] = s->Signal(r, c) = value;
+  const std::vector<std::function<int32_t(uint32_t, int, int)>> fills = {
+      [](uint32_t x, int r, int c) {
+        return c % 2 == 1 && r >= 150 ? int32_t(x) : int32_t((x >> 7) % 1048575u) - 524287;
+      },
+      [](uint32_t x, int, int) { return 8388607 - int32_t((x >> 7) % 4096u); }};
+  for (const auto& fill : fills) {
+    s->SigLength = length;
+    s->SignalRowsTouched = length;
+    s->NIChannels = channels;
+    std::vector<std::vector<int32_t>> before(channels + 1, std::vector<int32_t>(length));
+    uint32_t random = 7;
+    for (int r = 0; r < length; ++r)
+      for (int c = 0; c <= channels; ++c) {
+        random = random * 1103515245u + 12345u;
+        before[size_t(c)][size_t(r)] = s->Signal(r, c) = fill(random, r, c);
+      }
+    NISmoothing::Smooth(*s, ui);
+    for (int c = 0; c < channels; ++c) {
+      for (int i = 0; i < length; ++i) {
+        int64_t sum = 0;
+        for (int k = i + 1; k <= i + 20 && i + 20 < length; ++k) sum += before[size_t(c)][size_t(k)];
+        const int32_t expected = i + 20 < length ? RoundedMean(sum, 20) : before[size_t(c)][size_t(i)];
+        ASSERT_EQ(s->Signal(i, c), expected) << "channel " << c + 1 << " sample " << i;
+      }
     }
-  NISmoothing::Smooth(*s, ui);
-  for (int c = 0; c < channels; ++c) {
-    for (int i = 0; i < length; ++i) {
-      int64_t sum = 0;
-      for (int k = i + 1; k <= i + 20 && i + 20 < length; ++k) sum += before[size_t(c)][size_t(k)];
-      const int32_t expected = i + 20 < length ? RoundedMean(sum, 20) : before[size_t(c)][size_t(i)];
-      ASSERT_EQ(s->Signal(i, c), expected) << "channel " << c + 1 << " sample " << i;
-    }
+    for (int i = 0; i < length; ++i) ASSERT_EQ(s->Signal(i, channels), before[size_t(channels)][size_t(i)]);
   }
-  for (int i = 0; i < length; ++i) ASSERT_EQ(s->Signal(i, channels), before[size_t(channels)][size_t(i)]);
 }
 
 }  // namespace
