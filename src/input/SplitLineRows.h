@@ -11,11 +11,12 @@ namespace velmora {
 class RowProgress;
 class TextLines;
 
-// Reads the sample rows of a text with one row per line on two threads when it is large: the
-// calling thread reads the lines of the first half of the text and keeps the progress panel
-// and Cancel, a second thread reads the lines after them into rows of its own, which are then
-// appended. The values, the refusal (that of the first broken line), the progress steps and
-// their texts are those of reading the rows one after the other.
+// Reads the sample rows of a text with one row per line on two threads when it is large. The
+// text is cut into pieces at line starts; the calling thread reads them from the front, in
+// order, and keeps the progress panel and Cancel, a second thread reads them from the back into
+// rows of its own, which are then appended; whichever thread the machine gives more time to
+// reads more pieces. The values, the refusal (that of the first broken line), the progress
+// steps and their texts are those of reading the rows one after the other.
 class SplitLineRows {
  public:
   // Reads one row from the line after the current one into `row`; false when only blank
@@ -31,7 +32,8 @@ class SplitLineRows {
                   RowProgress& progress);
 
  private:
-  // Rows of the lines before `end` (the whole text when it is npos) on the calling thread.
+  // Rows of the lines before `end` (the whole text when it is npos) on the calling thread, after
+  // those already in `values`; returns the rows in `values` then.
   static int ReadInOrder(TextLines& lines, size_t end, int64_t most, int channels, std::vector<int32_t>& values,
                          const ReadRow& readRow, RowProgress& progress, const std::atomic<int>* rowsElsewhere);
 };

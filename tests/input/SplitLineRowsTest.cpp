@@ -33,7 +33,8 @@ std::string Text(const std::map<int, std::string>& replaced, const std::string& 
 }
 
 // Rows, refusals and progress come out as if the rows were read one after the other, wherever
-// the rows asked for, the broken lines and the split between the two threads fall.
+// the rows asked for and the broken lines fall, and however the pieces of the text are shared
+// out between the two threads.
 TEST(SplitLineRowsTest, ReadsAsInOrderWhereverTheRowsAndBrokenLinesFall) {
   const std::string broken = "1\t2\tthree\t4\t5\t6\t7\t8";
   struct Case {
@@ -49,6 +50,7 @@ TEST(SplitLineRowsTest, ReadsAsInOrderWhereverTheRowsAndBrokenLinesFall) {
       {"fewer rows than both halves hold", 15000, {}, "", 15000, 0},
       {"a broken line in the second half", 1 << 30, {{15000, broken}}, "", 0, 3 + 15001},
       {"broken lines in both halves", 1 << 30, {{500, broken}, {15000, broken}}, "", 0, 3 + 501},
+      {"broken lines in two pieces near the end", 1 << 30, {{17000, broken}, {19000, broken}}, "", 0, 3 + 17001},
       {"a broken line beyond the rows asked", 12000, {{15000, broken}}, "", 12000, 0},
       {"a blank line in the second half", 1 << 30, {{19998, ""}}, "", 0, 3 + 19999},
   };
