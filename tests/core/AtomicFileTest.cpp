@@ -79,10 +79,14 @@ TEST(ReadableFile, EveryReaderRefusesWhatIsNotAFileAndSaysWhy) {
   }
 }
 
-// Files whose size says nothing of their length (those of /proc say 0) are read to their end.
+// Files whose size says nothing of their length (those of /proc say 0) are read to their end;
+// large ones are read in two halves at once.
 TEST(ReadableFile, ReadsOnPastTheSizeAFileGaveWhenOpened) {
   TempDir dir;
-  for (const std::string& path : {std::string("/proc/self/cmdline"), dir.Write("r.txt", std::string(70000, 'x'))}) {
+  std::string large(size_t(5) << 20, ' ');
+  for (size_t i = 0; i < large.size(); ++i) large[i] = char('a' + i % 23);
+  for (const std::string& path : {std::string("/proc/self/cmdline"), dir.Write("r.txt", std::string(70000, 'x')),
+                                  dir.Write("large.txt", large)}) {
     const std::string whole = ReadWholeFile(path);
     EXPECT_FALSE(whole.empty());
     EXPECT_EQ(ReadableFile(path).ReadAllBytes().View(), whole) << path;
