@@ -125,15 +125,7 @@ size_t ReadableFile::ReadInto(char* at, size_t count, size_t offset) {
 }
 
 bool ReadableFile::ReadBlock(void* into, size_t count) {
-  char* at = static_cast<char*>(into);
-  for (size_t done = 0; done < count;) {
-    const ssize_t n = ::pread(fd_, at + done, count - done, off_t(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw IoError(path_, Prefix() + "cannot be read: " + std::strerror(errno));
-    if (n == 0) return false;
-    done += size_t(n);
-  }
-  return true;
+  return ReadInto(static_cast<char*>(into), count, 0) == count;
 }
 
 int ReadableFile::Release() {
