@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
 #include "core/AnalysisState.h"
@@ -16,6 +17,7 @@ namespace {
 
 struct InfoOptions {
   std::string recording, matrix;
+  std::vector<std::string> settings;
 };
 
 // How the marks were made, after the rest; a settings file that cannot be read fails the
@@ -34,11 +36,14 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
   CLI::App* cmd = app.add_subcommand("info", "Print the geometry of a recording and its bindings");
   cmd->add_option("recording", options->recording, "E00 recording")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
+  PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       RecordingSession session;
+      session.UsePreferences(PreferenceSettings::Parse(options->settings));
       session.Open(options->recording, options->matrix, true, false);
       PrintInfo(session.State());
+      PrintAcquisition(session.State());
       PrintMarkSettings(session.State());
     });
   });

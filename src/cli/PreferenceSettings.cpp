@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "cli/OptionParsing.h"
+#include "conditioning/FilterChain.h"
 #include "commands/PreferenceTable.h"
 
 namespace velmora::cli {
@@ -12,6 +13,22 @@ void PreferenceSettings::AddOption(CLI::App* cmd, std::vector<std::string>& sett
       ->type_name("NAME=VALUE")
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  // The filter chain is a set of preferences too; --filter names them the short way.
+  cmd->add_option_function<std::string>(
+         "--filter",
+         [&settings](const std::string& spec) {
+           FilterChain chain;
+           if (const std::optional<std::string> problem = FilterChain::Parse(spec, chain))
+             throw CLI::ValidationError("--filter", *problem);
+           AnalysisState s;
+           chain.Store(s);
+           for (const char* name : {"FilterMains", "FilterMainsHarmonics", "FilterBaselineSeconds", "FilterLowPassHz",
+                                    "FilterSmoothingMs", "FilterSmoothingOrder"})
+             settings.push_back(fmt::format("{}={}", name, PreferenceTable::Find(name)->Get(s)));
+         },
+         "filter chain for EDF, BDF and GDF recordings: notch:50|60[:HARMONICS], baseline:SECONDS, "
+         "lowpass:HZ, sg:MS[:ORDER], comma-separated, or none")
+      ->type_name("STEP,...");
 }
 
 PreferenceTexts PreferenceSettings::Parse(const std::vector<std::string>& settings) {

@@ -27,6 +27,41 @@ void PrintInfo(AnalysisState& s) {
             << fmt::format("deleted_marks: {}\n", deleted);
 }
 
+namespace {
+
+std::string UseText(const AcquisitionSignal& signal) {
+  switch (signal.use) {
+    case AcquisitionSignal::Use::Electrode: return fmt::format("channel {}, offset {} uV", signal.number, signal.offsetUv);
+    case AcquisitionSignal::Use::Annotations: return "annotations, left out";
+    case AcquisitionSignal::Use::Status: return "status channel, left out";
+    case AcquisitionSignal::Use::NotVoltage: return "not in volts, left out";
+    case AcquisitionSignal::Use::OtherRate: return "another rate, left out";
+    case AcquisitionSignal::Use::NoScale: return "no digital range, left out";
+    case AcquisitionSignal::Use::BeyondChannels: return "beyond channel 256, left out";
+  }
+  return {};
+}
+
+}  // namespace
+
+void PrintAcquisition(const AnalysisState& s) {
+  const AcquisitionDetails& a = s.Acquisition;
+  if (a.Empty()) return;
+  std::string out = fmt::format("format: {}\n", a.format) + fmt::format("sampling_frequency_hz: {}\n", a.rateHz) +
+                    fmt::format("data_records: {} of {} s\n", a.records, a.recordSeconds) +
+                    fmt::format("filters: {}\n", a.filters);
+  for (const AcquisitionSignal& signal : a.fileSignals) {
+    out += fmt::format("signal.{}: {}, {}, {} Hz, {}", signal.number, signal.label, signal.unit, signal.rateHz,
+                       UseText(signal));
+    if (signal.clippedSamples > 0)
+      out += fmt::format(", {} samples clipped by up to {} uV", signal.clippedSamples, signal.mostClippedUv);
+    out += '\n';
+  }
+  for (const AcquisitionAnnotation& annotation : a.annotations)
+    out += fmt::format("annotation: {} ms: {}\n", annotation.timeMs, annotation.text);
+  std::cout << out;
+}
+
 std::pair<int, int> ParseRows(const std::string& text, int rowCount) {
   if (text.empty()) return {0, rowCount};
   int first = 0, end = 0;

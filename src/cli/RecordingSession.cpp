@@ -7,6 +7,7 @@
 #include "cli/PreferenceSettings.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "input/AcquisitionReader.h"
 #include "input/MatrixFile.h"
 #include "marks/MarkFile.h"
 
@@ -25,7 +26,10 @@ void RecordingSession::Open(const std::string& recording, const std::string& mat
   if (!FileExists(matrix)) throw IoError(matrix, "the matrix file is not found");
   MatrixFile::ReadNew(matrix);  // a bad matrix is an error here, not a question
   state_->DefaultMatrixFileName = matrix;
-  reader_.Open(recording, RecordingOpenOptions{false, writeMarkFile});
+  if (AcquisitionHeaderCheck::Handles(recording))
+    AcquisitionReader(*state_, ui_, root_).Open(recording, RecordingOpenOptions{false, writeMarkFile});
+  else
+    reader_.Open(recording, RecordingOpenOptions{false, writeMarkFile});
 }
 
 void RecordingSession::OpenWithMarks(const std::string& recording, const std::string& matrix,

@@ -12,7 +12,7 @@
 
 namespace velmora::cli {
 
-// A recording opened headless the way the workbench opens it, writing nothing unless asked:
+// A recording (E00, or EDF, BDF or GDF by its extension) opened headless the way the workbench opens it, writing nothing unless asked:
 // no recent-files update, and a missing mark file is created only with `writeMarkFile`.
 class RecordingSession {
  public:

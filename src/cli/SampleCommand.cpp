@@ -10,6 +10,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
 #include "cli/SampleTruthOptions.h"
+#include "input/AcquisitionSampleRecording.h"
 #include "input/SampleRecording.h"
 #include "input/TextSampleRecording.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 struct SampleOptions {
   std::string folder, grid, front, format = "e00";
+  double offsetMv = 0;
   SampleSettings settings;
 };
 
@@ -50,8 +52,23 @@ void CheckSettings(const std::optional<TextSampleRecording::Layout>& layout, con
   }
 }
 
+// EDF, BDF and GDF carry all 256 channels of the E00 sample, with the offsets asked for.
+SampleFiles WriteAcquisitionSample(SampleOptions& options, AcquisitionSampleRecording::Format format) {
+  ParseGrid(options.grid, options.settings);
+  try {
+    AcquisitionSampleRecording::Check(options.settings, options.offsetMv);
+  } catch (const std::invalid_argument& error) {
+    throw UsageError(error.what());
+  }
+  return AcquisitionSampleRecording::Write(format, options.settings, options.offsetMv, options.folder);
+}
+
 // A text layout has fewer electrode channels than the E00 grid's default fills.
 SampleFiles WriteSample(SampleOptions& options) {
+  AcquisitionSampleRecording::Format acquisition{};
+  if (AcquisitionSampleRecording::FormatNamed(options.format, acquisition))
+    return WriteAcquisitionSample(options, acquisition);
+  if (options.offsetMv != 0) throw UsageError("--offset-mv is for the edf, bdf and gdf formats");
   const auto layout = TextSampleRecording::LayoutNamed(options.format);
   if (layout && options.grid.empty()) {
     const SampleSettings grid = TextSampleRecording::DefaultSettings(*layout);
@@ -79,9 +96,12 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--direction", s.directionDeg, "propagation direction in degrees: 0 along the columns, 90 down the rows")
       ->capture_default_str();
   cmd->add_option("--format", options->format,
-                  "e00, or a text layout: ni, auckland, manchester or nashville (DIR/sample-LAYOUT.txt; "
-                  "the grid defaults to 8x6, 8x4 for nashville)")
-      ->check(CLI::IsMember({"e00", "ni", "auckland", "manchester", "nashville"}))
+                  "e00, edf, bdf or gdf (DIR/sample.EXT, all 256 channels), or a text layout: ni, auckland, "
+                  "manchester or nashville (DIR/sample-LAYOUT.txt; the grid defaults to 8x6, 8x4 for nashville)")
+      ->check(CLI::IsMember({"e00", "edf", "bdf", "gdf", "ni", "auckland", "manchester", "nashville"}))
+      ->capture_default_str();
+  cmd->add_option("--offset-mv", options->offsetMv,
+                  "edf, bdf and gdf: a DC offset on every channel, drawn from the seed, up to this many mV either way")
       ->capture_default_str();
   SampleTruthOptions::Add(cmd, options->front, s);
   cmd->callback([options, &exitCode] {

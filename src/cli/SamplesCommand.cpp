@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingPrinting.h"
 #include "cli/RecordingSession.h"
 #include "core/Errors.h"
@@ -18,6 +19,7 @@ struct SamplesOptions {
   std::string recording, matrix, rows;
   std::vector<int> channels;
   bool raw = false;
+  std::vector<std::string> settings;
 };
 
 }  // namespace
@@ -32,16 +34,18 @@ void AddSamplesCommand(CLI::App& app, int& exitCode) {
       ->delimiter(',')
       ->check(CLI::Range(1, kChannels));
   cmd->add_option("--rows", options->rows, "rows A:B, from A up to but not including B");
+  PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       RecordingSession session;
+      session.UsePreferences(PreferenceSettings::Parse(options->settings));
       session.Open(options->recording, options->matrix, !options->raw, false);
       std::vector<int> channels = options->channels;
       if (channels.empty()) {
         channels.resize(kChannels);
         std::iota(channels.begin(), channels.end(), 1);
       }
-      PrintRows(session.State(), channels, ParseRows(options->rows, session.State().SigLength));
+      PrintRows(session.State(), channels, ParseRows(options->rows, session.State().SignalRows()));
     });
   });
 }

@@ -16,7 +16,8 @@ constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMostExpandCycles = 1000;
 
 constexpr std::string_view kMarking = "Automatic Markings", kElectrograms = "Electrograms", kMap = "Map",
-                           kVelocities = "Velocities", kAnimation = "Animation", kIntervals = "Intervals";
+                           kVelocities = "Velocities", kAnimation = "Animation", kIntervals = "Intervals",
+                           kFilters = "Filters";
 
 PreferenceVariable Edit(std::string_view name, std::string_view control, std::string_view page,
                         std::string_view label, int32_t AnalysisState::*number, int32_t minimum = kLowest,
@@ -83,6 +84,17 @@ std::vector<PreferenceVariable> OtherVariables() {
       Edit("AnimEnd", "EndSimEdit", kAnimation, "EndTime", &S::AnimEnd),
       Switch("LimitIntervals", "CheckLimitIntervals", kIntervals, "limit intervals?", &S::LimitIntervals),
       Edit("MaxIntervalValue", "EditMaxIntervalVal", kIntervals, "Maximal Interval Value", &S::MaxIntervalValue),
+      {"FilterMains", "FilterMainsChoice", kFilters, "Mains notch", PreferenceControl::Choice, 0, 2, &S::FilterMains,
+       nullptr},
+      Edit("FilterMainsHarmonics", "FilterMainsHarmonicsEdit", kFilters, "Notches (the mains and its harmonics)",
+           &S::FilterMainsHarmonics, 1, 20),
+      Edit("FilterBaselineSeconds", "FilterBaselineEdit", kFilters, "Baseline removal, cut-off (s, 0 off)",
+           &S::FilterBaselineSeconds, 0, 3600),
+      Edit("FilterLowPassHz", "FilterLowPassEdit", kFilters, "Low-pass (Hz, 0 off)", &S::FilterLowPassHz, 0, 100000),
+      Edit("FilterSmoothingMs", "FilterSmoothingEdit", kFilters, "Savitzky-Golay window (ms, 0 off)",
+           &S::FilterSmoothingMs, 0, 10000),
+      Edit("FilterSmoothingOrder", "FilterSmoothingOrderEdit", kFilters, "Savitzky-Golay order",
+           &S::FilterSmoothingOrder, 0, 6),
   };
 }
 
@@ -107,7 +119,7 @@ const PreferenceVariable* PreferenceTable::Find(std::string_view name) {
 }
 
 std::vector<std::string_view> PreferenceTable::Pages() {
-  return {kMarking, kElectrograms, kMap, kVelocities, kAnimation, kIntervals};
+  return {kMarking, kElectrograms, kMap, kVelocities, kAnimation, kIntervals, kFilters};
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
 #include "core/StateRollback.h"
+#include "input/AcquisitionReader.h"
 #include "input/E00Reader.h"
 #include "input/NITextReader.h"
 #include "marks/MarkSaving.h"
@@ -25,6 +26,7 @@ const std::vector<std::string>& OpenFilters() {
       "E00 files (*.E* *.e*)",        "M00 files (*.M* *.m*)",
       "NI-txt files (*.txt)",         "Nashville text files (*.txt)",
       "Auckland text files (*.txt)",  "Manchester text files (*.txt)",
+      "EDF, BDF and GDF recordings (*.edf *.EDF *.bdf *.BDF *.gdf *.GDF)",
   };
   return filters;
 }
@@ -43,6 +45,8 @@ bool RecordingCommands::OpenFile() {
     case kM00Filter:
       ui_.Beep();  // a mark file is not a recording
       return false;
+    case AcquisitionReader::kKind:
+      return OpenAcquisition(chosen->path);
     default:
       return OpenByKind(chosen->filterIndex, chosen->path);
   }
@@ -89,10 +93,36 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
 
 bool RecordingCommands::OpenE00(const std::string& path) {
   state_.ClickArmed = false;
-  if (!Load(path)) return false;
+  if (!Load([&] { reader_.Open(path); })) return false;
   state_.InputFileKind = kE00Filter;
   state_.ConnectionCount = 0;
   ResetPanes();
+  return true;
+}
+
+bool RecordingCommands::OpenAcquisition(const std::string& path) {
+  state_.ClickArmed = false;
+  if (!Load([&] { AcquisitionReader(state_, ui_, reader_.Root()).Open(path); })) return false;
+  state_.InputFileKind = AcquisitionReader::kKind;
+  state_.ConnectionCount = 0;
+  ResetPanes();
+  return true;
+}
+
+bool RecordingCommands::ReapplyFilters() {
+  if (!state_.FileLoaded || state_.InputFileKind != AcquisitionReader::kKind) return false;
+  StateRollback rollback(state_);
+  try {
+    AcquisitionReader(state_, ui_, reader_.Root()).Reload();
+  } catch (const Cancelled&) {
+    rollback.Restore();
+    return false;
+  } catch (const IoError& error) {
+    rollback.Restore();
+    ui_.Beep();
+    ui_.Error(error.what());
+    return false;
+  }
   return true;
 }
 
@@ -100,6 +130,7 @@ bool RecordingCommands::OpenRecent(int item) {
   if (item < 1 || item > kRecentFiles) return false;
   const std::string kind = state_.RecentFileKinds[size_t(item - 1)];
   const std::string path = state_.RecentFileNames[size_t(item - 1)];
+  if (kind == std::to_string(AcquisitionReader::kKind)) return OpenAcquisition(path);
   if (kind != "1") {
     if (kind.empty()) {
       ui_.Error("'' is not a valid integer value");
@@ -108,7 +139,7 @@ bool RecordingCommands::OpenRecent(int item) {
     return OpenByKind(ValuePrompt::ParseInteger(kind).value_or(0), path);
   }
   ui_.Log(path);
-  if (!Load(path)) return false;
+  if (!Load([&] { reader_.Open(path); })) return false;
   state_.PaneKindA = 1;
   state_.TraceOrder = 1;
   state_.FirstChannel = 65;
@@ -116,12 +147,12 @@ bool RecordingCommands::OpenRecent(int item) {
   return true;
 }
 
-bool RecordingCommands::Load(const std::string& path) {
+bool RecordingCommands::Load(const std::function<void()>& open) {
   if (!MarkSaving::SaveAlert(state_, ui_)) return false;
   MarksSettled();
   StateRollback rollback(state_);
   try {
-    reader_.Open(path);
+    open();
   } catch (const Cancelled&) {
     rollback.Restore();
     return false;

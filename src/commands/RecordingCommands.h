@@ -37,6 +37,12 @@ class RecordingCommands {
   bool OpenRecent(int item);
   // Loads an E00 recording as "Open File" does, after offering changed marks for saving.
   bool OpenE00(const std::string& path);
+  // Loads an EDF, BDF or GDF recording as "Open File" does with their filter.
+  bool OpenAcquisition(const std::string& path);
+  // Reads the samples of the EDF, BDF or GDF recording loaded again and runs the filter chain
+  // as the preferences now set it; a cancel or a failure leaves the samples shown before.
+  // Returns true when the samples changed.
+  bool ReapplyFilters();
 
   // An NI text recording: asks for the number of samples and the signal length, then reads.
   bool ReadNITextFile(const std::string& path);
@@ -62,7 +68,7 @@ class RecordingCommands {
  private:
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
-  bool Load(const std::string& path);
+  bool Load(const std::function<void()>& open);
   void ResetPanes();
   bool OpenByKind(int kind, const std::string& path);
   // Offers the edits a session that ended without saving left in the journal beside the

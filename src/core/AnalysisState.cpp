@@ -163,6 +163,12 @@ void SetParameterDefaults(AnalysisState& s) {
   s.AutoPositioning = false;
   s.PlotLocalTimes = false;
   s.StepIncrement = 100;
+  s.FilterMains = 0;
+  s.FilterMainsHarmonics = 3;
+  s.FilterBaselineSeconds = 0;
+  s.FilterLowPassHz = 0;
+  s.FilterSmoothingMs = 0;
+  s.FilterSmoothingOrder = 3;
   s.ShowSWsSpikes = false;
   s.SamplingF = 1000;
   s.SamplingFChanged = false;

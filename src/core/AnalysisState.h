@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/AcquisitionDetails.h"
 #include "core/HugePageAllocator.h"
 #include "core/ConnectionRecord.h"
 #include "core/Limits.h"
@@ -63,6 +64,8 @@ struct AnalysisState {
   int32_t NrChannelsInFile{}, BytesPerSample{}, FrameSize{}, HeaderFrames{};
   int32_t HeaderRecords16{}, HeaderWord90{}, HeaderWord104{};
   std::array<std::string, kRecentFiles> RecentFileKinds, RecentFileNames;
+  // The signals, offsets and annotations of an EDF, BDF or GDF recording (empty otherwise).
+  AcquisitionDetails Acquisition;
 
   // Electrode grid.
   int32_t NrElectrodes{}, NrCols{}, NrRows{};
@@ -146,6 +149,12 @@ struct AnalysisState {
   bool AutoPositioning{}, PlotLocalTimes{};
   int32_t StepIncrement{};
   int32_t MaxSamples{};
+
+  // Signal conditioning of EDF, BDF and GDF recordings (page "Filters"; 0 turns a step off):
+  // mains notch (0 off, 1 50 Hz, 2 60 Hz) with its harmonics, baseline high-pass (one cycle in
+  // this many seconds), low-pass (Hz), Savitzky-Golay window (ms) and order.
+  int32_t FilterMains{}, FilterMainsHarmonics{}, FilterBaselineSeconds{}, FilterLowPassHz{};
+  int32_t FilterSmoothingMs{}, FilterSmoothingOrder{};
 
   // Pointer interaction.
   bool AssistedMarking{}, ClickArmed{}, PointerReady{}, ShapeDragging{};

@@ -52,6 +52,7 @@ void ElectrogramDrawing::DrawElectrograms() {
   ElectrogramScales scales(s, canvas_);
   if (s.ShowTimeGrid) scales.DrawTimeGrid();
   if (s.ShowTraceBaselines || s.ShowTimeGrid) scales.DrawScaleBar();
+  scales.DrawAnnotations();
   if (s.ShowElgIntervals || s.ShowSpikeIntervals) MarkIntervals::CalcMarkIntervals(s);
   IndexMarksByElectrode();
   PrepareTraces();

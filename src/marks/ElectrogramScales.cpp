@@ -69,6 +69,23 @@ void ElectrogramScales::DrawTimeGrid() {
   });
 }
 
+void ElectrogramScales::DrawAnnotations() {
+  const AnalysisState& s = state_;
+  if (s.Acquisition.annotations.empty() || s.SamplingF <= 0 || !(s.SampleWidth > 0)) return;
+  const int64_t from = s.CurBegin, to = int64_t(s.CurBegin) + std::max(1, s.CurWindow);
+  canvas_.SetPen(colours::kGray);
+  canvas_.SetBrush(colours::kWhite);
+  canvas_.SetFont(colours::kGray, FontStyle{});
+  const int tickBottom = kGridLineTop + RulerBottom();
+  for (const AcquisitionAnnotation& annotation : s.Acquisition.annotations) {
+    if (annotation.timeMs < from || annotation.timeMs > to) continue;
+    const int x = s.TraceLeft +
+                  Round((double(annotation.timeMs) * s.SamplingF / 1000.0 - s.TraceFirstSample) * s.SampleWidth);
+    canvas_.Line(x, kGridLineTop, x, tickBottom);
+    canvas_.TextOut(x + 3, kGridLineTop, annotation.text);
+  }
+}
+
 int ElectrogramScales::GridStep() const {
   return TimeGridStep(Round(std::min(state_.CurWindow / 1000.0 * state_.SamplingF, 2.0e9)));
 }

@@ -18,6 +18,10 @@ class ElectrogramScales {
 
   void DrawTimeGrid();
   void DrawScaleBar();
+  // The annotations or events of an EDF, BDF or GDF recording that fall in the pane's window:
+  // a grey tick down from the top at each one's time with its text beside it. They are not
+  // marks: nothing but this draws them.
+  void DrawAnnotations();
   // The first row below the time labels along the top, in the font they are written in.
   int RulerBottom() const;
 

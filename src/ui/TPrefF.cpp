@@ -170,6 +170,28 @@ QWidget* IntervalsPage() {
   return page;
 }
 
+// The conditioning of EDF, BDF and GDF recordings, run forward and backward over the store.
+QWidget* FiltersPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(new QLabel("For EDF, BDF and GDF recordings; run forward and backward, so no time moves.", page));
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Mains notch:", page));
+  auto* mains = new QComboBox(page);
+  mains->setObjectName("FilterMainsChoice");
+  mains->addItems({"off", "50 Hz", "60 Hz"});
+  row->addWidget(mains);
+  row->addStretch();
+  layout->addLayout(row);
+  AddEditRow(layout, page, "Notches (the mains and its harmonics):", "FilterMainsHarmonicsEdit");
+  AddEditRow(layout, page, "Baseline removal (high-pass), cut-off:", "FilterBaselineEdit", "s (0 off)");
+  AddEditRow(layout, page, "Low-pass:", "FilterLowPassEdit", "Hz (0 off)");
+  AddEditRow(layout, page, "Savitzky-Golay smoothing, window:", "FilterSmoothingEdit", "ms (0 off)");
+  AddEditRow(layout, page, "Savitzky-Golay order:", "FilterSmoothingOrderEdit");
+  layout->addStretch();
+  return page;
+}
+
 // What a control holds, as PreferenceForm reads it: an edit's text, a switch as "1" or "0".
 std::string ControlText(const QWidget& window, const PreferenceVariable& v) {
   const QString control = Q(v.control);
@@ -198,6 +220,7 @@ TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
   pages_->addTab(VelocitiesPage(), "Velocities");
   pages_->addTab(AnimationPage(), "Animation");
   pages_->addTab(IntervalsPage(), "Intervals");
+  pages_->addTab(FiltersPage(), "Filters");
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("OKbutton");
   ok->setAutoDefault(false);
@@ -232,6 +255,7 @@ void TPrefF::ShowAndFill() {
   raise();
   activateWindow();
   LoadControls(PreferenceForm::Load(state_));
+  emit shown();
 }
 
 void TPrefF::LoadControls(const PreferenceTexts& texts) {

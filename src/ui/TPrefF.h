@@ -38,6 +38,8 @@ class TPrefF : public QDialog {
   void SetDefaultsRoot(const DataRoot* root);
 
  signals:
+  // The window was filled from the state and shown.
+  void shown();
   // The window was hidden by "OK" or "Cancel": the panes redraw.
   void closed();
 

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/AnalysisState.h"
+#include "core/DataRoot.h"
+#include "core/Errors.h"
+#include "input/AcquisitionReader.h"
+#include "input/AcquisitionSampleRecording.h"
+#include "input/E00Reader.h"
+#include "input/SampleRecording.h"
+#include "support/EdfFileBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+using Format = AcquisitionSampleRecording::Format;
+
+class AcquisitionReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    matrix = dir.Write("grid.txt", SampleRecording::MatrixText(SampleSettings{}));
+    state->DefaultMatrixFileName = matrix;
+  }
+  void Open(const std::string& path) { AcquisitionReader(*state, ui, root).Open(path, RecordingOpenOptions{false, false}); }
+  std::string Messages() const {
+    std::string all;
+    for (const std::string& m : ui.messages) all += m + "\n";
+    return all;
+  }
+
+  testing::TempDir dir;
+  testing::ScriptedUi ui;
+  DataRoot root{dir.File("root")};
+  std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
+  std::string matrix;
+};
+
+// The files come from EDFlib (GDF: EDFlib's BDF+ through biosig's save2gdf), the reader is
+// libbiosig's: each sample, less the offset the reader took out and plus the one the writer
+// put in, is the E00 sample's within one microvolt (EDF's 16 bits step 1.5 uV here).
+TEST_F(AcquisitionReaderTest, EverySampleIsTheE00SamplesWithinTheFormatsQuantisation) {
+  SampleSettings settings;
+  settings.seconds = 5;
+  const double offsetMv = 40;
+  state->SmoothElectrograms = false;
+  E00Reader(*state, ui, root).Open(SampleRecording::Write(settings, dir.File("e00")).recording,
+                                   RecordingOpenOptions{false, false});
+  const std::vector<int32_t> e00(state->Signals.begin(), state->Signals.end());
+  const int e00Rows = state->SignalRows();
+  for (const Format format : {Format::Edf, Format::Bdf, Format::Gdf}) {
+    const std::string ext = AcquisitionSampleRecording::Extension(format);
+    const SampleFiles files = AcquisitionSampleRecording::Write(format, settings, offsetMv, dir.File(ext.substr(1)));
+    Open(files.recording);
+    ASSERT_EQ(state->SamplingF, 1000) << ext;
+    ASSERT_GE(state->SignalRows(), e00Rows) << ext;
+    EXPECT_EQ(state->MarkFileName, files.recording + ".velmora-marks");
+    int64_t worst = 0;
+    for (int c = 0; c < kChannels; ++c) {
+      const AcquisitionSignal& signal = state->Acquisition.fileSignals[size_t(c)];
+      ASSERT_EQ(signal.use, AcquisitionSignal::Use::Electrode) << ext << " signal " << c + 1;
+      const int64_t added = int64_t(AcquisitionSampleRecording::OffsetUv(settings, offsetMv, c + 1));
+      for (int r = 0; r < e00Rows; ++r) {
+        const int64_t recovered = int64_t(state->Signal(r, c)) + signal.offsetUv - added;
+        worst = std::max<int64_t>(worst, std::abs(recovered - e00[size_t(r) * kChannels + size_t(c)]));
+      }
+    }
+    EXPECT_LE(worst, 1) << ext;
+    const auto first = SampleRecording::ActivationTimes(settings).front();
+    ASSERT_FALSE(state->Acquisition.annotations.empty()) << ext;
+    EXPECT_EQ(state->Acquisition.annotations.front().text, "slow wave 1") << ext;
+    EXPECT_EQ(state->Acquisition.annotations.front().timeMs, first.timeMs) << ext;
+  }
+}
+
+// The bytes of a small EDF+ header, changed in place.
+struct HeaderEdit {
+  std::string& bytes;
+  int signals;
+  void Field(size_t offset, size_t width, const std::string& text) {
+    bytes.replace(offset, width, (text + std::string(width, ' ')).substr(0, width));
+  }
+  // A field of the signal headers: `start` is where the field's block begins, per signal.
+  void Signal(size_t start, size_t width, int s, const std::string& text) {
+    Field(256 + start * size_t(signals) + size_t(s - 1) * width, width, text);
+  }
+};
+
+struct BadFile {
+  const char* name;
+  std::function<void(const std::string& path, std::string& bytes)> make;
+  bool loads;         // with a warning, or refused
+  const char* says;   // part of the warning or of the refusal
+};
+
+TEST_F(AcquisitionReaderTest, BadFilesAreRefusedOrLoadWhatTheyHoldWithAWarning) {
+  testing::EdfFileBuilder base;  // 4 signals and an annotation signal, 2 one-second records
+  const auto edit = [](std::string& bytes) { return HeaderEdit{bytes, 5}; };
+  const std::vector<BadFile> cases = {
+      {"cut short", [](const std::string&, std::string& b) { b.resize(b.size() - 500); }, true, "holds 1 whole"},
+      {"still running", [&](const std::string&, std::string& b) { edit(b).Field(236, 8, "-1"); }, true, "-1"},
+      {"count disagrees", [&](const std::string&, std::string& b) { edit(b).Field(236, 8, "7"); }, true,
+       "gives 7 data records but the file holds 2"},
+      {"no digital width",
+       [&](const std::string&, std::string& b) {
+         edit(b).Signal(120, 8, 2, "100");
+         edit(b).Signal(128, 8, 2, "100");
+       },
+       true, "2 (S2) have a digital range of no width"},
+      {"text for the signal count", [&](const std::string&, std::string& b) { edit(b).Field(252, 4, "ab"); }, false,
+       "\"number of signals\" holds \"ab\""},
+      {"text for a physical maximum", [&](const std::string&, std::string& b) { edit(b).Signal(112, 8, 1, "abc"); },
+       false, "\"physical maximum\" of signal 1 (S1) holds \"abc\""},
+      {"zero signals",
+       [&](const std::string&, std::string& b) {
+         b.resize(256);
+         edit(b).Field(252, 4, "0");
+         edit(b).Field(184, 8, "256");
+       },
+       false, "holds no signals"},
+      {"300 signals",
+       [](const std::string& path, std::string& b) {
+         testing::EdfFileBuilder many;
+         many.signals = 300;
+         many.seconds = 1;
+         many.Write(path);
+         b = testing::ReadFile(path);
+       },
+       true, "signals 257 (S257)"},
+      {"mixed rates",
+       [](const std::string& path, std::string& b) {
+         testing::EdfFileBuilder mixed;
+         mixed.rate = [](int s) { return s == 3 ? 50 : 100; };
+         mixed.Write(path);
+         b = testing::ReadFile(path);
+       },
+       true, "signals 3 (S3) are sampled at other rates"},
+      {"plain text", [](const std::string&, std::string& b) { b = std::string(3000, 'x'); }, false,
+       "not an EDF, BDF or GDF"},
+      {"E00 renamed", [](const std::string&, std::string& b) { b = "\xFF\xFF" + std::string(5000, '\0'); }, false,
+       "not an EDF, BDF or GDF"},
+  };
+  const std::string good = dir.File("good.edf");
+  base.Write(good);
+  for (const BadFile& c : cases) {
+    Open(good);
+    const std::vector<int32_t> before(state->Signals.begin(), state->Signals.end());
+    ui.messages.clear();
+    const std::string path = dir.File(std::string(c.name) + ".edf");
+    std::string bytes = testing::ReadFile(good);
+    c.make(path, bytes);
+    dir.Write(std::string(c.name) + ".edf", bytes);
+    try {
+      Open(path);
+      EXPECT_TRUE(c.loads) << c.name << " loaded";
+      EXPECT_NE(Messages().find(c.says), std::string::npos) << c.name << ": " << Messages();
+      EXPECT_NE(Messages().find(path), std::string::npos) << c.name;
+    } catch (const IoError& error) {
+      EXPECT_FALSE(c.loads) << c.name << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << c.name << ": " << error.what();
+      EXPECT_EQ(error.Path(), path);
+      EXPECT_EQ(state->ElgFileName, good) << c.name;
+      EXPECT_TRUE(std::equal(before.begin(), before.end(), state->Signals.begin(), state->Signals.end())) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velmora
