@@ -9,6 +9,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/SampleImpairmentOptions.h"
 #include "cli/SampleTruthOptions.h"
 #include "input/AcquisitionSampleRecording.h"
 #include "input/SampleRecording.h"
@@ -104,6 +105,7 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
                   "edf, bdf and gdf: a DC offset on every channel, drawn from the seed, up to this many mV either way")
       ->capture_default_str();
   SampleTruthOptions::Add(cmd, options->front, s);
+  SampleImpairmentOptions::Add(cmd, s.impairments);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       SampleTruthOptions::ParseFront(options->front, options->settings);
