@@ -79,7 +79,8 @@ std::optional<std::string> FilterChain::Parse(const std::string& spec, FilterCha
     return std::nullopt;
   }
   for (const std::string& step : Split(spec, ',')) {
-    const std::vector<std::string> parts = Split(step, ':');
+    std::vector<std::string> parts = Split(step, ':');
+    if (parts.empty()) parts.emplace_back();
     const std::string& name = parts.front();
     const size_t n = parts.size();
     bool ok = false;

@@ -111,7 +111,9 @@ void PackEvents(Packer& out, HDRTYPE* hdr) {
   for (size_t n = 0; n < count; ++n) {
     const double seconds = rate > 0 ? double(hdr->EVENT.POS[n]) / rate : 0.0;
     out.Number(std::isfinite(seconds) ? std::round(seconds * 1000.0) : 0.0);
-    out.Text(Printable(GetEventDescription(hdr, n)));
+    // An event of a type the file gives no text for is named by its type.
+    const std::string text = Printable(GetEventDescription(hdr, n));
+    out.Text(text.empty() ? fmt::format("event type {}", hdr->EVENT.TYP[n]) : text);
   }
 }
 

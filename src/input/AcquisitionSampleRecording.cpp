@@ -1,16 +1,13 @@
 #include "input/AcquisitionSampleRecording.h"
 
+#include <GDF/Writer.h>
 #include <edflib.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -22,15 +19,15 @@
 #include "core/Limits.h"
 #include "input/SampleFront.h"
 
-extern char** environ;
-
 namespace velmora {
 
 namespace {
 
-constexpr double kSignalRoomUv = 10000;  // the sample's baselines, waves and noise stay within this
+constexpr double kSignalRoomUv = 15000;  // the sample's baselines, waves and noise stay within this
 constexpr int kRecordDuration = 1000;    // 10 ms in EDFlib's units of 10 us
 constexpr long long kAnnotationUnitsPerMs = 10;  // EDFlib's annotation times count 100 us
+constexpr double kGdfDigital = 2147483647.0;
+constexpr uint16_t kMicrovoltCode = 4275;  // volts (4256) with the prefix micro
 
 uint64_t Mixed(uint64_t z) {
   z += 0x9E3779B97F4A7C15ULL;
@@ -73,24 +70,27 @@ std::vector<std::vector<double>> Signals(const SampleSettings& settings, double 
     std::vector<double> signal = SampleRecording::ChannelSignal(settings, channel);
     signal.resize(size_t(samples));
     const double offset = AcquisitionSampleRecording::OffsetUv(settings, offsetMv, channel);
-    for (double& value : signal) value += offset;
+    for (double& value : signal) value = value / SampleImpairments::kUnitsPerMicrovolt + offset;
     signals.push_back(std::move(signal));
   }
   return signals;
 }
 
-void WriteAnnotations(int handle, const SampleSettings& settings, const std::string& path) {
-  int wave = -1;
+// Each wave and the time of its first activation.
+std::map<int, int32_t> WaveStarts(const SampleSettings& settings) {
+  std::map<int, int32_t> starts;
   for (const Activation& a : SampleRecording::ActivationTimes(settings)) {
-    if (a.wave == wave) continue;  // the first activation of a wave comes first
-    wave = a.wave;
-    int32_t first = a.timeMs;
-    for (const Activation& b : SampleRecording::ActivationTimes(settings))
-      if (b.wave == wave) first = std::min(first, b.timeMs);
-    Require(edfwrite_annotation_utf8(handle, first * kAnnotationUnitsPerMs, -1,
+    const auto [at, added] = starts.emplace(a.wave, a.timeMs);
+    if (!added) at->second = std::min(at->second, a.timeMs);
+  }
+  return starts;
+}
+
+void WriteAnnotations(int handle, const SampleSettings& settings, const std::string& path) {
+  for (const auto& [wave, ms] : WaveStarts(settings))
+    Require(edfwrite_annotation_utf8(handle, ms * kAnnotationUnitsPerMs, -1,
                                      fmt::format("slow wave {}", wave + 1).c_str()) == 0,
             path, "write an annotation");
-  }
 }
 
 void WriteEdf(const std::string& path, bool bdf, const SampleSettings& settings, double offsetMv) {
@@ -110,27 +110,46 @@ void WriteEdf(const std::string& path, bool bdf, const SampleSettings& settings,
   Require(edfclose_file(handle) == 0 && ok, path, "write the samples");
 }
 
-// biosig's converter turns the BDF+ into GDF.
-void ConvertToGdf(const std::string& from, const std::string& to) {
-  std::vector<std::string> words = {"save2gdf", "-f=GDF", from, to};
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  const int spawned = posix_spawnp(&child, "save2gdf", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0)
-    throw IoError(to, "save2gdf cannot be run (it comes with the Debian package biosig-tools): " +
-                          std::string(std::strerror(spawned)));
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+// GDF comes from libGDF, a GDF library of its own: 32-bit samples in 10 ms records, and the
+// annotations as events of user type 1 (this libGDF writes no header 3, so the texts given
+// to the events do not reach the file: a reader sees them as "event type 1").
+void WriteGdf(const std::string& path, const SampleSettings& settings, double offsetMv) {
+  const int64_t samples = SampleRecording::FramesAfterHeader(settings) / AcquisitionSampleRecording::kRecordSamples *
+                          AcquisitionSampleRecording::kRecordSamples;
+  const std::vector<std::vector<double>> signals = Signals(settings, offsetMv, samples);
+  const double range = AcquisitionSampleRecording::RangeUv(offsetMv);
+  try {
+    gdf::Writer writer;
+    writer.getHeaderAccess().setRecordDuration(AcquisitionSampleRecording::kRecordSamples, 1000);
+    for (int s = 0; s < kChannels; ++s) {
+      writer.createSignal(size_t(s));
+      gdf::SignalHeader& header = writer.getSignalHeader(size_t(s));
+      header.set_label(fmt::format("Ch{}", s + 1));
+      header.set_physical_dimension("uV");
+      header.set_physical_dimension_code(kMicrovoltCode);
+      header.set_datatype(gdf::INT32);
+      header.set_samplerate(1000);
+      header.set_physmin(-range);
+      header.set_physmax(range);
+      header.set_digmin(-kGdfDigital);
+      header.set_digmax(kGdfDigital);
+    }
+    // The events' texts go into the header, which is written when the file opens.
+    gdf::EventDescriptor& descriptions = writer.getHeaderAccess().getTagHeader().getEventDescriptor();
+    const std::map<int, int32_t> starts = WaveStarts(settings);
+    for (const auto& [wave, ms] : starts) descriptions.addUserSpecificDesc(fmt::format("slow wave {}", wave + 1));
+    writer.setEventMode(1);
+    writer.open(path, gdf::writer_ev_memory | gdf::writer_overwrite);
+    for (int s = 0; s < kChannels; ++s) writer.blitSamplesPhys(size_t(s), signals[size_t(s)]);
+    for (const auto& [wave, ms] : starts) {
+      gdf::Mode1Event event;
+      writer.makeFreeTextEvent(ms / 1000.0, fmt::format("slow wave {}", wave + 1), descriptions, event);
+      writer.addEvent(event);
+    }
+    writer.close();
+  } catch (const std::exception& error) {
+    throw IoError(path, std::string("libGDF cannot write the file: ") + error.what());
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !FileExists(to))
-    throw IoError(to, "save2gdf did not convert the BDF+ file into GDF");
 }
 
 }  // namespace
@@ -170,20 +189,15 @@ SampleFiles AcquisitionSampleRecording::Write(Format format, const SampleSetting
   const std::filesystem::path dir(folder);
   SampleFiles files{(dir / ("sample" + Extension(format))).string(), (dir / "sample-matrix.txt").string(),
                     (dir / "sample-truth.txt").string()};
-  const std::string written = Temporary(files.recording, format == Format::Gdf ? "bdf" : "edf");
-  const std::string converted = Temporary(files.recording, "gdf");
+  const std::string written = Temporary(files.recording, "part");
   try {
-    WriteEdf(written, format != Format::Edf, settings, offsetMv);
-    if (format == Format::Gdf) {
-      ConvertToGdf(written, converted);
-      std::filesystem::remove(written);
-      std::filesystem::rename(converted, files.recording);
-    } else {
-      std::filesystem::rename(written, files.recording);
-    }
+    if (format == Format::Gdf)
+      WriteGdf(written, settings, offsetMv);
+    else
+      WriteEdf(written, format == Format::Bdf, settings, offsetMv);
+    std::filesystem::rename(written, files.recording);
   } catch (...) {
     std::filesystem::remove(written, error);
-    std::filesystem::remove(converted, error);
     throw;
   }
   WriteFileAtomically(files.matrix, SampleRecording::MatrixText(settings));

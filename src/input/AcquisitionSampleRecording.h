@@ -9,13 +9,14 @@ namespace velmora {
 
 // The generated recording of SampleRecording written as EDF+, BDF+ or GDF, so that these
 // readers can be checked against the E00 sample sample by sample. The files are written by
-// EDFlib, a library the workbench does not read them with (GDF: EDFlib's BDF+ converted by
-// biosig's save2gdf), so writer and reader cannot share a misreading of the format.
+// libraries the workbench does not read them with, EDFlib (EDF+, BDF+) and libGDF (GDF), so
+// writer and reader cannot share a misreading of the format.
 //
-// Layout: 256 signals at 1000 Hz in microvolts (one E00 unit is written as one microvolt),
-// signal n carrying E00 channel n, in data records of 10 ms, and an annotation "slow wave N"
-// at the first activation of every wave. File sample k is the E00 sample's signal at k ms,
-// so store row r of both readers holds the signal at r + 1 ms. Each channel gets a DC offset
+// Layout: 256 signals at 1000 Hz in microvolts (the E00 sample's units, 747 to the millivolt,
+// written as the microvolts they stand for), signal n carrying E00 channel n, in data records
+// of 10 ms (GDF: 32-bit samples), and an annotation "slow wave N" (GDF: an event of type 1)
+// at the first activation of every wave. File sample k is the E00 sample's signal at k ms, so
+// store row r of both readers holds the signal at r + 1 ms. Each channel gets a DC offset
 // drawn from the seed, up to `offsetMv` either way, as a DC-coupled amplifier adds one.
 class AcquisitionSampleRecording {
  public:
