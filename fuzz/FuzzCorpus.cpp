@@ -11,9 +11,12 @@
 
 #include <fmt/format.h>
 
+#include "core/AtomicFile.h"
 #include "core/BundledFiles.h"
+#include "input/AcquisitionSampleRecording.h"
 #include "marks/MarkSettingsFile.h"
 #include "support/E00Builder.h"
+#include "support/EdfFileBuilder.h"
 #include "support/LabTextBuilder.h"
 #include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
@@ -40,6 +43,26 @@ void RecordingSeeds(const fs::path& corpus) {
   unaligned.headerLength = 4100;  // frames do not start on a frame boundary of the header
   Seed(corpus, "E00Fuzzer", "unaligned-header", unaligned.Bytes());
   Seed(corpus, "E00Fuzzer", "cut-last-frame", plain.Bytes() + "\x01\x02\x03");
+}
+
+// Small EDF+ and BDF+ files from EDFlib, one with a second rate, and the GDF of libGDF.
+void AcquisitionSeeds(const fs::path& corpus, const fs::path& scratch) {
+  testing::EdfFileBuilder edf;
+  edf.signals = 3;
+  edf.rate = [](int s) { return s == 3 ? 5 : 10; };
+  for (const bool bdf : {false, true}) {
+    edf.bdf = bdf;
+    const std::string path = (scratch / (bdf ? "seed.bdf" : "seed.edf")).string();
+    edf.Write(path);
+    Seed(corpus, "AcquisitionFuzzer", bdf ? "bdf-plus" : "edf-plus", ReadWholeFile(path));
+  }
+  SampleSettings settings;
+  settings.seconds = 0.02;
+  settings.cols = settings.rows = 2;
+  settings.deadElectrodes = 0;
+  const SampleFiles gdf =
+      AcquisitionSampleRecording::Write(AcquisitionSampleRecording::Format::Gdf, settings, 1, (scratch / "gdf").string());
+  Seed(corpus, "AcquisitionFuzzer", "gdf", ReadWholeFile(gdf.recording));
 }
 
 void MatrixSeeds(const fs::path& corpus) {
@@ -112,6 +135,10 @@ int main(int argc, char** argv) {
     MarkSeeds(corpus);
     ConnectionSeeds(corpus);
     TextSeeds(corpus);
+    const fs::path scratch = corpus / ".scratch";
+    fs::create_directories(scratch);
+    AcquisitionSeeds(corpus, scratch);
+    fs::remove_all(scratch);
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << '\n';
     return 1;

@@ -23,6 +23,14 @@ constexpr int kGroup = 8;
 constexpr double kHighestShare = 0.45;  // of the rate: a cut-off or notch must lie below it
 constexpr double kRounder = 0x1.8p52;   // adding and taking away rounds to whole, halves to even
 
+// The walks over the rows are compiled again for the wider vectors of newer processors and
+// the widest the processor has is taken when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VELMORA_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define VELMORA_WIDEST_VECTORS
+#endif
+
 struct GroupState {
   double s1[kGroup], s2[kGroup];
 };
@@ -62,7 +70,7 @@ inline int32_t Stored(double value) {
 }
 
 // Forward over the rows into `work`, then backward over `work` in place.
-void RunBothWays(const int32_t* store, int64_t rows, const int* columns, const std::vector<Biquad>& sections,
+VELMORA_WIDEST_VECTORS void RunBothWays(const int32_t* store, int64_t rows, const int* columns, const std::vector<Biquad>& sections,
                  double* work) {
   for (int64_t r = 0; r < rows; ++r)
     for (int c = 0; c < kGroup; ++c) work[r * kGroup + c] = double(store[r * kChannels + columns[c]]);
@@ -82,7 +90,7 @@ inline double Mirrored(const double* work, int64_t rows, int64_t i, int c) {
   return work[i * kGroup + c];
 }
 
-void WriteBack(int32_t* store, int64_t rows, const int* columns, int used, const std::vector<double>& smoothing,
+VELMORA_WIDEST_VECTORS void WriteBack(int32_t* store, int64_t rows, const int* columns, int used, const std::vector<double>& smoothing,
                const double* work) {
   const int64_t half = int64_t(smoothing.size() / 2);
   for (int64_t r = 0; r < rows; ++r) {

@@ -29,17 +29,23 @@ inline int64_t RoundedMicrovolts(double digital, double gain, double shift) {
   return int64_t((value + kRounder) - kRounder);
 }
 
+// Readers of one sample of each type, as types of their own so that each run inlines its own.
 template <typename T>
-inline double Sample(const uint8_t* at) {
-  T value;
-  std::memcpy(&value, at, sizeof value);
-  return double(value);
-}
-
-inline double Signed24(const uint8_t* at) {
-  return double(int32_t(uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16) << 8 >> 8);
-}
-inline double Unsigned24(const uint8_t* at) { return double(uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16); }
+struct Sample {
+  double operator()(const uint8_t* at) const {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return double(value);
+  }
+};
+struct Signed24 {
+  double operator()(const uint8_t* at) const {
+    return double(int32_t((uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16) << 8) >> 8);
+  }
+};
+struct Unsigned24 {
+  double operator()(const uint8_t* at) const { return double(uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16); }
+};
 
 template <typename Read>
 void DecodeRun(const uint8_t* from, int bytes, int64_t count, double gain, double shift, int64_t* out, Read read) {
@@ -83,18 +89,18 @@ void AcquisitionSamples::Decode(const uint8_t* record, int e, int64_t* out) cons
   const int64_t n = plan_.samplesPerRecord;
   const double g = gain_[size_t(e)], h = shift_[size_t(e)];
   switch (signal.typeCode) {
-    case 1: return DecodeRun(from, 1, n, g, h, out, Sample<int8_t>);
-    case 2: return DecodeRun(from, 1, n, g, h, out, Sample<uint8_t>);
-    case 3: return DecodeRun(from, 2, n, g, h, out, Sample<int16_t>);
-    case 4: return DecodeRun(from, 2, n, g, h, out, Sample<uint16_t>);
-    case 5: return DecodeRun(from, 4, n, g, h, out, Sample<int32_t>);
-    case 6: return DecodeRun(from, 4, n, g, h, out, Sample<uint32_t>);
-    case 7: return DecodeRun(from, 8, n, g, h, out, Sample<int64_t>);
-    case 8: return DecodeRun(from, 8, n, g, h, out, Sample<uint64_t>);
-    case 16: return DecodeRun(from, 4, n, g, h, out, Sample<float>);
-    case 17: return DecodeRun(from, 8, n, g, h, out, Sample<double>);
-    case 279: return DecodeRun(from, 3, n, g, h, out, Signed24);
-    case 535: return DecodeRun(from, 3, n, g, h, out, Unsigned24);
+    case 1: return DecodeRun(from, 1, n, g, h, out, Sample<int8_t>{});
+    case 2: return DecodeRun(from, 1, n, g, h, out, Sample<uint8_t>{});
+    case 3: return DecodeRun(from, 2, n, g, h, out, Sample<int16_t>{});
+    case 4: return DecodeRun(from, 2, n, g, h, out, Sample<uint16_t>{});
+    case 5: return DecodeRun(from, 4, n, g, h, out, Sample<int32_t>{});
+    case 6: return DecodeRun(from, 4, n, g, h, out, Sample<uint32_t>{});
+    case 7: return DecodeRun(from, 8, n, g, h, out, Sample<int64_t>{});
+    case 8: return DecodeRun(from, 8, n, g, h, out, Sample<uint64_t>{});
+    case 16: return DecodeRun(from, 4, n, g, h, out, Sample<float>{});
+    case 17: return DecodeRun(from, 8, n, g, h, out, Sample<double>{});
+    case 279: return DecodeRun(from, 3, n, g, h, out, Signed24{});
+    case 535: return DecodeRun(from, 3, n, g, h, out, Unsigned24{});
     default: std::fill(out, out + n, 0);
   }
 }
@@ -123,6 +129,9 @@ std::vector<int32_t> AcquisitionSamples::Medians() const {
   return medians;
 }
 
+// Record by record: every electrode's samples are decoded into a tile, one electrode after
+// the other, and the tile is then written out row by row, so the store is written in whole
+// rows rather than a sample per row and channel.
 std::vector<AcquisitionSamples::Clipping> AcquisitionSamples::Fill(int32_t* store, const std::vector<int32_t>& offsets,
                                                                    int64_t first, int64_t end,
                                                                    const std::function<bool(int64_t)>& between) const {
@@ -131,28 +140,29 @@ std::vector<AcquisitionSamples::Clipping> AcquisitionSamples::Fill(int32_t* stor
   std::vector<Clipping> clipping(electrodes);
   std::vector<uint8_t> records;
   std::vector<int64_t> values(static_cast<size_t>(spr));
+  std::vector<int32_t> tile(electrodes * size_t(spr));
   for (int64_t r0 = first; r0 < end; r0 += perBlock) {
     const int64_t n = std::min(perBlock, end - r0);
     ReadRecords(r0, n, records);
-    for (size_t e = 0; e < electrodes; ++e) {
-      const int column = plan_.electrodes[e];
-      const int64_t offset = offsets[e];
-      Clipping& clipped = clipping[e];
-      for (int64_t i = 0; i < n; ++i) {
+    for (int64_t i = 0; i < n; ++i) {
+      for (size_t e = 0; e < electrodes; ++e) {
         Decode(records.data() + i * layout_.recordBytes, int(e), values.data());
-        const int64_t firstSample = (r0 + i) * spr;
+        int32_t* into = tile.data() + e * size_t(spr);
         for (int64_t j = 0; j < spr; ++j) {
-          const int64_t row = firstSample + j - 1;
-          if (row < 0) continue;  // the file's first sample has no row
-          int64_t v = values[size_t(j)] - offset;
+          int64_t v = values[size_t(j)] - offsets[e];
           if (v > INT32_MAX || v < INT32_MIN) {
             const int64_t kept = std::clamp<int64_t>(v, INT32_MIN, INT32_MAX);
-            ++clipped.samples;
-            clipped.most = std::max(clipped.most, v > kept ? v - kept : kept - v);
+            ++clipping[e].samples;
+            clipping[e].most = std::max(clipping[e].most, v > kept ? v - kept : kept - v);
             v = kept;
           }
-          store[row * kChannels + column] = int32_t(v);
+          into[j] = int32_t(v);
         }
+      }
+      // The file's first sample has no row.
+      for (int64_t j = (r0 + i) == 0 ? 1 : 0; j < spr; ++j) {
+        int32_t* row = store + ((r0 + i) * spr + j - 1) * kChannels;
+        for (size_t e = 0; e < electrodes; ++e) row[plan_.electrodes[e]] = tile[e * size_t(spr) + size_t(j)];
       }
     }
     if (!between(r0 + n)) break;
