@@ -53,11 +53,15 @@ bool PointerCommands::AssistedMark(Canvas& canvas) {
   AnalysisState& s = state_;
   if (s.PointerTrace == -1 || s.PointerChannel == 0 || !(s.SampleWidth > 0)) return false;
   const int kind = s.MarkType[s.ActivePane == 2 ? 1 : 0];
-  const int32_t centre = s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth));
+  // Times in ms; at a rate other than 1000 Hz a pixel's samples are converted.
+  const double msPerSample = s.SamplingF > 0 ? 1000.0 / s.SamplingF : 1.0;
+  const int32_t centre =
+      s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth * msPerSample));
   const int32_t found = marking_.SearchAround(s.PointerChannel, centre, marking_.SearchWidth(kind) / 2, kind, kind);
   if (found == kNoValue) return false;
   canvas.SetPen(KindColour(kind), 1);
-  DrawMarkLine(canvas, s.TraceLeft + int(RoundHalfEven((found - s.CurBegin) * s.SampleWidth)), kind, found);
+  DrawMarkLine(canvas, s.TraceLeft + int(RoundHalfEven((found - s.CurBegin) / msPerSample * s.SampleWidth)), kind,
+               found);
   return true;
 }
 

@@ -6,6 +6,10 @@
 
 namespace velmora {
 
+// The kind of an EDF, BDF or GDF recording: the open dialog's filter of them, InputFileKind
+// and their code in the recent-files list.
+inline constexpr int kAcquisitionFileKind = 7;
+
 // What an EDF, BDF or GDF recording held besides the samples in the store: its signals with
 // what became of each, the per-channel offsets taken out, and its annotations or events.
 // Empty for every other kind of recording.

@@ -27,7 +27,7 @@ class AcquisitionReader {
  public:
   // The open dialog's filter of these recordings, which is also their kind in the state and
   // in the recent-files list.
-  static constexpr int kKind = 7;
+  static constexpr int kKind = kAcquisitionFileKind;
 
   AcquisitionReader(AnalysisState& state, Ui& ui, const DataRoot& root) : state_(state), ui_(ui), root_(root) {}
 

@@ -52,6 +52,18 @@ int64_t BelowCutoff(double mean, int64_t level) {
   return v;
 }
 
+// The searches walk the store's samples, marks and settings count milliseconds: at 1000 Hz
+// they are the same numbers, at another rate (an EDF, BDF or GDF file's own) they convert.
+int64_t SamplesIn(const AnalysisState& s, int64_t ms) {
+  if (s.SamplingF <= 0 || s.SamplingF == 1000) return ms;
+  return RoundHalfEven(double(ms) * s.SamplingF / 1000.0);
+}
+
+int32_t MsAt(const AnalysisState& s, int64_t sample) {
+  if (s.SamplingF <= 0 || s.SamplingF == 1000) return int32_t(sample);
+  return int32_t(std::clamp<int64_t>(RoundHalfEven(double(sample) * 1000.0 / s.SamplingF), INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 struct AutomaticMarking::ChannelSums {
@@ -107,10 +119,10 @@ bool AutomaticMarking::CancelAsked() {
 
 void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
   const int32_t* base = s_.Signals.data() + kFirstElectrode - 1;
-  const int64_t window = s_.CurWindow, padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
+  const int64_t window = SamplesIn(s_, s_.CurWindow), padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
   const int64_t statLast = std::min<int64_t>(window, padded);
-  const int64_t meanFirst = std::max<int64_t>(int64_t(s_.CurBegin) + 5, 1);
-  const int64_t meanLast = std::min<int64_t>(s_.SigLength, padded);
+  const int64_t meanFirst = std::max<int64_t>(SamplesIn(s_, s_.CurBegin) + 5, 1);
+  const int64_t meanLast = std::min<int64_t>(SamplesIn(s_, s_.SigLength), padded);
   // Rows past the store read as zeros: they add nothing to the sums, only to the counts.
   if (window > 1)
     for (int64_t sample = 5; sample <= std::min(statLast, rows); ++sample)
@@ -150,7 +162,8 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   const int32_t* cutoff = sums.cutoff.data();
   std::array<int32_t, kElectrodes> holdUntil = sums.holdUntil;
   int32_t* until = holdUntil.data();
-  const int32_t last = std::min<int32_t>(s_.SigLength, s_.SignalRows());
+  const int32_t last = int32_t(std::min<int64_t>(SamplesIn(s_, s_.SigLength), s_.SignalRows()));
+  const int32_t holdOff = int32_t(SamplesIn(s_, kHoldOffSamples));
   for (int32_t sample = 5; sample <= last; ++sample) {
     // A long recording's scan can be stopped every 65,536 rows; a shorter one is never held up.
     if (sample % kRowsBetweenCancelChecks == 0 && CancelAsked()) return false;
@@ -160,8 +173,8 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
     if (starts == 0) continue;
     for (int c = 0; c < kElectrodes; ++c) {
       if (row[c] <= cutoff[c] && sample > until[c]) {
-        until[c] = sample > std::numeric_limits<int32_t>::max() - kHoldOffSamples ? std::numeric_limits<int32_t>::max()
-                                                                                   : sample + kHoldOffSamples;
+        until[c] = sample > std::numeric_limits<int32_t>::max() - holdOff ? std::numeric_limits<int32_t>::max()
+                                                                           : sample + holdOff;
         detections_[size_t(c)].push_back(sample);
       }
     }
@@ -179,7 +192,8 @@ bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
     s_.PointerChannel = e;
     int32_t lastAdded = kNoValue;
-    for (int32_t time : detections_[size_t(c)]) {
+    for (const int32_t sample : detections_[size_t(c)]) {
+      const int32_t time = MsAt(s_, sample);
       if (MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
       if (AddMark(time, kind)) lastAdded = time;
     }
@@ -226,7 +240,7 @@ int32_t AutomaticMarking::Value(int32_t sample) const {
 // or the narrowed window is empty.
 bool AutomaticMarking::NarrowWindow(int32_t& from, int32_t& to, int32_t h) const {
   if (s_.PointerChannel < 1 || s_.PointerChannel > kChannels) return false;
-  const int64_t last = std::min<int64_t>(s_.SigLength, s_.SignalRows());
+  const int64_t last = std::min<int64_t>(SamplesIn(s_, s_.SigLength), s_.SignalRows());
   from = int32_t(std::max<int64_t>(from, int64_t(h) + 1));
   to = int32_t(std::min<int64_t>(to, last - h));
   return from <= to;
@@ -291,10 +305,12 @@ int32_t AutomaticMarking::SearchAround(int32_t electrode, int32_t centre, int32_
                                        int markKind) {
   s_.PointerChannel = electrode;
   s_.MarkOrigin = kAutomatic;
-  const int64_t from = std::max<int64_t>(int64_t(centre) - halfWidth, std::numeric_limits<int32_t>::min());
-  const int64_t to = std::min<int64_t>(int64_t(centre) + halfWidth, std::numeric_limits<int32_t>::max());
+  const int64_t middle = SamplesIn(s_, centre), half = SamplesIn(s_, halfWidth);
+  const int64_t from = std::max<int64_t>(middle - half, std::numeric_limits<int32_t>::min());
+  const int64_t to = std::min<int64_t>(middle + half, std::numeric_limits<int32_t>::max());
   int32_t found = s_.SearchBelowLevel ? SearchFirstBelowLevel(int32_t(from), int32_t(to), kind)
                                       : SearchMinimalValue(int32_t(from), int32_t(to), kind);
+  if (found != kNoValue) found = MsAt(s_, found);
   found = AvoidDouble(electrode, kind, found);
   if (found == kNoValue) return kNoValue;
   AddMark(found, markKind);

@@ -35,6 +35,8 @@ void AddRecording(MarkSettings::Entries& entries, const AnalysisState& s) {
   entries.emplace_back("matrix", NameOnly(s.MatrixFileName));
   entries.emplace_back("sampling_frequency_hz", std::to_string(s.SamplingF));
   entries.emplace_back("smoothing", Smoothing(s));
+  // An EDF, BDF or GDF recording's samples went through the filter chain of the time.
+  if (!s.Acquisition.Empty()) entries.emplace_back("filters", s.Acquisition.filters);
 }
 
 void AddSearches(MarkSettings::Entries& entries, const AnalysisState& s) {

@@ -25,8 +25,11 @@ void TraceLayout::LayoutTraces(AnalysisState& s) {
   s.TraceLastSample = ClampToStore(s, std::min<int64_t>(int64_t(s.CurBegin) + window, s.SigLength));
   if (s.SamplingFChanged) {
     s.TraceFirstSample = ClampToStore(s, RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
-    s.TraceLastSample =
-        ClampToStore(s, std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), 20000));
+    // The text imports were drawn up to sample 20000 only; an EDF, BDF or GDF recording at its
+    // own rate is drawn to its end.
+    const int64_t lastDrawn = s.InputFileKind == kAcquisitionFileKind ? s.SignalRows() : 20000;
+    s.TraceLastSample = ClampToStore(
+        s, std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), lastDrawn));
     s.ImportNrSamples = 20000;
   }
   s.SampleWidth = s.SamplingF > 0 ? double(s.TraceAreaWidth) / window / s.SamplingF * 1000.0 : 0.0;

@@ -18,6 +18,7 @@
 #include "commands/DisplaySwitches.h"
 #include "commands/PaneCaptions.h"
 #include "commands/RecordingCommands.h"
+#include "input/AcquisitionHeaderCheck.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "maps/MapComputation.h"
@@ -231,7 +232,8 @@ void TMainF::ShowPanesAtStart() {
 }
 
 bool TMainF::OpenRecording(const std::string& path) {
-  if (!recordings_->OpenE00(path)) return false;
+  const bool acquisition = AcquisitionHeaderCheck::Handles(path);
+  if (!(acquisition ? recordings_->OpenAcquisition(path) : recordings_->OpenE00(path))) return false;
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
   return true;

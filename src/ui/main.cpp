@@ -36,7 +36,8 @@ StartArguments ParseArguments(const QApplication& app) {
   parser.addVersionOption();
   const QCommandLineOption matrix("matrix", "Electrode matrix file (new format) for the recording.", "MATRIX");
   parser.addOption(matrix);
-  parser.addPositionalArgument("RECORDING", "E00 recording (or its mark file) to open at start.", "[RECORDING]");
+  parser.addPositionalArgument("RECORDING", "E00 recording (or its mark file), or EDF, BDF or GDF recording, to open at start.",
+                               "[RECORDING]");
   parser.process(app);
   StartArguments arguments;
   if (parser.isSet(matrix)) arguments.matrix = QFileInfo(parser.value(matrix)).absoluteFilePath();

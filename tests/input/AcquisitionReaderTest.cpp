@@ -14,6 +14,7 @@
 #include "input/AcquisitionSampleRecording.h"
 #include "input/E00Reader.h"
 #include "input/SampleRecording.h"
+#include "marks/AutomaticMarking.h"
 #include "support/EdfFileBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -176,6 +177,30 @@ TEST_F(AcquisitionReaderTest, BadFilesAreRefusedOrLoadWhatTheyHoldWithAWarning) 
       EXPECT_TRUE(std::equal(before.begin(), before.end(), state->Signals.begin(), state->Signals.end())) << c.name;
     }
   }
+}
+
+// At a file's own rate other than 1000 Hz, times stay those of the file: a fall at 3 s is
+// marked at 3000 ms (sample 1536 at 512 Hz), the annotation at 0.5 s lies at 500 ms.
+TEST_F(AcquisitionReaderTest, AtItsOwnRateMarksAndAnnotationsKeepTheFilesTimes) {
+  testing::EdfFileBuilder builder;
+  builder.bdf = true;
+  builder.signals = 20;
+  builder.seconds = 10;
+  builder.rate = [](int) { return 512; };
+  builder.value = [](int s, int k) { return (k >= 1536 && k < 1536 + 100) ? -2000.0 : double((k * 7 + s) % 5); };
+  const std::string path = dir.File("rate.bdf");
+  builder.Write(path);
+  Open(path);
+  ASSERT_EQ(state->SamplingF, 512);
+  EXPECT_EQ(state->SigLength, 10000 - 2);  // 5119 rows, the last at 5119 / 512 s
+  ASSERT_EQ(state->Acquisition.annotations.size(), 1u);
+  EXPECT_EQ(state->Acquisition.annotations.front().timeMs, 500);
+  state->CurBegin = 0;
+  state->CurWindow = state->SigLength;
+  state->MarkType[0] = 1;
+  AutomaticMarking(*state, ui).MarkAllSlowWaves();
+  ASSERT_EQ(state->MarkCount, 4);  // electrodes 17 to 20
+  for (int n = 1; n <= state->MarkCount; ++n) EXPECT_EQ(state->Mark(n).Time, 3000) << "electrode " << state->Mark(n).Electrode;
 }
 
 }  // namespace

@@ -295,8 +295,10 @@ class MainWindowTest : public QObject {
     open->trigger();
     QCOMPARE(ui.openDialogs.size(), size_t(1));
     QCOMPARE(ui.openDialogs[0].title, std::string("Open electrogram file"));
-    QCOMPARE(ui.openDialogs[0].filters.size(), size_t(6));
+    QCOMPARE(ui.openDialogs[0].filters.size(), size_t(7));
     QCOMPARE(ui.openDialogs[0].filters[0], std::string("E00 files (*.E* *.e*)"));
+    QCOMPARE(ui.openDialogs[0].filters[6],
+             std::string("EDF, BDF and GDF recordings (*.edf *.EDF *.bdf *.BDF *.gdf *.GDF)"));
     QCOMPARE(window.State().ElgFileName, recording_.toStdString());
   }
 };
