@@ -89,6 +89,10 @@ void AcquisitionReader::Reload() {
   state_.SamplingF = p.plan.rateHz;
   state_.SamplingFChanged = p.plan.rateHz != 1000;
   state_.SigLength = int32_t(RoundHalfEven(double(p.plan.rows) * 1000.0 / p.plan.rateHz));
+  // The file may have changed since it was opened: what it holds now is described.
+  state_.Acquisition.fileSignals = p.plan.fileSignals;
+  state_.Acquisition.annotations = p.layout.events;
+  state_.Acquisition.records = p.plan.records;
   LoadSamples(p);
 }
 

@@ -35,7 +35,10 @@ TEST(PreferenceTableTest, ListsEveryVariableInStoringOrderWithItsControl) {
       {"VelocityFitQuadratic", "VelocityFitQuadraticCheckBox"},
       {"SWDuration", "SWDurationEdit"},        {"AnimStep", "StepTimeEdit"},
       {"AnimBegin", "begSimEdit"},             {"AnimEnd", "EndSimEdit"},
-      {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"}};
+      {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"},
+      {"FilterMains", "FilterMainsChoice"}, {"FilterMainsHarmonics", "FilterMainsHarmonicsEdit"},
+      {"FilterBaselineSeconds", "FilterBaselineEdit"}, {"FilterLowPassHz", "FilterLowPassEdit"},
+      {"FilterSmoothingMs", "FilterSmoothingEdit"}, {"FilterSmoothingOrder", "FilterSmoothingOrderEdit"}};
   const auto& variables = PreferenceTable::Variables();
   ASSERT_EQ(variables.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {

@@ -43,14 +43,15 @@ class RecordingCommandsTest : public ::testing::Test {
   std::string first, second;
 };
 
-TEST_F(RecordingCommandsTest, TheDialogOffersTheSixKindsAndStartsOnTheFifth) {
+TEST_F(RecordingCommandsTest, TheDialogOffersTheSevenKindsAndStartsOnTheFifth) {
   RecordingCommands fresh(*s, ui, reader);
   fresh.OpenFile();
   ASSERT_EQ(ui.openDialogs.size(), 1u);
   EXPECT_EQ(ui.openDialogs[0].title, "Open electrogram file");
-  ASSERT_EQ(ui.openDialogs[0].filters.size(), 6u);
+  ASSERT_EQ(ui.openDialogs[0].filters.size(), 7u);
   EXPECT_EQ(ui.openDialogs[0].filters[0].rfind("E00 files", 0), 0u);
   EXPECT_EQ(ui.openDialogs[0].filters[5].rfind("Manchester text files", 0), 0u);
+  EXPECT_EQ(ui.openDialogs[0].filters[6].rfind("EDF, BDF and GDF recordings", 0), 0u);
   EXPECT_EQ(ui.openDialogs[0].filterIndex, 5);
 }
 
