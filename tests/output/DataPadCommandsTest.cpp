@@ -94,10 +94,15 @@ TEST_F(DataPadCommandsTest, AnImportWithABadLineAddsNothingAndNamesTheLine) {
   ASSERT_EQ(ui.errors.size(), 1u);
   EXPECT_NE(ui.errors[0].find(file + ": line 10:"), std::string::npos) << ui.errors[0];
 
+  // A file naming another grid adds its marks to the recording's grid, and says so.
+  s.MatrixFileName = "/lab/grid.txt";
   const std::string good = dir.Write("good.txt", "7\n/g.txt\n1000\n1\n0\n\n\n20 100 1 0 0\n");
   ui.openDialogAnswers.push_back(Ui::FileDialogResult{good, 1});
   EXPECT_TRUE(DataPadCommands::ReadMarksFromTextFile(s, ui));
   EXPECT_EQ(s.MarkCount, 2);
+  EXPECT_EQ(s.MatrixFileName, "/lab/grid.txt");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("good.txt names the matrix g.txt;", 0), 0u) << ui.messages[0];
 }
 
 TEST_F(DataPadCommandsTest, AmplitudeTableListsSlowWavesWithAComputedAmplitude) {
