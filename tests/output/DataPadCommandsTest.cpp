@@ -55,8 +55,20 @@ TEST_F(DataPadCommandsTest, DialogExportsWriteTheChosenFileAndCancelWritesNothin
   EXPECT_EQ(ui.saveDialogs[1].title, "Marks to Animation");
   EXPECT_TRUE(ui.saveDialogs[1].filters.empty());
   AnswerSave(dir.File("matrix.txt"));
+  s.MapRight = s.MapBottom = 100;  // a map has been drawn
   DataPadCommands::SaveDataInMatrixFormat(s, ui);
+  ASSERT_EQ(ui.saveDialogs.size(), 3u);
   EXPECT_EQ(ui.saveDialogs[2].folder, s.ElgFileName);  // the dialog suggests the recording's name
+}
+
+TEST_F(DataPadCommandsTest, AMatrixExportBeforeAnyMapIsRefusedWithoutAskingForAFile) {
+  AnswerSave(dir.File("matrix.txt"));
+  EXPECT_FALSE(DataPadCommands::SaveDataInMatrixFormat(s, ui).has_value());
+  EXPECT_TRUE(ui.saveDialogs.empty());
+  EXPECT_EQ(ui.beeps, 1);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "There is no map to write: show a map first.");
+  EXPECT_FALSE(FileExists(dir.File("matrix.txt")));
 }
 
 TEST_F(DataPadCommandsTest, AnExportNeverReplacesTheRecordingOrItsMarkFile) {
