@@ -48,7 +48,7 @@ su researcher -c 'set -eux
   # open while the workbench waits.
   xvfb-run -a sh -c "velmora s/sample.E00 & sleep 10; xwininfo -root -tree > windows.txt; kill \$!"
   cat windows.txt
-  ! grep -q "\"Velmora\": (\"velmora\"" windows.txt
+  if grep -q "\"Velmora\": (\"velmora\"" windows.txt; then echo "a message box opened at the first start" >&2; exit 1; fi
   velmora-cli info s/sample.E00 --matrix s/sample-matrix.txt
   velmora-cli render s/sample.E00 --matrix s/sample-matrix.txt --size 400x300 --out s/pane.png
   test -s s/pane.png
