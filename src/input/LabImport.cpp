@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include "core/EchoedText.h"
+
 #include "commands/ValuePrompt.h"
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
@@ -33,7 +35,7 @@ std::optional<int> FieldInteger(Ui& ui, const char* field, const std::string& te
   const std::optional<int32_t> value = ValuePrompt::ParseInteger(text);
   if (!value) {
     ui.Beep();
-    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, text));
+    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, EchoedText::Token(text)));
   }
   return value;
 }

@@ -7,6 +7,8 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/TextReader.h"
@@ -30,7 +32,8 @@ int32_t ReadHeaderLineCount(TextReader& in) {
   const char* first = start == std::string::npos ? line.data() + line.size() : line.data() + start;
   const auto [end, ec] = std::from_chars(first, line.data() + line.size(), count);
   if (ec != std::errc() || end == first)
-    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'", line));
+    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'",
+                                                        EchoedText::Token(line)));
   return count;
 }
 
@@ -83,6 +86,8 @@ MarksTextImport::Mark ReadMark(TextReader& in) {
 }
 
 }  // namespace
+
+MarksTextImport::Contents MarksTextImport::Read(const std::string& path) { return Parse(path, ReadWholeFile(path)); }
 
 MarksTextImport::Contents MarksTextImport::Parse(const std::string& path, std::string text) {
   TextReader in(path, std::move(text));

@@ -26,6 +26,8 @@ class MarksTextImport {
   // Reads and checks the whole file before anything is used, so a bad line leaves the store
   // as it was. Throws ConversionError naming the file and the line.
   static Contents Parse(const std::string& path, std::string text);
+  // Reads the file at `path` and parses it.
+  static Contents Read(const std::string& path);
   // Appends the marks through the store (origin as set for new marks) and takes the matrix
   // name and sampling frequency of the header. Throws IoError, adding nothing, when the
   // store has no room for all of them.

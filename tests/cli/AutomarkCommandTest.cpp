@@ -5,9 +5,12 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/AtomicFile.h"
+#include "core/SessionLock.h"
 #include "support/CliRunner.h"
 #include "support/E00Builder.h"
 #include "support/TempDir.h"
@@ -101,17 +104,39 @@ TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails)
 namespace velmora {
 namespace {
 
-TEST_F(AutomarkCommandTest, WritingLeavesNoJournalAndWaitsForUnsavedEditsOfAnEndedSession) {
+// Every writer of the mark file waits while the unsaved edits of an ended session lie beside
+// it (they would be replayed later onto marks they were not made on), and while another
+// session has the recording open.
+TEST_F(AutomarkCommandTest, MarkWritersWaitForEditsOfAnEndedSessionAndForALiveOne) {
   const std::string automark = "automark " + recording + " --matrix " + matrix + " --raw --write";
   ASSERT_EQ(Run(automark).status, 0) << Errors();
   EXPECT_FALSE(FileExists(dir.File("rec.M00.velmora-journal")));
   const std::string saved = testing::ReadFile(dir.File("rec.M00"));
-  const std::string journal =
-      dir.Write("rec.M00.velmora-journal", "velmora-journal 1\nS 3 40 1 700 0 0 1 0\nC 3\nE 5\n");
-  EXPECT_EQ(Run(automark).status, 1);
-  EXPECT_NE(Errors().find(journal), std::string::npos) << Errors();
-  EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")), saved);
-  EXPECT_TRUE(FileExists(journal));
+  const std::string marksText = dir.Write("marks.txt", "7\ngrid.txt\n1000\n1\n0\n\n\n40 700 1 0 0\n");
+  const std::string writers[] = {automark, "import-marks " + recording + " --matrix " + matrix + " --from " +
+                                               marksText + " --write"};
+  SessionLock live;
+  const struct {
+    const char* name;
+    std::function<void()> make, undo;
+  } reasons[] = {
+      {"edits of an ended session",
+       [&] { dir.Write("rec.M00.velmora-journal", "velmora-journal 1\nS 3 40 1 700 0 0 1 0\nC 3\nE 5\n"); },
+       [&] { std::filesystem::remove(dir.File("rec.M00.velmora-journal")); }},
+      {"a live session", [&] { ASSERT_EQ(live.Take(dir.File("rec.M00")), SessionLock::Outcome::Taken); },
+       [&] { live.Release(); }},
+  };
+  for (const auto& reason : reasons) {
+    reason.make();
+    const std::string journal = testing::ReadFile(dir.File("rec.M00.velmora-journal"));
+    for (const std::string& writer : writers) {
+      EXPECT_EQ(Run(writer).status, 1) << reason.name << ": " << writer;
+      EXPECT_NE(Errors().find(dir.File("rec.M00")), std::string::npos) << Errors();
+      EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")), saved) << reason.name << ": " << writer;
+      EXPECT_EQ(testing::ReadFile(dir.File("rec.M00.velmora-journal")), journal);
+    }
+    reason.undo();
+  }
 }
 
 }  // namespace
