@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -103,6 +104,43 @@ TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails)
 
 namespace velmora {
 namespace {
+
+// The file beside the marks says what was done to the samples, whatever the switch says; its
+// troubles never cost the marks, and one that cannot be read is said.
+TEST_F(AutomarkCommandTest, TheSettingsFileSaysWhatWasDoneAndItsTroublesNeverCostTheMarks) {
+  const std::string automark = "automark " + recording + " --matrix " + matrix + " --write";
+  const std::string settings = dir.File("rec.M00.settings.txt");
+  ASSERT_EQ(Run(automark).status, 0) << Errors();
+  EXPECT_NE(testing::ReadFile(settings).find("smoothing: moving mean of 20 samples"), std::string::npos);
+  ASSERT_EQ(Run(automark + " --raw").status, 0) << Errors();
+  EXPECT_NE(testing::ReadFile(settings).find("smoothing: none on loading"), std::string::npos);
+
+  std::filesystem::remove(settings);
+  std::filesystem::create_directory(settings);
+  std::filesystem::remove(dir.File("rec.M00"));
+  EXPECT_EQ(Run(automark).status, 0);
+  EXPECT_NE(Errors().find("The marks have been saved"), std::string::npos) << Errors();
+  EXPECT_NE(testing::ReadFile(dir.File("rec.M00")).size(), 4096u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("rec.M00.velmora-journal")));
+  EXPECT_EQ(Run(automark).status, 0) << Errors();
+
+  const std::string info = "info " + recording + " --matrix " + matrix;
+  const struct {
+    const char* name;
+    std::function<void()> make;
+  } unreadable[] = {
+      {"a folder", [&] { std::filesystem::create_directory(settings); }},
+      {"a named pipe", [&] { ::mkfifo(settings.c_str(), 0644); }},
+      {"a link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", settings); }},
+      {"a link loop", [&] { std::filesystem::create_symlink(settings, settings); }},
+  };
+  for (const auto& kind : unreadable) {
+    std::filesystem::remove(settings);
+    kind.make();
+    EXPECT_EQ(Run(info).status, 1) << kind.name;
+    EXPECT_NE(Errors().find(settings), std::string::npos) << kind.name << ": " << Errors();
+  }
+}
 
 // Every writer of the mark file waits while the unsaved edits of an ended session lie beside
 // it (they would be replayed later onto marks they were not made on), and while another
