@@ -164,7 +164,8 @@ void RefuseWhileReadOnly(const AnalysisState& s) {
 
 void ConfirmUnchangedOnDisk(const AnalysisState& s, Ui& ui) {
   const FileStamp now = FileStamp::Now(s.MarkFileName);
-  if (now.SameContent(s.MarkFileStamp)) return;
+  // A file removed meanwhile holds nothing a save could lose.
+  if (!now.exists || now.SameContent(s.MarkFileStamp)) return;
   const std::string question = fmt::format(
       "{} has been changed on disk since it was read here (by another session or program).\n"
       "Replace it with the marks shown here? Its other marks would be lost.",
