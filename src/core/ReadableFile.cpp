@@ -61,10 +61,14 @@ std::string ReadableFile::ReadLines(int64_t lines, size_t mostLineBytes) {
     text.resize(before + kBlock);
     const size_t got = ReadInto(text.data() + before, kBlock, before);
     text.resize(before + got);
-    for (; scanned < text.size() && seen < lines; ++scanned) {
-      if (text[scanned] != '\n') continue;
+    while (seen < lines) {
+      const void* end = std::memchr(text.data() + scanned, '\n', text.size() - scanned);
+      if (end == nullptr) {
+        scanned = text.size();
+        break;
+      }
       ++seen;
-      lineStart = scanned + 1;
+      scanned = lineStart = size_t(static_cast<const char*>(end) - text.data()) + 1;
     }
     if (seen < lines && text.size() - lineStart > mostLineBytes)
       throw IoError(path_, fmt::format("{}line {} is longer than {}: this is no text of lines", Prefix(), seen + 1,
