@@ -13,8 +13,8 @@
 using namespace velmora;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const DataRoot root(fuzz::FuzzScratch::Folder() + "/root");
-  fuzz::FuzzScratch::Write("root/velmora/" + std::string(WorkbenchSettings::kFileName), data, size);
+  static const DataRoot root(fuzz::FuzzScratch::Folder());
+  fuzz::FuzzScratch::Write(WorkbenchSettings::kFileName, data, size);
   const WorkbenchSettings settings(root);
   settings.LoadWindow();
   settings.Recall({"Open electrogram file", {"E00 files (*.E* *.e*)"}, 1, ""}, false);
