@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "core/EchoedText.h"
+
 #include <memory>
 
 #include "commands/ValuePrompt.h"
@@ -18,8 +20,9 @@ std::string TextOf(const AnalysisState& s, const PreferenceTexts& texts, const P
 }
 
 std::string RangeReason(const PreferenceVariable& v, int32_t minimum, const std::string& text) {
-  if (v.IsSwitch()) return fmt::format("must be 0 or 1 (not \"{}\")", text);
-  return fmt::format("must be a whole number from {} to {} (not \"{}\")", minimum, v.maximum, text);
+  if (v.IsSwitch()) return fmt::format("must be 0 or 1 (not \"{}\")", EchoedText::Token(text));
+  return fmt::format("must be a whole number from {} to {} (not \"{}\")", minimum, v.maximum,
+                     EchoedText::Token(text));
 }
 
 // The avoidance width is read only while marking twice is avoided: otherwise it keeps its value
@@ -47,7 +50,7 @@ std::optional<PreferenceProblem> ReadAll(const AnalysisState& s, const Preferenc
     const int32_t minimum = LowestAllowed(v, values);
     if (!value) {
       if (v.IsSwitch()) return PreferenceProblem{&v, RangeReason(v, minimum, text)};
-      return PreferenceProblem{&v, fmt::format("must be a whole number (not \"{}\")", text)};
+      return PreferenceProblem{&v, fmt::format("must be a whole number (not \"{}\")", EchoedText::Token(text))};
     }
     if (*value < minimum || *value > v.maximum) return PreferenceProblem{&v, RangeReason(v, minimum, text)};
     values[v.name] = *value;

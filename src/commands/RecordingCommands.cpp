@@ -169,22 +169,13 @@ bool RecordingCommands::Load(const std::function<void()>& open) {
 
 void RecordingCommands::OfferJournal() {
   AnalysisState& s = state_;
+  history_.Reset(s);
+  if (!TakeMarkFile()) return journal_.Unbind();
   try {
     const std::optional<PendingJournal> pending = MarkJournal::Find(s.MarkFileName);
-    if (pending) {
-      const std::time_t when = std::time_t(pending->lastEditMs / 1000);
-      char stamp[32] = "";
-      std::tm local{};
-      if (localtime_r(&when, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-      const std::string question = fmt::format(
-          "{} mark edit(s) made until {} were not saved (the workbench was ended without saving).\n"
-          "Restore them?",
-          pending->edits, stamp);
-      if (ui_.AskYesNoCancel(question) == Ui::Answer::Yes) {
-        MarkJournal::Replay(s);
-      } else {
-        ui_.Message("The unsaved mark edits have been kept in " + MarkJournal::SetAside(s.MarkFileName));
-      }
+    if (pending && !AskAboutPendingEdits(*pending)) {
+      s.MarkFileReadOnly = true;
+      return journal_.Unbind();
     }
   } catch (const IoError& error) {
     ui_.Beep();
@@ -193,6 +184,49 @@ void RecordingCommands::OfferJournal() {
   }
   journal_.Bind(s);
   history_.Reset(s);
+}
+
+bool RecordingCommands::TakeMarkFile() {
+  AnalysisState& s = state_;
+  s.MarkFileReadOnly = false;
+  if (s.MarkFileName.empty()) {
+    lock_.Release();
+    return true;
+  }
+  if (lock_.Held() && lock_.File() == s.MarkFileName) return true;
+  // Where no lock can be made (a read-only folder) no session can save either.
+  if (lock_.Take(s.MarkFileName) != SessionLock::Outcome::HeldElsewhere) return true;
+  s.MarkFileReadOnly = true;
+  ui_.Message(fmt::format("{} is open in another session of the workbench.\n"
+                          "It is shown here read-only: marks made here cannot be saved to it.",
+                          s.MarkFileName));
+  return false;
+}
+
+bool RecordingCommands::AskAboutPendingEdits(const PendingJournal& pending) {
+  AnalysisState& s = state_;
+  const std::time_t when = std::time_t(pending.lastEditMs / 1000);
+  char stamp[32] = "";
+  std::tm local{};
+  if (localtime_r(&when, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  const std::string question = fmt::format(
+      "{} mark edit(s) made until {} were not saved (the workbench was ended without saving).\n"
+      "Restore them?",
+      pending.edits, stamp);
+  switch (ui_.AskYesNoCancel(question)) {
+    case Ui::Answer::Yes:
+      MarkJournal::Replay(s);
+      return true;
+    case Ui::Answer::No:
+      ui_.Message("The unsaved mark edits have been kept in " + MarkJournal::SetAside(s.MarkFileName));
+      return true;
+    case Ui::Answer::Cancel:
+      break;
+  }
+  ui_.Message("The unsaved mark edits stay in " + pending.path +
+              " to be offered again when the recording is next opened.\n"
+              "Until then the marks shown here are not saved.");
+  return false;
 }
 
 // New edits must not be appended to a journal that cannot be read; it is kept for a look.

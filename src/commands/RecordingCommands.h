@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "core/SessionLock.h"
 #include "history/MarkHistory.h"
 #include "marks/MarkJournal.h"
 
@@ -74,6 +75,11 @@ class RecordingCommands {
   // Offers the edits a session that ended without saving left in the journal beside the
   // mark file just read, then follows the store from there.
   void OfferJournal();
+  // Holds the mark file just read for this session; false (the marks shown read-only) when
+  // another live session holds it.
+  bool TakeMarkFile();
+  // Asks about the edits an ended session left; false when the user leaves them for later.
+  bool AskAboutPendingEdits(const PendingJournal& pending);
   void SetBrokenJournalAside();
 
   AnalysisState& state_;
@@ -82,6 +88,7 @@ class RecordingCommands {
   int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
   std::string folder_;
   ImportPanelOpener importPanelOpener_;
+  SessionLock lock_;
   MarkJournal journal_;
   MarkHistory history_;
 };

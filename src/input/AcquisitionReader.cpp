@@ -74,7 +74,7 @@ void AcquisitionReader::Open(const std::string& path, const RecordingOpenOptions
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
-  if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  if (AnythingAt(markFile)) marks = MarkFile::Read(markFile);
   // From here on nothing can fail that would leave a half-loaded recording but the reading.
   LoadMatrixForRecording();
   Commit(p, markFile, marks);
@@ -150,6 +150,8 @@ void AcquisitionReader::Commit(const Prepared& p, const std::string& markFile,
   } else {
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
   }
+  s.MarkFileStamp = marks ? marks->stamp : FileStamp{};
+  s.SmoothedOnLoad = false;
   s.MarksChanged = false;
 }
 

@@ -72,7 +72,7 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
-  if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  if (AnythingAt(markFile)) marks = MarkFile::Read(markFile);
   // From here on nothing can fail that would leave a half-loaded recording.
   LoadMatrixForRecording();
   // The first whole frame after the header records is skipped; frame 0 is the one after it.
@@ -141,6 +141,7 @@ void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks) {
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
   }
   markFileMissing_ = !marks;
+  s.MarkFileStamp = marks ? marks->stamp : FileStamp{};
   s.MarksChanged = false;
 }
 
@@ -195,6 +196,7 @@ void E00Reader::LoadAllElectrograms() {
     }
     frames_.Close();
     RowConversion::Finish();
+    state_.SmoothedOnLoad = smooth;
     state_.SignalsChanged();  // rows were written through pointers into the store
   } catch (const IoError&) {
     RowConversion::Finish();

@@ -13,11 +13,13 @@
 #include "core/AtomicFile.h"
 #include "core/ReadableFile.h"
 #include "core/DataRoot.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/AucklandHeader.h"
+#include "input/TextLines.h"
 #include "marks/MarkSaving.h"
 
 namespace velmora {
@@ -33,7 +35,7 @@ std::optional<int> FieldInteger(Ui& ui, const char* field, const std::string& te
   const std::optional<int32_t> value = ValuePrompt::ParseInteger(text);
   if (!value) {
     ui.Beep();
-    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, text));
+    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, EchoedText::Token(text)));
   }
   return value;
 }
@@ -118,7 +120,8 @@ ImportPanel LabImport::SetupEditPanel(int kind, const std::string& layout, const
 ImportPanel LabImport::ReadAucklandHeader() {
   AnalysisState& s = state_;
   const std::string& path = s.AucklandFileName;
-  const AucklandHeader header = AucklandHeader::Read(path, ReadWholeFile(path));
+  const AucklandHeader header =
+      AucklandHeader::Read(path, ReadableFile(path).ReadLines(AucklandHeader::kDescribedLines, TextLines::kMostLineBytes));
   ImportPanel panel = PanelOf(kAuckland, "Auckland Text File format", path);
   panel.headerValues = {std::to_string(header.headerLines), std::to_string(header.channels),
                         std::to_string(header.samples),     fmt::format("{}", header.samplingRateAsWritten),
@@ -210,8 +213,18 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
   if (marksSettled_) marksSettled_();
   const LabTextReader::Request request{layout, channels_, s.ImportNrSamples, headerLines};
   try {
-    const ReadableFile::Bytes bytes = ReadableFile(path).ReadAllBytes();
-    const std::string_view text = bytes.View();
+    // A layout of a row per line is read only as far as the rows asked for; the Auckland
+    // stream, whose line ends mean nothing, is read whole.
+    ReadableFile::Bytes whole;
+    std::string lines;
+    std::string_view text;
+    if (layout == LabTextReader::Layout::Auckland) {
+      whole = ReadableFile(path).ReadAllBytes();
+      text = whole.View();
+    } else {
+      lines = ReadableFile(path).ReadLines(int64_t(headerLines) + request.rows, TextLines::kMostLineBytes);
+      text = lines;
+    }
     ui_.ShowProgress({FileNameOnly(path), FileNameOnly(matrixFileName_),
                       request.rows / LabTextReader::kRowsPerProgressStep});
     TextSamples samples;

@@ -33,9 +33,9 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
                            const RecordingOpenOptions& options) {
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
-  const bool markFileExists = FileExists(markFile);
+  const bool markFileExists = AnythingAt(markFile);
   // A broken mark file refuses the recording before anything of the loaded one changes.
-  if (markFileExists) MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  if (markFileExists) MarkFile::Read(markFile);
   SignalStore::CheckFits(state_, path, samples.rows, int64_t(samples.values.size() * sizeof(int32_t)));
   AnalysisState& s = state_;
   StoreSamples(samples);
@@ -43,6 +43,7 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   ResetPanes();
   SetOneRowLayout(samples.channels, gridCols);
   s.FileLoaded = true;
+  s.SmoothedOnLoad = false;  // text recordings are smoothed only on demand
   s.ElgFileName = path;
   s.ElgFileExt = std::filesystem::path(path).extension().string();
   s.MarkFileName = markFile;
@@ -168,6 +169,7 @@ void TextRecording::BindMarkFile(bool markFileExists, const RecordingOpenOptions
       return;
     }
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
+    s.MarkFileStamp = {};
     if (options.createMissingMarkFile) CreateMarkFile(s, ui_);
   } catch (const IoError& error) {
     ui_.Error(error.what());

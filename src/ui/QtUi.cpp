@@ -1,5 +1,6 @@
 #include "ui/QtUi.h"
 
+#include "core/EchoedText.h"
 #include "core/VectorState.h"
 
 #include <QApplication>
@@ -28,14 +29,16 @@ QtUi::QtUi(QWidget* dialogParent, LoadMessagePanel* progress, QPlainTextEdit* me
 void QtUi::Beep() { QApplication::beep(); }
 
 void QtUi::Message(const std::string& text) {
-  QMessageBox::information(dialogParent_, BoxTitle(), ToQString(text));
+  QMessageBox::information(dialogParent_, BoxTitle(), ToQString(EchoedText::Lines(text)));
 }
 
-void QtUi::Error(const std::string& text) { QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(text)); }
+void QtUi::Error(const std::string& text) {
+  QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(EchoedText::Lines(text)));
+}
 
 Ui::Answer QtUi::AskYesNoCancel(const std::string& text) {
   const auto button =
-      QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(text),
+      QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(EchoedText::Lines(text)),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (button == QMessageBox::Yes) return Answer::Yes;
   if (button == QMessageBox::No) return Answer::No;

@@ -73,6 +73,16 @@ class RememberedStateTest : public QObject {
     QCOMPARE(second->size(), QSize(900, 600));
   }
 
+  void aWindowLeftTooSmallStartsAtTheScreensSizeInstead() {
+    {
+      auto first = NewRun();
+      first->show();
+      first->resize(200, 120);
+      RememberedState::Save(*first);
+    }
+    QVERIFY(!RememberedState::Restore(*NewRun()));
+  }
+
   void firstRunAndUnsavedPreferencesStartFromTheDescribedDefaults() {
     {
       auto first = NewRun();
