@@ -114,6 +114,9 @@ void E00Reader::Commit(const std::string& path, const E00Header& h, const std::s
   s.ElgFileExt = ExtensionOf(path);
   s.InputFileKind = 2;
   s.FileLoaded = true;
+  // An E00 recording holds one frame per millisecond, whatever rate a text import set before.
+  s.SamplingF = kE00SamplingF;
+  s.SamplingFChanged = false;
   s.NrChannelsInFile = h.channels;
   s.BytesPerSample = h.bytesPerSample;
   s.FrameSize = h.frameSize;

@@ -27,6 +27,8 @@ struct RecordingOpenOptions {
 // recording leaves the one loaded before it as it was.
 class E00Reader {
  public:
+  static constexpr int32_t kE00SamplingF = 1000;
+
   E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root);
 
   // Checks `path` and binds it as the loaded recording; writes no file. Throws IoError (with

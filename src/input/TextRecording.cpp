@@ -131,7 +131,10 @@ void TextRecording::ResetPanes() {
   s.ElgModeA = 0;
   s.FirstChannel = 1;
   s.TraceOrder = 0;
-  s.WindowAll = s.WindowA = s.SigLength;
+  // The whole recording from its start in both panes: nothing of the window the recording
+  // before was looked at stays.
+  s.BeginAll = s.BeginA = s.BeginB = 0;
+  s.WindowAll = s.WindowA = s.WindowB = s.SigLength;
   s.MarkType = {1, 1};
   s.ActivePane = 1;
   s.MapKindA = s.MapKindB = 0;

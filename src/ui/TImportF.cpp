@@ -97,6 +97,7 @@ void BuildEditPanel(TImportF::Panel& panel, QWidget* shell, int kind) {
   const LabImport::PanelValues defaults = LabImport::PanelDefaults(kind);
   panel.channels = AddEdit(panel, grid, row++, "Nr Channels: ", prefix + "NrChannels", Q(defaults.channels));
   panel.samples = AddEdit(panel, grid, row++, "Nr Samples: ", prefix + "NrSamples", Q(defaults.samples));
+  panel.samples->setToolTip("0 reads the whole file");
   panel.rate = AddEdit(panel, grid, row++, "Sampling rate: ", prefix + "SamplingRate", Q(defaults.rate));
   panel.matrixName = AddEdit(panel, grid, row++, "Matrix file name: ", prefix + "MatrixName", Q(defaults.matrixName));
   if (nashville) {
@@ -232,11 +233,7 @@ void TImportF::Read() {
     return;
   }
   main_.Recordings().RecordingRead();
-  AnalysisState& s = main_.State();
-  main_.Menu().Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(s.SamplingF)));
-  main_.Memo()->setVisible(s.MemoVisible);
-  main_.PaneA()->Bar()->ShowTraceOrder(s.TraceOrder);
-  main_.UpdateDisplay();
+  main_.RecordingLoaded();
 }
 
 void TImportF::NashvilleCancelClick() { Cancel(); }

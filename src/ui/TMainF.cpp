@@ -232,9 +232,17 @@ void TMainF::ShowPanesAtStart() {
 
 bool TMainF::OpenRecording(const std::string& path) {
   if (!recordings_->OpenE00(path)) return false;
+  RecordingLoaded();
+  return true;
+}
+
+// The controls that show what the loaded recording set: its rate in the General menu, the
+// trace order in pane A's box and the memo; then the panes show it.
+void TMainF::RecordingLoaded() {
+  menu_->Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(state_->SamplingF)));
+  paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
-  return true;
 }
 
 void TMainF::Apply(Redraw redraw) {
@@ -499,16 +507,11 @@ void TMainF::SetTitleBars() {
 }
 
 void TMainF::OpenFile1Click() {
-  if (!recordings_->OpenFile()) return;
-  if (state_->InputFileKind == RecordingCommands::kNIFilter) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
-  memo_->setVisible(state_->MemoVisible);
-  UpdateDisplay();
+  if (recordings_->OpenFile()) RecordingLoaded();
 }
 
 void TMainF::ShowPrevFileClick(int item) {
-  if (!recordings_->OpenRecent(item)) return;
-  paneA_->Bar()->SetOrderItem(0);
-  UpdateDisplay();
+  if (recordings_->OpenRecent(item)) RecordingLoaded();
 }
 
 void TMainF::SaveMarks1Click() {

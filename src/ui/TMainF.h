@@ -86,6 +86,8 @@ class TMainF : public QMainWindow {
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
+  // A recording has been loaded, by a command or the import window: the window shows it.
+  void RecordingLoaded();
 
   // The update cycle.
   void UpdateDisplay();

@@ -118,6 +118,19 @@ TEST_F(ElectrogramDrawingTest, DecimationStartsAbove16000Samples) {
   EXPECT_EQ(PolylinePoints(Matching("polyline").at(0)).size(), 1u + 16001 / 2);
 }
 
+TEST_F(ElectrogramDrawingTest, AtAChangedRateEveryRowReadIsDrawn) {
+  s->NrTraces = 1;
+  s->SamplingF = 30;
+  s->SamplingFChanged = true;
+  s->ImportNrSamples = 60000;
+  s->SigLength = 2000000;  // 60,000 rows at 30 Hz, in ms
+  s->CurWindow = 2000000;
+  drawing.DrawElectrograms();
+  EXPECT_EQ(s->TraceLastSample, 60000);
+  EXPECT_EQ(s->ImportNrSamples, 60000);  // the import's own count stays
+  EXPECT_EQ(PolylinePoints(Matching("polyline").at(0)).back().x, 1030);  // up to the right edge
+}
+
 TEST_F(ElectrogramDrawingTest, NonElectrodeChannelsDrawBlackAndElectrodesGreen) {
   s->FirstChannel = 15;  // traces show 15, 16, 17
   drawing.DrawElectrograms();
