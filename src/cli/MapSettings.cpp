@@ -1,6 +1,7 @@
 #include "cli/MapSettings.h"
 
 #include "cli/OptionParsing.h"
+#include "commands/PreferenceTable.h"
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -29,6 +30,12 @@ void ApplySettings(AnalysisState& s, const MapSettings& m) {
   if (m.maxVelocity) s.LimitCondVel = true, s.MaxCondVel = *m.maxVelocity;
 }
 
+// An option that sets a preference takes what the preferences window takes for it.
+std::optional<int> ParsePreferenceOption(const char* option, const std::string& text, std::string_view preference) {
+  const PreferenceVariable* v = PreferenceTable::Find(preference);
+  return ParseOptionalInt(option, text, v->minimum, v->maximum);
+}
+
 }  // namespace
 
 MapSettings CheckMapSettings(const MapSettingTexts& o) {
@@ -39,12 +46,12 @@ MapSettings CheckMapSettings(const MapSettingTexts& o) {
   m.type = ParseOptionalInt("--type", o.type, 0, 3);
   m.reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   m.referenceMark = ParseReferenceMark(o.referenceMark);
-  m.cycles = ParseOptionalInt("--cycles", o.cycles, 0, 1000);
-  m.neighbours = ParseOptionalInt("--neighbours", o.neighbours, 1, 4);
-  m.digits = ParseOptionalInt("--digits", o.digits, 0, 9);
-  m.limitIntervals = ParseOptionalInt("--limit-intervals", o.limitIntervals, 1, kLargestNumber);
-  m.velocityStep = ParseOptionalInt("--velocity-step", o.velocityStep, 1, kMaxGridCols - 1);
-  m.maxVelocity = ParseOptionalInt("--max-velocity", o.maxVelocity, 1, kLargestNumber);
+  m.cycles = ParsePreferenceOption("--cycles", o.cycles, "NrExpandCycles");
+  m.neighbours = ParsePreferenceOption("--neighbours", o.neighbours, "NrNeighbours");
+  m.digits = ParsePreferenceOption("--digits", o.digits, "DigitType");
+  m.limitIntervals = ParsePreferenceOption("--limit-intervals", o.limitIntervals, "MaxIntervalValue");
+  m.velocityStep = ParsePreferenceOption("--velocity-step", o.velocityStep, "IncVel");
+  m.maxVelocity = ParsePreferenceOption("--max-velocity", o.maxVelocity, "MaxCondVel");
   m.expand = o.expand;
   return m;
 }

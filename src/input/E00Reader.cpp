@@ -74,7 +74,7 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   std::optional<MarkFileContents> marks;
   if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
   // From here on nothing can fail that would leave a half-loaded recording.
-  LoadMatrixForRecording();
+  LoadMatrixForRecording(path);
   // The first whole frame after the header records is skipped; frame 0 is the one after it.
   path_ = path;
   channels_ = header.channels;
@@ -85,11 +85,12 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   TellAboutCutFrame(path, header);
 }
 
-void E00Reader::LoadMatrixForRecording() {
+void E00Reader::LoadMatrixForRecording(const std::string& path) {
   AnalysisState& s = state_;
   const std::string inUse = s.MatrixFileName;
   s.MatrixFileName = s.DefaultMatrixFileName;
   MatrixChooser chooser(s, ui_, root_);
+  std::optional<std::string> problem;
   if (FileExists(s.MatrixFileName)) {
     try {
       LoadNewMatrix(s);
@@ -99,12 +100,12 @@ void E00Reader::LoadMatrixForRecording() {
       ui_.Error(error.what());
     }
   } else {
-    ui_.Beep();
-    ui_.Message(s.MatrixFileName + " is not found! (newE00)");
+    problem = s.MatrixFileName.empty() ? MatrixChooser::kNoMatrixChosen : s.MatrixFileName + " is not found! (newE00)";
   }
-  // Without a usable matrix the user may pick one; cancelling keeps the matrix in use, grid
-  // and name alike, so the mark file names the grid the recording is shown on.
-  if (!chooser.ChangeNewMatrixfile()) s.MatrixFileName = inUse;
+  // Without a usable matrix one beside the recording is offered, or the user may pick one;
+  // cancelling keeps the matrix in use, grid and name alike, so the mark file names the grid
+  // the recording is shown on.
+  if (!chooser.FindMatrixFor(path, problem)) s.MatrixFileName = inUse;
 }
 
 void E00Reader::Commit(const std::string& path, const E00Header& h, const std::string& markFile,

@@ -57,7 +57,7 @@ class E00Reader {
   int RowsToFill() const { return rowsToFill_; }
 
  private:
-  void LoadMatrixForRecording();
+  void LoadMatrixForRecording(const std::string& path);
   void Commit(const std::string& path, const E00Header& header, const std::string& markFile,
               const std::optional<MarkFileContents>& marks);
   void BindMarks(const std::optional<MarkFileContents>& marks);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <string>
 
 #include <fmt/format.h>
 
@@ -17,6 +19,8 @@ namespace {
 // cache lines of a store row, so one walk reads and writes each line once instead of once per
 // channel, and fetches each row once.
 constexpr int kColumnsPerWalk = 64;
+
+std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 constexpr int kRowsFetchedAhead = 32;
 
 // The window's sum over 20, rounded halves to even: the same as RoundedMean. The quotient is
@@ -101,7 +105,7 @@ void WalkColumns(int32_t* base, int count, int length) {
 }  // namespace
 
 void NISmoothing::Smooth(AnalysisState& s, Ui& ui) {
-  ui.ShowProgress({"", "", kProgressSteps});
+  ui.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kProgressSteps, kTitle});
   ui.SetProgressText("now smoothing signals ...");
   ui.ProcessEvents();
   // Rows beyond those a load wrote hold nothing to smooth.

@@ -40,6 +40,7 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
   AnalysisState& s = state_;
   StoreSamples(samples);
   s.SigLength = samples.rows;
+  DescribeRecording(samples.channels);
   ResetPanes();
   SetOneRowLayout(samples.channels, gridCols);
   s.FileLoaded = true;
@@ -122,6 +123,16 @@ void TextRecording::StoreSamples(const TextSamples& samples) {
   if (second.joinable()) second.join();
   s.SignalRowsTouched = samples.rows;
   s.SignalsChanged();
+}
+
+// The channels read, for the info and the mark file's header; the frame layout of an E00
+// recording read before means nothing for a text recording.
+void TextRecording::DescribeRecording(int channels) {
+  AnalysisState& s = state_;
+  s.NrChannelsInFile = channels;
+  s.BytesPerSample = s.FrameSize = s.HeaderFrames = s.HeaderRecords16 = 0;
+  s.HeaderWord90 = s.HeaderWord104 = 0;
+  s.NrOfFramesinFile = 0;
 }
 
 void TextRecording::ResetPanes() {

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;
+constexpr int kTitleHeight = 20;
 constexpr int kNameLeft = 96;
 constexpr int kFileNameSpare = 30;
 constexpr int kCancelWidth = 64;
@@ -23,6 +24,11 @@ LoadMessagePanel::LoadMessagePanel(QWidget* parent) : QFrame(parent) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
   setAutoFillBackground(true);
+  title_ = AddLabel("MessageTitle", QString());
+  title_->setAlignment(Qt::AlignCenter);
+  QFont bold = title_->font();
+  bold.setBold(true);
+  title_->setFont(bold);
   text_ = AddLabel("MessageText", QString());
   text_->setAlignment(Qt::AlignCenter);
   fileCaption_ = AddLabel("FileNameCaption", "File  Name:");
@@ -49,24 +55,27 @@ QLabel* LoadMessagePanel::AddLabel(const QString& objectName, const QString& tex
 
 void LoadMessagePanel::LayOut() {
   const int inner = width() - 2 * kMargin;
-  text_->setGeometry(kMargin, kMargin, inner, kLineHeight);
-  fileCaption_->setGeometry(kMargin, kMargin + 22, kNameLeft - kMargin, kLineHeight);
+  title_->setGeometry(kMargin, kMargin, inner, kLineHeight);
+  const int top = kMargin + kTitleHeight;
+  text_->setGeometry(kMargin, top, inner, kLineHeight);
+  fileCaption_->setGeometry(kMargin, top + 22, kNameLeft - kMargin, kLineHeight);
   // The file name has a line of its own, centred, so a long name stays readable.
-  fileName_->setGeometry(kMargin, kMargin + 40, inner, kLineHeight);
-  matrixCaption_->setGeometry(kMargin, kMargin + 62, kNameLeft - kMargin, kLineHeight);
-  matrixName_->setGeometry(kNameLeft, kMargin + 62, width() - kNameLeft - kMargin, kLineHeight);
+  fileName_->setGeometry(kMargin, top + 40, inner, kLineHeight);
+  matrixCaption_->setGeometry(kMargin, top + 62, kNameLeft - kMargin, kLineHeight);
+  matrixName_->setGeometry(kNameLeft, top + 62, width() - kNameLeft - kMargin, kLineHeight);
   bar_->setGeometry(kMargin, height() - kMargin - 16, inner - kCancelWidth - kMargin, 16);
   cancel_->setGeometry(width() - kMargin - kCancelWidth, height() - kMargin - kCancelHeight + 4, kCancelWidth,
                        kCancelHeight);
 }
 
-void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum) {
+void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum, const QString& title) {
   const int nameWidth = QFontMetrics(fileName_->font()).horizontalAdvance(fileName);
   const int panelWidth = nameWidth > width() ? nameWidth + kFileNameSpare : width();
   resize(panelWidth, kHeight);
   if (QWidget* owner = parentWidget())
     move((owner->width() - panelWidth) / 2, (owner->height() - kHeight) / 2);
   LayOut();
+  title_->setText(title);
   text_->clear();
   fileName_->setText(fileName);
   matrixName_->setText(matrixName);

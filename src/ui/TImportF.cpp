@@ -133,7 +133,8 @@ TImportF::TImportF(QWidget* shell, TMainF& main)
     : QObject(shell),
       shell_(shell),
       main_(main),
-      import_(std::make_unique<LabImport>(main.State(), main.ActiveUi(), main.Root())) {
+      ui_(main.UiFor(shell)),
+      import_(std::make_unique<LabImport>(main.State(), ui_, main.Root())) {
   import_->SetMarksSettled([&main] { main.Recordings().MarksSettled(); });
   BuildPanels();
 }
@@ -172,8 +173,8 @@ void TImportF::ShowImportPanel() {
     ShowPanel(import_->ShowImportPanel());
   } catch (const IoError& error) {
     shell_->hide();
-    main_.ActiveUi().Beep();
-    main_.ActiveUi().Error(error.what());
+    ui_.Beep();
+    ui_.Error(error.what());
   }
 }
 

@@ -177,6 +177,11 @@ TEST_F(LabImportTest, ALoadReplacesEverythingOfTheEarlierRecording) {
   // First all 64 channels of the same length: the store of the same size is kept and rewritten.
   ASSERT_TRUE(Import(LabImport::kManchester, path, {"64", "250", "1000", "NewOstrand64.txt"}));
   ASSERT_NE(s->Signal(249, 20), 0);
+  // The channels read, not the E00 recording's, in the state and in the new mark file's header.
+  EXPECT_EQ(s->NrChannelsInFile, 64);
+  const std::string header = testing::ReadFile(dir.File("run7.Mxt"));
+  ASSERT_GE(header.size(), 88u);
+  EXPECT_EQ(uint8_t(header[86]) | uint8_t(header[87]) << 8, 64);
   s->SamplingF = 30;
   s->SamplingFChanged = true;
   s->BeginA = 200;  // the panes looked far into the recording before
@@ -201,7 +206,7 @@ TEST_F(LabImportTest, ALoadReplacesEverythingOfTheEarlierRecording) {
   EXPECT_EQ(s->MarkCount, 0);
   EXPECT_EQ(s->ElgFileName, path);
   EXPECT_EQ(s->MarkFileName, dir.File("run7.Mxt"));
-  EXPECT_TRUE(FileExists(dir.File("run7.Mxt")));
+  EXPECT_EQ(s->NrChannelsInFile, 20);
 }
 
 TEST_F(LabImportTest, TooManySamplesAreWarnedAboutAndCut) {

@@ -187,6 +187,23 @@ TEST_F(ElectrogramDrawingTest, MarksTakeKindColourOriginWidthAndTimeLabel) {
   EXPECT_FALSE(has("text 1535 10 1400"));
 }
 
+// In a long window the marks' times would run into one band: a label that would overlap the
+// one before it on its trace is left out; the mark itself is still drawn.
+TEST_F(ElectrogramDrawingTest, ATimeLabelOverlappingTheOneBeforeOnItsTraceIsLeftOut) {
+  AddMark(17, kSlowWave, 600);
+  AddMark(17, kSlowWave, 502);  // the store is not in time order
+  AddMark(17, kSlowWave, 500);
+  AddMark(18, kSlowWave, 502);  // another trace has labels of its own
+  drawing.DrawElectrograms();
+  const auto& lines = canvas.Lines();
+  auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+  EXPECT_TRUE(has("text 535 10 500"));
+  EXPECT_FALSE(has("text 537 10 502"));
+  EXPECT_TRUE(has("line 532 10 532 90"));
+  EXPECT_TRUE(has("text 635 10 600"));
+  EXPECT_TRUE(has("text 537 90 502"));
+}
+
 TEST_F(ElectrogramDrawingTest, TimeLabelsTakeTheirMapCellsColourWhileTwoPanesShowTheMap) {
   AddMark(17, kSlowWave, 500);
   AddMark(18, kSlowWave, 600);

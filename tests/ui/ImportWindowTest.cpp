@@ -153,6 +153,28 @@ class ImportWindowTest : public QObject {
     QCOMPARE(window_->PaneA()->Bar()->OrderBox()->currentText(), QString("Horizontal"));
   }
 
+  // A refusal's message box sits over the import window, so that the window is in front again
+  // once the box is answered, not behind the main window under the next clicks.
+  void theImportWindowsOwnMessagesKeepItInFront() {
+    TMainF window;  // with its own dialogs
+    window.show();
+    window.ImportF().LoadImportFile(velmora::LabImport::kNashville, Write("nash.txt", NashvilleText(30)));
+    QWidget* over = nullptr;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        over = box->parentWidget();
+        box->close();
+      }
+    });
+    answer.start(10);
+    window.ImportF().NashvilleInfoPanel().rate->setText("0");
+    window.ImportF().NashvilleInfoPanel().ok->click();
+    answer.stop();
+    QCOMPARE(over, window.ImportF().Window());
+    QVERIFY(window.ImportF().Window()->isVisible());
+  }
+
   void tooManySamplesFillTheWarningLabels() {
     Open(Write("nash.txt", NashvilleText(20)), 4);
     S().MaxSamples = 65500;  // a limit of the old store's size, to cut at
