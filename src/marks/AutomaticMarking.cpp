@@ -159,7 +159,7 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   for (int32_t sample = 5; sample <= last; ++sample) {
     // A long recording's scan can be stopped every 65,536 rows; a shorter one is never held up.
     if (sample % kRowsBetweenCancelChecks == 0) {
-      ui_.SetProgressText(fmt::format("searching the electrograms: sample {} of {}", sample, last));
+      ui_.SetProgressText(fmt::format("searching sample {} of {}", sample, last));
       if (CancelAsked()) return false;
     }
     const int32_t* row = base + int64_t(sample - 1) * kChannels;

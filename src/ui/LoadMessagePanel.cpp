@@ -53,10 +53,12 @@ QLabel* LoadMessagePanel::AddLabel(const QString& objectName, const QString& tex
   return label;
 }
 
+// A panel without a heading has no line left empty for it.
 void LoadMessagePanel::LayOut() {
   const int inner = width() - 2 * kMargin;
   title_->setGeometry(kMargin, kMargin, inner, kLineHeight);
-  const int top = kMargin + kTitleHeight;
+  title_->setVisible(!title_->text().isEmpty());
+  const int top = kMargin + (title_->text().isEmpty() ? 0 : kTitleHeight);
   text_->setGeometry(kMargin, top, inner, kLineHeight);
   fileCaption_->setGeometry(kMargin, top + 22, kNameLeft - kMargin, kLineHeight);
   // The file name has a line of its own, centred, so a long name stays readable.
@@ -71,11 +73,12 @@ void LoadMessagePanel::LayOut() {
 void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum, const QString& title) {
   const int nameWidth = QFontMetrics(fileName_->font()).horizontalAdvance(fileName);
   const int panelWidth = nameWidth > width() ? nameWidth + kFileNameSpare : width();
-  resize(panelWidth, kHeight);
+  const int panelHeight = title.isEmpty() ? kHeight - kTitleHeight : kHeight;
+  resize(panelWidth, panelHeight);
   if (QWidget* owner = parentWidget())
-    move((owner->width() - panelWidth) / 2, (owner->height() - kHeight) / 2);
-  LayOut();
+    move((owner->width() - panelWidth) / 2, (owner->height() - panelHeight) / 2);
   title_->setText(title);
+  LayOut();
   text_->clear();
   fileName_->setText(fileName);
   matrixName_->setText(matrixName);

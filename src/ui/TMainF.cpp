@@ -142,7 +142,7 @@ void TMainF::CreateOtherWindows() {
   whichElectrode_ = new WhichElectrodePanel(this);
   std::vector<QWidget*> shells;
   for (int i = 0; i < windows_->Count(); ++i) shells.push_back(windows_->At(i));
-  placement_ = new WindowPlacement(mainPanel_, menuBar(), root_, shells);
+  placement_ = new WindowPlacement(mainPanel_, TitleBar::kHeight, menuBar(), root_, shells);
   DataPadWiring::WireWindows(*this);
   MarkUndoWiring::WireWindows(*this);
 }

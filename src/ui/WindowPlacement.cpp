@@ -20,9 +20,9 @@ constexpr int kCascadeSteps = 6;
 
 }  // namespace
 
-WindowPlacement::WindowPlacement(QWidget* panes, QWidget* menuBar, const DataRoot& root,
+WindowPlacement::WindowPlacement(QWidget* panes, int titleHeight, QWidget* menuBar, const DataRoot& root,
                                  const std::vector<QWidget*>& windows)
-    : QObject(panes), panes_(panes), menuBar_(menuBar), root_(root) {
+    : QObject(panes), panes_(panes), titleHeight_(titleHeight), menuBar_(menuBar), root_(root) {
   for (QWidget* window : windows)
     if (window != nullptr) window->installEventFilter(this);
 }
@@ -48,12 +48,13 @@ void WindowPlacement::Place(QWidget* window) {
   window->move(KeptClear(window, spot));
 }
 
-// Over the top right of the panes, below the title bars' buttons.
+// Over the top right of the panes, below the title bars and their buttons.
 QPoint WindowPlacement::Beside(const QWidget* window) const {
   if (!panes_) return window->pos();
   const QRect panes(panes_->mapToGlobal(QPoint(0, 0)), panes_->size());
   const int step = int(placed_.size() % kCascadeSteps) * kCascade;
-  return {panes.right() - window->frameGeometry().width() - kMargin - step, panes.top() + kMargin + step};
+  return {panes.right() - window->frameGeometry().width() - kMargin - step,
+          panes.top() + titleHeight_ + kMargin + step};
 }
 
 // On the screen the panes are on, and below the menu bar where it lies across the main window.
