@@ -96,8 +96,7 @@ void E00Reader::LoadMatrixForRecording(const std::string& path) {
       LoadNewMatrix(s);
       return;
     } catch (const IoError& error) {
-      ui_.Beep();
-      ui_.Error(error.what());
+      ui_.Error(error.what());  // said here; the offer that follows beeps
     }
   } else {
     problem = s.MatrixFileName.empty() ? MatrixChooser::kNoMatrixChosen : s.MatrixFileName + " is not found! (newE00)";

@@ -19,9 +19,9 @@ namespace {
 // cache lines of a store row, so one walk reads and writes each line once instead of once per
 // channel, and fetches each row once.
 constexpr int kColumnsPerWalk = 64;
+constexpr int kRowsFetchedAhead = 32;
 
 std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-constexpr int kRowsFetchedAhead = 32;
 
 // The window's sum over 20, rounded halves to even: the same as RoundedMean. The quotient is
 // rounded once, and a true quotient lies at least 1/20 from any half unless it is one, so the

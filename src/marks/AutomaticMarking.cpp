@@ -24,9 +24,9 @@ namespace {
 
 constexpr int kRowsBetweenCancelChecks = 65536;
 constexpr const char* kProgressTitle = "Automatic SW marking .....";
+constexpr int32_t kSearchStart = 9999;
 
 std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-constexpr int32_t kSearchStart = 9999;
 
 // Adds one row of the electrodes to per-electrode double sums. Each electrode keeps its own
 // accumulator and the rows come in sample order, so the sums are exactly those of a walk

@@ -5,19 +5,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
 #include "commands/RecordingCommands.h"
-#include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
-#include "ui/MainMenu.h"
-#include "ui/PanePanel.h"
 #include "ui/TMainF.h"
-#include "ui/TitleBar.h"
 #include "ui/WindowButtons.h"
 
 namespace velmora {

@@ -253,7 +253,7 @@ bool TMainF::OpenRecording(const std::string& path) {
 // trace order in pane A's box and the memo; then the panes show it.
 void TMainF::RecordingLoaded() {
   menu_->Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(state_->SamplingF)));
-  paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
+  if (state_->Bipolar == 0) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);  // "Bipolar" stays chosen
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
 }
