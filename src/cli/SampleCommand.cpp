@@ -9,6 +9,7 @@
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
 #include "cli/RecordingSession.h"
+#include "cli/SampleImpairmentOptions.h"
 #include "cli/SampleTruthOptions.h"
 #include "input/SampleRecording.h"
 #include "input/TextSampleRecording.h"
@@ -84,6 +85,7 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"e00", "ni", "auckland", "manchester", "nashville"}))
       ->capture_default_str();
   SampleTruthOptions::Add(cmd, options->front, s);
+  SampleImpairmentOptions::Add(cmd, s.impairments);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       SampleTruthOptions::ParseFront(options->front, options->settings);

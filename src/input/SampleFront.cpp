@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "input/SampleImpairments.h"
 #include "input/SampleRecording.h"
 
 namespace velmora {
@@ -60,6 +61,7 @@ std::string SampleFront::TruthText(const SampleSettings& s, const std::vector<Ac
     text += fmt::format("# direction {} degrees (0 towards increasing columns, 90 towards increasing rows)\n",
                         s.directionDeg);
   }
+  text += SampleImpairments::TruthLines(s);
   text += "# dead channels:";
   for (const int channel : deadChannels) text += fmt::format(" {}", channel);
   text += "\nchannel\tcol\trow\twave\ttrue_ms\trecorded_ms\tspeed_mm_s\tdirection_deg\n";

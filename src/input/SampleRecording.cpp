@@ -13,6 +13,8 @@
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "input/SampleFront.h"
+#include "input/SampleImpairments.h"
+#include "input/SampleRandom.h"
 
 namespace velmora {
 
@@ -22,49 +24,6 @@ constexpr int kFileChannels = kChannels;
 constexpr int kMaxElectrodes = kChannels - kFirstElectrode + 1;  // 240
 constexpr double kFirstActivationMs = 2000;
 constexpr int kTailMs = 100;  // a kept wave's last activation is this far before the end
-// Random streams: each channel draws its shape and its noise from separate generators, so
-// changing how one is drawn leaves the other as it was.
-constexpr uint64_t kShapeStream = 1, kNoiseStream = 2, kDeadStream = 3, kJitterStream = 4;
-
-// splitmix64: tiny, fast and defined bit for bit, so a seed gives the same recording with
-// every compiler and standard library.
-class Random {
- public:
-  explicit Random(uint64_t state) : state_(Mix(state)) {}
-  static Random For(uint32_t seed, int channel, uint64_t stream) {
-    return Random((uint64_t(seed) << 32) ^ (uint64_t(channel) << 8) ^ stream);
-  }
-
-  uint64_t Next() {
-    state_ += 0x9E3779B97F4A7C15ULL;
-    return Mix(state_);
-  }
-  double Uniform() { return double(Next() >> 11) * 0x1.0p-53; }  // [0, 1)
-  double Between(double low, double high) { return low + (high - low) * Uniform(); }
-  // Box-Muller by hand: the standard distributions are not the same in every library.
-  double Gaussian() {
-    if (hasSpare_) {
-      hasSpare_ = false;
-      return spare_;
-    }
-    const double radius = std::sqrt(-2.0 * std::log(1.0 - Uniform()));
-    const double angle = 2.0 * std::numbers::pi * Uniform();
-    spare_ = radius * std::sin(angle);
-    hasSpare_ = true;
-    return radius * std::cos(angle);
-  }
-
- private:
-  static uint64_t Mix(uint64_t z) {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-
-  uint64_t state_;
-  double spare_ = 0;
-  bool hasSpare_ = false;
-};
 
 // How one electrode's slow waves look. The downstroke is a mix of two falls whose slopes are
 // symmetric peaks around the activation: a sharp core (carrying most of the amplitude), which
@@ -79,7 +38,7 @@ struct WaveShape {
 };
 
 WaveShape ElectrodeShape(uint32_t seed, int channel) {
-  Random random = Random::For(seed, channel, kShapeStream);
+  SampleRandom random = SampleRandom::For(seed, channel, SampleRandom::kShapeStream);
   WaveShape shape;
   shape.baseline = random.Between(-2000, 2000);
   shape.noiseSd = random.Between(10, 20);
@@ -92,7 +51,7 @@ WaveShape ElectrodeShape(uint32_t seed, int channel) {
 }
 
 WaveShape QuietShape(uint32_t seed, int channel) {
-  Random random = Random::For(seed, channel, kShapeStream);
+  SampleRandom random = SampleRandom::For(seed, channel, SampleRandom::kShapeStream);
   WaveShape shape;
   shape.noiseSd = random.Between(3, 6);
   return shape;
@@ -116,7 +75,7 @@ std::vector<Activation> AllActivations(const SampleSettings& s) {
   const std::vector<double> offsets = SampleFront::CellOffsets(s);
   const double latest = *std::max_element(offsets.begin(), offsets.end());
   const int64_t lastSample = SampleRecording::StoreRows(s);
-  Random jitter = Random::For(s.seed, 0, kJitterStream);
+  SampleRandom jitter = SampleRandom::For(s.seed, 0, SampleRandom::kJitterStream);
   std::vector<Activation> activations;
   for (int wave = 0;; ++wave) {
     const double start = kFirstActivationMs + wave * s.periodS * 1000.0;
@@ -171,8 +130,10 @@ std::vector<double> NoisySignal(const SampleSettings& s, int channel, const std:
   const WaveShape shape = onGrid ? ElectrodeShape(s.seed, channel) : QuietShape(s.seed, channel);
   // A dead electrode keeps its baseline and noise: it has no activation times.
   std::vector<double> signal = WaveTrace(s, shape, times);
-  Random noise = Random::For(s.seed, channel, kNoiseStream);
-  for (double& value : signal) value += shape.noiseSd * noise.Gaussian();
+  SampleRandom noise = SampleRandom::For(s.seed, channel, SampleRandom::kNoiseStream);
+  const double noiseSd = SampleImpairments::NoiseSd(s, shape.noiseSd);
+  for (double& value : signal) value += noiseSd * noise.Gaussian();
+  SampleImpairments::Add(s, channel, signal);
   return signal;
 }
 
@@ -224,6 +185,7 @@ void SampleRecording::Check(const SampleSettings& s) {
   Require(std::isfinite(s.periodS) && s.periodS > 0, fmt::format("a wave period of {} s is not above 0", s.periodS));
   Require(std::isfinite(s.jitterMs) && s.jitterMs >= 0 && s.jitterMs <= kMostJitterMs,
           fmt::format("a timing noise of {} ms is outside 0..{} ms", s.jitterMs, kMostJitterMs));
+  SampleImpairments::Check(s.impairments);
   Require(s.deadElectrodes >= 0 && s.deadElectrodes <= s.cols * s.rows / 2,
           fmt::format("{} dead electrodes are outside 0..{} (half the grid)", s.deadElectrodes, s.cols * s.rows / 2));
 }
@@ -235,7 +197,7 @@ std::vector<int> SampleRecording::DeadChannels(const SampleSettings& s) {
   std::vector<int> channels(static_cast<size_t>(cells));
   for (int n = 0; n < cells; ++n) channels[size_t(n)] = kFirstElectrode + n;
   // The first steps of a Fisher-Yates shuffle pick distinct electrodes.
-  Random random = Random::For(s.seed, 0, kDeadStream);
+  SampleRandom random = SampleRandom::For(s.seed, 0, SampleRandom::kDeadStream);
   for (int n = 0; n < s.deadElectrodes; ++n) {
     const int pick = n + int(random.Next() % uint64_t(cells - n));
     std::swap(channels[size_t(n)], channels[size_t(pick)]);

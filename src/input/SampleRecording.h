@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "input/SampleImpairments.h"
+
 namespace velmora {
 
 // What a generated recording looks like. The defaults give one minute of a 16 x 15 grid
@@ -21,6 +23,7 @@ struct SampleSettings {
   Front front = Front::Planar;
   double jitterMs = 0;        // SD of the random timing noise of each activation, 0 .. 20
   int deadElectrodes = 3;     // electrodes without activations (none on grids under 9 cells)
+  SignalImpairments impairments;  // noise, mains, drift and motion artifacts added to every channel
 };
 
 // One electrode activation: where the wave's downstroke falls fastest.
@@ -68,7 +71,9 @@ struct SampleFiles {
 // the raw signal falls fastest there: without noise the most negative centred difference
 // v(t + h) - v(t - h) lies exactly at the activation for every small h, and with the noise
 // added the minimum of v(t + 2) - v(t - 2) stays within 2 samples of it. A small positive
-// hump 50 ms ahead of the fall and a recovery over 1-3 s complete the wave.
+// hump 50 ms ahead of the fall and a recovery over 1-3 s complete the wave. The settings'
+// impairments (SampleImpairments) then add what real recordings carry besides: stronger noise,
+// mains hum, baseline drift and motion artifacts.
 class SampleRecording {
  public:
   static constexpr int kSamplingHz = 1000;
@@ -91,7 +96,7 @@ class SampleRecording {
   // The dead electrodes' channels, ascending.
   static std::vector<int> DeadChannels(const SampleSettings& settings);
 
-  // Channel `channel`'s signal (1 .. 256), noise included, before the E00 file rounds it to
+  // Channel `channel`'s signal (1 .. 256), noise and impairments included, before the E00 file rounds it to
   // 16 bits: element k is the signal at k ms, one element per frame after the header.
   static std::vector<double> ChannelSignal(const SampleSettings& settings, int channel);
 

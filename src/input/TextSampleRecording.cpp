@@ -12,6 +12,7 @@
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
+#include "input/SampleFront.h"
 
 namespace velmora {
 
@@ -174,10 +175,13 @@ SampleFiles TextSampleRecording::Write(Layout layout, const SampleSettings& s, c
   const std::filesystem::path base(folder);
   // Each layout's grid has a matrix file of its own, so that samples in one folder keep theirs.
   SampleFiles files{(base / fmt::format("sample-{}.txt", Name(layout))).string(),
-                    (base / fmt::format("sample-{}-matrix.txt", Name(layout))).string()};
+                    (base / fmt::format("sample-{}-matrix.txt", Name(layout))).string(),
+                    (base / fmt::format("sample-{}-truth.txt", Name(layout))).string()};
   const std::string matrixPath = std::filesystem::absolute(files.matrix).lexically_normal().string();
   WriteFileAtomically(files.recording, RecordingText(layout, s, matrixPath));
   WriteFileAtomically(files.matrix, SampleRecording::MatrixText(s));
+  WriteFileAtomically(files.truth, SampleFront::TruthText(s, SampleRecording::ActivationTimes(s),
+                                                          SampleRecording::DeadChannels(s)));
   return files;
 }
 

@@ -44,7 +44,8 @@ class TextSampleRecording {
   // The text of the recording; `matrixPath` goes into the Auckland header.
   static std::string RecordingText(Layout layout, const SampleSettings& settings, const std::string& matrixPath);
 
-  // Writes `folder`/sample-<name>.txt and `folder`/sample-<name>-matrix.txt. Throws as
+  // Writes `folder`/sample-<name>.txt, `folder`/sample-<name>-matrix.txt and the truth file
+  // `folder`/sample-<name>-truth.txt (the E00 sample's, whose times these lines share). Throws as
   // SampleRecording::Write does.
   static SampleFiles Write(Layout layout, const SampleSettings& settings, const std::string& folder);
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -185,6 +186,61 @@ TEST(SampleRecordingTest, ChannelsOffTheGridCarryOnlySmallNoise) {
     for (int t = 1; t <= sample.rowsToFill; ++t) ASSERT_LE(std::abs(sample.At(channel, t)), 60) << channel;
   }
   EXPECT_EQ(SampleRecording::DeadChannels(settings), std::vector<int>{});
+}
+
+// Each impairment, alone, on channel 5 (off the grid: no slow waves, baseline 0): what it adds
+// is the impaired signal less the clean one, whose noise is drawn the same way.
+TEST(SampleRecordingTest, EachImpairmentAddsWhatItSays) {
+  constexpr double kUnits = 0.747;  // per uV
+  struct Case {
+    const char* name;
+    SignalImpairments impairments;
+  };
+  const Case cases[] = {{"noise", {.noiseUv = 60}},
+                        {"mains", {.mainsUv = 100, .mainsHz = 60}},
+                        {"drift", {.driftUv = 3000, .driftHz = 0.05}},
+                        {"artifacts", {.artifactsPerMinute = 3}}};
+  const SampleSettings clean = Short(2, 60);
+  const std::vector<double> before = SampleRecording::ChannelSignal(clean, 5);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SampleSettings settings = clean;
+    settings.impairments = c.impairments;
+    const std::vector<double> after = SampleRecording::ChannelSignal(settings, 5);
+    ASSERT_EQ(after.size(), before.size());
+    std::vector<double> added(after.size());
+    for (size_t k = 0; k < added.size(); ++k) added[k] = after[k] - before[k];
+    const double largest = *std::max_element(added.begin(), added.end(), [](double a, double b) { return std::abs(a) < std::abs(b); });
+    if (c.impairments.noiseUv > 0) {
+      double squares = 0;
+      for (const double v : after) squares += v * v;
+      EXPECT_NEAR(std::sqrt(squares / double(after.size())), 60 * kUnits, 0.03 * 60 * kUnits);
+    } else if (c.impairments.mainsUv > 0) {
+      EXPECT_GE(std::abs(largest), 0.6 * 100 * kUnits);
+      EXPECT_LE(std::abs(largest), 100 * kUnits + 1e-6);
+      for (size_t k = 0; k + 50 < added.size(); k += 997) EXPECT_NEAR(added[k + 50], added[k], 1e-6);  // 3 cycles
+    } else if (c.impairments.driftUv > 0) {
+      EXPECT_NEAR(std::abs(largest), 3000 * kUnits, 0.01 * 3000 * kUnits);
+      for (size_t k = 1; k < added.size(); ++k) ASSERT_LE(std::abs(added[k] - added[k - 1]), 1.0);
+    } else {
+      const std::vector<MotionArtifact> artifacts = SampleImpairments::Artifacts(settings);
+      ASSERT_EQ(artifacts.size(), 3u);
+      for (size_t k = 0; k < added.size(); ++k) {
+        const bool during = std::any_of(artifacts.begin(), artifacts.end(), [&](const MotionArtifact& a) {
+          return double(k) >= a.startMs && double(k) < a.startMs + 10 * a.peakAfterMs;
+        });
+        if (!during) {
+          ASSERT_EQ(added[k], 0.0) << k;
+        }
+      }
+      for (const MotionArtifact& a : artifacts) {
+        const double swing = added[size_t(std::llround(a.startMs + a.peakAfterMs))] / (a.amplitudeUv * kUnits);
+        EXPECT_GE(swing, 0.29);
+        EXPECT_LE(swing, 1.0);
+        EXPECT_GE(std::abs(a.amplitudeUv), 2000);
+      }
+    }
+  }
 }
 
 TEST(SampleRecordingTest, MatrixFileHoldsTheGridRowByRow) {
