@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/SignalStore.h"
 #include "core/AtomicFile.h"
+#include "core/Limits.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
@@ -89,7 +90,11 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
 
 bool RecordingCommands::OpenE00(const std::string& path) {
   state_.ClickArmed = false;
+  const bool textBefore = state_.InputFileKind >= kNIFilter;
   if (!Load(path)) return false;
+  // A text recording lays its channels out in one sequential row from channel 1; an E00
+  // recording is shown over its grid again, as at start.
+  if (textBefore) ShowElectrodesFromTheGridStart();
   state_.InputFileKind = kE00Filter;
   state_.ConnectionCount = 0;
   ResetPanes();
@@ -238,16 +243,26 @@ void RecordingCommands::MarksSettled() {
   }
 }
 
-// A new recording is shown whole, as electrograms in pane A, marking slow waves.
+// A new recording is shown whole from its start in both panes, as electrograms in pane A,
+// marking slow waves: nothing of the window the recording before was looked at stays.
 void RecordingCommands::ResetPanes() {
   AnalysisState& s = state_;
-  s.WindowAll = s.WindowA = s.SigLength;
+  s.BeginAll = s.BeginA = s.BeginB = 0;
+  s.WindowAll = s.WindowA = s.WindowB = s.SigLength;
   s.PaneKindA = 1;
   s.MarkType = {1, 1};
   s.ActivePane = 1;
   s.MapKindA = s.MapKindB = 0;
   s.ShapeDragging = false;
   s.PointerReady = true;
+}
+
+void RecordingCommands::ShowElectrodesFromTheGridStart() {
+  AnalysisState& s = state_;
+  s.TraceOrder = kStartTraceOrder;
+  s.FirstChannel = kFirstElectrode;
+  s.FirstCol = s.FirstRow = 1;
+  s.Bipolar = 0;
 }
 
 }  // namespace velmora
