@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/SignalStore.h"
 #include "core/AtomicFile.h"
+#include "core/Limits.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
@@ -93,7 +94,11 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
 
 bool RecordingCommands::OpenE00(const std::string& path) {
   state_.ClickArmed = false;
+  const bool textBefore = TextRecordingLoaded();
   if (!Load([&] { reader_.Open(path); })) return false;
+  // A text recording lays its channels out in one sequential row from channel 1; an E00
+  // recording is shown over its grid again, as at start.
+  if (textBefore) ShowElectrodesFromTheGridStart();
   state_.InputFileKind = kE00Filter;
   state_.ConnectionCount = 0;
   ResetPanes();
@@ -102,7 +107,10 @@ bool RecordingCommands::OpenE00(const std::string& path) {
 
 bool RecordingCommands::OpenAcquisition(const std::string& path) {
   state_.ClickArmed = false;
+  const bool textBefore = TextRecordingLoaded();
   if (!Load([&] { AcquisitionReader(state_, ui_, reader_.Root()).Open(path); })) return false;
+  // Its channels are placed on the grid of the matrix, as an E00 recording's are.
+  if (textBefore) ShowElectrodesFromTheGridStart();
   state_.InputFileKind = AcquisitionReader::kKind;
   state_.ConnectionCount = 0;
   ResetPanes();
@@ -145,6 +153,10 @@ bool RecordingCommands::OpenRecent(int item) {
   state_.FirstChannel = 65;
   ResetPanes();
   return true;
+}
+
+bool RecordingCommands::TextRecordingLoaded() const {
+  return state_.InputFileKind >= kNIFilter && state_.InputFileKind <= kManchesterFilter;
 }
 
 bool RecordingCommands::Load(const std::function<void()>& open) {
@@ -269,16 +281,26 @@ void RecordingCommands::MarksSettled() {
   }
 }
 
-// A new recording is shown whole, as electrograms in pane A, marking slow waves.
+// A new recording is shown whole from its start in both panes, as electrograms in pane A,
+// marking slow waves: nothing of the window the recording before was looked at stays.
 void RecordingCommands::ResetPanes() {
   AnalysisState& s = state_;
-  s.WindowAll = s.WindowA = s.SigLength;
+  s.BeginAll = s.BeginA = s.BeginB = 0;
+  s.WindowAll = s.WindowA = s.WindowB = s.SigLength;
   s.PaneKindA = 1;
   s.MarkType = {1, 1};
   s.ActivePane = 1;
   s.MapKindA = s.MapKindB = 0;
   s.ShapeDragging = false;
   s.PointerReady = true;
+}
+
+void RecordingCommands::ShowElectrodesFromTheGridStart() {
+  AnalysisState& s = state_;
+  s.TraceOrder = kStartTraceOrder;
+  s.FirstChannel = kFirstElectrode;
+  s.FirstCol = s.FirstRow = 1;
+  s.Bipolar = 0;
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -70,7 +71,12 @@ class RecordingCommands {
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
   bool Load(const std::function<void()>& open);
+  // The recording loaded now is a text recording (NI or laboratory layout).
+  bool TextRecordingLoaded() const;
   void ResetPanes();
+  // The trace layout the workbench starts with: horizontal from the first electrode.
+  void ShowElectrodesFromTheGridStart();
+  static constexpr uint8_t kStartTraceOrder = 1;
   bool OpenByKind(int kind, const std::string& path);
   // Offers the edits a session that ended without saving left in the journal beside the
   // mark file just read, then follows the store from there.

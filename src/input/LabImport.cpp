@@ -143,9 +143,11 @@ ImportPanel LabImport::ReadAucklandHeader() {
 
 // More samples than the import allows or memory holds: the panel warns, and only the first
 // rows are read.
+int LabImport::RowLimit() const { return int(std::min<int64_t>(state_.MaxSamples, SignalStore::LargestRows(state_))); }
+
 void LabImport::ApplyTruncation(ImportPanel& panel) {
   AnalysisState& s = state_;
-  const int limit = int(std::min<int64_t>(s.MaxSamples, SignalStore::LargestRows(s)));
+  const int limit = RowLimit();
   if (s.ImportNrSamples <= limit) return;
   ui_.Beep();
   panel.warning1 = TooManySamplesWarning();
@@ -156,18 +158,24 @@ void LabImport::ApplyTruncation(ImportPanel& panel) {
 bool LabImport::TakePanelValues(const PanelValues& values, ImportPanel& panel) {
   const auto channels = FieldInteger(ui_, "Nr Channels", values.channels);
   if (!channels) return false;
-  const auto samples = FieldInteger(ui_, "Nr Samples", values.samples);
+  // The panel starts at 0 samples: 0, or nothing at all, reads the whole file.
+  const bool wholeFile = ValuePrompt::ParseInteger(values.samples).value_or(-1) == 0 ||
+                         values.samples.find_first_not_of(" \t") == std::string::npos;
+  const auto samples = wholeFile ? std::optional<int>(0) : FieldInteger(ui_, "Nr Samples", values.samples);
   if (!samples) return false;
   const auto rate = FieldInteger(ui_, "Sampling rate", values.rate);
   if (!rate) return false;
   if (*channels < 1 || *channels > kChannels)
     return Refuse(ui_, fmt::format("Nr Channels: {} channels cannot be read; give 1 to {}", *channels, kChannels));
-  if (*samples < 1) return Refuse(ui_, fmt::format("Nr Samples: {} samples hold no recording; give 1 or more", *samples));
+  if (*samples < 0)
+    return Refuse(ui_, fmt::format("Nr Samples: {} samples cannot be read; give 1 or more, or 0 for the whole file",
+                                   *samples));
   if (*rate < 1) return Refuse(ui_, fmt::format("Sampling rate: a rate of {} Hz cannot be used; give 1 Hz or more", *rate));
   if (values.matrixName.empty()) return Refuse(ui_, "Matrix file name: give the name of a matrix file");
   channels_ = *channels;
   samplingRate_ = *rate;
-  state_.ImportNrSamples = *samples;
+  countAsked_ = !wholeFile;
+  state_.ImportNrSamples = wholeFile ? int32_t(RowLimit()) : *samples;
   matrixFileName_ = root_.NewMatrixFolder() + "/" + values.matrixName;
   ApplyTruncation(panel);
   return true;

@@ -245,10 +245,9 @@ void ReadMarkFile(AnalysisState& s, Ui& ui, MatrixChooser* chooser) {
     } catch (const IoError& error) {
       ui.Error(error.what());
     }
-  } else if (chooser != nullptr) {
-    ui.Beep();
-    ui.Message(FileNameOnly(s.MatrixFileName) + " is not found!");
-    chooser->ChangeNewMatrixfile();
+  } else if (chooser != nullptr && !s.MatrixFileName.empty()) {
+    // A mark file read while no matrix is named keeps the recording's own layout.
+    chooser->FindMatrixFor(s.MarkFileName, FileNameOnly(s.MatrixFileName) + " is not found!");
   }
 }
 

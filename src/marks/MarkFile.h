@@ -53,8 +53,9 @@ void WriteMarkFile(AnalysisState& state, Ui& ui);
 // Puts parsed contents into the store (replacing it), empties the undo list and clears the
 // amplitude records, which belonged to the marks replaced.
 void ApplyMarkFile(AnalysisState& state, const MarkFileContents& contents);
-// Reads MarkFileName into the store, then loads the matrix in use (asking for another
-// through `chooser` when it is missing and a chooser is given). Throws IoError on a bad
+// Reads MarkFileName into the store, then loads the matrix in use (offering one beside the
+// recording, or asking for another, through `chooser` when it is missing and a chooser is
+// given; with no matrix named the recording keeps its own layout). Throws IoError on a bad
 // file, leaving the store as it was.
 void ReadMarkFile(AnalysisState& state, Ui& ui, MatrixChooser* chooser);
 // Tells the user that a last record cut short was left out.

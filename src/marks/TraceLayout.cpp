@@ -23,14 +23,11 @@ void TraceLayout::LayoutTraces(AnalysisState& s) {
   const int window = std::max(1, s.CurWindow);
   s.TraceFirstSample = ClampToStore(s, s.CurBegin);
   s.TraceLastSample = ClampToStore(s, std::min<int64_t>(int64_t(s.CurBegin) + window, s.SigLength));
+  // At another rate than one sample per millisecond the window is converted to samples; every
+  // row the recording filled can be drawn.
   if (s.SamplingFChanged) {
     s.TraceFirstSample = ClampToStore(s, RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
-    // The text imports were drawn up to sample 20000 only; an EDF, BDF or GDF recording at its
-    // own rate is drawn to its end.
-    const int64_t lastDrawn = s.InputFileKind == kAcquisitionFileKind ? s.SignalRows() : 20000;
-    s.TraceLastSample = ClampToStore(
-        s, std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), lastDrawn));
-    s.ImportNrSamples = 20000;
+    s.TraceLastSample = ClampToStore(s, RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0));
   }
   s.SampleWidth = s.SamplingF > 0 ? double(s.TraceAreaWidth) / window / s.SamplingF * 1000.0 : 0.0;
 }

@@ -10,6 +10,7 @@
 #include "ui/MainMenu.h"
 #include "ui/QtUi.h"
 #include "ui/TMainF.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WorkbenchSettings.h"
 
 namespace velmora {
@@ -74,6 +75,7 @@ void RememberedState::Save(TMainF& window) {
   left.mapKindA = s.MapKindA;
   left.mapKindB = s.MapKindB;
   WorkbenchSettings(window.Root()).SaveWindow(left);
+  window.Placement().SaveAll();
 }
 
 }  // namespace velmora

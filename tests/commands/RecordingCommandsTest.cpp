@@ -12,11 +12,13 @@
 #include "core/AnalysisState.h"
 #include "core/DataRoot.h"
 #include "input/E00Reader.h"
+#include "input/LabImport.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
 #include "marks/MarkSettingsFile.h"
 #include "marks/MarkStore.h"
 #include "support/E00Builder.h"
+#include "support/LabTextBuilder.h"
 #include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
 #include "support/ScriptedUi.h"
@@ -94,6 +96,10 @@ TEST_F(RecordingCommandsTest, OpeningAnotherRecordingAsksAboutChangedMarks) {
 
 TEST_F(RecordingCommandsTest, OpeningResetsThePanesToTheWholeSignal) {
   s->WindowA = 100;
+  s->BeginAll = 200;
+  s->BeginA = 500;  // as after "Begin Time" far into the recording before
+  s->BeginB = 300;
+  s->WindowB = 100;
   s->MarkType = {2, 3};
   s->MapKindB = 4;
   s->MarksChanged = false;
@@ -101,11 +107,29 @@ TEST_F(RecordingCommandsTest, OpeningResetsThePanesToTheWholeSignal) {
   ASSERT_TRUE(commands.OpenFile());
   EXPECT_EQ(s->WindowA, 980);
   EXPECT_EQ(s->WindowAll, 980);
+  EXPECT_EQ(s->WindowB, 980);
+  EXPECT_EQ(s->BeginA, 0);
+  EXPECT_EQ(s->BeginB, 0);
+  EXPECT_EQ(s->BeginAll, 0);
   EXPECT_EQ(s->MarkType[0], 1);
   EXPECT_EQ(s->MarkType[1], 1);
   EXPECT_EQ(s->MapKindB, 0);
   EXPECT_TRUE(s->PointerReady);
   EXPECT_FALSE(s->ClickArmed);
+}
+
+TEST_F(RecordingCommandsTest, AnE00AfterATextImportTakesItsOwnRateAndGridLayout) {
+  const std::string nashville = dir.Write("nash.txt", testing::NashvilleText(48, 90, [](int, int) { return "5"; }));
+  s->MarksChanged = false;
+  ASSERT_TRUE(LabImport(*s, ui, root).Import(LabImport::kNashville, nashville, {"48", "90", "30", "grid.txt"}));
+  ASSERT_TRUE(s->SamplingFChanged);
+  Choose(second, RecordingCommands::kE00Filter);
+  ASSERT_TRUE(commands.OpenFile());
+  EXPECT_EQ(s->SamplingF, 1000);
+  EXPECT_FALSE(s->SamplingFChanged);
+  EXPECT_EQ(s->TraceOrder, 1);  // horizontal from the first electrode, as at start
+  EXPECT_EQ(s->FirstChannel, 17);
+  EXPECT_EQ(s->NrTraces, 16);
 }
 
 TEST_F(RecordingCommandsTest, RecentItemsReopenWithTheHorizontalOrderFromChannel65) {
