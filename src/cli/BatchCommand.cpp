@@ -67,9 +67,11 @@ std::vector<std::string> JobArguments(const BatchOptions& o, const Job& job) {
                                    "--automark", "--out",
                                    base.string() + ".csv", "--per-mark",
                                    base.string() + "-marks.csv", "--study-row",
-                                   base.string() + kRowSuffix, "--report",
-                                   base.string() + ".pdf",     "--save-marks",
+                                   base.string() + kRowSuffix, "--save-marks",
                                    base.string() + ".M00"};
+#ifdef VELMORA_CLI_PICTURES
+  args.insert(args.end(), {"--report", base.string() + ".pdf"});  // a build without Qt draws no PDF
+#endif
   const std::pair<const char*, const std::string*> passed[] = {
       {"--type", &o.type},           {"--min-sites", &o.minSites},           {"--normal-direction", &o.normalDirection},
       {"--difference", &o.difference}, {"--velocity-method", &o.velocityMethod}};

@@ -27,5 +27,6 @@ void AddSummaryCommand(CLI::App& app, int& exitCode);
 void AddReportCommand(CLI::App& app, int& exitCode);
 // batch and study
 void AddBatchCommand(CLI::App& app, int& exitCode);
+void AddSpectrumCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

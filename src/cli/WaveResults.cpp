@@ -15,6 +15,7 @@
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkJournal.h"
+#include "output/RecordingFileGuard.h"
 #include "output/ResultsCsv.h"
 
 namespace velmora::cli {
@@ -33,10 +34,6 @@ void ShowWholeSignalInPaneA(AnalysisState& s, int type) {
   s.ActivePane = 1;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, error);
-}
 
 }  // namespace
 
@@ -115,9 +112,5 @@ void WriteFailedStudyRow(const std::string& path, const std::string& recording, 
   }
 }
 
-void RefuseRecordingFiles(const std::string& path, const AnalysisState& s) {
-  if (SameFile(path, s.ElgFileName) || SameFile(path, s.MarkFileName))
-    throw IoError(path, "this is the recording or its mark file; results are never written over them");
-}
 
 }  // namespace velmora::cli

@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/RecordingSession.h"
+#include "output/RecordingFileGuard.h"
 #include "results/StudyRow.h"
 #include "results/WaveTable.h"
 #include "waves/WaveSearch.h"
@@ -53,7 +54,5 @@ class WaveResults {
 // Writes the study row of a recording that failed; a failure to write it is only said.
 void WriteFailedStudyRow(const std::string& path, const std::string& recording, const std::string& error);
 
-// Refuses to write `path` when it is the recording or its mark file. Throws IoError.
-void RefuseRecordingFiles(const std::string& path, const AnalysisState& state);
 
 }  // namespace velmora::cli

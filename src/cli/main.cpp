@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddSummaryCommand(app, exitCode);
   velmora::cli::AddReportCommand(app, exitCode);
   velmora::cli::AddBatchCommand(app, exitCode);
+  velmora::cli::AddSpectrumCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -56,6 +56,7 @@ std::string PlotFrame::Number(double value, double step) {
 }
 
 void PlotFrame::Title(Canvas& canvas, const PlotArea& area, const std::string& title) {
+  canvas.SetBrush(colours::kWhite, BrushStyle::Clear);
   canvas.SetFont(colours::kBlack, FontStyle{true, false, kTitlePoints});
   canvas.TextOut(area.left + (area.width - canvas.TextWidth(title)) / 2, area.top, title);
 }
@@ -72,7 +73,7 @@ void PlotFrame::DrawAxes() {
     canvas_.Line(X(v), bottom_, X(v), bottom_ + tick);
     canvas_.TextOut(X(v) - canvas_.TextWidth(text) / 2, bottom_ + tick, text);
   }
-  for (double v = std::ceil(y_.low / ys - 1e-9) * ys; v <= y_.high + ys * 1e-9; v += ys) {
+  for (double v = std::ceil(y_.low / ys - 1e-9) * ys; y_.numbered && v <= y_.high + ys * 1e-9; v += ys) {
     const std::string text = Number(v, ys);
     canvas_.Line(left_ - tick, Y(v), left_, Y(v));
     canvas_.TextOut(left_ - tick - canvas_.TextWidth(text) - 1, Y(v) - canvas_.TextHeight(text) / 2, text);

@@ -20,6 +20,7 @@ class PlotFrame {
   struct Axis {
     double low = 0, high = 1;
     std::string label;
+    bool numbered = true;  // ticks with their numbers
   };
 
   PlotFrame(Canvas& canvas, const PlotArea& area, const std::string& title, Axis x, Axis y);

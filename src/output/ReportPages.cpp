@@ -8,6 +8,7 @@
 
 #include "core/AnalysisState.h"
 #include "output/ResultPlots.h"
+#include "output/ResultsCsv.h"
 #include "results/StudyRow.h"
 #include "results/WaveTable.h"
 
@@ -32,6 +33,10 @@ std::string Optional(const std::optional<double>& v, int decimals) {
   return v ? fmt::format("{:.{}f}", *v, decimals) : "-";
 }
 
+std::string Direction(const std::optional<double>& v, int decimals) {
+  return v ? DirectionText(*v, decimals) : "-";
+}
+
 std::string MeanSd(const std::optional<double>& mean, const std::optional<double>& sd, const char* unit) {
   if (!mean) return "-";
   return sd ? fmt::format("{:.2f} ± {:.2f} {}", *mean, *sd, unit) : fmt::format("{:.2f} {}", *mean, unit);
@@ -52,7 +57,7 @@ std::vector<std::string> Cells(const WaveRow& r) {
   for (const int e : r.origin) origin += (origin.empty() ? "" : "+") + std::to_string(e);
   return {std::to_string(r.wave),      std::to_string(r.startMs),     std::to_string(r.sites),
           fmt::format("{:.0f}", r.areaMm2), origin,                  std::to_string(r.durationMs),
-          Optional(r.speedMmS, 2),     Optional(r.speedSdMmS, 2),     Optional(r.directionDeg, 0),
+          Optional(r.speedMmS, 2),     Optional(r.speedSdMmS, 2),     Direction(r.directionDeg, 0),
           Optional(r.amplitudeUv, 0),  Optional(r.intervalS, 2),      Optional(r.frequencyCpm, 2),
           PropagationPattern::Name(r.pattern)};
 }
@@ -75,16 +80,16 @@ std::vector<std::string> ReportPages::Facts(const AnalysisState& s, const StudyR
       fmt::format("Matrix: {}", s.MatrixFileName),
       fmt::format("Duration: {:.1f} s, {} x {} grid, electrodes {} mm apart", row.durationS.value_or(0), s.NrCols,
                   s.NrRows, s.ElectrodeDistance),
-      fmt::format("Electrodes: {}, of them in no wave: {}", row.electrodes.value_or(0), row.deadElectrodes.value_or(0)),
+      fmt::format("Electrodes: {}, dead (in fewer than three quarters of the waves): {}", row.electrodes.value_or(0),
+                  row.deadElectrodes.value_or(0)),
       fmt::format("Waves: {} (of at least {} sites)", row.waves.value_or(0), minSites),
       fmt::format("Frequency: {}", MeanSd(row.frequencyMeanCpm, row.frequencySdCpm, "cpm")),
       fmt::format("Speed: {}", MeanSd(row.speedMeanMmS, row.speedSdMmS, "mm/s")),
-      fmt::format("Direction: {} degrees (counter-clockwise, 90 up)", Optional(row.directionMeanDeg, 1)),
+      fmt::format("Direction: {} degrees (counter-clockwise, 90 up)", Direction(row.directionMeanDeg, 1)),
       fmt::format("Patterns: {}", patterns),
-      fmt::format("Mark kind {}, wave difference {} ms, velocity method {}, speeds above {} cm/s left out, normal "
-                  "direction {} degrees",
-                  type, s.WaveDifference[size_t(std::clamp(type, 1, 3) - 1)], kMethods[method], s.MaxCondVel,
-                  s.NormalDirection),
+      fmt::format("Mark kind {}, wave difference {} ms, normal direction {} degrees", type,
+                  s.WaveDifference[size_t(std::clamp(type, 1, 3) - 1)], s.NormalDirection),
+      fmt::format("Velocity method {}, speeds above {} cm/s left out", kMethods[method], s.MaxCondVel),
   };
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kRadians = std::numbers::pi / 180.0;
 constexpr double kMsPerMinute = 60000.0;
-constexpr double kDotPoints = 1.6, kLabelPoints = 7;
+constexpr double kDotPoints = 1.6, kLabelPoints = 7, kLaneNames = 48;
 
 using Value = std::optional<double> WaveRow::*;
 
@@ -73,7 +73,10 @@ void DrawRose(Canvas& c, const PlotArea& a, const WaveTable& t) {
   PlotFrame::Title(c, a, ResultPlots::Title(ResultPlots::Kind::DirectionRose));
   const std::vector<double> directions = Values(t, &WaveRow::directionDeg);
   const int n = ResultPlots::kRoseSectors;
-  const std::vector<int> counts = ResultPlots::Histogram(directions, 0, 360, n);
+  // Sectors are centred on 0, 360 / n, ...: a direction just below 360 counts with 0.
+  std::vector<double> shifted;
+  for (const double d : directions) shifted.push_back(std::fmod(d + 180.0 / n, 360.0));
+  const std::vector<int> counts = ResultPlots::Histogram(shifted, 0, 360, n);
   const int most = std::max(1, *std::max_element(counts.begin(), counts.end()));
   c.SetFont(colours::kBlack, FontStyle{false, false, int(kLabelPoints)});
   const int label = c.TextHeight("0"), top = a.top + a.Points(16);
@@ -89,7 +92,7 @@ void DrawRose(Canvas& c, const PlotArea& a, const WaveTable& t) {
     const double r = radius * std::sqrt(double(counts[size_t(s)]) / most);  // area follows the count
     // The petal is filled by rays a degree apart, then outlined.
     std::vector<Point> outline{{cx, cy}};
-    for (double d = s * sector; d <= (s + 1) * sector + 1e-9; d += 1) {
+    for (double d = (s - 0.5) * sector; d <= (s + 0.5) * sector + 1e-9; d += 1) {
       const Point p{cx + int(std::lround(r * std::cos(d * kRadians))), cy - int(std::lround(r * std::sin(d * kRadians)))};
       c.Line(cx, cy, p.x, p.y);
       outline.push_back(p);
@@ -107,9 +110,12 @@ void DrawRose(Canvas& c, const PlotArea& a, const WaveTable& t) {
   c.TextOut(a.left, a.top + a.height - label, fmt::format("{} waves, most {} in a sector", directions.size(), most));
 }
 
+// One lane per pattern, named right of the plot.
 void DrawTimeline(Canvas& c, const PlotArea& a, const WaveTable& t) {
-  const PlotFrame f(c, a, ResultPlots::Title(ResultPlots::Kind::PatternTimeline),
-                    {0, PlotFrame::NiceHigh(0, LastMinute(t), 5), "time (min)"}, {0, 6, ""});
+  PlotArea plot = a;
+  plot.width -= a.Points(kLaneNames);
+  const PlotFrame f(c, plot, ResultPlots::Title(ResultPlots::Kind::PatternTimeline),
+                    {0, PlotFrame::NiceHigh(0, LastMinute(t), 5), "time (min)"}, {0, 6, "", false});
   for (const WaveRow& r : t.Rows()) {
     const int x = f.X(r.startMs / kMsPerMinute), lane = 5 - int(r.pattern);
     c.SetPen(ResultPlots::PatternColour(r.pattern), std::max(1, a.Points(1.5)));
@@ -118,7 +124,8 @@ void DrawTimeline(Canvas& c, const PlotArea& a, const WaveTable& t) {
   c.SetFont(colours::kBlack, FontStyle{false, false, int(kLabelPoints)});
   for (int p = 0; p < PropagationPattern::kPatterns; ++p) {
     const std::string name = PropagationPattern::Name(Pattern(p));
-    c.TextOut(f.Right() - c.TextWidth(name) - 2, f.Y(5 - p + 0.5) - c.TextHeight(name) / 2, name);
+    c.SetFont(ResultPlots::PatternColour(Pattern(p)), FontStyle{false, false, int(kLabelPoints)});
+    c.TextOut(f.Right() + a.Points(4), f.Y(5 - p + 0.5) - c.TextHeight(name) / 2, name);
   }
 }
 

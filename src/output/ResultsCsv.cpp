@@ -27,7 +27,16 @@ std::string Origin(const std::vector<int>& electrodes) {
   return text;
 }
 
+std::string Direction(const std::optional<double>& v) { return v ? DirectionText(*v, 1) : std::string(); }
+
 }  // namespace
+
+std::string DirectionText(double degrees, int decimals) {
+  std::string text = fmt::format("{:.{}f}", degrees, decimals);
+  const double shown = std::stod(text);
+  if (shown >= 360 || shown < 0) text = fmt::format("{:.{}f}", std::fmod(std::fmod(shown, 360) + 360, 360), decimals);
+  return text;
+}
 
 std::string ResultsCsv::TextField(const std::string& text) {
   std::string clean;
@@ -46,7 +55,7 @@ std::string ResultsCsv::WaveTableText(const WaveTable& table) {
   for (const WaveRow& r : table.Rows()) {
     fmt::format_to(std::back_inserter(text), "{},{},{},{:.2f},{},{},{},{},{},{},{},{},{}\n", r.wave, r.startMs, r.sites,
                    r.areaMm2, Origin(r.origin), r.durationMs, Fixed(r.speedMmS, 3), Fixed(r.speedSdMmS, 3),
-                   Fixed(r.directionDeg, 1), Fixed(r.amplitudeUv, 1), Fixed(r.intervalS, 3),
+                   Direction(r.directionDeg), Fixed(r.amplitudeUv, 1), Fixed(r.intervalS, 3),
                    Fixed(r.frequencyCpm, 3), PropagationPattern::Name(r.pattern));
   }
   return text;
@@ -56,7 +65,7 @@ std::string ResultsCsv::WaveMarksText(const WaveTable& table) {
   std::string text = std::string(kMarkHeader) + '\n';
   for (const WaveMarkRow& m : table.Marks()) {
     fmt::format_to(std::back_inserter(text), "{},{},{},{},{},{},{},{}\n", m.wave, m.electrode, m.col, m.row, m.timeMs,
-                   Fixed(m.speedMmS, 3), Fixed(m.directionDeg, 1), Fixed(m.amplitudeUv, 1));
+                   Fixed(m.speedMmS, 3), Direction(m.directionDeg), Fixed(m.amplitudeUv, 1));
   }
   return text;
 }
@@ -67,7 +76,7 @@ std::string ResultsCsv::StudyText(const std::vector<StudyRow>& rows) {
     fmt::format_to(std::back_inserter(text), "{},{},{},{},{},{},{},{},{},{}", TextField(r.file), Fixed(r.durationS, 3),
                    Whole(r.electrodes), Whole(r.deadElectrodes), Whole(r.waves), Fixed(r.frequencyMeanCpm, 3),
                    Fixed(r.frequencySdCpm, 3), Fixed(r.speedMeanMmS, 3), Fixed(r.speedSdMmS, 3),
-                   Fixed(r.directionMeanDeg, 1));
+                   Direction(r.directionMeanDeg));
     for (const int count : r.patternCounts) text += r.error.empty() ? fmt::format(",{}", count) : ",";
     text += ',' + TextField(r.error) + '\n';
   }

@@ -9,6 +9,10 @@ namespace velmora {
 
 class WaveTable;
 
+// A direction in degrees with `decimals` decimals, 0 <= d < 360 as written: a value that rounds
+// to 360 is written as 0.
+std::string DirectionText(double degrees, int decimals);
+
 // The study's CSV files: comma-separated, a header line first, lines ended by LF, numbers
 // with a decimal point, an empty field where a value does not exist. Text fields (file
 // names, errors) are quoted when they hold a comma, a quote or a control character, which
