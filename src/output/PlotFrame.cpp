@@ -80,7 +80,8 @@ void PlotFrame::DrawAxes() {
   }
   const int labelTop = bottom_ + tick + canvas_.TextHeight("0");
   canvas_.TextOut((left_ + right_ - canvas_.TextWidth(x_.label)) / 2, labelTop, x_.label);
-  canvas_.TextOut(area_.left, top_ - canvas_.TextHeight(y_.label) - 1, y_.label);
+  // Above the highest tick's number, which reaches half a line over the box.
+  canvas_.TextOut(area_.left, top_ - canvas_.TextHeight(y_.label) * 3 / 2 - 1, y_.label);
 }
 
 }  // namespace velmora

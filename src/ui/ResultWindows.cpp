@@ -65,7 +65,8 @@ WaveTableWindow::WaveTableWindow(Ui& ui, QWidget* parent) : QWidget(parent, Qt::
     const QModelIndex wave = proxy_->index(index.row(), 0);
     emit waveChosen(proxy_->data(wave, WaveTableModel::kSortRole).toInt());
   });
-  resize(900, 420);
+  view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  resize(1250, 460);
 }
 
 void WaveTableWindow::SetTable(WaveTable table) { model_->SetTable(std::move(table)); }
