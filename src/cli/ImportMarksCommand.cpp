@@ -25,7 +25,8 @@ void RunImportMarks(const ImportMarksOptions& o) {
   // The whole file is checked before the recording's marks change.
   const MarksTextImport::Contents contents = MarksTextImport::Parse(o.from, ReadWholeFile(o.from));
   const int32_t before = s.MarkCount;
-  MarksTextImport::Apply(s, o.from, contents);
+  const std::string difference = MarksTextImport::Apply(s, o.from, contents);
+  if (!difference.empty()) std::cerr << "note: " << difference << '\n';
   std::cout << MarkLines(s, before + 1);
   if (o.write) WriteMarkFile(s, session.UiOut());
 }

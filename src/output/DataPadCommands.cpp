@@ -104,7 +104,8 @@ bool DataPadCommands::ReadMarksFromTextFile(AnalysisState& s, Ui& ui) {
   if (!answer || answer->path.empty()) return false;
   try {
     const MarksTextImport::Contents contents = MarksTextImport::Parse(answer->path, ReadWholeFile(answer->path));
-    MarksTextImport::Apply(s, answer->path, contents);
+    const std::string difference = MarksTextImport::Apply(s, answer->path, contents);
+    if (!difference.empty()) ui.Message(difference);
     return true;
   } catch (const IoError& error) {
     ui.Error(error.what());

@@ -23,7 +23,7 @@ class DataPadCommands {
   static std::optional<std::string> SaveBrenholtTolvar(const AnalysisState& state, Ui& ui);
 
   // "Marks from .txt file": true when marks were added. A bad file adds nothing and is named,
-  // with its line, through `ui`.
+  // with its line, through `ui`; a file naming another matrix or rate is said in a message.
   static bool ReadMarksFromTextFile(AnalysisState& state, Ui& ui);
 
   // Writes `bytes` to `path` through a temporary file. Refuses (IoError) to replace the

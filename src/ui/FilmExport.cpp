@@ -55,10 +55,16 @@ FilmExport::Result FilmExport::Write(AnalysisState& state, const ActivationFilm&
 
 FilmExport::Result FilmExport::WriteFilm(AnalysisState& state, const ActivationFilm& film,
                                          const Request& request, const Progress& progress) {
-  FilmEncoder encoder(request.Out, request.Width, request.Height, request.FramesPerSecond);
+  // The frames are drawn at the film's size, so nothing drawn is cut off by the encoder.
+  const int width = request.Width & ~1, height = request.Height & ~1;
+  FilmEncoder encoder(request.Out, width, height, request.FramesPerSecond);
   Result result;
-  result.Note = encoder.FallbackNote();
-  QImage image(request.Width, request.Height, QImage::Format_RGB32);
+  if (!encoder.FallbackNote().empty()) result.Notes.push_back(encoder.FallbackNote());
+  if (width != request.Width || height != request.Height)
+    result.Notes.push_back(fmt::format("The film's frames are {} x {} pixels, not {} x {}: a film needs an even "
+                                       "width and height",
+                                       width, height, request.Width, request.Height));
+  QImage image(width, height, QImage::Format_RGB32);
   const int total = film.Timing().Count;
   for (int frame = 0; frame < total; ++frame) {
     DrawFrame(state, film, image, frame);

@@ -288,6 +288,34 @@ TEST(PaneCaptions, MapCaptionShowsABlankForAnEmptyCell) {
   EXPECT_EQ(PaneCaptions::MapName(3, 0), "Peristaltic Wave");
 }
 
+TEST(PaneCaptions, PrintedCaptionsLeaveThePointerReadOutOut) {
+  auto s = std::make_unique<AnalysisState>();
+  s->PointerTime = 1685;
+  s->PointerChannel = 21;
+  s->PointerCol = 3;
+  s->PointerRow = 2;
+  s->PointerCellChannel = 50;
+  s->BeginA = 1000, s->WindowA = 4000, s->BeginB = 0, s->WindowB = 60000;
+  s->MarkType = {1, 2};
+  s->MapKindA = 3, s->MapKindB = 0;
+  s->NrWaves = 7, s->WaveNrA = 2, s->WaveNrB = 5;
+  const struct {
+    int kindA, kindB;
+    const char *paneA, *paneB;
+  } cases[] = {
+      {1, 0, "(1000-5000)", "Spikes (0-60000)"},
+      {0, 1, "Slow Wave Intervals (1000-5000)", "(0-60000)"},
+      {2, 2, "Wave Map nr: 2 of 7    (Slow Wave)", "Wave Map nr: 5 of 7    (Spikes)"},
+      {3, 3, "", ""},  // the animation's caption is the window's own
+  };
+  for (const auto& c : cases) {
+    s->PaneKindA = uint8_t(c.kindA);
+    s->PaneKindB = uint8_t(c.kindB);
+    EXPECT_EQ(PaneCaptions::PrintedCaption(*s, 1), c.paneA);
+    EXPECT_EQ(PaneCaptions::PrintedCaption(*s, 2), c.paneB);
+  }
+}
+
 TEST(PaneCaptions, StatusBarTexts) {
   auto s = std::make_unique<AnalysisState>();
   s->ElgFileName = "/data/pig4/rec.E00";
