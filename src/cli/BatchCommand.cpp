@@ -146,7 +146,7 @@ std::string RowOf(const BatchOptions& o, const Job& job, bool& failed) {
   }
   failed = true;
   const std::string text = ResultsCsv::StudyText(
-      {StudyRow::Failed(fs::path(job.recording).filename().string(), "the analysis " + Outcome(job.status))});
+      {StudyRow::Failed(job.recording, "the analysis " + Outcome(job.status))});
   return text.substr(text.find('\n') + 1, text.size() - text.find('\n') - 2);
 }
 

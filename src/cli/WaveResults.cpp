@@ -86,7 +86,7 @@ WaveResults::WaveResults(const WaveResultsOptions& o) : recording_(o.recording) 
 }
 
 StudyRow WaveResults::Study() {
-  return StudyRow::Of(std::filesystem::path(recording_).filename().string(), State(), table_);
+  return StudyRow::Of(recording_, State(), table_);
 }
 
 void WaveResults::SaveMarks(const std::string& path) {
@@ -106,7 +106,7 @@ void WaveResults::WriteOwnMarkFile() {
 void WriteFailedStudyRow(const std::string& path, const std::string& recording, const std::string& error) {
   try {
     WriteFileAtomically(path, ResultsCsv::StudyText(
-                                  {StudyRow::Failed(std::filesystem::path(recording).filename().string(), error)}));
+                                  {StudyRow::Failed(recording, error)}));
   } catch (const std::exception& failure) {
     std::cerr << "error: " << failure.what() << '\n';
   }

@@ -16,7 +16,7 @@ class WaveTable;
 struct StudyRow {
   static constexpr int kPatterns = PropagationPattern::kPatterns;
 
-  std::string file;
+  std::string file;  // the recording as it was named
   std::optional<double> durationS;
   std::optional<int> electrodes, deadElectrodes, waves;
   std::optional<double> frequencyMeanCpm, frequencySdCpm;

@@ -106,8 +106,7 @@ void SaveReport(TMainF& w) {
   try {
     RefuseRecordingFiles(chosen->path, s);
     const WaveTable table = CurrentTable(w);
-    const std::string name = std::filesystem::path(s.ElgFileName).filename().string();
-    ReportPdf::Write(chosen->path, ReportPages(table, ReportPages::Facts(s, StudyRow::Of(name, s, table), s.MinWaveSites)));
+    ReportPdf::Write(chosen->path, ReportPages(table, ReportPages::Facts(s, StudyRow::Of(s.ElgFileName, s, table), s.MinWaveSites)));
   } catch (const std::exception& error) {
     w.ActiveUi().Error(error.what());
   }

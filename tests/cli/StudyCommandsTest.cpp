@@ -71,7 +71,7 @@ TEST_F(StudyCommandsTest, SummaryTablesEveryWaveWithItsTruePattern) {
   ASSERT_EQ(study.size(), 2u);
   const std::vector<std::string> f = Fields(study[1]);
   ASSERT_EQ(f.size(), 17u);
-  EXPECT_EQ(f[0], "sample.E00");
+  EXPECT_EQ(f[0], recording);
   EXPECT_EQ(f[2], "240");
   EXPECT_EQ(f[3], "3");  // the generated dead electrodes
   EXPECT_EQ(f[4], std::to_string(truePatterns.size()));
@@ -92,10 +92,12 @@ TEST_F(StudyCommandsTest, BatchWritesOnlyIntoItsFolderAndTellsTheFailedRecording
   const std::string study = testing::ReadFile(dir.File("out/study.csv"));
   const std::vector<std::string> rows = Lines(study);
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[1], rows[2]);  // the same recording twice, whichever ended first
+  EXPECT_EQ(Fields(rows[1])[0], recording);  // in the order given, whichever ended first
+  EXPECT_EQ(Fields(rows[2])[0], dir.File("other/sample.E00"));
+  EXPECT_EQ(rows[1].substr(rows[1].find(',')), rows[2].substr(rows[2].find(',')));
   EXPECT_EQ(Fields(rows[1])[4], std::to_string(truePatterns.size()));
   EXPECT_EQ(Fields(rows[1])[16], "");
-  EXPECT_EQ(Fields(rows[3])[0], "broken.E00");
+  EXPECT_EQ(Fields(rows[3])[0], broken);
   EXPECT_NE(Fields(rows[3])[16], "");
   for (const std::string name : {"sample.csv", "sample-2.csv", "sample-marks.csv", "sample.M00"})
     EXPECT_TRUE(fs::exists(dir.File("out/" + std::string(name)))) << name;
@@ -108,7 +110,7 @@ TEST_F(StudyCommandsTest, BatchWritesOnlyIntoItsFolderAndTellsTheFailedRecording
   const std::vector<std::string> merged = Lines(testing::ReadFile(dir.File("out/study.csv")));
   ASSERT_EQ(merged.size(), 4u);
   EXPECT_EQ(merged[1], rows[3]);
-  EXPECT_EQ(merged[2], rows[1]);
+  EXPECT_EQ(merged[2], rows[2]);  // sample-2.study.csv
 }
 
 }  // namespace
