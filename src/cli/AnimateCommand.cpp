@@ -90,6 +90,7 @@ void RunAnimate(const AnimateOptions& o) {
   } catch (const std::invalid_argument& refused) {
     throw UsageError(refused.what());
   }
+  if (!NamesFolder(o.out)) session.CheckTarget(o.out);
   const FilmExport::Request request{o.out, a.width, a.height, a.fps};
   FilmExport::Result result;
   PictureWriter::WithGuiApplication([&] { result = FilmExport::Write(s, *film, request, {}); });

@@ -21,6 +21,7 @@
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "core/WriteTarget.h"
 #include "output/ResultsCsv.h"
 
 extern char** environ;
@@ -135,6 +136,11 @@ void RunJobs(const BatchOptions& o, std::vector<Job>& jobs, int parallel) {
   }
 }
 
+void WriteStudy(const std::string& path, const std::string& study) {
+  WriteTarget::RefuseSpecial(path);
+  WriteFileAtomically(path, study);
+}
+
 // The job's study row, or one saying why there is none.
 std::string RowOf(const BatchOptions& o, const Job& job, bool& failed) {
   const fs::path path = fs::path(o.out) / (job.stem + kRowSuffix);
@@ -163,7 +169,7 @@ int RunBatch(const BatchOptions& o) {
   bool failed = false;
   std::string study = std::string(ResultsCsv::kStudyHeader) + '\n';
   for (const Job& job : jobs) study += RowOf(o, job, failed) + '\n';
-  WriteFileAtomically((fs::path(o.out) / kStudyFile).string(), study);
+  WriteStudy((fs::path(o.out) / kStudyFile).string(), study);
   return failed ? 1 : 0;
 }
 
@@ -186,7 +192,7 @@ void RunStudy(const StudyOptions& o) {
   for (const fs::path& path : rows)
     for (const std::string& line : ResultsCsv::StudyLines(path.string(), ReadWholeFile(path.string())))
       study += line + '\n';
-  WriteFileAtomically((fs::path(o.folder) / kStudyFile).string(), study);
+  WriteStudy((fs::path(o.folder) / kStudyFile).string(), study);
 }
 
 }  // namespace

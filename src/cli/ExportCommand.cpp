@@ -46,6 +46,7 @@ void RunExport(const ExportOptions& o) {
   if (o.out.empty()) {
     std::cout << bytes;
   } else {
+    session.CheckTarget(o.out);
     DataPadCommands::WriteExport(session.State(), o.out, bytes);
   }
 }

@@ -80,7 +80,7 @@ void RunMap(const MapOptions& o) {
   session.UsePreferences(MapPreferences(m, o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
+  const MarkFileContents contents = MarkFile::Read(o.marks);
   ReportIgnoredBytes(o.marks, contents, session.UiOut());
   ApplyMarkFile(s, contents);
   ComputeMap(s, session.UiOut(), m);

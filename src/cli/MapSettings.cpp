@@ -3,6 +3,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/PreferenceSettings.h"
 #include "cli/VelocityMethodOption.h"
+#include "commands/PreferenceTable.h"
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -15,6 +16,12 @@ namespace {
 
 constexpr int kLargestNumber = 2'000'000'000;
 
+// An option that sets a preference takes what the preferences window takes for it.
+std::optional<int> ParsePreferenceOption(const char* option, const std::string& text, std::string_view preference) {
+  const PreferenceVariable* v = PreferenceTable::Find(preference);
+  return ParseOptionalInt(option, text, v->minimum, v->maximum);
+}
+
 }  // namespace
 
 MapSettings CheckMapSettings(const MapSettingTexts& o) {
@@ -25,12 +32,12 @@ MapSettings CheckMapSettings(const MapSettingTexts& o) {
   m.type = ParseOptionalInt("--type", o.type, 0, 3);
   m.reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   m.referenceMark = ParseReferenceMark(o.referenceMark);
-  m.cycles = ParseOptionalInt("--cycles", o.cycles, 0, 1000);
-  m.neighbours = ParseOptionalInt("--neighbours", o.neighbours, 1, 4);
-  m.digits = ParseOptionalInt("--digits", o.digits, 0, 9);
-  m.limitIntervals = ParseOptionalInt("--limit-intervals", o.limitIntervals, 1, kLargestNumber);
-  m.velocityStep = ParseOptionalInt("--velocity-step", o.velocityStep, 1, kMaxGridCols - 1);
-  m.maxVelocity = ParseOptionalInt("--max-velocity", o.maxVelocity, 1, kLargestNumber);
+  m.cycles = ParsePreferenceOption("--cycles", o.cycles, "NrExpandCycles");
+  m.neighbours = ParsePreferenceOption("--neighbours", o.neighbours, "NrNeighbours");
+  m.digits = ParsePreferenceOption("--digits", o.digits, "DigitType");
+  m.limitIntervals = ParsePreferenceOption("--limit-intervals", o.limitIntervals, "MaxIntervalValue");
+  m.velocityStep = ParsePreferenceOption("--velocity-step", o.velocityStep, "IncVel");
+  m.maxVelocity = ParsePreferenceOption("--max-velocity", o.maxVelocity, "MaxCondVel");
   PreferenceTexts checked;
   VelocityMethodOption::Apply(o.velocityMethod, checked);  // a name that is no method is refused here
   m.velocityMethod = o.velocityMethod;

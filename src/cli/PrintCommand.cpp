@@ -104,6 +104,7 @@ void PrintPdf(const PrintOptions& o) {
   s.PrintOnlyMarks = o.onlyMarks;
   settings.PrintCaption = o.caption.value_or(s.FileInfo);
   const PrintSources sources = TitlesAndHooks(s);
+  session.CheckTarget(o.out);
   PictureWriter::WithGuiApplication([&] { PagePrinter::PrintToPdf(o.out, s, settings, sources); });
 #endif
 }

@@ -217,7 +217,8 @@ void ShowAsOpened(AnalysisState& s) {
 }
 
 void ReadMarks(RecordingSession& session, const std::string& path) {
-  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
+  session.AddFileRead(path);
+  const MarkFileContents contents = MarkFile::Read(path);
   ApplyMarkFile(session.State(), contents);
   ReportIgnoredBytes(path, contents, session.UiOut());
 }
@@ -253,6 +254,7 @@ void Render(const RenderOptions& o) {
   ShowAsOpened(s);
   if (!o.marks.empty()) ReadMarks(session, o.marks);
   if (!o.connections.empty()) {
+    session.AddFileRead(o.connections);
     ConnectionFile::ApplyConnections(
         s, session.UiOut(), ConnectionFile::Parse(o.connections, ReadWholeFile(o.connections)));
   }
@@ -260,6 +262,7 @@ void Render(const RenderOptions& o) {
   s.PaneWidth = width;
   s.PaneHeight = height;
   pane.apply(s);
+  session.CheckTarget(o.out);
   WriteOutput(o.out, format, s, pane);
 }
 

@@ -11,6 +11,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/ReportWriting.h"
 #include "cli/WaveResults.h"
+#include "marks/RecordingFiles.h"
 #include "output/ReportPages.h"
 
 #ifdef VELMORA_CLI_PICTURES
@@ -37,13 +38,15 @@ void CheckPdfName(const std::string& path) {
 }  // namespace
 
 void WriteReport(const std::string& path, WaveResults& results) {
-  RefuseRecordingFiles(path, results.State());
+  RecordingFiles::CheckTarget(results.State(), path);
 #ifndef VELMORA_CLI_PICTURES
   throw std::runtime_error(path + ": this velmora-cli was built without Qt and cannot write PDF files");
 #else
   const ReportPages pages(results.Table(),
                           ReportPages::Facts(results.State(), results.Study(), results.MinSites()));
-  PictureWriter::WithGuiApplication([&] { ReportPdf::Write(path, pages); });
+  std::string bytes;
+  PictureWriter::WithGuiApplication([&] { bytes = ReportPdf::Bytes(pages); });
+  RecordingFiles::Write(results.State(), path, bytes);
 #endif
 }
 

@@ -6,7 +6,7 @@
 #include "cli/OptionParsing.h"
 #include "cli/ReportWriting.h"
 #include "cli/WaveResults.h"
-#include "core/AtomicFile.h"
+#include "marks/RecordingFiles.h"
 #include "output/ResultsCsv.h"
 
 namespace velmora::cli {
@@ -16,7 +16,6 @@ namespace {
 struct SummaryOptions {
   WaveResultsOptions results;
   std::string out, perMark, studyRow, saveMarks, report;
-  bool writeMarks = false;
 };
 
 void WriteOrPrint(const std::string& path, const std::string& text, const AnalysisState& s) {
@@ -24,8 +23,7 @@ void WriteOrPrint(const std::string& path, const std::string& text, const Analys
     std::cout << text;
     return;
   }
-  RefuseRecordingFiles(path, s);
-  WriteFileAtomically(path, text);
+  RecordingFiles::Write(s, path, text);
 }
 
 void RunSummary(const SummaryOptions& o) {
@@ -34,7 +32,7 @@ void RunSummary(const SummaryOptions& o) {
   WriteOrPrint(o.out, ResultsCsv::WaveTableText(results.Table()), s);
   if (!o.perMark.empty()) WriteOrPrint(o.perMark, ResultsCsv::WaveMarksText(results.Table()), s);
   if (!o.saveMarks.empty()) results.SaveMarks(o.saveMarks);
-  if (o.writeMarks) results.WriteOwnMarkFile();
+  if (o.results.writeMarks) results.WriteOwnMarkFile();
   if (!o.report.empty()) WriteReport(o.report, results);
   if (!o.studyRow.empty()) WriteOrPrint(o.studyRow, ResultsCsv::StudyText({results.Study()}), s);
 }
@@ -67,7 +65,7 @@ void AddSummaryCommand(CLI::App& app, int& exitCode) {
       ->type_name("FILE.csv");
   cmd->add_option("--save-marks", o.saveMarks, "also write the marks used into a mark file of their own")
       ->type_name("FILE.M00");
-  cmd->add_flag("--write-marks", o.writeMarks, "also save the marks in the recording's own mark file");
+  cmd->add_flag("--write-marks", o.results.writeMarks, "also save the marks in the recording's own mark file");
   cmd->add_option("--report", o.report, "also write the report, as `report` does")->type_name("FILE.pdf");
   cmd->callback([options, &exitCode] { exitCode = RunWithStudyRow(*options); });
 }

@@ -14,8 +14,7 @@
 #include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkFile.h"
-#include "marks/MarkJournal.h"
-#include "output/RecordingFileGuard.h"
+#include "marks/RecordingFiles.h"
 #include "output/ResultsCsv.h"
 
 namespace velmora::cli {
@@ -58,6 +57,7 @@ void WaveResultsOptions::Add(CLI::App* cmd, WaveResultsOptions& o) {
 
 WaveResults::WaveResults(const WaveResultsOptions& o) : recording_(o.recording) {
   if (o.marks.empty() && !o.automark) throw UsageError("either --marks or --automark is required");
+  if (o.writeMarks && !o.automark) throw UsageError("--write-marks goes with --automark");
   const int type = ParseOptionalInt("--type", o.type, 1, 3).value_or(kSlowWave);
   const std::optional<int> minSites = ParseOptionalInt("--min-sites", o.minSites, 1, kChannels);
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
@@ -67,11 +67,12 @@ WaveResults::WaveResults(const WaveResultsOptions& o) : recording_(o.recording) 
     texts["NormalDirection"] = std::to_string(ParseInt("--normal-direction", o.normalDirection, 0, 359));
   session_.UsePreferences(texts);
   if (o.automark) {
-    session_.Open(o.recording, o.matrix, true, false);
-    State().MarkCount = 0;  // the marks beside the recording take no part
+    session_.Open(o.recording, o.matrix, true, o.writeMarks);
+    if (!o.writeMarks) State().MarkCount = 0;  // the marks beside the recording take no part
   } else {
     session_.OpenWithMarks(o.recording, o.matrix, o.marks);
   }
+  if (o.writeMarks) session_.HoldMarkFile();
   AnalysisState& s = State();
   ShowWholeSignalInPaneA(s, type);
   if (difference) s.WaveDifference[size_t(type - 1)] = *difference;
@@ -90,21 +91,13 @@ StudyRow WaveResults::Study() {
 }
 
 void WaveResults::SaveMarks(const std::string& path) {
-  RefuseRecordingFiles(path, State());
-  WriteFileAtomically(path, MarkFile::Serialize(State()));
+  RecordingFiles::Write(State(), path, MarkFile::Serialize(State()));
 }
 
-void WaveResults::WriteOwnMarkFile() {
-  AnalysisState& s = State();
-  if (const std::optional<PendingJournal> pending = MarkJournal::Find(s.MarkFileName))
-    throw IoError(pending->path, fmt::format("{} mark edit(s) of a session that ended without saving are kept "
-                                             "here; the marks are not written over them",
-                                             pending->edits));
-  WriteMarkFile(s, session_.UiOut());
-}
 
 void WriteFailedStudyRow(const std::string& path, const std::string& recording, const std::string& error) {
   try {
+    WriteTarget::RefuseSpecial(path);
     WriteFileAtomically(path, ResultsCsv::StudyText(
                                   {StudyRow::Failed(recording, error)}));
   } catch (const std::exception& failure) {

@@ -7,7 +7,6 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/RecordingSession.h"
-#include "output/RecordingFileGuard.h"
 #include "results/StudyRow.h"
 #include "results/WaveTable.h"
 #include "waves/WaveSearch.h"
@@ -18,6 +17,9 @@ namespace velmora::cli {
 struct WaveResultsOptions {
   std::string recording, matrix, marks, type, minSites, normalDirection, velocityMethod, difference;
   bool automark = false;
+  // The marks go into the recording's own mark file at the end; the automatic marks are then
+  // added to those it holds, as `automark --write` adds them.
+  bool writeMarks = false;
   std::vector<std::string> settings;
 
   // `marksOrAutomark`: --marks or --automark, one of them required.
@@ -39,9 +41,8 @@ class WaveResults {
   int MinSites() const { return minSites_; }
   // The marks in a mark file of their own at `path` (never the recording). Throws IoError.
   void SaveMarks(const std::string& path);
-  // The marks into the recording's own mark file, unless an ended workbench session left
-  // unsaved edits there (IoError).
-  void WriteOwnMarkFile();
+  // The marks into the recording's own mark file (held since the start, see writeMarks).
+  void WriteOwnMarkFile() { session_.SaveMarks(); }
 
  private:
   RecordingSession session_;

@@ -26,8 +26,9 @@ class DataPadCommands {
   // with its line, through `ui`; a file naming another matrix or rate is said in a message.
   static bool ReadMarksFromTextFile(AnalysisState& state, Ui& ui);
 
-  // Writes `bytes` to `path` through a temporary file. Refuses (IoError) to replace the
-  // loaded recording or its mark file, which a slip in the save dialog could otherwise do.
+  // Writes `bytes` to `path` through a temporary file. Refuses (IoError) to replace one of
+  // the loaded recording's files, which a slip in the save dialog could otherwise do, or
+  // anything that is not a regular file.
   static void WriteExport(const AnalysisState& state, const std::string& path, const std::string& bytes);
 };
 

@@ -9,6 +9,8 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/TextReader.h"
@@ -32,7 +34,8 @@ int32_t ReadHeaderLineCount(TextReader& in) {
   const char* first = start == std::string::npos ? line.data() + line.size() : line.data() + start;
   const auto [end, ec] = std::from_chars(first, line.data() + line.size(), count);
   if (ec != std::errc() || end == first)
-    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'", line));
+    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'",
+                                                        EchoedText::Token(line)));
   return count;
 }
 
@@ -101,6 +104,8 @@ std::string MatrixNameOnly(std::string_view path) {
 }
 
 }  // namespace
+
+MarksTextImport::Contents MarksTextImport::Read(const std::string& path) { return Parse(path, ReadWholeFile(path)); }
 
 MarksTextImport::Contents MarksTextImport::Parse(const std::string& path, std::string text) {
   TextReader in(path, std::move(text));

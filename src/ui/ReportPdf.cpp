@@ -6,14 +6,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "output/ReportPages.h"
 #include "ui/QtCanvas.h"
 
 namespace velmora {
 
-void ReportPdf::Write(const std::string& path, const ReportPages& pages) {
+std::string ReportPdf::Bytes(const ReportPages& pages) {
   constexpr double kPointsPerInch = 72.0;
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -24,7 +23,7 @@ void ReportPdf::Write(const std::string& path, const ReportPages& pages) {
     writer.setTitle("Wave report");
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
-    if (!painter.begin(&writer)) throw IoError(path, "the report cannot be drawn");
+    if (!painter.begin(&writer)) throw IoError("report", "the report cannot be drawn");
     {
       QtCanvas canvas(painter);
       for (int page = 0; page < pages.PageCount(); ++page) {
@@ -32,10 +31,10 @@ void ReportPdf::Write(const std::string& path, const ReportPages& pages) {
         pages.Draw(canvas, page, kResolution / kPointsPerInch);
       }
     }
-    if (!painter.end()) throw IoError(path, "the report cannot be drawn");
+    if (!painter.end()) throw IoError("report", "the report cannot be drawn");
   }
   const QByteArray& bytes = buffer.data();
-  WriteFileAtomically(path, std::string_view(bytes.constData(), size_t(bytes.size())));
+  return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
 }  // namespace velmora

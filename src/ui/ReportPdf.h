@@ -6,12 +6,12 @@ namespace velmora {
 
 class ReportPages;
 
-// Writes the report's pages as an A4 PDF file through the panes' Qt canvas, whole or not at
-// all. Throws IoError.
+// The report's pages as an A4 PDF file, drawn through the panes' Qt canvas. Throws IoError
+// when they cannot be drawn.
 class ReportPdf {
  public:
   static constexpr int kResolution = 600;
-  static void Write(const std::string& path, const ReportPages& pages);
+  static std::string Bytes(const ReportPages& pages);
 };
 
 }  // namespace velmora

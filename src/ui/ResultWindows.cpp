@@ -11,9 +11,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "marks/RecordingFiles.h"
 #include "output/ResultPlots.h"
 #include "output/ResultsCsv.h"
 #include "output/SpectrumPlots.h"
@@ -35,7 +35,8 @@ PlotArea Cell(const QWidget& w, int col, int row, int cols, int rows) {
 
 }  // namespace
 
-WaveTableWindow::WaveTableWindow(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui) {
+WaveTableWindow::WaveTableWindow(const AnalysisState& state, Ui& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), ui_(ui) {
   setObjectName("WaveTableWindow");
   setWindowTitle("Wave Table");
   model_ = new WaveTableModel(this);
@@ -94,7 +95,7 @@ void WaveTableWindow::SaveCsv() {
   const auto chosen = ui_.SaveFileDialog({"Save wave table", {"CSV files (*.csv)"}, 1, ""});
   if (!chosen) return;
   try {
-    WriteFileAtomically(chosen->path, ResultsCsv::WaveTableText(Table()));
+    RecordingFiles::Write(state_, chosen->path, ResultsCsv::WaveTableText(Table()));
   } catch (const IoError& error) {
     ui_.Error(error.what());
   }

@@ -13,6 +13,7 @@ class QTableView;
 
 namespace velmora {
 
+struct AnalysisState;
 class Ui;
 class WaveTableModel;
 
@@ -23,7 +24,7 @@ class WaveTableWindow : public QWidget {
   Q_OBJECT
 
  public:
-  WaveTableWindow(Ui& ui, QWidget* parent);
+  WaveTableWindow(const AnalysisState& state, Ui& ui, QWidget* parent);
   void SetTable(WaveTable table);
   const WaveTable& Table() const;
   QTableView* View() const { return view_; }
@@ -37,6 +38,7 @@ class WaveTableWindow : public QWidget {
   void plotsAsked();
 
  private:
+  const AnalysisState& state_;
   Ui& ui_;
   WaveTableModel* model_ = nullptr;
   QSortFilterProxyModel* proxy_ = nullptr;

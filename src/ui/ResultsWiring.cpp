@@ -9,7 +9,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
-#include "output/RecordingFileGuard.h"
+#include "marks/RecordingFiles.h"
 #include "output/ReportPages.h"
 #include "results/StudyRow.h"
 #include "ui/MainMenu.h"
@@ -67,7 +67,7 @@ void ShowPlots(TMainF& w, const WaveTable& table) {
 void ShowTable(TMainF& w) {
   if (!w.State().FileLoaded) return w.ActiveUi().Beep();
   if (!Windows().table) {
-    Windows().table = new WaveTableWindow(w.ActiveUi(), &w);
+    Windows().table = new WaveTableWindow(w.State(), w.ActiveUi(), &w);
     QObject::connect(Windows().table, &WaveTableWindow::waveChosen, &w, [&w](int wave) { ShowWave(w, wave); });
     QObject::connect(Windows().table, &WaveTableWindow::plotsAsked, &w,
                      [&w] { ShowPlots(w, Windows().table->Table()); });
@@ -104,9 +104,10 @@ void SaveReport(TMainF& w) {
   const auto chosen = w.ActiveUi().SaveFileDialog({"Save report", {"PDF files (*.pdf)"}, 1, ""});
   if (!chosen) return;
   try {
-    RefuseRecordingFiles(chosen->path, s);
+    RecordingFiles::CheckTarget(s, chosen->path);
     const WaveTable table = CurrentTable(w);
-    ReportPdf::Write(chosen->path, ReportPages(table, ReportPages::Facts(s, StudyRow::Of(s.ElgFileName, s, table), s.MinWaveSites)));
+    const ReportPages pages(table, ReportPages::Facts(s, StudyRow::Of(s.ElgFileName, s, table), s.MinWaveSites));
+    RecordingFiles::Write(s, chosen->path, ReportPdf::Bytes(pages));
   } catch (const std::exception& error) {
     w.ActiveUi().Error(error.what());
   }
