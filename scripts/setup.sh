@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make ninja-build pkg-config libgtest-dev libbenchmark-dev libfmt-dev libcli11-dev
           qt6-base-dev qt6-svg-dev xvfb xauth fonts-dejavu-core fontconfig poppler-utils
           libavcodec-dev libavformat-dev libswscale-dev ffmpeg clang libclang-rt-dev desktop-file-utils
-          libbiosig-dev libedf-dev libgdf-dev libboost-dev)
+          libbiosig-dev libedf-dev libgdf-dev libboost-dev libfftw3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -23,5 +23,10 @@ void AddExportCommand(CLI::App& app, int& exitCode);
 void AddImportMarksCommand(CLI::App& app, int& exitCode);
 void AddAnimateCommand(CLI::App& app, int& exitCode);
 void AddEditCommand(CLI::App& app, int& exitCode);
+void AddSummaryCommand(CLI::App& app, int& exitCode);
+void AddReportCommand(CLI::App& app, int& exitCode);
+// batch and study
+void AddBatchCommand(CLI::App& app, int& exitCode);
+void AddSpectrumCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

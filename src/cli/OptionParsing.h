@@ -29,7 +29,7 @@ int ParseInt(const std::string& option, const std::string& text, int minimum, in
 // As ParseInt; nothing when the option was not given (empty text).
 std::optional<int> ParseOptionalInt(const std::string& option, const std::string& text, int minimum, int maximum);
 // A map kind by name: time 0, count 1, electrode 2, interval 3, amplitude 4, slope 5,
-// velocity 6.
+// velocity 6, frequency 8.
 uint8_t ParseMapKind(const std::string& text);
 // "1000x700": a pane 1000 pixels wide and 700 high, each side 1..10000.
 std::pair<int, int> ParseSize(const std::string& text, const std::string& example);

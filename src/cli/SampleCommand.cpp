@@ -20,7 +20,7 @@ namespace velmora::cli {
 namespace {
 
 struct SampleOptions {
-  std::string folder, grid, front, format = "e00";
+  std::string folder, grid, front, pattern, format = "e00";
   double offsetMv = 0;
   SampleSettings settings;
 };
@@ -107,10 +107,12 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
                   "edf, bdf and gdf: a DC offset on every channel, drawn from the seed, up to this many mV either way")
       ->capture_default_str();
   SampleTruthOptions::Add(cmd, options->front, s);
+  SampleTruthOptions::AddPattern(cmd, options->pattern);
   SampleImpairmentOptions::Add(cmd, s.impairments);
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       SampleTruthOptions::ParseFront(options->front, options->settings);
+      SampleTruthOptions::ParsePattern(options->pattern, options->settings);
       const SampleFiles files = WriteSample(*options);
       std::cout << files.recording << '\n' << files.matrix << '\n';
       if (!files.truth.empty()) std::cout << files.truth << '\n';

@@ -1,5 +1,7 @@
 #include "cli/SampleTruthOptions.h"
 
+#include <optional>
+
 #include <fmt/format.h>
 
 #include "cli/OptionParsing.h"
@@ -24,6 +26,22 @@ void SampleTruthOptions::ParseFront(const std::string& front, SampleSettings& s)
   } else {
     throw UsageError(fmt::format("--front takes planar or radial (not \"{}\")", front));
   }
+}
+
+void SampleTruthOptions::AddPattern(CLI::App* cmd, std::string& pattern) {
+  cmd->add_option("--pattern", pattern,
+                  "propagation pattern of every wave, the --direction being the array's normal direction "
+                  "(counter-clockwise, 90 up the screen)")
+      ->type_name("normal|retrograde|ectopic|collision|block|mix");
+}
+
+void SampleTruthOptions::ParsePattern(const std::string& pattern, SampleSettings& s) {
+  if (pattern.empty()) return;
+  const std::optional<SamplePatterns::Choice> choice = SamplePatterns::ChoiceNamed(pattern);
+  if (!choice)
+    throw UsageError(fmt::format(
+        "--pattern takes normal, retrograde, ectopic, collision, block or mix (not \"{}\")", pattern));
+  s.pattern = *choice;
 }
 
 }  // namespace velmora::cli

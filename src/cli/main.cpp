@@ -49,6 +49,10 @@ int main(int argc, char** argv) {
   velmora::cli::AddImportMarksCommand(app, exitCode);
   velmora::cli::AddAnimateCommand(app, exitCode);
   velmora::cli::AddEditCommand(app, exitCode);
+  velmora::cli::AddSummaryCommand(app, exitCode);
+  velmora::cli::AddReportCommand(app, exitCode);
+  velmora::cli::AddBatchCommand(app, exitCode);
+  velmora::cli::AddSpectrumCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -10,6 +10,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
+#include "maps/FrequencyMap.h"
 #include "maps/MapComputation.h"
 
 namespace velmora {
@@ -68,6 +69,7 @@ std::string PaneCaptions::MapName(int markType, int mapKind) {
   if (markType == 1 && mapKind == 3) return "Slow Wave Intervals";
   if (markType == 1 && mapKind == 4) return "Slow Wave Amplitude";
   if (markType == 1 && mapKind == 5) return "Slow Wave Slope";
+  if (mapKind == kFrequencyMapKind) return MarkTypeName(markType) + " Frequency";
   return MarkTypeName(markType);
 }
 

@@ -81,6 +81,8 @@ std::vector<PreferenceVariable> OtherVariables() {
            1, VelocityFit::kMostRadius),
       Switch("VelocityFitQuadratic", "VelocityFitQuadraticCheckBox", kVelocities, "Fit curved fronts?",
              &S::VelocityFitQuadratic),
+      Edit("NormalDirection", "NormalDirectionEdit", kVelocities, "Normal direction of the waves (degrees)",
+           &S::NormalDirection, 0, 359),
       Edit("SWDuration", "SWDurationEdit", kAnimation, "SW duration", &S::SWDuration),
       Edit("AnimStep", "StepTimeEdit", kAnimation, "Step Time", &S::AnimStep, 1),
       Edit("AnimBegin", "begSimEdit", kAnimation, "BegTime", &S::AnimBegin),

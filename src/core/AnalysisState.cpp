@@ -89,6 +89,7 @@ void SetMapAndWaveDefaults(AnalysisState& s) {
   s.WaveNrB = 1;
   s.ShowStatistics = false;
   s.MinWaveSites = 4;
+  s.NormalDirection = 0;
   s.RectangleFixed = false;
   s.FileLoaded = false;
   s.ShowMiniGrid = false;

@@ -132,6 +132,9 @@ struct AnalysisState {
   int32_t IsochroneStep{}, IsochroneParam{};
   std::array<int32_t, 3> WaveDifference{};
   int32_t PrintSeriesNr{}, MinWaveSites{};
+  // The direction a healthy wave travels across the array, in degrees as the arrows count
+  // them: the propagation patterns are judged against it.
+  int32_t NormalDirection{};
   bool UseIntervalRange{};
   int32_t MinIntervalRange{}, MaxIntervalRange{};
   int32_t NrExpandCycles{}, NrNeighbours{};

@@ -13,6 +13,7 @@ struct MapCell {
   uint8_t Expanded = 0;      // 1 = filled in by expansion or interpolation
   double Amplitude = kNoValue;
   double Slope = kNoValue;
+  double Frequency = kNoValue;  // cycles per minute, the frequency map
 };
 
 // The conduction velocity of the grid square whose top-left cell has the same index.

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "input/SampleImpairments.h"
+#include "input/SamplePatterns.h"
 #include "input/SampleRecording.h"
 
 namespace velmora {
@@ -26,6 +27,13 @@ double Travel(const SampleSettings& s, double x, double y) {
   // Rows grow down the screen, against the direction's 90.
   const double angle = s.directionDeg * std::numbers::pi / 180.0;
   return (x - 1) * std::cos(angle) - (y - 1) * std::sin(angle);
+}
+
+// The front's motion at an activation: the settings' front, or the wave's pattern.
+SampleFront::Motion MotionAt(const SampleSettings& s, const Activation& a, int waves) {
+  if (s.pattern == SamplePatterns::Choice::None) return SampleFront::TrueMotion(s, a.col, a.row);
+  const SamplePatterns::Motion m = SamplePatterns::TrueMotion(s, a.wave, waves, a.col, a.row);
+  return {m.speedMmPerS, m.directionDeg};
 }
 
 }  // namespace
@@ -64,11 +72,13 @@ std::string SampleFront::TruthText(const SampleSettings& s, const std::vector<Ac
   text += "# directions counter-clockwise as the map's arrows: 0 towards increasing columns, 90 up (towards "
           "decreasing rows)\n";
   text += SampleImpairments::TruthLines(s);
+  const int waves = recorded.empty() ? 0 : recorded.back().wave + 1;
+  if (s.pattern != SamplePatterns::Choice::None) text += SamplePatterns::TruthLines(s, waves);
   text += "# dead channels:";
   for (const int channel : deadChannels) text += fmt::format(" {}", channel);
   text += "\nchannel\tcol\trow\twave\ttrue_ms\trecorded_ms\tspeed_mm_s\tdirection_deg\n";
   for (const Activation& a : recorded) {
-    const Motion m = TrueMotion(s, a.col, a.row);
+    const Motion m = MotionAt(s, a, waves);
     text += fmt::format("{}\t{}\t{}\t{}\t{:.3f}\t{}\t{:.3f}\t{:.3f}\n", a.channel, a.col, a.row, a.wave, a.exactMs,
                         a.timeMs, m.speedMmPerS, m.directionDeg);
   }

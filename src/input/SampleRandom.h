@@ -21,6 +21,7 @@ class SampleRandom {
     kMainsStream = 5,
     kDriftStream = 6,
     kArtifactStream = 7,
+    kPatternStream = 8,  // per wave rather than per channel
   };
 
   explicit SampleRandom(uint64_t state) : state_(Mix(state)) {}

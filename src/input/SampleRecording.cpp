@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -70,21 +71,40 @@ double WaveValue(const WaveShape& s, double d) {
 
 int ChannelAt(const SampleSettings& s, int col, int row) { return kFirstElectrode + (row - 1) * s.cols + (col - 1); }
 
+// How long after its first activation a wave has reached every electrode, at most.
+double LongestWaveMs(const SampleSettings& s, const std::vector<double>& offsets) {
+  if (s.pattern == SamplePatterns::Choice::None) return *std::max_element(offsets.begin(), offsets.end());
+  // A pattern's front may start anywhere: no electrode is farther than the diagonal.
+  return std::hypot(s.cols - 1, s.rows - 1) * s.spacingMm / s.speedMmPerS * 1000.0;
+}
+
+// The waves whose every activation, noise included, lies in the recording.
+int WaveCount(const SampleSettings& s, double longestMs) {
+  const int64_t lastSample = SampleRecording::StoreRows(s);
+  int waves = 0;
+  // The noise is cut at three SDs, which the tail keeps inside the recording.
+  while (std::llround(kFirstActivationMs + waves * s.periodS * 1000.0 + longestMs + 3 * s.jitterMs) + kTailMs <=
+         lastSample)
+    ++waves;
+  return waves;
+}
+
 // Activations of all grid electrodes, dead ones included.
 std::vector<Activation> AllActivations(const SampleSettings& s) {
-  const std::vector<double> offsets = SampleFront::CellOffsets(s);
-  const double latest = *std::max_element(offsets.begin(), offsets.end());
-  const int64_t lastSample = SampleRecording::StoreRows(s);
+  const std::vector<double> planar = SampleFront::CellOffsets(s);
+  const int waves = WaveCount(s, LongestWaveMs(s, planar));
   SampleRandom jitter = SampleRandom::For(s.seed, 0, SampleRandom::kJitterStream);
   std::vector<Activation> activations;
-  for (int wave = 0;; ++wave) {
+  for (int wave = 0; wave < waves; ++wave) {
     const double start = kFirstActivationMs + wave * s.periodS * 1000.0;
-    // The noise is cut at three SDs, which the tail keeps inside the recording.
-    if (std::llround(start + latest + 3 * s.jitterMs) + kTailMs > lastSample) break;
+    std::vector<std::optional<double>> offsets(planar.begin(), planar.end());
+    if (s.pattern != SamplePatterns::Choice::None) offsets = SamplePatterns::WaveOffsets(s, wave, waves);
     for (int row = 1; row <= s.rows; ++row) {
       for (int col = 1; col <= s.cols; ++col) {
-        const double exact = start + offsets[size_t(row - 1) * size_t(s.cols) + size_t(col - 1)];
+        const std::optional<double> offset = offsets[size_t(row - 1) * size_t(s.cols) + size_t(col - 1)];
         const double noise = s.jitterMs > 0 ? std::clamp(jitter.Gaussian(), -3.0, 3.0) * s.jitterMs : 0.0;
+        if (!offset) continue;  // silent in this wave
+        const double exact = start + *offset;
         activations.push_back({ChannelAt(s, col, row), col, row, wave, int32_t(std::llround(exact + noise)), exact});
       }
     }
@@ -186,6 +206,7 @@ void SampleRecording::Check(const SampleSettings& s) {
   Require(std::isfinite(s.jitterMs) && s.jitterMs >= 0 && s.jitterMs <= kMostJitterMs,
           fmt::format("a timing noise of {} ms is outside 0..{} ms", s.jitterMs, kMostJitterMs));
   SampleImpairments::Check(s.impairments);
+  SamplePatterns::Check(s);
   Require(s.deadElectrodes >= 0 && s.deadElectrodes <= s.cols * s.rows / 2,
           fmt::format("{} dead electrodes are outside 0..{} (half the grid)", s.deadElectrodes, s.cols * s.rows / 2));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/SampleImpairments.h"
+#include "input/SamplePatterns.h"
 
 namespace velmora {
 
@@ -25,6 +26,8 @@ struct SampleSettings {
   double jitterMs = 0;        // SD of the random timing noise of each activation, 0 .. 20
   int deadElectrodes = 3;     // electrodes without activations (none on grids under 9 cells)
   SignalImpairments impairments;  // noise, mains, drift and motion artifacts added to every channel
+  // None keeps the front above; any other gives each wave a propagation pattern (SamplePatterns).
+  SamplePatterns::Choice pattern = SamplePatterns::Choice::None;
 };
 
 // One electrode activation: where the wave's downstroke falls fastest.

@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
+#include "maps/FrequencyMap.h"
 #include "maps/VelocityCalculation.h"
 
 namespace velmora {
@@ -49,6 +50,7 @@ void ResetCells(AnalysisState& s) {
       cell.Value = kNoValue;
       cell.Amplitude = kNoValue;
       cell.Slope = kNoValue;
+      cell.Frequency = kNoValue;
     }
   }
 }
@@ -204,6 +206,7 @@ void MapComputation::FillMapGrid(AnalysisState& s) {
     case 4: FillAmplitudesOrSlopes(s, false); break;
     case 5: FillAmplitudesOrSlopes(s, true); break;
     case 6: FillVelocities(s); break;
+    case kFrequencyMapKind: FrequencyMap::Fill(s); break;
     default: break;
   }
 }

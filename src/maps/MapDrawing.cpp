@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/AnalysisState.h"
+#include "maps/FrequencyMap.h"
 #include "core/Arithmetic.h"
 #include "core/Limits.h"
 #include "maps/CellDigits.h"
@@ -22,6 +23,7 @@ constexpr uint8_t kFirstRealMapKind = 4;  // amplitude, slope and velocity maps 
 double RealValue(const MapCell& cell, uint8_t mapKind) {
   if (mapKind == 4) return cell.Amplitude;
   if (mapKind == 5) return cell.Slope;
+  if (mapKind == kFrequencyMapKind) return cell.Frequency;
   return cell.Velocity;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/AnalysisState.h"
+#include "maps/FrequencyMap.h"
 #include "maps/MapComputation.h"
 #include "maps/MapUnits.h"
 #include "maps/StatisticsText.h"
@@ -25,6 +26,7 @@ int SlotAndTitle(int kind, std::string& title) {
     case 3: title = "Intervals"; return 1;
     case 4: title = "Amplitudes"; return 2;
     case 5: title = "Slopes"; return 3;
+    case kFrequencyMapKind: title = "Frequencies"; return 1;
     default: title.clear(); return 1;
   }
 }
@@ -72,6 +74,8 @@ void MapStatistics::FillHistoBuf(const AnalysisState& s, int slot) {
       double v = kNoValue;
       if (s.CurMapKind == 6) {
         v = cell.Velocity;
+      } else if (s.CurMapKind == kFrequencyMapKind) {
+        v = cell.Frequency;
       } else if (slot == 1) {
         v = cell.Value;
       } else {

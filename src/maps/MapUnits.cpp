@@ -1,5 +1,7 @@
 #include "maps/MapUnits.h"
 
+#include "maps/FrequencyMap.h"
+
 namespace velmora {
 
 std::string MapUnits::ValueUnit(uint8_t mapKind) {
@@ -10,6 +12,7 @@ std::string MapUnits::ValueUnit(uint8_t mapKind) {
     case 4: return "mV";     // amplitudes: signal units over 747 per mV
     case 5: return "mV/s";   // slopes
     case 6: return kVelocity;
+    case kFrequencyMapKind: return "cpm";
     default: return "";
   }
 }

@@ -51,7 +51,10 @@ std::vector<VelocityEstimate> VelocityCalculation::SquareEstimates(const TimeGri
 }
 
 std::vector<VelocityEstimate> VelocityCalculation::Estimate(const AnalysisState& s) {
-  const TimeGrid times = TimeGrid::FromMap(s);
+  return Estimate(s, TimeGrid::FromMap(s));
+}
+
+std::vector<VelocityEstimate> VelocityCalculation::Estimate(const AnalysisState& s, const TimeGrid& times) {
   switch (MethodOf(s)) {
     case VelocityMethodKind::Smoothed:
       return SquareEstimates(VelocitySmoothing::Smoothed(times), s.ElectrodeDistance, s.IncVel);

@@ -29,6 +29,8 @@ class VelocityCalculation {
   static std::optional<Velocity> SquareVelocity(double a, double b, double c, double d, double distance, int step);
   // Every velocity the chosen method finds in the current map, before any speed limit.
   static std::vector<VelocityEstimate> Estimate(const AnalysisState& state);
+  // The same over any times, such as one wave's.
+  static std::vector<VelocityEstimate> Estimate(const AnalysisState& state, const TimeGrid& times);
   // The squares `step` cells across over `times`.
   static std::vector<VelocityEstimate> SquareEstimates(const TimeGrid& times, double distance, int step);
   // Recomputes the whole velocity grid; returns the number of velocities accepted.

@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "maps/FrequencyMap.h"
 #include "core/Arithmetic.h"
 #include "core/Limits.h"
 #include "core/TraceChannel.h"
@@ -37,6 +38,7 @@ bool IsNoValue(int64_t v) { return v == kNoValue || v == kAltNoValue; }
 double RealCellValue(const MapCell& cell, int kind) {
   if (kind == 4) return cell.Amplitude;
   if (kind == 5) return cell.Slope;
+  if (kind == kFrequencyMapKind) return cell.Frequency;
   return cell.Velocity;
 }
 

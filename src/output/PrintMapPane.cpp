@@ -4,6 +4,7 @@
 
 #include "commands/PaneCaptions.h"
 #include "core/AnalysisState.h"
+#include "maps/FrequencyMap.h"
 #include "core/Arithmetic.h"
 #include "core/TraceChannel.h"
 #include "maps/CellDigits.h"
@@ -26,6 +27,7 @@ int Round(double x) { return int(RoundHalfEven(x)); }
 double RealValue(const MapCell& cell, uint8_t mapKind) {
   if (mapKind == 4) return cell.Amplitude;
   if (mapKind == 5) return cell.Slope;
+  if (mapKind == kFrequencyMapKind) return cell.Frequency;
   return cell.Velocity;
 }
 

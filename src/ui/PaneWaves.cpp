@@ -66,6 +66,11 @@ void PaneWaves::CalculateWaves() {
   calculating_ = false;
 }
 
+const WaveMap& PaneWaves::CalculatedWaves() {
+  if (!calculating_) CalculateWaves();
+  return *waves_;
+}
+
 bool PaneWaves::Draw(int pane) {
   if (calculating_) return false;
   AnalysisState& s = state_;

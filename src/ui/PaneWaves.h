@@ -31,6 +31,8 @@ class PaneWaves {
   void DrawComposite();
 
   const WaveMap& Waves() const { return *waves_; }
+  // The waves, calculated first (with the panel) when they are stale.
+  const WaveMap& CalculatedWaves();
   QFrame* ProgressPanel() const { return panel_; }
 
  private:

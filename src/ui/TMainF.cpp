@@ -37,6 +37,7 @@
 #include "input/MatrixChooser.h"
 #include "input/RecentFiles.h"
 #include "marks/AnalysisDisplay.h"
+#include "maps/FrequencyMap.h"
 #include "marks/ElectrogramDrawing.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkSaving.h"
@@ -460,6 +461,8 @@ void TMainF::UpdateChecks() {
     menu_->Action(mapItemsB[kind])->setChecked(s.MapKindB == kind);
   }
   menu_->Action("Velocities1")->setChecked(false);
+  menu_->Action("Frequency1")->setChecked(s.MapKindA == kFrequencyMapKind);
+  menu_->Action("Frequency2")->setChecked(s.MapKindB == kFrequencyMapKind);
   const char* typeItemsA[] = {"markTypea1", "MarkTypea2", "MarkTypea3"};
   const char* typeItemsB[] = {"MarkTypeb1", "MarkTypeb2", "MarkTypeb3"};
   const char* typeItems[] = {"SlowWave1", "Spike1", "TypeMark31"};

@@ -146,6 +146,8 @@ QWidget* VelocitiesPage() {
   AddEditRow(layout, page, "Maximum Conduction Velocity allowed (cm/sec):", "MaxCondVelEdit");
   AddEditRow(layout, page, "Arrow size for plotting:", "EditArrowSize");
   AddVelocityMethodRows(layout, page);
+  AddEditRow(layout, page, "Normal direction of the waves:", "NormalDirectionEdit",
+             "(degrees, counter-clockwise, 90 up)");
   layout->addStretch();
   return page;
 }

@@ -33,6 +33,7 @@ TEST(PreferenceTableTest, ListsEveryVariableInStoringOrderWithItsControl) {
       {"MaxCondVel", "MaxCondVelEdit"},        {"ArrowSize", "EditArrowSize"},
       {"VelocityMethod", "VelocityMethodChoice"}, {"VelocityFitRadius", "VelocityFitRadiusEdit"},
       {"VelocityFitQuadratic", "VelocityFitQuadraticCheckBox"},
+      {"NormalDirection", "NormalDirectionEdit"},
       {"SWDuration", "SWDurationEdit"},        {"AnimStep", "StepTimeEdit"},
       {"AnimBegin", "begSimEdit"},             {"AnimEnd", "EndSimEdit"},
       {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"},
@@ -61,7 +62,8 @@ TEST_F(PreferenceFormTest, LoadShowsTheStartValues) {
       {"LimitCondVel", "0"},      {"MaxCondVel", "20"},        {"ArrowSize", "5000"},
       {"SWDuration", "2000"},     {"AnimStep", "100"},         {"AnimBegin", "0"},
       {"AnimEnd", ""},            {"LimitIntervals", "0"},     {"MaxIntervalValue", "6000"},
-      {"VelocityMethod", "0"},    {"VelocityFitRadius", "2"},  {"VelocityFitQuadratic", "1"}};
+      {"VelocityMethod", "0"},    {"VelocityFitRadius", "2"},  {"VelocityFitQuadratic", "1"},
+      {"NormalDirection", "0"}};
   const PreferenceTexts texts = PreferenceForm::Load(*s);
   for (const auto& [name, text] : expected) EXPECT_EQ(texts.at(name), text) << name;
 }
