@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/AtomicFile.h"
 #include "support/CliRunner.h"
@@ -130,9 +131,14 @@ TEST_F(AnimateCommandTest, AnOddFilmSizeLosesAPixelAndSaysSo) {
 
 TEST_F(AnimateCommandTest, RefusesBadOptionsWithUsageAndWritesNothing) {
   const std::string film = out_.File("film.mp4");
-  for (const std::string& options : {"--step 0 --out " + film, "--begin 500 --end 400 --out " + film,
-                                     "--begin 10000 --end 80000 --out " + film, "--fps 0 --out " + film,
-                                     "--out " + out_.File("film.avi")}) {
+  std::vector<std::string> refused = {"--step 0 --out " + film, "--begin 500 --end 400 --out " + film,
+                                      "--fps 0 --out " + film, "--out " + out_.File("film.avi")};
+#ifdef VELMORA_CLI_PICTURES
+  // A begin past the recording is known only once the recording is read, which a build
+  // without pictures never gets to.
+  refused.push_back("--begin 10000 --end 80000 --out " + film);
+#endif
+  for (const std::string& options : refused) {
     const testing::CliRun run = Animate(options);
     EXPECT_EQ(run.status, 2) << options;
     EXPECT_NE(run.err.find("error:"), std::string::npos) << options;
