@@ -55,8 +55,8 @@ int64_t BelowCutoff(double mean, int64_t level) {
 }  // namespace
 
 struct AutomaticMarking::ChannelSums {
-  std::array<double, kElectrodes> mean{};      // over samples CurBegin + 5 .. SigLength
-  std::array<double, kElectrodes> stdevSum{};  // samples 5 .. W, then the mean over W
+  std::array<double, kElectrodes> mean{};      // over samples 5 .. SigLength
+  std::array<double, kElectrodes> stdevSum{};  // samples 5 .. SigLength, then over SigLength
   std::array<double, kElectrodes> squares{};
   std::array<double, kElectrodes> deviation{};
   std::array<int32_t, kElectrodes> cutoff{};
@@ -105,11 +105,15 @@ bool AutomaticMarking::CancelAsked() {
   return ui_.CancelRequested();
 }
 
+// The statistics are those of each channel's whole signal, as a run over the whole recording
+// takes them, whatever pane A shows: taken over the pane's window they made the threshold,
+// and so the marks, move with the zoom (a short window's small deviation put false marks on
+// every recovering tail).
 void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
   const int32_t* base = s_.Signals.data() + kFirstElectrode - 1;
-  const int64_t window = s_.CurWindow, padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
+  const int64_t window = s_.SigLength, padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
   const int64_t statLast = std::min<int64_t>(window, padded);
-  const int64_t meanFirst = std::max<int64_t>(int64_t(s_.CurBegin) + 5, 1);
+  const int64_t meanFirst = 5;
   const int64_t meanLast = std::min<int64_t>(s_.SigLength, padded);
   // Rows past the store read as zeros: they add nothing to the sums, only to the counts.
   if (window > 1)
@@ -171,6 +175,8 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
 
 bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
   CollectMarkedTimes(kind);
+  // Marks go into pane A's window (both ends included); the detections are the whole signal's.
+  const int64_t firstTime = s_.CurBegin, lastTime = int64_t(s_.CurBegin) + s_.CurWindow;
   for (int e = kFirstElectrode; e <= kChannels; ++e) {
     const int c = e - kFirstElectrode;
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
@@ -180,7 +186,7 @@ bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     s_.PointerChannel = e;
     int32_t lastAdded = kNoValue;
     for (int32_t time : detections_[size_t(c)]) {
-      if (MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
+      if (time < firstTime || time > lastTime || MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
       if (AddMark(time, kind)) lastAdded = time;
     }
     ui_.StepProgress();

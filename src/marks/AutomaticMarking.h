@@ -22,7 +22,9 @@ class AutomaticMarking {
 
   // Marks every electrode (channels 17..256) at the first sample of each excursion more
   // than 3 deviations below its mean, at most once per 1001 samples, with the kind of pane A
-  // and origin automatic. While AvoidDoubleMarks is on, a time where a mark of the electrode
+  // and origin automatic. Mean and deviation are the channel's whole signal's; only the
+  // detections within pane A's window (CurBegin .. CurBegin + CurWindow) are marked, so a
+  // run over part of the recording marks what a run over all of it marks there. While AvoidDoubleMarks is on, a time where a mark of the electrode
   // and kind already lies (as AvoidDouble decides) is left out, so a second run adds nothing.
   // Shows the progress panel while it runs.
   void MarkAllSlowWaves();
