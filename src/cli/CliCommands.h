@@ -23,5 +23,6 @@ void AddExportCommand(CLI::App& app, int& exitCode);
 void AddImportMarksCommand(CLI::App& app, int& exitCode);
 void AddAnimateCommand(CLI::App& app, int& exitCode);
 void AddEditCommand(CLI::App& app, int& exitCode);
+void AddQualityCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

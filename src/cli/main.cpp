@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddImportMarksCommand(app, exitCode);
   velmora::cli::AddAnimateCommand(app, exitCode);
   velmora::cli::AddEditCommand(app, exitCode);
+  velmora::cli::AddQualityCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

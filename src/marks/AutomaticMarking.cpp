@@ -14,7 +14,9 @@
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
 #include "marks/MarkSettingsFile.h"
+#include "marks/ElectrodeQuality.h"
 #include "marks/MarkStore.h"
+#include "marks/RobustDetector.h"
 #include "marks/SignalStatistics.h"
 
 namespace velmora {
@@ -87,17 +89,49 @@ void AutomaticMarking::MarkAllSlowWaves() {
   Ui::ProgressPanel panel;
   panel.maximum = kElectrodes;
   ui_.ShowProgress(panel);
-  auto sums = std::make_unique<ChannelSums>();
-  ComputeSums(*sums);
   // A cancel leaves the marks as they were: the marking only ever appends to the store.
   const int32_t markCount = s_.MarkCount;
   const bool marksChanged = s_.MarksChanged, wavesStale = s_.WavesStale;
-  if (!ScanForExcursions(*sums) || !AddElectrodeMarks(*sums, s_.MarkType[0])) {
+  const bool done = s_.DetectionMethod == kRobustMethod ? MarkRobustly() : MarkByThreshold();
+  if (!done) {
     s_.MarkCount = markCount;
     s_.MarksChanged = marksChanged;
     s_.WavesStale = wavesStale;
   }
   ui_.HideProgress();
+}
+
+bool AutomaticMarking::MarkByThreshold() {
+  robust_.clear();
+  auto sums = std::make_unique<ChannelSums>();
+  ComputeSums(*sums);
+  if (!ScanForExcursions(*sums)) return false;
+  return AddElectrodeMarks(s_.MarkType[0], [&](int c) {
+    s_.SignalStdev = sums->deviation[size_t(c)];
+    ui_.Log(SignalStatistics::DeviationLine(c + kFirstElectrode, sums->deviation[size_t(c)]));
+  });
+}
+
+// Electrodes judged dead get no marks.
+bool AutomaticMarking::MarkRobustly() {
+  const RobustDetector::Settings settings = RobustDetector::SettingsOf(s_);
+  if (!RobustDetector::Run(s_, settings, robust_, [this] { return CancelAsked(); })) {
+    robust_.clear();
+    return false;
+  }
+  ElectrodeQuality::Keep(s_, settings, robust_);
+  for (int c = 0; c < kElectrodes; ++c) {
+    std::vector<int32_t>& list = detections_[size_t(c)];
+    list.clear();
+    if (robust_[size_t(c)].dead) continue;
+    for (const RobustDetector::Activation& a : robust_[size_t(c)].activations) list.push_back(a.time);
+  }
+  return AddElectrodeMarks(s_.MarkType[0], [&](int c) {
+    const RobustDetector::Electrode& e = robust_[size_t(c)];
+    s_.SignalStdev = e.noise;
+    ui_.Log(fmt::format("elesub={} noise= {:.2f} quality= {:.1f}{}", c + kFirstElectrode, e.noise, e.quality,
+                        e.dead ? " dead" : ""));
+  });
 }
 
 bool AutomaticMarking::CancelAsked() {
@@ -173,7 +207,7 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   return true;
 }
 
-bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
+bool AutomaticMarking::AddElectrodeMarks(int kind, const std::function<void(int)>& describe) {
   CollectMarkedTimes(kind);
   // Marks go into pane A's window (both ends included); the detections are the whole signal's.
   const int64_t firstTime = s_.CurBegin, lastTime = int64_t(s_.CurBegin) + s_.CurWindow;
@@ -181,8 +215,7 @@ bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
     const int c = e - kFirstElectrode;
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
     if (CancelAsked()) return false;
-    s_.SignalStdev = sums.deviation[c];
-    ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
+    describe(c);
     s_.PointerChannel = e;
     int32_t lastAdded = kNoValue;
     for (int32_t time : detections_[size_t(c)]) {

@@ -170,6 +170,39 @@ QWidget* IntervalsPage() {
   return page;
 }
 
+// The detection method, in the order of its numbers in DetectionMethod, and the robust
+// detector's settings.
+QWidget* DetectionPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Detection method:", page));
+  auto* methods = new QComboBox(page);
+  methods->setObjectName("DetectionMethodChoice");
+  methods->addItems({"described", "robust"});
+  row->addWidget(methods);
+  row->addStretch();
+  layout->addLayout(row);
+  auto* robust = new QGroupBox("Robust detection:", page);
+  auto* rows = new QVBoxLayout(robust);
+  AddEditRow(rows, robust, "Fall width:", "RobustFallWidthEdit", "(msec)");
+  AddEditRow(rows, robust, "Threshold:", "RobustThresholdEdit", "(noise deviations)");
+  AddEditRow(rows, robust, "Refractory period:", "RobustRefractoryEdit", "(msec)");
+  AddEditRow(rows, robust, "Noise window:", "RobustNoiseWindowEdit", "(msec)");
+  AddEditRow(rows, robust, "Dead below quality:", "DeadQualityEdit");
+  layout->addWidget(robust);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* WavesPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  AddEditRow(layout, page, "Smallest wave shown:", "MinSitesPerWaveEdit", "(sites)");
+  layout->addStretch();
+  return page;
+}
+
 // What a control holds, as PreferenceForm reads it: an edit's text, a switch as "1" or "0".
 std::string ControlText(const QWidget& window, const PreferenceVariable& v) {
   const QString control = Q(v.control);
@@ -198,6 +231,8 @@ TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
   pages_->addTab(VelocitiesPage(), "Velocities");
   pages_->addTab(AnimationPage(), "Animation");
   pages_->addTab(IntervalsPage(), "Intervals");
+  pages_->addTab(DetectionPage(), "Marking");
+  pages_->addTab(WavesPage(), "Waves");
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("OKbutton");
   ok->setAutoDefault(false);

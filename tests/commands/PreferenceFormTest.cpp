@@ -35,7 +35,11 @@ TEST(PreferenceTableTest, ListsEveryVariableInStoringOrderWithItsControl) {
       {"VelocityFitQuadratic", "VelocityFitQuadraticCheckBox"},
       {"SWDuration", "SWDurationEdit"},        {"AnimStep", "StepTimeEdit"},
       {"AnimBegin", "begSimEdit"},             {"AnimEnd", "EndSimEdit"},
-      {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"}};
+      {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"},
+      {"DetectionMethod", "DetectionMethodChoice"}, {"RobustFallWidth", "RobustFallWidthEdit"},
+      {"RobustThreshold", "RobustThresholdEdit"}, {"RobustRefractory", "RobustRefractoryEdit"},
+      {"RobustNoiseWindow", "RobustNoiseWindowEdit"}, {"DeadQuality", "DeadQualityEdit"},
+      {"MinSitesPerWave", "MinSitesPerWaveEdit"}};
   const auto& variables = PreferenceTable::Variables();
   ASSERT_EQ(variables.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
