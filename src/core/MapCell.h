@@ -13,7 +13,20 @@ struct MapCell {
   uint8_t Expanded = 0;      // 1 = filled in by expansion or interpolation
   double Amplitude = kNoValue;
   double Slope = kNoValue;
+  double Quality = kNoValue;  // the electrode's quality (quality map; Value then holds its verdict)
 };
+
+// Map kinds from the amplitude map on hold reals; the quality map is the last kind.
+inline constexpr uint8_t kFirstRealMapKind = 4;
+inline constexpr uint8_t kQualityMap = 7;
+
+// The real value a cell holds for a map kind that holds reals.
+inline double RealCellValue(const MapCell& cell, uint8_t mapKind) {
+  if (mapKind == 4) return cell.Amplitude;
+  if (mapKind == 5) return cell.Slope;
+  if (mapKind == kQualityMap) return cell.Quality;
+  return cell.Velocity;
+}
 
 // The conduction velocity of the grid square whose top-left cell has the same index.
 struct VelocityCell {

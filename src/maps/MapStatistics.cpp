@@ -25,6 +25,7 @@ int SlotAndTitle(int kind, std::string& title) {
     case 3: title = "Intervals"; return 1;
     case 4: title = "Amplitudes"; return 2;
     case 5: title = "Slopes"; return 3;
+    case kQualityMap: title = "Quality"; return 2;
     default: title.clear(); return 1;
   }
 }
@@ -70,8 +71,8 @@ void MapStatistics::FillHistoBuf(const AnalysisState& s, int slot) {
       const MapCell& cell = s.Cell(x, y);
       if (cell.Value == kAltNoValue) continue;
       double v = kNoValue;
-      if (s.CurMapKind == 6) {
-        v = cell.Velocity;
+      if (s.CurMapKind == 6 || s.CurMapKind == kQualityMap) {
+        v = RealCellValue(cell, s.CurMapKind);
       } else if (slot == 1) {
         v = cell.Value;
       } else {

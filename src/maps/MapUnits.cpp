@@ -10,6 +10,7 @@ std::string MapUnits::ValueUnit(uint8_t mapKind) {
     case 4: return "mV";     // amplitudes: signal units over 747 per mV
     case 5: return "mV/s";   // slopes
     case 6: return kVelocity;
+    case 7: return "";       // quality: noise deviations
     default: return "";
   }
 }

@@ -16,7 +16,7 @@ namespace velmora {
 namespace {
 
 constexpr int kMapPane = 0, kElectrogramPane = 1, kWaveMapPane = 2;
-constexpr int kLastMapKind = 6;
+constexpr int kLastMapKind = kQualityMap;
 
 // Only the kinds a pane can show at start come back; an animation starts from its command.
 int PaneKind(int kind) { return kind == kMapPane || kind == kWaveMapPane ? kind : kElectrogramPane; }

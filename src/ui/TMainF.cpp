@@ -436,6 +436,8 @@ void TMainF::UpdateChecks() {
     menu_->Action(mapItemsA[kind])->setChecked(s.MapKindA == kind);
     menu_->Action(mapItemsB[kind])->setChecked(s.MapKindB == kind);
   }
+  menu_->Action("Quality1")->setChecked(s.MapKindA == kQualityMap);
+  menu_->Action("Quality2")->setChecked(s.MapKindB == kQualityMap);
   menu_->Action("Velocities1")->setChecked(false);
   const char* typeItemsA[] = {"markTypea1", "MarkTypea2", "MarkTypea3"};
   const char* typeItemsB[] = {"MarkTypeb1", "MarkTypeb2", "MarkTypeb3"};

@@ -9,40 +9,16 @@
 #include <vector>
 
 #include "core/AnalysisState.h"
-#include "core/DataRoot.h"
-#include "input/E00Reader.h"
 #include "input/SampleRecording.h"
 #include "input/SampleScore.h"
 #include "marks/AutomaticMarking.h"
+#include "support/MarkedSample.h"
 #include "support/ScriptedUi.h"
-#include "support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-// A generated recording opened as the workbench opens it (smoothed unless told), marked over
-// its whole length by `method`.
-struct MarkedSample {
-  MarkedSample(const SampleSettings& settings, int method, bool smooth = true) : root(dir.File("root")) {
-    const SampleFiles files = SampleRecording::Write(settings, dir.File("sample"));
-    state->DefaultMatrixFileName = files.matrix;
-    state->SmoothElectrograms = smooth;
-    E00Reader(*state, ui, root).Open(files.recording, RecordingOpenOptions{false, false});
-    state->CurBegin = 0;
-    state->CurWindow = state->SigLength;
-    state->MarkType[0] = kSlowWave;
-    state->DetectionMethod = method;
-    AutomaticMarking(*state, ui).MarkAllSlowWaves();
-    score = SampleScore::Score(*state, SampleRecording::ActivationTimes(settings),
-                               SampleRecording::DeadChannels(settings));
-  }
-
-  testing::TempDir dir;
-  DataRoot root;
-  testing::ScriptedUi ui;
-  std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();
-  MarkScore score;
-};
+using testing::MarkedSample;
 
 // Half a minute, two waves.
 SampleSettings Impaired(int dead, SignalImpairments impairments, SampleSettings::Front front = {}) {
