@@ -2,7 +2,8 @@
 // with what real recordings carry besides: noise, mains hum, baseline drift, motion artifacts
 // and dead electrodes, under planar and radial fronts. Each recording is opened as the
 // workbench opens it (smoothed) and marked over its whole length; the marks are paired with
-// the true activations of their electrodes within 100 ms.
+// the true activations of their electrodes within 100 ms; only marks on the grid's electrodes
+// count. The store is also read unsmoothed for two of them.
 //
 // velmora_marking_accuracy [--quick] [NAME=VALUE ...]: --quick measures one seed of the
 // target recording only; NAME=VALUE sets a preference before marking (RobustThreshold=6).
@@ -34,6 +35,7 @@ struct Condition {
   const char* name;
   SampleSettings::Front front;
   SignalImpairments impairments;
+  bool smooth = true;  // opened with "Smooth Electrograms?" on, as the workbench opens it
 };
 
 const std::vector<Condition>& Conditions() {
@@ -57,6 +59,9 @@ const std::vector<Condition>& Conditions() {
       {"worst: noise 250, mains 200, drift 3 mV, 5 artifacts/min", F::Planar,
        {.noiseUv = 250, .mainsUv = 200, .driftUv = 3000, .artifactsPerMinute = 5}},
       {"worst, radial", F::Radial, {.noiseUv = 250, .mainsUv = 200, .driftUv = 3000, .artifactsPerMinute = 5}},
+      {"target, unsmoothed", F::Planar, {.noiseUv = 60, .mainsUv = 100, .driftUv = 3000, .artifactsPerMinute = 2}, false},
+      {"worst, unsmoothed", F::Planar, {.noiseUv = 250, .mainsUv = 200, .driftUv = 3000, .artifactsPerMinute = 5},
+       false},
   };
   return conditions;
 }
@@ -84,6 +89,7 @@ void Measure(const Condition& condition, int seed, const std::vector<std::string
   const DataRoot root((folder / "root").string());
   auto state = std::make_unique<AnalysisState>();
   state->DefaultMatrixFileName = files.matrix;
+  state->SmoothElectrograms = condition.smooth;
   E00Reader(*state, ui, root).Open(files.recording, RecordingOpenOptions{false, false});
   for (const std::string& setting : settings) {
     const size_t equals = setting.find('=');
