@@ -184,12 +184,18 @@ QWidget* DetectionPage() {
   row->addStretch();
   layout->addLayout(row);
   auto* robust = new QGroupBox("Robust detection:", page);
-  auto* rows = new QVBoxLayout(robust);
-  AddEditRow(rows, robust, "Fall width:", "RobustFallWidthEdit", "(msec)");
-  AddEditRow(rows, robust, "Threshold:", "RobustThresholdEdit", "(noise deviations)");
-  AddEditRow(rows, robust, "Refractory period:", "RobustRefractoryEdit", "(msec)");
-  AddEditRow(rows, robust, "Noise window:", "RobustNoiseWindowEdit", "(msec)");
-  AddEditRow(rows, robust, "Dead below quality:", "DeadQualityEdit");
+  auto* rows = new QGridLayout(robust);
+  const char* fields[][3] = {{"Fall width:", "RobustFallWidthEdit", "(msec)"},
+                             {"Threshold:", "RobustThresholdEdit", "(noise deviations)"},
+                             {"Refractory period:", "RobustRefractoryEdit", "(msec)"},
+                             {"Noise window:", "RobustNoiseWindowEdit", "(msec)"},
+                             {"Dead below quality:", "DeadQualityEdit", ""}};
+  for (int r = 0; r < 5; ++r) {
+    rows->addWidget(new QLabel(fields[r][0], robust), r, 0);
+    rows->addWidget(NewEdit(fields[r][1], robust), r, 1);
+    rows->addWidget(new QLabel(fields[r][2], robust), r, 2);
+  }
+  rows->setColumnStretch(3, 1);
   layout->addWidget(robust);
   layout->addStretch();
   return page;
