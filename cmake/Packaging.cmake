@@ -12,8 +12,10 @@ if(VELMORA_BUILD_GUI)
   install(FILES ${VELMORA_PACKAGING_DIR}/velmora-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
           RENAME velmora.xml)
 endif()
-# Debian keeps a package's documents under its own (lower-case) name.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
+# Debian keeps a package's documents, its copyright file among them, under its own
+# (lower-case) name.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${VELMORA_PACKAGING_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
 
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR "Velmora developers")

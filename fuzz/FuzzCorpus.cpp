@@ -81,6 +81,7 @@ void ConnectionSeeds(const fs::path& corpus) {
   std::string text = "/data/rec.C00\r\n3000\r\n2\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\r\n";
   text += "17\t1000\t18\t1010\t1\r\n18\t1010\t19\t1030\t-1\r\n";
   Seed(corpus, "ConnectionFileFuzzer", "two", text);
+  Seed(corpus, "ConnectionDrawingFuzzer", "two", text);
 }
 
 void TextSeeds(const fs::path& corpus) {
@@ -95,6 +96,12 @@ void TextSeeds(const fs::path& corpus) {
   Seed(corpus, "MarksTextImportFuzzer", "marks",
        "7 header lines\n/data/grid.txt\n1000\n2\n0\nsix\nseven\n20 1000 1 0 0\n21 1010 2 0 0\n");
   Seed(corpus, "TextLinesFuzzer", "lines", std::string("\x01\x02\x03", 3) + "head\nab 1.5 -2 +3e-2\n\ncd 4 5 6\n");
+  Seed(corpus, "MarksImportDrawingFuzzer", "marks",
+       "7 header lines\n/data/grid.txt\n1000\n3\n0\nsix\nseven\n20 1000 1 0 0\n21 1010 1 0 0\n22 1030 1 0 0\n");
+  Seed(corpus, "TextFileFuzzer", "lines", std::string("\x05", 1) + "head\n1.5\n\x1b[2J -2\n3e-2\n");
+  Seed(corpus, "PreferenceTextsFuzzer", "pairs", "MinDiffValSW=-150\nSmoothElectrograms=0\nAnimStep=50\n");
+  Seed(corpus, "WorkbenchIniFuzzer", "defaults",
+       "[General]\ntwoPanes=true\npaneKindB=2\n\n[MyDefaults]\nMinDiffValSW=-150\nSmoothElectrograms=1\n");
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package and tries it on a fresh Debian 12 made here from the
 # distribution's mirror: installs it with apt as a user would, then makes a sample recording,
-# reads it, draws it and starts the workbench offscreen. Takes several minutes and needs root
-# and the mirror, so it is run by hand before a release, not by CI.
+# reads it, draws it, starts the workbench on it for the first time on a virtual screen and
+# offscreen, and checks that numbered recordings and mark files are the workbench's. Takes
+# several minutes and needs root and the mirror, so it is run by hand before a release, not
+# by CI.
 #   bash scripts/test-package.sh [BUILD_DIR]     (default build-package)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,7 +28,7 @@ dpkg-deb --field "$deb" Package Version Depends Recommends
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$deb" "$work/"
+cp "$deb" tests/scripts/mime-types-of.sh "$work/"
 
 # What a newcomer does on the fresh system, as an ordinary user where it matters.
 cat > "$work/try.sh" <<'TRY'
@@ -35,10 +37,18 @@ cd /root
 apt-get update -q
 # As on a desktop, recommended packages come along (the menu and MIME databases).
 DEBIAN_FRONTEND=noninteractive apt install -y -q -o APT::Install-Recommends=true ./velmora_*.deb
+# A virtual screen to watch the first start on, and a way to list its windows.
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends xvfb xauth x11-utils
 useradd --create-home researcher
 su researcher -c 'set -eux
   cd ~
   velmora-cli sample s
+  # The very first start on a double-clicked recording (no matrix known yet) shows no message
+  # before the matrix is settled: no message box (titled "Velmora", of the class "Velmora") is
+  # open while the workbench waits.
+  xvfb-run -a sh -c "velmora s/sample.E00 & sleep 10; xwininfo -root -tree > windows.txt; kill \$!"
+  cat windows.txt
+  if grep -q "\"Velmora\": (\"velmora\"" windows.txt; then echo "a message box opened at the first start" >&2; exit 1; fi
   velmora-cli info s/sample.E00 --matrix s/sample-matrix.txt
   velmora-cli render s/sample.E00 --matrix s/sample-matrix.txt --size 400x300 --out s/pane.png
   test -s s/pane.png
@@ -51,13 +61,18 @@ grep x-velmora-recording /usr/share/mime/globs2
 grep -q "application/x-velmora-recording=velmora.desktop" /usr/share/applications/mimeinfo.cache
 test -f /usr/share/icons/hicolor/scalable/apps/velmora.svg
 test -f /usr/share/doc/velmora/README.md
+test -f /usr/share/doc/velmora/copyright
+# Recordings are numbered .E00 to .E99 and their marks .M00 to .M99.
+for expected in rec.E00:recording rec.E37:recording rec.e99:recording rec.M00:marks rec.M42:marks rec.m07:marks; do
+  bash /root/mime-types-of.sh /usr/share/mime/globs2 "${expected%%:*}" | grep -qx "application/x-velmora-${expected#*:}"
+done
 echo "PACKAGE WORKS ON A FRESH DEBIAN 12"
 TRY
 
 echo "== fresh Debian 12 from $mirror"
 start=$(date +%s)
 mmdebstrap --variant=apt --quiet \
-  --customize-hook="copy-in $work/try.sh $work/$(basename "$deb") /root" \
+  --customize-hook="copy-in $work/try.sh $work/mime-types-of.sh $work/$(basename "$deb") /root" \
   --customize-hook='chroot "$1" bash /root/try.sh' \
   bookworm "$work/fresh.tar" "$mirror"
 echo "== done in $(( $(date +%s) - start )) s"

@@ -72,7 +72,8 @@ void Measure(AnalysisState& state, const SampleSettings& settings, Errors (&erro
       for (const VelocityEstimate& e : VelocityCalculation::Estimate(state)) {
         const SampleFront::Motion truth = SampleFront::TrueMotion(settings, e.x, e.y);
         const double speed = e.velocity.speed * 10;  // cm/s to mm/s
-        double direction = std::atan2(e.velocity.vy, e.velocity.vx) * 180 / std::numbers::pi;
+        // Rows grow down the screen; directions count counter-clockwise, as the arrows do.
+        double direction = std::atan2(-e.velocity.vy, e.velocity.vx) * 180 / std::numbers::pi;
         if (direction < 0) direction += 360;
         errors[method].Add(std::abs(speed - truth.speedMmPerS) / truth.speedMmPerS * 100,
                            AngleBetween(direction, truth.directionDeg));

@@ -27,7 +27,7 @@ void RunAmplitudes(const AmplitudesOptions& options) {
   session.UsePreferences(PreferenceSettings::Parse(options.settings));
   session.Open(options.recording, options.matrix, !options.raw, false);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(options.marks, ReadWholeFile(options.marks));
+  const MarkFileContents contents = MarkFile::Read(options.marks);
   ReportIgnoredBytes(options.marks, contents, session.UiOut());
   ApplyMarkFile(s, contents);
   AmplitudeCalculation::CalcAmplitudes(s);

@@ -90,11 +90,13 @@ void RunAnimate(const AnimateOptions& o) {
   } catch (const std::invalid_argument& refused) {
     throw UsageError(refused.what());
   }
+  if (!NamesFolder(o.out)) session.CheckTarget(o.out);
   const FilmExport::Request request{o.out, a.width, a.height, a.fps};
   FilmExport::Result result;
   PictureWriter::WithGuiApplication([&] { result = FilmExport::Write(s, *film, request, {}); });
-  if (!result.Note.empty()) std::cerr << "note: " << result.Note << '\n';
   const ActivationFilm::Steps& steps = film->Timing();
+  if (steps.EndCut()) std::cerr << "note: " << steps.CutNote() << '\n';
+  for (const std::string& note : result.Notes) std::cerr << "note: " << note << '\n';
   std::cout << fmt::format("{} frames, {} to {} ms in steps of {} ms, written to {}\n", result.Frames, steps.Begin,
                            steps.TimeOf(steps.Count - 1), steps.Step, o.out);
 #endif
@@ -111,11 +113,12 @@ void AddAnimateCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--marks", o.marks, "mark file whose marks light the electrodes")->type_name("F.M00")->required();
   cmd->add_option("--begin", o.begin, "time of the first frame in ms (default the BegTime preference, 0)")
       ->type_name("B");
-  cmd->add_option("--end", o.end, "time of the last frame in ms, included (default the end of the recording)")
+  cmd->add_option("--end", o.end,
+                  "time of the last frame in ms, included (default and at most the end of the recording)")
       ->type_name("E");
   cmd->add_option("--step", o.step, "ms between frames (default the Step Time preference, 100)")->type_name("MS");
   cmd->add_option("--fps", o.fps, "frames per second of the film")->type_name("N")->capture_default_str();
-  cmd->add_option("--size", o.size, "frame size in pixels")->type_name("WxH")->capture_default_str();
+  cmd->add_option("--size", o.size, "frame size in pixels (even for a film: an odd side loses a pixel)")->type_name("WxH")->capture_default_str();
   cmd->add_option("--type", o.type, "mark kind shown: 0 all, 1 slow waves, 2 spikes, 3 type 3")
       ->type_name("0|1|2|3")
       ->capture_default_str();

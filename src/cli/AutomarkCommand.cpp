@@ -11,7 +11,6 @@
 #include "cli/RecordingSession.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkFile.h"
-#include "marks/MarkJournal.h"
 #include "core/Errors.h"
 
 namespace velmora::cli {
@@ -36,17 +35,6 @@ void ShowWholeSignalInPaneA(AnalysisState& s) {
   s.ActivePane = 1;
 }
 
-// Saving would make the unsaved edits of an ended workbench session replay onto marks they
-// were not made on; they are the user's to restore or set aside first.
-void BindJournal(MarkJournal& journal, const AnalysisState& s) {
-  if (const std::optional<PendingJournal> pending = MarkJournal::Find(s.MarkFileName))
-    throw IoError(pending->path, fmt::format("{} mark edit(s) of a session that ended without saving are kept "
-                                             "here; open the recording in the workbench to restore them or set "
-                                             "them aside before writing marks",
-                                             pending->edits));
-  journal.Bind(s);
-}
-
 void RunAutomark(const AutomarkOptions& options) {
   RecordingSession session;
   session.UsePreferences(PreferenceSettings::Parse(options.settings));
@@ -56,16 +44,11 @@ void RunAutomark(const AutomarkOptions& options) {
   if (options.method == "robust") s.DetectionMethod = AutomaticMarking::kRobustMethod;
   if (options.method == "described") s.DetectionMethod = AutomaticMarking::kThresholdMethod;
   ShowWholeSignalInPaneA(s);
-  MarkJournal journal;
-  if (options.write) BindJournal(journal, s);
+  if (options.write) session.HoldMarkFile();
   const int32_t before = s.MarkCount;
   AutomaticMarking(s, session.UiOut()).MarkAllSlowWaves();
   std::cout << MarkLines(s, before + 1);
-  if (options.write) {
-    journal.Record(s, true);
-    WriteMarkFile(s, session.UiOut());
-    journal.Discard(s);
-  }
+  if (options.write) session.SaveMarks();
 }
 
 }  // namespace

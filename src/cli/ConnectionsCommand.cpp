@@ -41,6 +41,7 @@ void RunConnections(const ConnectionsOptions& o) {
   if (o.out.empty()) {
     std::cout << text;
   } else {
+    session.CheckTarget(o.out);
     WriteFileAtomically(o.out, text);
   }
 }

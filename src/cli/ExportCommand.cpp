@@ -39,13 +39,14 @@ void RunExport(const ExportOptions& o) {
   const ExportKind& kind = FindExportKind(o.what);
   const ExportPane pane = CheckOptions(o);
   RecordingSession session;
-  session.UsePreferences(PreferenceSettings::Parse(o.settings));
+  session.UsePreferences(MapPreferences(pane.map, o.settings));
   session.OpenWithMarks(o.recording, o.matrix, o.marks);
   ExportContext context(session.State(), session.UiOut(), pane);
   const std::string bytes = kind.bytes(context);
   if (o.out.empty()) {
     std::cout << bytes;
   } else {
+    session.CheckTarget(o.out);
     DataPadCommands::WriteExport(session.State(), o.out, bytes);
   }
 }
@@ -69,12 +70,10 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   cmd->add_option("--out", o.out, "write the file here instead of to stdout")->type_name("PATH");
-  AddMapSettingOptions(cmd, o.map);
+  AddMapSettingOptions(cmd, o.map, false);
   cmd->get_option("--begin")->description("begin of the electrogram or map window in ms (default 0)");
   cmd->get_option("--window")->description("length of the window in ms (default the whole signal)");
-  cmd->add_option("--kind", o.map.kind, "map kind of matrix")
-      ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
-      ->capture_default_str();
+  cmd->get_option("--kind")->description("map kind of matrix and mac-map");
   cmd->add_option("--traces", o.traces, "number of traces (default as after opening)")->type_name("N");
   cmd->add_option("--first-channel", o.firstChannel, "channel of the first trace (default as after opening)")
       ->type_name("C");

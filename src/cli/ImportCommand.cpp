@@ -54,8 +54,8 @@ void ReadNI(RecordingSession& session, const std::string& file, const ImportAnsw
       .Read(file, answers.signalLength.value_or(NITextReader::kSignalLengthOffered), RecordingOpenOptions{false, false});
 }
 
-// As the import window after "Ok". The panel offers no sample count (its edit starts at 0),
-// so without --samples the whole file is read up to what the store takes.
+// As the import window after "Ok". Without --samples the panel's own 0 is taken: the whole
+// file, up to what the store takes.
 void ReadLaboratory(int kind, RecordingSession& session, const std::string& file, const ImportAnswers& answers) {
   AnalysisState& s = session.State();
   LabImport import(s, session.UiOut(), session.Reader().Root(), RecordingOpenOptions{false, false});
@@ -63,9 +63,8 @@ void ReadLaboratory(int kind, RecordingSession& session, const std::string& file
   const bool nashville = kind == LabImport::kNashville;
   values.channels = std::to_string(answers.channels.value_or(nashville ? 48 : 64));
   values.rate = std::to_string(answers.rate.value_or(nashville ? 30 : 1000));
-  values.samples = std::to_string(answers.samples.value_or(s.MaxSamples));
+  values.samples = answers.samples ? std::to_string(*answers.samples) : "0";  // 0: the whole file
   if (answers.matrixName) values.matrixName = *answers.matrixName;
-  if (!answers.samples && kind != LabImport::kAuckland) import.ReadToTheEnd();
   if (!import.Import(kind, file, values)) throw std::runtime_error(file + ": the recording was not read");
 }
 

@@ -22,12 +22,14 @@ void RunImportMarks(const ImportMarksOptions& o) {
   RecordingSession session;
   session.Open(o.recording, o.matrix, true, o.write);
   AnalysisState& s = session.State();
+  if (o.write) session.HoldMarkFile();
   // The whole file is checked before the recording's marks change.
-  const MarksTextImport::Contents contents = MarksTextImport::Parse(o.from, ReadWholeFile(o.from));
+  const MarksTextImport::Contents contents = MarksTextImport::Read(o.from);
   const int32_t before = s.MarkCount;
-  MarksTextImport::Apply(s, o.from, contents);
+  const std::string difference = MarksTextImport::Apply(s, o.from, contents);
+  if (!difference.empty()) std::cerr << "note: " << difference << '\n';
   std::cout << MarkLines(s, before + 1);
-  if (o.write) WriteMarkFile(s, session.UiOut());
+  if (o.write) session.SaveMarks();
 }
 
 }  // namespace

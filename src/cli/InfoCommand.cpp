@@ -25,7 +25,7 @@ struct InfoOptions {
 void PrintMarkSettings(const AnalysisState& s) {
   MarkSettings settings = s.MarkingSettings;
   const std::string path = MarkSettingsFile::PathFor(s.MarkFileName);
-  if (settings.Empty() && FileExists(path)) settings = MarkSettingsFile::Parse(path, ReadWholeFile(path));
+  if (settings.Empty() && AnythingAt(path)) settings = MarkSettingsFile::ReadFile(path);
   for (const std::string& line : MarkSettingsFile::Lines(settings)) std::cout << line << '\n';
 }
 

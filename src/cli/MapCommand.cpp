@@ -14,7 +14,6 @@
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
-#include "cli/VelocityMethodOption.h"
 #include "core/AtomicFile.h"
 #include "core/Limits.h"
 #include "maps/MapComputation.h"
@@ -36,7 +35,6 @@ struct MapOptions {
   std::string size = "1000x1000";
   bool stats = false, arrows = false;
   std::vector<std::string> settings;
-  std::string velocityMethod;
 };
 
 constexpr int kVelocityMap = 6;
@@ -79,12 +77,10 @@ std::string ArrowsText(AnalysisState& s) {
 void RunMap(const MapOptions& o) {
   const MapSettings m = CheckOptions(o);
   RecordingSession session;
-  PreferenceTexts preferences = PreferenceSettings::Parse(o.settings);
-  VelocityMethodOption::Apply(o.velocityMethod, preferences);
-  session.UsePreferences(preferences);
+  session.UsePreferences(MapPreferences(m, o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
-  const MarkFileContents contents = MarkFile::Parse(o.marks, ReadWholeFile(o.marks));
+  const MarkFileContents contents = MarkFile::Read(o.marks);
   ReportIgnoredBytes(o.marks, contents, session.UiOut());
   ApplyMarkFile(s, contents);
   ComputeMap(s, session.UiOut(), m);
@@ -106,14 +102,12 @@ void AddMapCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
-  cmd->add_option("--kind", o.map.kind, "map kind")
-      ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
-      ->required();
-  AddMapSettingOptions(cmd, o.map);
+  AddMapSettingOptions(cmd, o.map, true);
   PreferenceSettings::AddOption(cmd, o.settings);
-  VelocityMethodOption::AddOption(cmd, o.velocityMethod);
   cmd->add_flag("--stats", o.stats, "print the map's statistics instead of the matrix");
-  cmd->add_flag("--arrows", o.arrows, "print the accepted velocity squares instead of the matrix");
+  cmd->add_flag("--arrows", o.arrows,
+                "print the accepted velocity squares instead of the matrix; directions in degrees counter-clockwise, "
+                "0 towards increasing columns, 90 up the screen (towards decreasing rows)");
   cmd->add_option("--size", o.size, "map pane size in pixels, for --arrows")->type_name("WxH")->capture_default_str();
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunMap(*options); }); });
 }

@@ -15,7 +15,7 @@ void AddMarksCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("markfile", *path, "mark file (M00)")->required();
   cmd->callback([path, &exitCode] {
     exitCode = RunReportingErrors([&] {
-      const MarkFileContents contents = MarkFile::Parse(*path, ReadWholeFile(*path));
+      const MarkFileContents contents = MarkFile::Read(*path);
       if (contents.ignoredTrailingBytes > 0)
         std::cerr << fmt::format("{}: the last mark record is cut short; its {} bytes were left out\n", *path,
                                  contents.ignoredTrailingBytes);

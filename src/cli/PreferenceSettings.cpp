@@ -4,6 +4,7 @@
 
 #include "cli/OptionParsing.h"
 #include "commands/PreferenceTable.h"
+#include "core/EchoedText.h"
 
 namespace velmora::cli {
 
@@ -19,10 +20,10 @@ PreferenceTexts PreferenceSettings::Parse(const std::vector<std::string>& settin
   for (const std::string& setting : settings) {
     const size_t equals = setting.find('=');
     if (equals == std::string::npos)
-      throw UsageError(fmt::format("--set takes NAME=VALUE (not \"{}\")", setting));
+      throw UsageError(fmt::format("--set takes NAME=VALUE (not \"{}\")", EchoedText::Token(setting)));
     const std::string name = setting.substr(0, equals);
     if (PreferenceTable::Find(name) == nullptr)
-      throw UsageError(fmt::format("--set: \"{}\" is not a preference", name));
+      throw UsageError(fmt::format("--set: \"{}\" is not a preference", EchoedText::Token(name)));
     texts[name] = setting.substr(equals + 1);
   }
   return texts;

@@ -6,15 +6,20 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/MapSettings.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
+#include "cli/ReferenceMarkOption.h"
 #include "cli/RecordingSession.h"
 #include "commands/PaneCaptions.h"
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
+#include "marks/AmplitudeCalculation.h"
 #include "output/PrintMapPane.h"
 #include "output/PrintSettings.h"
 
@@ -33,6 +38,8 @@ struct PrintOptions {
   std::string orientation = "landscape";
   std::optional<std::string> caption;
   bool onlyMarks = false;
+  MapSettingTexts map;  // pane B's map
+  std::vector<std::string> settings;
 };
 
 int32_t ParseChoice(const std::string& option, const std::string& text, const std::map<std::string, int32_t>& choices) {
@@ -65,14 +72,15 @@ void ShowBothPanes(AnalysisState& s, bool twoPanes) {
 
 PrintSources TitlesAndHooks(const AnalysisState& s) {
   PrintSources sources;
-  sources.TitleBarA = PaneCaptions::ElectrogramCaption(s, s.BeginA, s.WindowA);
-  sources.TitleBarB = PaneCaptions::MapCaption(s, s.MarkType[1], s.MapKindB, s.BeginB, s.WindowB, kNoValue);
+  sources.TitleBarA = PaneCaptions::PrintedCaption(s, 1);
+  sources.TitleBarB = PaneCaptions::PrintedCaption(s, 2);
   sources.MapHooks = PrintMapPane::StandardHooks();
   return sources;
 }
 
 void PrintPdf(const PrintOptions& o) {
   CheckPdfPath(o.out);
+  const MapSettings map = CheckMapSettings(o.map);
   PrintSettings settings;
   settings.PrintPanel = ParseChoice("--panel", o.panel, {{"top", 0}, {"bottom", 1}, {"both", 2}});
   settings.PrintOrientation = ParseChoice("--orientation", o.orientation, {{"landscape", 0}, {"portrait", 1}});
@@ -80,6 +88,7 @@ void PrintPdf(const PrintOptions& o) {
   throw std::runtime_error("--out: this velmora-cli was built without Qt and cannot print");
 #else
   RecordingSession session;
+  session.UsePreferences(MapPreferences(map, o.settings));
   if (o.marks.empty()) {
     session.Open(o.recording, o.matrix, true, false);
   } else {
@@ -87,9 +96,15 @@ void PrintPdf(const PrintOptions& o) {
   }
   AnalysisState& s = session.State();
   ShowBothPanes(s, settings.PrintPanel != 0);
+  ApplyMapSettings(s, map, 2);
+  s.ActivePane = 1;  // pane A stays the active one, as after opening
+  if (map.referenceMark) ApplyReferenceMark(s, session.UiOut(), *map.referenceMark);
+  // Amplitude and slope maps read the amplitude records, which nothing else fills here.
+  if (s.MapKindB == 4 || s.MapKindB == 5) AmplitudeCalculation::CalcAmplitudes(s);
   s.PrintOnlyMarks = o.onlyMarks;
   settings.PrintCaption = o.caption.value_or(s.FileInfo);
   const PrintSources sources = TitlesAndHooks(s);
+  session.CheckTarget(o.out);
   PictureWriter::WithGuiApplication([&] { PagePrinter::PrintToPdf(o.out, s, settings, sources); });
 #endif
 }
@@ -114,6 +129,11 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
       ->type_name("TEXT");
   cmd->add_flag("--only-marks", o.onlyMarks, "leave out the traces, print their grid, labels, marks and connections");
   cmd->add_option("--out", o.out, "PAGE.pdf")->type_name("PAGE.pdf")->required();
+  AddMapSettingOptions(cmd, o.map, false);
+  cmd->get_option("--kind")->description("pane B: map kind");
+  cmd->get_option("--begin")->description("pane B: start of the map window in ms (default 0)");
+  cmd->get_option("--window")->description("pane B: length of the map window in ms (default the whole signal)");
+  PreferenceSettings::AddOption(cmd, o.settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { PrintPdf(*options); }); });
 }
 

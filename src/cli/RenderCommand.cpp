@@ -18,7 +18,7 @@
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "cli/ReferenceMarkOption.h"
-#include "cli/VelocityMethodOption.h"
+#include "cli/MapSettings.h"
 #include "core/AtomicFile.h"
 #include "core/ConsoleUi.h"
 #include "core/Limits.h"
@@ -48,14 +48,13 @@ struct RenderOptions {
   std::string connections;
   std::string pane = "electrograms";
   std::string size = "1000x700";
-  std::string begin, window, traces, order, firstChannel, firstCol, firstRow, amplification;
-  std::string kind = "time";
-  std::string wave, referenceMark;
+  std::string traces, order, firstChannel, firstCol, firstRow, amplification;
+  MapSettingTexts map;  // --begin and --window serve the electrograms too
+  std::string wave;
   bool statistics = false;
   bool arrows = false, noLegend = false;
   bool waveforms = false;
   std::vector<std::string> settings;
-  std::string velocityMethod;
 };
 
 enum class OutputFormat { Text, Png, Pdf, Svg };
@@ -108,8 +107,8 @@ OutputFormat ParseOutFormat(const std::string& path) {
 
 // The electrogram pane as pane A shows it: BeginA, WindowA and the trace settings.
 PaneRenderer ElectrogramPane(const RenderOptions& o) {
-  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs);
-  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kLatestTimeMs);
+  const MapSettings times = CheckMapSettings(o.map);
+  const std::optional<int> begin = times.begin, window = times.window;
   const std::optional<int> traces = ParseOptionalInt("--traces", o.traces, 1, kChannels);
   const std::optional<uint8_t> order = ParseOrder(o.order);
   const std::optional<int> firstChannel = ParseOptionalInt("--first-channel", o.firstChannel, 1, kChannels);
@@ -137,17 +136,14 @@ PaneRenderer ElectrogramPane(const RenderOptions& o) {
   return PaneRenderer{apply, draw};
 }
 
-// A map pane of the first pane's mark kind over MapBegin..MapBegin + MapWindow.
+// A map pane in the first pane, as the map options say.
 PaneRenderer MapPane(const RenderOptions& o) {
-  const uint8_t kind = ParseMapKind(o.kind);
-  const std::optional<int> begin = ParseOptionalInt("--begin", o.begin, 0, kLatestTimeMs);
-  const std::optional<int> window = ParseOptionalInt("--window", o.window, 1, kLatestTimeMs);
+  const MapSettings map = CheckMapSettings(o.map);
   const bool arrows = o.arrows, legend = !o.noLegend;
   auto apply = [=](AnalysisState& s) {
+    ApplyMapSettings(s, map, 1);
     s.PaneKindA = 0;
-    s.CurMapKind = s.MapKindA = kind;
-    s.MapBegin = begin.value_or(0);
-    s.MapWindow = window.value_or(s.SigLength);
+    s.MapKindA = map.kind;
     s.PlotVelocities = arrows;
     s.ShowMapLegend = legend;
   };
@@ -221,7 +217,8 @@ void ShowAsOpened(AnalysisState& s) {
 }
 
 void ReadMarks(RecordingSession& session, const std::string& path) {
-  const MarkFileContents contents = MarkFile::Parse(path, ReadWholeFile(path));
+  session.AddFileRead(path);
+  const MarkFileContents contents = MarkFile::Read(path);
   ApplyMarkFile(session.State(), contents);
   ReportIgnoredBytes(path, contents, session.UiOut());
 }
@@ -249,29 +246,31 @@ void Render(const RenderOptions& o) {
   CheckPicturesPossible(format, o.out);
   const auto [width, height] = ParseSize(o.size, "1000x700");
   const PaneRenderer pane = ChoosePane(o);
-  const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
+  const MapSettings map = CheckMapSettings(o.map);
   RecordingSession session;
-  PreferenceTexts preferences = PreferenceSettings::Parse(o.settings);
-  VelocityMethodOption::Apply(o.velocityMethod, preferences);
-  session.UsePreferences(preferences);
+  session.UsePreferences(MapPreferences(map, o.settings));
   session.Open(o.recording, o.matrix, true, false);
   AnalysisState& s = session.State();
   ShowAsOpened(s);
   if (!o.marks.empty()) ReadMarks(session, o.marks);
   if (!o.connections.empty()) {
+    session.AddFileRead(o.connections);
     ConnectionFile::ApplyConnections(
         s, session.UiOut(), ConnectionFile::Parse(o.connections, ReadWholeFile(o.connections)));
   }
-  if (referenceMark) ApplyReferenceMark(s, session.UiOut(), *referenceMark);
+  if (map.referenceMark) ApplyReferenceMark(s, session.UiOut(), *map.referenceMark);
   s.PaneWidth = width;
   s.PaneHeight = height;
   pane.apply(s);
+  session.CheckTarget(o.out);
   WriteOutput(o.out, format, s, pane);
 }
 
-void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
-  cmd->add_option("--begin", o.begin, "electrograms and map: begin time in ms (default 0)")->type_name("MS");
-  cmd->add_option("--window", o.window, "electrograms and map: window time in ms (default the whole signal)")->type_name("MS");
+void AddPaneOptions(CLI::App* cmd, RenderOptions& o) {
+  AddMapSettingOptions(cmd, o.map, false);
+  cmd->get_option("--begin")->description("electrograms and map: begin time in ms (default 0)");
+  cmd->get_option("--window")->description("electrograms and map: window time in ms (default the whole signal)");
+  cmd->get_option("--kind")->description("map: map kind");
   cmd->add_option("--traces", o.traces, "electrograms: number of traces (default the grid's columns)")->type_name("N");
   cmd->add_option("--order", o.order, "electrograms: trace order")
       ->type_name("horizontal|vertical|sequential|opposite");
@@ -280,16 +279,11 @@ void AddElectrogramOptions(CLI::App* cmd, RenderOptions& o) {
   cmd->add_option("--first-col", o.firstCol, "electrograms: grid column the traces start at")->type_name("X");
   cmd->add_option("--first-row", o.firstRow, "electrograms: grid row the traces start at")->type_name("Y");
   cmd->add_option("--amplification", o.amplification, "electrograms: trace amplification, above 0")->type_name("A");
-  cmd->add_option("--kind", o.kind, "map: map kind")
-      ->type_name("time|count|electrode|interval|amplitude|slope|velocity")
-      ->capture_default_str();
   cmd->add_flag("--arrows", o.arrows, "map: conduction-velocity arrows (time and velocity maps)");
   cmd->add_flag("--no-legend", o.noLegend, "map: leave out the colour legend");
   cmd->add_flag("--waveforms", o.waveforms, "electrograms: one wave form per grid cell, as pane A shows them");
   cmd->add_option("--wave", o.wave, "wave: the wave drawn (default 1)")->type_name("N");
   cmd->add_flag("--statistics", o.statistics, "wave: area and extent above the grid");
-  cmd->add_option("--reference-mark", o.referenceMark, "reference mark of the marks whose time is subtracted")
-      ->type_name("ELECTRODE:TIME");
 }
 
 std::string PaneKindNames() {
@@ -315,9 +309,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--out", o.out, "FILE.png, FILE.pdf, FILE.svg, or FILE.txt for the drawing primitives")
       ->type_name("FILE")
       ->required();
-  AddElectrogramOptions(cmd, o);
+  AddPaneOptions(cmd, o);
   PreferenceSettings::AddOption(cmd, o.settings);
-  VelocityMethodOption::AddOption(cmd, o.velocityMethod);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { Render(*options); }); });
 }
 

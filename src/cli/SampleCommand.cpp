@@ -77,7 +77,9 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--seconds", s.seconds, "length of the recording in seconds")->capture_default_str();
   cmd->add_option("--grid", options->grid, "electrode grid as COLSxROWS, at most 240 cells")->default_str("16x15");
   cmd->add_option("--speed", s.speedMmPerS, "propagation speed of the slow waves in mm/s")->capture_default_str();
-  cmd->add_option("--direction", s.directionDeg, "propagation direction in degrees: 0 along the columns, 90 down the rows")
+  cmd->add_option("--direction", s.directionDeg,
+                  "propagation direction in degrees counter-clockwise, as the map's arrows: 0 towards increasing "
+                  "columns, 90 up the screen (towards row 1)")
       ->capture_default_str();
   cmd->add_option("--format", options->format,
                   "e00, or a text layout: ni, auckland, manchester or nashville (DIR/sample-LAYOUT.txt; "

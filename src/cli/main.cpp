@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/OptionParsing.h"
+#include "core/TemporaryFiles.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ int ReportUsageError(const CLI::App& app, const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velmora::TemporaryFiles::RemoveOnSignals();
   CLI::App app{"Velmora headless tool: open recordings, inspect marks, make sample data", "velmora-cli"};
   app.require_subcommand(1);
   int exitCode = 0;

@@ -26,6 +26,13 @@ std::string MarkTypeName(int markType) {
   }
 }
 
+// "(begin-end)": the time window a pane shows.
+std::string WindowText(int32_t begin, int32_t window) { return fmt::format("({}-{})", begin, int64_t(begin) + window); }
+
+std::string WaveMapName(const AnalysisState& s, int markType, int waveNr) {
+  return fmt::format("Wave Map nr: {} of {}    ({})", waveNr, s.NrWaves, MarkTypeName(markType));
+}
+
 }  // namespace
 
 void PaneCaptions::UpdateElectrogramPointer(AnalysisState& s) {
@@ -53,7 +60,7 @@ void PaneCaptions::UpdateMapPointer(AnalysisState& s) {
 }
 
 std::string PaneCaptions::ElectrogramCaption(const AnalysisState& s, int32_t begin, int32_t window) {
-  return fmt::format("({}-{}) {} msec     Elenr = {}", begin, int64_t(begin) + window, s.PointerTime, s.PointerChannel);
+  return fmt::format("{} {} msec     Elenr = {}", WindowText(begin, window), s.PointerTime, s.PointerChannel);
 }
 
 std::string PaneCaptions::MapName(int markType, int mapKind) {
@@ -68,13 +75,25 @@ std::string PaneCaptions::MapName(int markType, int mapKind) {
 std::string PaneCaptions::MapCaption(const AnalysisState& s, int markType, int mapKind, int32_t begin,
                                      int32_t window, int32_t value) {
   const std::string shown = value == kNoValue ? " " : std::to_string(value);
-  return fmt::format("{} ({}-{}) {}x{} (Cell = {}) ( t = {})", MapName(markType, mapKind), begin,
-                     int64_t(begin) + window, s.PointerCol, s.PointerRow, s.PointerCellChannel, shown);
+  return fmt::format("{} {} {}x{} (Cell = {}) ( t = {})", MapName(markType, mapKind), WindowText(begin, window),
+                     s.PointerCol, s.PointerRow, s.PointerCellChannel, shown);
 }
 
 std::string PaneCaptions::WaveMapCaption(const AnalysisState& s, int markType, int waveNr) {
-  return fmt::format("Wave Map nr: {} of {}    ({}) {}x{} (Cell = {})", waveNr, s.NrWaves, MarkTypeName(markType),
-                     s.PointerCol, s.PointerRow, s.PointerCellChannel);
+  return fmt::format("{} {}x{} (Cell = {})", WaveMapName(s, markType, waveNr), s.PointerCol, s.PointerRow,
+                     s.PointerCellChannel);
+}
+
+std::string PaneCaptions::PrintedCaption(const AnalysisState& s, int pane) {
+  const bool b = pane == 2;
+  const int markType = s.MarkType[b ? 1 : 0];
+  const int32_t begin = b ? s.BeginB : s.BeginA, window = b ? s.WindowB : s.WindowA;
+  switch (b ? s.PaneKindB : s.PaneKindA) {
+    case 0: return MapName(markType, b ? s.MapKindB : s.MapKindA) + " " + WindowText(begin, window);
+    case 1: return WindowText(begin, window);
+    case 2: return WaveMapName(s, markType, b ? s.WaveNrB : s.WaveNrA);
+    default: return {};
+  }
 }
 
 Colour PaneCaptions::TitleBarColour(int markType) {

@@ -26,6 +26,10 @@ class PaneCaptions {
   static std::string MapCaption(const AnalysisState& state, int markType, int mapKind, int32_t begin, int32_t window,
                                 int32_t value);
   static std::string WaveMapCaption(const AnalysisState& state, int markType, int waveNr);
+  // The caption of pane `pane` (1 = A, 2 = B) on paper: its title bar without the pointer's
+  // read-out, which means nothing there. Empty for a pane whose caption is made elsewhere
+  // (the animation).
+  static std::string PrintedCaption(const AnalysisState& state, int pane);
   static std::string MapName(int markType, int mapKind);
   static Colour TitleBarColour(int markType);
 

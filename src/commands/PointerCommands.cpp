@@ -67,6 +67,10 @@ bool PointerCommands::ManualMark(Canvas& canvas) {
   const int kind = s.MarkType[s.ActivePane == 2 ? 1 : 0];
   const int32_t time =
       s.CurBegin + int32_t(RoundHalfEven((s.PointerX - s.TraceLeft) / s.SampleWidth / s.SamplingF * 1000.0));
+  if (MarkStore::HasMark(s, s.PointerChannel, kind, time)) {
+    ui_.Beep();  // clicked again where the same mark lies: nothing to add
+    return false;
+  }
   s.MarkOrigin = kByHand;
   canvas.SetPen(KindColour(kind), 2);
   DrawMarkLine(canvas, s.PointerX, kind, time);

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "core/EchoedText.h"
+
 #include <memory>
 
 #include "commands/ValuePrompt.h"
@@ -12,14 +14,24 @@ namespace {
 
 using Values = std::map<std::string_view, int32_t>;
 
+// The animation's end time is unset until one is given: its field is then empty, not the
+// sentinel, and an empty field unsets it.
+bool BlankMeansUnset(const PreferenceVariable& v) { return v.name == "AnimEnd"; }
+
+std::string Shown(const AnalysisState& s, const PreferenceVariable& v) {
+  const int32_t value = v.Get(s);
+  return BlankMeansUnset(v) && value == kNoValue ? std::string() : std::to_string(value);
+}
+
 std::string TextOf(const AnalysisState& s, const PreferenceTexts& texts, const PreferenceVariable& v) {
   const auto found = texts.find(v.name);
-  return found != texts.end() ? found->second : std::to_string(v.Get(s));
+  return found != texts.end() ? found->second : Shown(s, v);
 }
 
 std::string RangeReason(const PreferenceVariable& v, int32_t minimum, const std::string& text) {
-  if (v.IsSwitch()) return fmt::format("must be 0 or 1 (not \"{}\")", text);
-  return fmt::format("must be a whole number from {} to {} (not \"{}\")", minimum, v.maximum, text);
+  if (v.IsSwitch()) return fmt::format("must be 0 or 1 (not \"{}\")", EchoedText::Token(text));
+  return fmt::format("must be a whole number from {} to {} (not \"{}\")", minimum, v.maximum,
+                     EchoedText::Token(text));
 }
 
 // The avoidance width is read only while marking twice is avoided: otherwise it keeps its value
@@ -43,13 +55,14 @@ std::optional<PreferenceProblem> ReadAll(const AnalysisState& s, const Preferenc
   for (const PreferenceVariable& v : PreferenceTable::Variables()) {
     if (!IsRead(v, values)) continue;
     const std::string text = TextOf(s, texts, v);
-    const std::optional<int32_t> value = ValuePrompt::ParseInteger(text);
+    const bool unset = BlankMeansUnset(v) && text.find_first_not_of(" \t") == std::string::npos;
+    const std::optional<int32_t> value = unset ? std::optional<int32_t>(kNoValue) : ValuePrompt::ParseInteger(text);
     const int32_t minimum = LowestAllowed(v, values);
     if (!value) {
       if (v.IsSwitch()) return PreferenceProblem{&v, RangeReason(v, minimum, text)};
-      return PreferenceProblem{&v, fmt::format("must be a whole number (not \"{}\")", text)};
+      return PreferenceProblem{&v, fmt::format("must be a whole number (not \"{}\")", EchoedText::Token(text))};
     }
-    if (*value < minimum || *value > v.maximum) return PreferenceProblem{&v, RangeReason(v, minimum, text)};
+    if (!unset && (*value < minimum || *value > v.maximum)) return PreferenceProblem{&v, RangeReason(v, minimum, text)};
     values[v.name] = *value;
   }
   return std::nullopt;
@@ -59,8 +72,7 @@ std::optional<PreferenceProblem> ReadAll(const AnalysisState& s, const Preferenc
 
 PreferenceTexts PreferenceForm::Load(const AnalysisState& s) {
   PreferenceTexts texts;
-  for (const PreferenceVariable& v : PreferenceTable::Variables())
-    texts[std::string(v.name)] = std::to_string(v.Get(s));
+  for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = Shown(s, v);
   return texts;
 }
 

@@ -14,6 +14,8 @@ constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
 // Expansion repeats over the whole grid without stopping early; a grid of 100 x 100 cells is
 // filled long before this many cycles, and a larger count would only keep the map waiting.
 constexpr int32_t kMostExpandCycles = 1000;
+// An empty cell is filled from its neighbours above, below, left and right: no more than four.
+constexpr int32_t kMostNeighbours = 4;
 
 constexpr std::string_view kMarking = "Automatic Markings", kElectrograms = "Electrograms", kMap = "Map",
                            kVelocities = "Velocities", kAnimation = "Animation", kIntervals = "Intervals",
@@ -66,8 +68,9 @@ std::vector<PreferenceVariable> OtherVariables() {
       Edit("DigitType", "EditDigitType", kMap, "current Digit Display", &S::DigitType, 0, 4),
       Edit("NrExpandCycles", "NrExpCyclesEdit", kMap, "Nr of Expand Cycles", &S::NrExpandCycles, 0,
            kMostExpandCycles),
-      Edit("NrNeighbours", "NrNeighbours1", kMap, "Nr of Neighbours required", &S::NrNeighbours, 1),
-      Edit("IncVel", "EditIncVel", kVelocities, "Calc to next electrode", &S::IncVel, 1),
+      Edit("NrNeighbours", "NrNeighbours1", kMap, "Nr of Neighbours required", &S::NrNeighbours, 1,
+           kMostNeighbours),
+      Edit("IncVel", "EditIncVel", kVelocities, "Calc to next electrode", &S::IncVel, 1, kMaxGridCols - 1),
       Switch("LimitCondVel", "MaxCondVelCheckBox1", kVelocities, "Set Max Conduction Velocity?", &S::LimitCondVel),
       Edit("MaxCondVel", "MaxCondVelEdit", kVelocities, "Maximum Conduction Velocity allowed (cm/sec)",
            &S::MaxCondVel, 1),
@@ -83,7 +86,7 @@ std::vector<PreferenceVariable> OtherVariables() {
       Edit("AnimBegin", "begSimEdit", kAnimation, "BegTime", &S::AnimBegin),
       Edit("AnimEnd", "EndSimEdit", kAnimation, "EndTime", &S::AnimEnd),
       Switch("LimitIntervals", "CheckLimitIntervals", kIntervals, "limit intervals?", &S::LimitIntervals),
-      Edit("MaxIntervalValue", "EditMaxIntervalVal", kIntervals, "Maximal Interval Value", &S::MaxIntervalValue),
+      Edit("MaxIntervalValue", "EditMaxIntervalVal", kIntervals, "Maximal Interval Value", &S::MaxIntervalValue, 1),
   };
 }
 

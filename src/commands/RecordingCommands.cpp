@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/SignalStore.h"
 #include "core/AtomicFile.h"
+#include "core/Limits.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
@@ -89,7 +90,11 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
 
 bool RecordingCommands::OpenE00(const std::string& path) {
   state_.ClickArmed = false;
+  const bool textBefore = state_.InputFileKind >= kNIFilter;
   if (!Load(path)) return false;
+  // A text recording lays its channels out in one sequential row from channel 1; an E00
+  // recording is shown over its grid again, as at start.
+  if (textBefore) ShowElectrodesFromTheGridStart();
   state_.InputFileKind = kE00Filter;
   state_.ConnectionCount = 0;
   ResetPanes();
@@ -138,22 +143,13 @@ bool RecordingCommands::Load(const std::string& path) {
 
 void RecordingCommands::OfferJournal() {
   AnalysisState& s = state_;
+  history_.Reset(s);
+  if (!TakeMarkFile()) return journal_.Unbind();
   try {
     const std::optional<PendingJournal> pending = MarkJournal::Find(s.MarkFileName);
-    if (pending) {
-      const std::time_t when = std::time_t(pending->lastEditMs / 1000);
-      char stamp[32] = "";
-      std::tm local{};
-      if (localtime_r(&when, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-      const std::string question = fmt::format(
-          "{} mark edit(s) made until {} were not saved (the workbench was ended without saving).\n"
-          "Restore them?",
-          pending->edits, stamp);
-      if (ui_.AskYesNoCancel(question) == Ui::Answer::Yes) {
-        MarkJournal::Replay(s);
-      } else {
-        ui_.Message("The unsaved mark edits have been kept in " + MarkJournal::SetAside(s.MarkFileName));
-      }
+    if (pending && !AskAboutPendingEdits(*pending)) {
+      s.MarkFileReadOnly = true;
+      return journal_.Unbind();
     }
   } catch (const IoError& error) {
     ui_.Beep();
@@ -162,6 +158,49 @@ void RecordingCommands::OfferJournal() {
   }
   journal_.Bind(s);
   history_.Reset(s);
+}
+
+bool RecordingCommands::TakeMarkFile() {
+  AnalysisState& s = state_;
+  s.MarkFileReadOnly = false;
+  if (s.MarkFileName.empty()) {
+    lock_.Release();
+    return true;
+  }
+  if (lock_.Held() && lock_.File() == s.MarkFileName) return true;
+  // Where no lock can be made (a read-only folder) no session can save either.
+  if (lock_.Take(s.MarkFileName) != SessionLock::Outcome::HeldElsewhere) return true;
+  s.MarkFileReadOnly = true;
+  ui_.Message(fmt::format("{} is open in another session of the workbench.\n"
+                          "It is shown here read-only: marks made here cannot be saved to it.",
+                          s.MarkFileName));
+  return false;
+}
+
+bool RecordingCommands::AskAboutPendingEdits(const PendingJournal& pending) {
+  AnalysisState& s = state_;
+  const std::time_t when = std::time_t(pending.lastEditMs / 1000);
+  char stamp[32] = "";
+  std::tm local{};
+  if (localtime_r(&when, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  const std::string question = fmt::format(
+      "{} mark edit(s) made until {} were not saved (the workbench was ended without saving).\n"
+      "Restore them?",
+      pending.edits, stamp);
+  switch (ui_.AskYesNoCancel(question)) {
+    case Ui::Answer::Yes:
+      MarkJournal::Replay(s);
+      return true;
+    case Ui::Answer::No:
+      ui_.Message("The unsaved mark edits have been kept in " + MarkJournal::SetAside(s.MarkFileName));
+      return true;
+    case Ui::Answer::Cancel:
+      break;
+  }
+  ui_.Message("The unsaved mark edits stay in " + pending.path +
+              " to be offered again when the recording is next opened.\n"
+              "Until then the marks shown here are not saved.");
+  return false;
 }
 
 // New edits must not be appended to a journal that cannot be read; it is kept for a look.
@@ -204,16 +243,26 @@ void RecordingCommands::MarksSettled() {
   }
 }
 
-// A new recording is shown whole, as electrograms in pane A, marking slow waves.
+// A new recording is shown whole from its start in both panes, as electrograms in pane A,
+// marking slow waves: nothing of the window the recording before was looked at stays.
 void RecordingCommands::ResetPanes() {
   AnalysisState& s = state_;
-  s.WindowAll = s.WindowA = s.SigLength;
+  s.BeginAll = s.BeginA = s.BeginB = 0;
+  s.WindowAll = s.WindowA = s.WindowB = s.SigLength;
   s.PaneKindA = 1;
   s.MarkType = {1, 1};
   s.ActivePane = 1;
   s.MapKindA = s.MapKindB = 0;
   s.ShapeDragging = false;
   s.PointerReady = true;
+}
+
+void RecordingCommands::ShowElectrodesFromTheGridStart() {
+  AnalysisState& s = state_;
+  s.TraceOrder = kStartTraceOrder;
+  s.FirstChannel = kFirstElectrode;
+  s.FirstCol = s.FirstRow = 1;
+  s.Bipolar = 0;
 }
 
 }  // namespace velmora

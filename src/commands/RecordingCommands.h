@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 #include <string_view>
 
+#include "core/SessionLock.h"
 #include "history/MarkHistory.h"
 #include "marks/MarkJournal.h"
 
@@ -64,10 +66,18 @@ class RecordingCommands {
   // cancelled or the recording could not be read (the one loaded before stays).
   bool Load(const std::string& path);
   void ResetPanes();
+  // The trace layout the workbench starts with: horizontal from the first electrode.
+  void ShowElectrodesFromTheGridStart();
+  static constexpr uint8_t kStartTraceOrder = 1;
   bool OpenByKind(int kind, const std::string& path);
   // Offers the edits a session that ended without saving left in the journal beside the
   // mark file just read, then follows the store from there.
   void OfferJournal();
+  // Holds the mark file just read for this session; false (the marks shown read-only) when
+  // another live session holds it.
+  bool TakeMarkFile();
+  // Asks about the edits an ended session left; false when the user leaves them for later.
+  bool AskAboutPendingEdits(const PendingJournal& pending);
   void SetBrokenJournalAside();
 
   AnalysisState& state_;
@@ -76,6 +86,7 @@ class RecordingCommands {
   int filterIndex_ = 5;  // the dialog starts on the fifth filter and remembers the last one
   std::string folder_;
   ImportPanelOpener importPanelOpener_;
+  SessionLock lock_;
   MarkJournal journal_;
   MarkHistory history_;
 };

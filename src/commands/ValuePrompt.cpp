@@ -17,6 +17,19 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// The value's name in a message: the prompt's caption, or its question where the caption is blank.
+std::string FieldName(const std::string& caption, const std::string& prompt) {
+  std::string name = Trimmed(caption);
+  if (name.empty()) name = Trimmed(prompt);
+  while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
+  return name;
+}
+
+// A refused value is asked for again with what was wrong and what is allowed above the question.
+std::string AskedAgain(const std::string& typed, const std::string& allowed, const std::string& prompt) {
+  return fmt::format("{} is not allowed: give {}.\n{}", Trimmed(typed), allowed, prompt);
+}
+
 }  // namespace
 
 std::optional<int32_t> ValuePrompt::ParseInteger(const std::string& text) {
@@ -39,31 +52,37 @@ std::optional<double> ValuePrompt::ParseReal(const std::string& text) {
 
 ValuePrompt::Answer<int32_t> ValuePrompt::AskInteger(Ui& ui, const std::string& caption, const std::string& prompt,
                                                      int32_t current, int32_t minimum, std::optional<int64_t> maximum) {
+  const std::string allowed = maximum ? fmt::format("a whole number from {} to {}", minimum, *maximum)
+                                      : fmt::format("a whole number of at least {}", minimum);
+  std::string asked = prompt;
   for (;;) {
-    const std::optional<std::string> text = ui.InputQuery(caption, prompt, std::to_string(current));
+    const std::optional<std::string> text = ui.InputQuery(caption, asked, std::to_string(current));
     if (!text) return {Outcome::Cancelled, current};
     const std::optional<int32_t> value = ParseInteger(*text);
     if (!value) {
-      ui.Error(fmt::format("'{}' is not a valid integer value", *text));
+      ui.Error(fmt::format("{}: '{}' is not a valid integer value", FieldName(caption, prompt), *text));
       return {Outcome::NotANumber, current};
     }
     if (*value >= minimum && (!maximum || *value <= *maximum)) return {Outcome::Value, *value};
     ui.Beep();
+    asked = AskedAgain(*text, allowed, prompt);
   }
 }
 
 ValuePrompt::Answer<double> ValuePrompt::AskPositiveReal(Ui& ui, const std::string& caption, const std::string& prompt,
                                                          double current) {
+  std::string asked = prompt;
   for (;;) {
-    const std::optional<std::string> text = ui.InputQuery(caption, prompt, fmt::format("{:.2f}", current));
+    const std::optional<std::string> text = ui.InputQuery(caption, asked, fmt::format("{:.2f}", current));
     if (!text) return {Outcome::Cancelled, current};
     const std::optional<double> value = ParseReal(*text);
     if (!value) {
-      ui.Error(fmt::format("'{}' is not a valid floating point value", *text));
+      ui.Error(fmt::format("{}: '{}' is not a valid floating point value", FieldName(caption, prompt), *text));
       return {Outcome::NotANumber, current};
     }
     if (*value > 0) return {Outcome::Value, *value};
     ui.Beep();
+    asked = AskedAgain(*text, "a number above 0", prompt);
   }
 }
 

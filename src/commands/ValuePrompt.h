@@ -9,8 +9,9 @@ namespace velmora {
 class Ui;
 
 // The value prompts of the main window: a dialog with a caption, a prompt and the current
-// value. A value outside the range beeps and asks again; text that is not a number is
-// reported and ends the command with nothing changed.
+// value. A value outside the range beeps and asks again, saying above the question what was
+// wrong and what is allowed; text that is not a number is reported, naming the value, and
+// ends the command with nothing changed.
 class ValuePrompt {
  public:
   enum class Outcome { Value, Cancelled, NotANumber };

@@ -8,6 +8,7 @@
 
 #include "core/HugePageAllocator.h"
 #include "core/ConnectionRecord.h"
+#include "core/FileStamp.h"
 #include "core/Limits.h"
 #include "core/MapCell.h"
 #include "core/MarkRecord.h"
@@ -62,6 +63,8 @@ struct AnalysisState {
   std::string ImportFileName, FileInfo;
   int32_t InputFileKind{};
   bool FileLoaded{};
+  // Whether the samples were smoothed as the recording was read (the switch may change later).
+  bool SmoothedOnLoad{};
   int32_t NrOfFramesinFile{};
   int32_t SigLength{};
   int32_t SamplingF{};
@@ -181,6 +184,11 @@ struct AnalysisState {
   std::vector<uint8_t> MarkHeader;
   // How the marks were made, kept beside the mark file.
   MarkSettings MarkingSettings;
+  // The mark file as read or last written here, to tell a change made meanwhile elsewhere.
+  FileStamp MarkFileStamp;
+  // The marks are shown but not written here: another live session holds the mark file, or
+  // the unsaved edits of a session that ended wait beside it.
+  bool MarkFileReadOnly{};
 
   // Connections.
   bool ConnectionsChanged{};

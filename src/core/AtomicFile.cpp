@@ -1,6 +1,7 @@
 #include "core/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 
 #include "core/Errors.h"
 #include "core/ReadableFile.h"
+#include "core/TemporaryFiles.h"
+#include "core/WriteTarget.h"
 
 namespace velmora {
 
@@ -28,14 +31,6 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
   }
 }
 
-// A link is written through: the file it names is replaced, the link stays a link.
-std::string WrittenPath(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(path, ec)) return path;
-  const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
-  return ec ? path : target.string();
-}
-
 // The rename is durable only once the folder that holds the new name is on disk too.
 void SyncFolderOf(const std::string& path, const std::string& requested) {
   const std::filesystem::path file(path);
@@ -50,11 +45,23 @@ void SyncFolderOf(const std::string& path, const std::string& requested) {
 
 }  // namespace
 
+std::string WrittenPath(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) return path;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path : target.string();
+}
+
 void WriteFileAtomically(const std::string& requested, std::string_view bytes) {
+  WriteTarget::RefuseSpecial(requested);
   const std::string path = WrittenPath(requested);
-  std::string temp = path + std::string(kTemporaryMark) + "XXXXXX";
+  RemoveStaleTemporaries(path);
+  std::string temp = TemporaryNameFor(path);
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) throw IoError(requested, "cannot be written: " + SystemError());
+  TemporaryFiles::Entry entry(temp);
+  // Held until the file is closed: a sweep for stale temporaries leaves this one alone.
+  ::flock(fd, LOCK_EX | LOCK_NB);
   try {
     WriteAll(fd, bytes, requested);
     // Keep the permissions of the file being replaced, or the usual ones for a new file.
@@ -62,19 +69,19 @@ void WriteFileAtomically(const std::string& requested, std::string_view bytes) {
     if (::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644) != 0)
       throw IoError(requested, "cannot be given its permissions: " + SystemError());
     if (::fsync(fd) != 0) throw IoError(requested, "cannot be written: " + SystemError());
-    if (::close(fd) != 0) throw IoError(requested, "cannot be written: " + SystemError());
+    if (std::rename(temp.c_str(), path.c_str()) != 0)
+      throw IoError(requested, "cannot be replaced: " + SystemError());
   } catch (...) {
-    ::close(fd);
     ::unlink(temp.c_str());
+    ::close(fd);
     throw;
   }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    const std::string problem = SystemError();
-    ::unlink(temp.c_str());
-    throw IoError(requested, "cannot be replaced: " + problem);
-  }
+  entry.Release();
+  if (::close(fd) != 0) throw IoError(requested, "cannot be written: " + SystemError());
   SyncFolderOf(path, requested);
 }
+
+std::string TemporaryNameFor(const std::string& path) { return path + std::string(kTemporaryMark) + "XXXXXX"; }
 
 void RemoveStaleTemporaries(const std::string& path) {
   const std::filesystem::path target(WrittenPath(path));
@@ -83,16 +90,32 @@ void RemoveStaleTemporaries(const std::string& path) {
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0 && entry.is_regular_file(ec))
-      std::filesystem::remove(entry.path(), ec);
+    if (name.size() != prefix.size() + 6 || name.rfind(prefix, 0) != 0 || !entry.is_regular_file(ec)) continue;
+    // A writer holds a lock on its temporary while it writes; one nobody holds was left by
+    // a writer that died.
+    const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(entry.path().c_str());
+    ::close(fd);
   }
 }
 
 std::string ReadWholeFile(const std::string& path) { return ReadableFile(path).ReadAll(); }
 
+std::string ReadWholeFile(const std::string& path, int64_t mostBytes, const std::string& what) {
+  ReadableFile file(path);
+  file.RefuseLargerThan(mostBytes, what);
+  return file.ReadAll();
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+bool AnythingAt(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::lstat(path.c_str(), &info) == 0;
 }
 
 }  // namespace velmora

@@ -2,22 +2,25 @@
 
 #include <ostream>
 
+#include "core/EchoedText.h"
+
 namespace velmora {
 
-void ConsoleUi::Message(const std::string& text) { out_ << text << '\n'; }
+// Whatever a message quotes of a file reaches the terminal as text, never as its controls.
+void ConsoleUi::Message(const std::string& text) { out_ << EchoedText::Lines(text) << '\n'; }
 
 void ConsoleUi::Error(const std::string& text) {
   ++errors_;
-  out_ << "error: " << text << '\n';
+  out_ << "error: " << EchoedText::Lines(text) << '\n';
 }
 
 Ui::Answer ConsoleUi::AskYesNoCancel(const std::string& text) {
-  out_ << text << " (answered No: nobody to ask)\n";
+  out_ << EchoedText::Lines(text) << " (answered No: nobody to ask)\n";
   return Answer::No;
 }
 
 void ConsoleUi::Log(const std::string& line) {
-  if (showLog_) out_ << line << '\n';
+  if (showLog_) out_ << EchoedText::Lines(line) << '\n';
 }
 
 }  // namespace velmora

@@ -3,14 +3,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/EchoedText.h"
+
 namespace velmora {
 
 // A file could not be opened, read or written, or its layout is broken. The message names
-// the file and what went wrong.
+// the file and what went wrong. Whatever of a file a message carries, its name included, is
+// shown harmlessly: no byte of it reaches a terminal as a control sequence.
 class IoError : public std::runtime_error {
  public:
   IoError(const std::string& path, const std::string& problem)
-      : std::runtime_error(path + ": " + problem), path_(path), problem_(problem) {}
+      : std::runtime_error(EchoedText::Name(path) + ": " + EchoedText::Name(problem)), path_(path), problem_(problem) {}
   const std::string& Path() const { return path_; }
   const std::string& Problem() const { return problem_; }
 

@@ -14,6 +14,7 @@ struct MarkSettings {
   Entries marking, amplitudes;
 
   bool Empty() const { return marking.empty() && amplitudes.empty(); }
+  bool operator==(const MarkSettings&) const = default;
 };
 
 }  // namespace velmora

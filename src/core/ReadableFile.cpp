@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -11,7 +12,10 @@
 #include <thread>
 #include <utility>
 
+#include <fmt/format.h>
+
 #include "core/Errors.h"
+#include "core/SignalStore.h"
 
 namespace velmora {
 
@@ -25,7 +29,55 @@ std::string KindOf(mode_t mode) {
   return "not a plain file";
 }
 
+std::string BytesText(int64_t bytes) {
+  return bytes < 1000000 ? fmt::format("{} bytes", bytes) : SignalStore::SizeText(bytes);
+}
+
+// What a file read into memory may take at most: what is free, less what the program keeps.
+int64_t MemoryForFile() { return std::max<int64_t>(SignalStore::AvailableBytes() - SignalStore::kReserveBytes, 0); }
+
 }  // namespace
+
+void ReadableFile::RefuseLargerThan(int64_t mostBytes, const std::string& what) const {
+  if (size_ > mostBytes && !what.empty())
+    throw IoError(path_, fmt::format("{}the file holds {}; {} holds at most {}", Prefix(), BytesText(size_), what,
+                                     BytesText(mostBytes)));
+  if (size_ > MemoryForFile())
+    throw IoError(path_, fmt::format("{}the file holds {}, more than the {} of memory free to read it", Prefix(),
+                                     BytesText(size_), BytesText(MemoryForFile())));
+}
+
+std::string ReadableFile::ReadLines(int64_t lines, size_t mostLineBytes) {
+  constexpr size_t kBlock = size_t(1) << 20;
+  const int64_t memory = MemoryForFile();
+  std::string text;
+  size_t lineStart = 0, scanned = 0;
+  int64_t seen = 0;
+  while (seen < lines) {
+    if (int64_t(text.size() + kBlock) > memory)
+      throw IoError(path_, fmt::format("{}its first {} lines need more than the {} of memory free", Prefix(), lines,
+                                       BytesText(memory)));
+    const size_t before = text.size();
+    text.resize(before + kBlock);
+    const size_t got = ReadInto(text.data() + before, kBlock, before);
+    text.resize(before + got);
+    while (seen < lines) {
+      const void* end = std::memchr(text.data() + scanned, '\n', text.size() - scanned);
+      if (end == nullptr) {
+        scanned = text.size();
+        break;
+      }
+      ++seen;
+      scanned = lineStart = size_t(static_cast<const char*>(end) - text.data()) + 1;
+    }
+    if (seen < lines && text.size() - lineStart > mostLineBytes)
+      throw IoError(path_, fmt::format("{}line {} is longer than {}: this is no text of lines", Prefix(), seen + 1,
+                                       BytesText(int64_t(mostLineBytes))));
+    if (got < kBlock) break;  // the end of the file
+  }
+  if (seen == lines) text.resize(lineStart);
+  return text;
+}
 
 ReadableFile::ReadableFile(const std::string& path, const std::string& what) : path_(path), what_(what) {
   // Non-blocking only for the open itself: a named pipe without a writer would hang here.
@@ -43,6 +95,7 @@ ReadableFile::ReadableFile(const std::string& path, const std::string& what) : p
   }
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   size_ = int64_t(info.st_size);
+  modifiedNs_ = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
 }
 
 ReadableFile::~ReadableFile() {
@@ -52,6 +105,7 @@ ReadableFile::~ReadableFile() {
 std::string ReadableFile::Prefix() const { return what_.empty() ? "" : what_ + " "; }
 
 std::string ReadableFile::ReadAll() {
+  RefuseLargerThan(INT64_MAX, "");
   std::string bytes;
   bytes.reserve(size_t(size_));
   char buffer[1 << 16];
@@ -65,6 +119,7 @@ std::string ReadableFile::ReadAll() {
 }
 
 ReadableFile::Bytes ReadableFile::ReadAllBytes() {
+  RefuseLargerThan(INT64_MAX, "");
   Bytes bytes;
   size_t room = size_t(size_) + 1;  // one byte more shows whether the file ended where it said
   bytes.data = std::make_unique_for_overwrite<char[]>(room);

@@ -27,6 +27,16 @@ class ReadableFile {
   };
 
   int64_t Size() const { return size_; }
+  // When the file was last changed, in ns since 1970, as it was opened.
+  int64_t ModifiedNs() const { return modifiedNs_; }
+  // Refuses (IoError) a file of more than `mostBytes`, or of more than the memory free to
+  // hold it, before a byte is read; `what` names the kind of file ("a mark file").
+  void RefuseLargerThan(int64_t mostBytes, const std::string& what) const;
+  // The file from its start to the end of its `lines`-th line (all of it when it has fewer
+  // lines), read a block at a time so that what lies beyond is never read. A line longer
+  // than `mostLineBytes`, or more than the memory free, is refused (IoError).
+  std::string ReadLines(int64_t lines, size_t mostLineBytes);
+  // The whole file; one larger than the memory free is refused (IoError) before it is read.
   std::string ReadAll();
   // The whole file, read straight into a buffer of its size: for recordings of many megabytes.
   Bytes ReadAllBytes();
@@ -50,6 +60,7 @@ class ReadableFile {
   std::string what_;
   int fd_ = -1;
   int64_t size_ = 0;
+  int64_t modifiedNs_ = 0;
 };
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/ReadableFile.h"
 
@@ -33,9 +34,9 @@ int32_t TextReader::ReadInt(std::string_view what) {
   if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
   int32_t value = 0;
   auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (ec == std::errc::result_out_of_range) Fail(fmt::format("{} '{}' is out of range", what, token));
+  if (ec == std::errc::result_out_of_range) Fail(fmt::format("{} '{}' is out of range", what, EchoedText::Token(token)));
   if (ec != std::errc() || end != digits.data() + digits.size())
-    Fail(fmt::format("expected {} (a whole number), found '{}'", what, token));
+    Fail(fmt::format("expected {} (a whole number), found '{}'", what, EchoedText::Token(token)));
   return value;
 }
 
@@ -46,7 +47,7 @@ double TextReader::ReadReal(std::string_view what) {
   double value = 0;
   auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (ec != std::errc() || end != digits.data() + digits.size())
-    Fail(fmt::format("expected {} (a number), found '{}'", what, token));
+    Fail(fmt::format("expected {} (a number), found '{}'", what, EchoedText::Token(token)));
   return value;
 }
 

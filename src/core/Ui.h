@@ -24,17 +24,24 @@ class Ui {
     int filterIndex = 1;
   };
 
-  // What the loading panel shows while a recording is read.
+  // What the progress panel shows while a long command runs: the recording and matrix it works
+  // on, the number of steps, and a heading naming the work (none when empty).
   struct ProgressPanel {
     std::string fileName;
     std::string matrixName;
     int maximum = 0;
+    std::string title;
   };
 
   virtual ~Ui() = default;
 
   virtual void Beep() = 0;
   virtual void Message(const std::string& text) = 0;
+  // A message box whose title bar says `caption`; where there is no title bar, the text alone.
+  virtual void CaptionedMessage(const std::string& caption, const std::string& text) {
+    static_cast<void>(caption);
+    Message(text);
+  }
   // A warning that a command could not do what was asked; the text names file and problem.
   virtual void Error(const std::string& text) = 0;
   virtual Answer AskYesNoCancel(const std::string& text) = 0;

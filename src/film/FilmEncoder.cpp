@@ -1,7 +1,13 @@
 #include "film/FilmEncoder.h"
 
-#include <filesystem>
-#include <random>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -13,6 +19,8 @@ extern "C" {
 
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "core/TemporaryFiles.h"
+#include "core/WriteTarget.h"
 
 namespace velmora {
 
@@ -24,18 +32,24 @@ std::string AvText(int code) {
   return text;
 }
 
-std::string TemporaryPath(const std::string& path) {
-  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device device;
-  std::string name = path + std::string(kTemporaryMark);
-  for (int i = 0; i < 6; ++i) name += kLetters[device() % (sizeof kLetters - 1)];
-  return name;
+// The temporary is made and locked here, before the libraries open it by name, so that it is
+// removed on Ctrl+C or kill and no sweep takes it for one a crash left.
+int MakeTemporary(const std::string& path, std::string& temporary) {
+  WriteTarget::RefuseSpecial(path);
+  RemoveStaleTemporaries(path);
+  temporary = TemporaryNameFor(path);
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) throw IoError(path, std::string("the film cannot be created: ") + std::strerror(errno));
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  return fd;
 }
 
 }  // namespace
 
 struct FilmEncoder::Impl {
   std::string path, temporary, note;
+  int lockFd = -1;
+  std::optional<TemporaryFiles::Entry> entry;
   int width = 0, height = 0;
   int64_t nextFrame = 0;
   bool finished = false;
@@ -55,10 +69,8 @@ struct FilmEncoder::Impl {
       if (format->pb != nullptr) avio_closep(&format->pb);
       avformat_free_context(format);
     }
-    if (!finished && !temporary.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-    }
+    if (!finished && !temporary.empty()) ::unlink(temporary.c_str());
+    if (lockFd >= 0) ::close(lockFd);
   }
 
   void Check(int code, const char* what) const {
@@ -132,13 +144,14 @@ struct FilmEncoder::Impl {
 FilmEncoder::FilmEncoder(const std::string& path, int width, int height, int framesPerSecond)
     : impl_(std::make_unique<Impl>()) {
   Impl& f = *impl_;
-  f.path = path;
+  f.path = WrittenPath(path);
   f.width = width & ~1;
   f.height = height & ~1;
   if (f.width < 2 || f.height < 2) throw IoError(path, "a film needs frames of at least 2 x 2 pixels");
   if (framesPerSecond < 1) throw IoError(path, "a film needs at least 1 frame per second");
   av_log_set_level(AV_LOG_ERROR);
-  f.temporary = TemporaryPath(path);
+  f.lockFd = MakeTemporary(f.path, f.temporary);
+  f.entry.emplace(f.temporary);
   f.Check(avformat_alloc_output_context2(&f.format, nullptr, "mp4", f.temporary.c_str()),
           "the MP4 format is missing");
   f.OpenCodec(framesPerSecond);
@@ -164,10 +177,11 @@ void FilmEncoder::Finish() {
   f.Encode(nullptr);
   f.Check(av_write_trailer(f.format), "the film cannot be closed");
   f.Check(avio_closep(&f.format->pb), "the film cannot be closed");
-  std::error_code failed;
-  std::filesystem::rename(f.temporary, f.path, failed);
-  if (failed) throw IoError(f.path, "the film cannot be put in place: " + failed.message());
+  if (::fsync(f.lockFd) != 0) throw IoError(f.path, std::string("the film cannot be written: ") + std::strerror(errno));
+  if (std::rename(f.temporary.c_str(), f.path.c_str()) != 0)
+    throw IoError(f.path, std::string("the film cannot be put in place: ") + std::strerror(errno));
   f.finished = true;
+  f.entry.reset();
 }
 
 std::string FilmEncoder::CodecName() const { return avcodec_get_name(impl_->codec->codec_id); }

@@ -72,9 +72,9 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
   std::optional<MarkFileContents> marks;
-  if (FileExists(markFile)) marks = MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  if (AnythingAt(markFile)) marks = MarkFile::Read(markFile);
   // From here on nothing can fail that would leave a half-loaded recording.
-  LoadMatrixForRecording();
+  LoadMatrixForRecording(path);
   // The first whole frame after the header records is skipped; frame 0 is the one after it.
   path_ = path;
   channels_ = header.channels;
@@ -85,26 +85,26 @@ void E00Reader::OpenNewElgFile(const std::string& path) {
   TellAboutCutFrame(path, header);
 }
 
-void E00Reader::LoadMatrixForRecording() {
+void E00Reader::LoadMatrixForRecording(const std::string& path) {
   AnalysisState& s = state_;
   const std::string inUse = s.MatrixFileName;
   s.MatrixFileName = s.DefaultMatrixFileName;
   MatrixChooser chooser(s, ui_, root_);
+  std::optional<std::string> problem;
   if (FileExists(s.MatrixFileName)) {
     try {
       LoadNewMatrix(s);
       return;
     } catch (const IoError& error) {
-      ui_.Beep();
-      ui_.Error(error.what());
+      ui_.Error(error.what());  // said here; the offer that follows beeps
     }
   } else {
-    ui_.Beep();
-    ui_.Message(s.MatrixFileName + " is not found! (newE00)");
+    problem = s.MatrixFileName.empty() ? MatrixChooser::kNoMatrixChosen : s.MatrixFileName + " is not found! (newE00)";
   }
-  // Without a usable matrix the user may pick one; cancelling keeps the matrix in use, grid
-  // and name alike, so the mark file names the grid the recording is shown on.
-  if (!chooser.ChangeNewMatrixfile()) s.MatrixFileName = inUse;
+  // Without a usable matrix one beside the recording is offered, or the user may pick one;
+  // cancelling keeps the matrix in use, grid and name alike, so the mark file names the grid
+  // the recording is shown on.
+  if (!chooser.FindMatrixFor(path, problem)) s.MatrixFileName = inUse;
 }
 
 void E00Reader::Commit(const std::string& path, const E00Header& h, const std::string& markFile,
@@ -114,6 +114,9 @@ void E00Reader::Commit(const std::string& path, const E00Header& h, const std::s
   s.ElgFileExt = ExtensionOf(path);
   s.InputFileKind = 2;
   s.FileLoaded = true;
+  // An E00 recording holds one frame per millisecond, whatever rate a text import set before.
+  s.SamplingF = kE00SamplingF;
+  s.SamplingFChanged = false;
   s.NrChannelsInFile = h.channels;
   s.BytesPerSample = h.bytesPerSample;
   s.FrameSize = h.frameSize;
@@ -141,6 +144,7 @@ void E00Reader::BindMarks(const std::optional<MarkFileContents>& marks) {
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
   }
   markFileMissing_ = !marks;
+  s.MarkFileStamp = marks ? marks->stamp : FileStamp{};
   s.MarksChanged = false;
 }
 
@@ -198,6 +202,7 @@ void E00Reader::LoadAllElectrograms() {
     // Row r holds the mean of frames r + 1 .. r + 20, where raw it holds frame r: sample
     // r + 1 stands for samples r + 2 .. r + 21, centred 10.5 samples after it.
     if (smooth) state_.SignalLookAhead = (kSmoothingWidth + 1) / 2.0;
+    state_.SmoothedOnLoad = smooth;
     state_.SignalsChanged();  // rows were written through pointers into the store
   } catch (const IoError&) {
     RowConversion::Finish();

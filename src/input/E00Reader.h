@@ -27,6 +27,8 @@ struct RecordingOpenOptions {
 // recording leaves the one loaded before it as it was.
 class E00Reader {
  public:
+  static constexpr int32_t kE00SamplingF = 1000;
+
   E00Reader(AnalysisState& state, Ui& ui, const DataRoot& root);
 
   // Checks `path` and binds it as the loaded recording; writes no file. Throws IoError (with
@@ -55,7 +57,7 @@ class E00Reader {
   int RowsToFill() const { return rowsToFill_; }
 
  private:
-  void LoadMatrixForRecording();
+  void LoadMatrixForRecording(const std::string& path);
   void Commit(const std::string& path, const E00Header& header, const std::string& markFile,
               const std::optional<MarkFileContents>& marks);
   void BindMarks(const std::optional<MarkFileContents>& marks);

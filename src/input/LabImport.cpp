@@ -13,11 +13,13 @@
 #include "core/AtomicFile.h"
 #include "core/ReadableFile.h"
 #include "core/DataRoot.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/SignalStore.h"
 #include "core/Ui.h"
 #include "input/AucklandHeader.h"
+#include "input/TextLines.h"
 #include "marks/MarkSaving.h"
 
 namespace velmora {
@@ -33,7 +35,7 @@ std::optional<int> FieldInteger(Ui& ui, const char* field, const std::string& te
   const std::optional<int32_t> value = ValuePrompt::ParseInteger(text);
   if (!value) {
     ui.Beep();
-    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, text));
+    ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, EchoedText::Token(text)));
   }
   return value;
 }
@@ -118,7 +120,8 @@ ImportPanel LabImport::SetupEditPanel(int kind, const std::string& layout, const
 ImportPanel LabImport::ReadAucklandHeader() {
   AnalysisState& s = state_;
   const std::string& path = s.AucklandFileName;
-  const AucklandHeader header = AucklandHeader::Read(path, ReadWholeFile(path));
+  const AucklandHeader header =
+      AucklandHeader::Read(path, ReadableFile(path).ReadLines(AucklandHeader::kDescribedLines, TextLines::kMostLineBytes));
   ImportPanel panel = PanelOf(kAuckland, "Auckland Text File format", path);
   panel.headerValues = {std::to_string(header.headerLines), std::to_string(header.channels),
                         std::to_string(header.samples),     fmt::format("{}", header.samplingRateAsWritten),
@@ -140,9 +143,11 @@ ImportPanel LabImport::ReadAucklandHeader() {
 
 // More samples than the import allows or memory holds: the panel warns, and only the first
 // rows are read.
+int LabImport::RowLimit() const { return int(std::min<int64_t>(state_.MaxSamples, SignalStore::LargestRows(state_))); }
+
 void LabImport::ApplyTruncation(ImportPanel& panel) {
   AnalysisState& s = state_;
-  const int limit = int(std::min<int64_t>(s.MaxSamples, SignalStore::LargestRows(s)));
+  const int limit = RowLimit();
   if (s.ImportNrSamples <= limit) return;
   ui_.Beep();
   panel.warning1 = TooManySamplesWarning();
@@ -153,18 +158,24 @@ void LabImport::ApplyTruncation(ImportPanel& panel) {
 bool LabImport::TakePanelValues(const PanelValues& values, ImportPanel& panel) {
   const auto channels = FieldInteger(ui_, "Nr Channels", values.channels);
   if (!channels) return false;
-  const auto samples = FieldInteger(ui_, "Nr Samples", values.samples);
+  // The panel starts at 0 samples: 0, or nothing at all, reads the whole file.
+  const bool wholeFile = ValuePrompt::ParseInteger(values.samples).value_or(-1) == 0 ||
+                         values.samples.find_first_not_of(" \t") == std::string::npos;
+  const auto samples = wholeFile ? std::optional<int>(0) : FieldInteger(ui_, "Nr Samples", values.samples);
   if (!samples) return false;
   const auto rate = FieldInteger(ui_, "Sampling rate", values.rate);
   if (!rate) return false;
   if (*channels < 1 || *channels > kChannels)
     return Refuse(ui_, fmt::format("Nr Channels: {} channels cannot be read; give 1 to {}", *channels, kChannels));
-  if (*samples < 1) return Refuse(ui_, fmt::format("Nr Samples: {} samples hold no recording; give 1 or more", *samples));
+  if (*samples < 0)
+    return Refuse(ui_, fmt::format("Nr Samples: {} samples cannot be read; give 1 or more, or 0 for the whole file",
+                                   *samples));
   if (*rate < 1) return Refuse(ui_, fmt::format("Sampling rate: a rate of {} Hz cannot be used; give 1 Hz or more", *rate));
   if (values.matrixName.empty()) return Refuse(ui_, "Matrix file name: give the name of a matrix file");
   channels_ = *channels;
   samplingRate_ = *rate;
-  state_.ImportNrSamples = *samples;
+  countAsked_ = !wholeFile;
+  state_.ImportNrSamples = wholeFile ? int32_t(RowLimit()) : *samples;
   matrixFileName_ = root_.NewMatrixFolder() + "/" + values.matrixName;
   ApplyTruncation(panel);
   return true;
@@ -210,8 +221,18 @@ bool LabImport::ReadSamples(LabTextReader::Layout layout, const std::string& pat
   if (marksSettled_) marksSettled_();
   const LabTextReader::Request request{layout, channels_, s.ImportNrSamples, headerLines};
   try {
-    const ReadableFile::Bytes bytes = ReadableFile(path).ReadAllBytes();
-    const std::string_view text = bytes.View();
+    // A layout of a row per line is read only as far as the rows asked for; the Auckland
+    // stream, whose line ends mean nothing, is read whole.
+    ReadableFile::Bytes whole;
+    std::string lines;
+    std::string_view text;
+    if (layout == LabTextReader::Layout::Auckland) {
+      whole = ReadableFile(path).ReadAllBytes();
+      text = whole.View();
+    } else {
+      lines = ReadableFile(path).ReadLines(int64_t(headerLines) + request.rows, TextLines::kMostLineBytes);
+      text = lines;
+    }
     ui_.ShowProgress({FileNameOnly(path), FileNameOnly(matrixFileName_),
                       request.rows / LabTextReader::kRowsPerProgressStep});
     TextSamples samples;

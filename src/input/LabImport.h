@@ -51,9 +51,6 @@ class LabImport {
 
   // The edits' texts before any set-up (the set-up then fills in channels and rate).
   static PanelValues PanelDefaults(int kind);
-  // No sample count was asked for (the command line's import without one): the file is read to
-  // its end or to what the store holds, and a file of fewer rows is no shortfall to tell of.
-  void ReadToTheEnd() { countAsked_ = false; }
   // The texts the warning labels get when a file has more samples than the store takes.
   static std::string TooManySamplesWarning();
   static std::string TruncationWarning(int maxSamples);
@@ -69,8 +66,10 @@ class LabImport {
   ImportPanel ReadAucklandHeader();
 
   // "Ok" of the Nashville or Manchester panel. Refuses (false, the field named in an error)
-  // a value that is no integer, channels outside 1..256, no samples, a rate below 1 Hz or no
-  // matrix name; more samples than the store takes fill the panel's warnings and are cut.
+  // a value that is no integer, channels outside 1..256, fewer than 0 samples, a rate below
+  // 1 Hz or no matrix name; more samples than the store takes fill the panel's warnings and
+  // are cut. 0 samples (the panel's own start value) or none read the whole file, up to what
+  // the store takes, and a file of fewer rows is then no shortfall to tell of.
   bool TakePanelValues(const PanelValues& values, ImportPanel& panel);
 
   // Read the samples of the layout's file and make them the loaded recording. False when
@@ -95,6 +94,8 @@ class LabImport {
   ImportPanel PanelOf(int kind, const std::string& layout, const std::string& path) const;
   ImportPanel SetupEditPanel(int kind, const std::string& layout, const std::string& path, int channels,
                              int samplingRate);
+  // The most rows a read may take: the import's limit or what memory holds, the lower.
+  int RowLimit() const;
   void ApplyTruncation(ImportPanel& panel);
   bool ReadSamples(LabTextReader::Layout layout, const std::string& path, int headerLines);
   void Commit(const std::string& path, const TextSamples& samples);

@@ -1,5 +1,7 @@
 #include "input/MatrixChooser.h"
 
+#include <filesystem>
+
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/DataRoot.h"
@@ -43,6 +45,59 @@ bool MatrixChooser::LoadChosen(const std::string& path, bool oldFormat) {
   state_.DefaultMatrixFileName = path;
   WriteMatrixList(oldFormat ? root_.OldMatrixListPath() : root_.NewMatrixListPath());
   return true;
+}
+
+bool MatrixChooser::FindMatrixFor(const std::string& recording, const std::optional<std::string>& problem) {
+  const std::vector<std::string> beside = MatrixFilesBeside(recording, state_.MatrixFileName);
+  ui_.Beep();
+  if (beside.empty()) {
+    if (problem) ui_.Message(*problem);
+    return ChangeNewMatrixfile();
+  }
+  const std::string offer = std::filesystem::path(beside.front()).filename().string() +
+                            " lies beside the recording. Use it as the electrode matrix?";
+  switch (ui_.AskYesNoCancel(problem ? *problem + "\n" + offer : offer)) {
+    case Ui::Answer::Yes: return LoadChosenNewMatrix(beside.front()) || ChangeNewMatrixfile();
+    case Ui::Answer::No: return ChangeNewMatrixfile();
+    case Ui::Answer::Cancel: return false;
+  }
+  return false;
+}
+
+std::vector<std::string> MatrixChooser::MatrixFilesBeside(const std::string& recording, const std::string& wanted) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(recording).parent_path();
+  std::vector<fs::path> candidates;
+  if (!fs::path(wanted).filename().empty()) candidates.push_back(folder / fs::path(wanted).filename());
+  candidates.push_back(folder / (fs::path(recording).stem().string() + "-matrix.txt"));
+  std::vector<std::string> found;
+  for (const fs::path& candidate : candidates) {
+    std::error_code error;
+    // The matrix named is not offered again: it is missing, or it could not be read.
+    const bool named = fs::equivalent(candidate, fs::path(wanted), error);
+    if (!named && candidate != fs::path(recording) && fs::is_regular_file(candidate, error))
+      found.push_back(candidate.string());
+  }
+  return found;
+}
+
+// The list holds ten history lines and then the matrix chosen last.
+std::string MatrixChooser::RememberedNewMatrix(const DataRoot& root) {
+  std::string text;
+  try {
+    text = ReadWholeFile(root.NewMatrixListPath());
+  } catch (const IoError&) {
+    return "";  // no matrix chosen in any run yet
+  }
+  size_t begin = 0;
+  for (int line = 0; line < 10 && begin != std::string::npos; ++line) {
+    begin = text.find('\n', begin);
+    if (begin != std::string::npos) ++begin;
+  }
+  if (begin == std::string::npos || begin >= text.size()) return "";
+  std::string path = text.substr(begin, text.find('\n', begin) - begin);
+  if (!path.empty() && path.back() == '\r') path.pop_back();
+  return path;
 }
 
 void MatrixChooser::WriteMatrixList(const std::string& listPath) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -22,6 +24,19 @@ class MatrixChooser {
   // Loads `path` in the new format and makes it the matrix in use; a bad or missing file is
   // reported and leaves the grid and MatrixFileName as they were.
   bool LoadChosenNewMatrix(const std::string& path);
+
+  // The recording at `recording` has no usable matrix: `problem` is said (nothing when it has
+  // been said already), a matrix file lying beside the recording is offered first, and
+  // otherwise, or when the user says No, the "Open New Matrix File" dialog. Returns true when
+  // a matrix was loaded; it is then the one chosen last.
+  bool FindMatrixFor(const std::string& recording, const std::optional<std::string>& problem);
+  static constexpr const char* kNoMatrixChosen = "No electrode matrix has been chosen yet.";
+
+  // Matrix files beside `recording`, most likely first: one of the name of `wanted` (a matrix
+  // named for it that is not where it was named), then "<recording's name>-matrix.txt".
+  static std::vector<std::string> MatrixFilesBeside(const std::string& recording, const std::string& wanted);
+  // The new-format matrix chosen last in an earlier run, from its list file; empty when none.
+  static std::string RememberedNewMatrix(const DataRoot& root);
 
  private:
   bool Choose(bool oldFormat);

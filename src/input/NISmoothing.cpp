@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <string>
 
 #include <fmt/format.h>
 
@@ -18,6 +20,8 @@ namespace {
 // channel, and fetches each row once.
 constexpr int kColumnsPerWalk = 64;
 constexpr int kRowsFetchedAhead = 32;
+
+std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 // The window's sum over 20, rounded halves to even: the same as RoundedMean. The quotient is
 // rounded once, and a true quotient lies at least 1/20 from any half unless it is one, so the
@@ -101,7 +105,7 @@ void WalkColumns(int32_t* base, int count, int length) {
 }  // namespace
 
 void NISmoothing::Smooth(AnalysisState& s, Ui& ui) {
-  ui.ShowProgress({"", "", kProgressSteps});
+  ui.ShowProgress({FileNameOnly(s.ElgFileName), FileNameOnly(s.MatrixFileName), kProgressSteps, kTitle});
   ui.SetProgressText("now smoothing signals ...");
   ui.ProcessEvents();
   // Rows beyond those a load wrote hold nothing to smooth.

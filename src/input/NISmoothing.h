@@ -12,6 +12,7 @@ class NISmoothing {
  public:
   // The progress bar has this many steps whatever the number of channels.
   static constexpr int kProgressSteps = 24;
+  static constexpr const char* kTitle = "Smoothing electrograms .....";
 
   static void Smooth(AnalysisState& state, Ui& ui);
   // `count` channels from column `firstColumn` of the store, `length` samples each; the last

@@ -36,8 +36,9 @@ void ReadRow(TextLines& lines, int32_t* row) {
 
 void NITextReader::Read(const std::string& path, int signalLength, const RecordingOpenOptions& options) {
   if (signalLength < 1) throw IoError(path, fmt::format("a signal length of {} holds no samples", signalLength));
-  const ReadableFile::Bytes bytes = ReadableFile(path).ReadAllBytes();
-  const std::string_view text = bytes.View();
+  // Only the lines asked for are read: a long file may hold far more than is wanted.
+  const std::string bytes = ReadableFile(path).ReadLines(int64_t(kHeaderLines) + signalLength, TextLines::kMostLineBytes);
+  const std::string_view text = bytes;
   // The samples are held twice for a moment: as read, and in the store.
   constexpr int64_t kBytesPerRowRead = kNIChannels * int64_t(sizeof(int32_t));
   const int64_t rowsInMemory = SignalStore::LargestRows(state_, SignalStore::AvailableBytes(), int64_t(text.size())) *

@@ -23,8 +23,9 @@ double Travel(const SampleSettings& s, double x, double y) {
     const SampleFront::Point source = SampleFront::Source(s);
     return std::hypot(x - source.x, y - source.y);
   }
+  // Rows grow down the screen, against the direction's 90.
   const double angle = s.directionDeg * std::numbers::pi / 180.0;
-  return (x - 1) * std::cos(angle) + (y - 1) * std::sin(angle);
+  return (x - 1) * std::cos(angle) - (y - 1) * std::sin(angle);
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ std::vector<double> SampleFront::CellOffsets(const SampleSettings& s) {
 SampleFront::Motion SampleFront::TrueMotion(const SampleSettings& s, double x, double y) {
   if (s.front == SampleSettings::Front::Planar) return {s.speedMmPerS, s.directionDeg};
   const Point source = Source(s);
-  double direction = std::atan2(y - source.y, x - source.x) * kDegrees;
+  double direction = std::atan2(source.y - y, x - source.x) * kDegrees;
   if (direction < 0) direction += 360;
   return {s.speedMmPerS, direction};
 }
@@ -58,9 +59,10 @@ std::string SampleFront::TruthText(const SampleSettings& s, const std::vector<Ac
   if (radial) {
     text += fmt::format("# source at column {} row {}\n", Source(s).x, Source(s).y);
   } else {
-    text += fmt::format("# direction {} degrees (0 towards increasing columns, 90 towards increasing rows)\n",
-                        s.directionDeg);
+    text += fmt::format("# direction {} degrees\n", s.directionDeg);
   }
+  text += "# directions counter-clockwise as the map's arrows: 0 towards increasing columns, 90 up (towards "
+          "decreasing rows)\n";
   text += SampleImpairments::TruthLines(s);
   text += "# dead channels:";
   for (const int channel : deadChannels) text += fmt::format(" {}", channel);

@@ -11,8 +11,9 @@ struct Activation;
 // The fronts of generated recordings and what they are known to be: the true activation
 // time, speed and direction anywhere on the grid, to measure velocity estimates against.
 //
-// Positions are in grid cells (column 1's centre is x = 1, row 1's is y = 1); directions in
-// degrees, 0 towards increasing columns and 90 towards increasing rows, as the sample's
+// Positions are in grid cells (column 1's centre is x = 1, row 1's is y = 1, rows growing
+// down the screen); directions in degrees counter-clockwise as the map's arrows count them:
+// 0 towards increasing columns, 90 up the screen (towards decreasing rows), as the sample's
 // --direction. A planar front runs in the settings' direction; a radial front spreads at the
 // same speed from a point source that sits between four electrodes a third of the way into
 // the grid, so its fronts are circles, tightly curved near the source.

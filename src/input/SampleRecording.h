@@ -16,7 +16,8 @@ struct SampleSettings {
   int cols = 16, rows = 15;   // cols x rows <= 240, each at most 100
   double spacingMm = 4.0;     // between neighbouring electrodes
   double speedMmPerS = 8.0;   // propagation speed of the slow waves
-  double directionDeg = 0;    // 0: towards increasing column, 90: towards increasing row
+  double directionDeg = 0;    // counter-clockwise as the map's arrows: 0 towards increasing
+                              // column, 90 up the screen (towards decreasing row)
   double periodS = 20;        // time between successive waves
   // Planar fronts run in `directionDeg`; radial ones spread from a point source.
   enum class Front { Planar, Radial };
@@ -59,7 +60,7 @@ struct SampleFiles {
 // cells) are dead: baseline and noise only, and they have no activations.
 //
 // Slow wave w reaches the electrode at (col, row) at
-//   firstWaveMs + w x period + ((col - 1) cos(direction) + (row - 1) sin(direction)) x spacing / speed,
+//   firstWaveMs + w x period + ((col - 1) cos(direction) - (row - 1) sin(direction)) x spacing / speed,
 // rounded to whole ms, where firstWaveMs puts the earliest activation of wave 0 at 2000 ms
 // (a radial front: firstWaveMs + w x period + distance from the source / speed; see
 // SampleFront). With `jitterMs` each activation moves by Gaussian noise of that SD, cut at

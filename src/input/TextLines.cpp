@@ -11,6 +11,7 @@
 #include <fmt/format.h>
 
 #include "core/Arithmetic.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "input/DecimalBlock.h"
 #include "input/DecimalNumber.h"
@@ -108,7 +109,7 @@ double TextLines::ReadReal(const std::string& what) {
   const std::string_view token = NextToken();
   if (token.empty()) Fail(fmt::format("expected {}, the line holds no number", what));
   double value = 0;
-  if (!ParseNumber(token, value)) Fail(fmt::format("expected {}, found '{}'", what, token));
+  if (!ParseNumber(token, value)) Fail(fmt::format("expected {}, found '{}'", what, EchoedText::Token(token)));
   SetLastValue(value);
   return value;
 }
@@ -123,7 +124,7 @@ int32_t TextLines::ReadScaled(double scale, int index, int count) {
   const double scaled = value * scale;
   if (!(std::fabs(scaled) < kLargestScaled)) {
     const std::string_view token = rest.substr(0, rest.size() - current_.size());
-    Fail(fmt::format("number {} ('{}') is out of range", index, token));
+    Fail(fmt::format("number {} ('{}') is out of range", index, EchoedText::Token(token)));
   }
   SetLastValue(value);
   return int32_t(RoundHalfEven(scaled));
@@ -265,7 +266,7 @@ double TextLines::ReadNumber(size_t start, int index, int count) {
   double value = 0;
   const auto [stop, error] = std::from_chars(first, last, value);
   if (error != std::errc() || stop != last || !std::isfinite(value))
-    Fail(fmt::format("expected number {} of {}, found '{}'", index, count, token));
+    Fail(fmt::format("expected number {} of {}, found '{}'", index, count, EchoedText::Token(token)));
   return value;
 }
 

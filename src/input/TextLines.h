@@ -13,6 +13,9 @@ namespace velmora {
 // refusing with a ConversionError that names the file and the line.
 class TextLines {
  public:
+  // No line of a text recording is longer; a file with one is none (or a binary file).
+  static constexpr size_t kMostLineBytes = size_t(1) << 20;
+
   TextLines(std::string path, std::string_view text) : path_(std::move(path)), text_(text) {}
   // Walks `text` from `start`, the beginning of a line with `linesBefore` lines before it.
   TextLines(std::string path, std::string_view text, size_t start, int linesBefore)

@@ -33,16 +33,18 @@ void TextRecording::Commit(const std::string& path, const TextSamples& samples, 
                            const RecordingOpenOptions& options) {
   const std::string markFile = MarkFileNameFor(path);
   RemoveStaleTemporaries(markFile);
-  const bool markFileExists = FileExists(markFile);
+  const bool markFileExists = AnythingAt(markFile);
   // A broken mark file refuses the recording before anything of the loaded one changes.
-  if (markFileExists) MarkFile::Parse(markFile, ReadWholeFile(markFile));
+  if (markFileExists) MarkFile::Read(markFile);
   SignalStore::CheckFits(state_, path, samples.rows, int64_t(samples.values.size() * sizeof(int32_t)));
   AnalysisState& s = state_;
   StoreSamples(samples);
   s.SigLength = samples.rows;
+  DescribeRecording(samples.channels);
   ResetPanes();
   SetOneRowLayout(samples.channels, gridCols);
   s.FileLoaded = true;
+  s.SmoothedOnLoad = false;  // text recordings are smoothed only on demand
   s.ElgFileName = path;
   s.ElgFileExt = std::filesystem::path(path).extension().string();
   s.MarkFileName = markFile;
@@ -124,6 +126,16 @@ void TextRecording::StoreSamples(const TextSamples& samples) {
   s.SignalsChanged();
 }
 
+// The channels read, for the info and the mark file's header; the frame layout of an E00
+// recording read before means nothing for a text recording.
+void TextRecording::DescribeRecording(int channels) {
+  AnalysisState& s = state_;
+  s.NrChannelsInFile = channels;
+  s.BytesPerSample = s.FrameSize = s.HeaderFrames = s.HeaderRecords16 = 0;
+  s.HeaderWord90 = s.HeaderWord104 = 0;
+  s.NrOfFramesinFile = 0;
+}
+
 void TextRecording::ResetPanes() {
   AnalysisState& s = state_;
   s.ClickArmed = false;
@@ -131,7 +143,10 @@ void TextRecording::ResetPanes() {
   s.ElgModeA = 0;
   s.FirstChannel = 1;
   s.TraceOrder = 0;
-  s.WindowAll = s.WindowA = s.SigLength;
+  // The whole recording from its start in both panes: nothing of the window the recording
+  // before was looked at stays.
+  s.BeginAll = s.BeginA = s.BeginB = 0;
+  s.WindowAll = s.WindowA = s.WindowB = s.SigLength;
   s.MarkType = {1, 1};
   s.ActivePane = 1;
   s.MapKindA = s.MapKindB = 0;
@@ -168,6 +183,7 @@ void TextRecording::BindMarkFile(bool markFileExists, const RecordingOpenOptions
       return;
     }
     ApplyMarkFile(s, MarkFileContents{std::vector<uint8_t>(MarkFile::kHeaderSize, 0), "", {}, 0});
+    s.MarkFileStamp = {};
     if (options.createMissingMarkFile) CreateMarkFile(s, ui_);
   } catch (const IoError& error) {
     ui_.Error(error.what());

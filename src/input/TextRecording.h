@@ -46,6 +46,7 @@ class TextRecording {
 
  private:
   void StoreSamples(const TextSamples& samples);
+  void DescribeRecording(int channels);
   void SetOneRowLayout(int channels, int gridCols);
   void ResetPanes();
   void BindMarkFile(bool markFileExists, const RecordingOpenOptions& options);

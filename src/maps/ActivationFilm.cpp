@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <fmt/format.h>
 
@@ -41,16 +42,29 @@ class CaptionMargin {
 ActivationFilm::Steps ActivationFilm::PlanSteps(const AnalysisState& s) {
   if (s.AnimStep < 1)
     throw std::invalid_argument(fmt::format("The step time must be at least 1 ms (not {})", s.AnimStep));
+  // Without a recording there is no end to keep to.
+  const bool loaded = s.SigLength > 0;
+  const int32_t lastTime = loaded ? s.SigLength - 1 : std::numeric_limits<int32_t>::max();
   Steps steps;
   steps.Step = s.AnimStep;
   steps.Begin = s.AnimBegin;
+  if (steps.Begin > lastTime)
+    throw std::invalid_argument(fmt::format("The begin time ({} ms) lies past the end of the recording ({} ms)",
+                                            steps.Begin, lastTime));
   const bool endUnset = s.AnimEnd == s.NoValue || s.AnimEnd == 0;
-  steps.End = endUnset ? std::max(s.SigLength - 1, steps.Begin) : s.AnimEnd;
+  steps.AskedEnd = endUnset ? std::max(s.SigLength - 1, steps.Begin) : s.AnimEnd;
+  steps.End = std::min(steps.AskedEnd, lastTime);
   if (steps.End < steps.Begin)
     throw std::invalid_argument(
         fmt::format("The end time ({} ms) lies before the begin time ({} ms)", steps.End, steps.Begin));
   steps.Count = int((int64_t(steps.End) - steps.Begin) / steps.Step + 1);
   return steps;
+}
+
+std::string ActivationFilm::Steps::CutNote() const {
+  if (!EndCut()) return {};
+  return fmt::format("The end time ({} ms) lies past the end of the recording: the film stops there, at {} ms",
+                     AskedEnd, End);
 }
 
 ActivationFilm::ActivationFilm(const AnalysisState& s, int markKind)

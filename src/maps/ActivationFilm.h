@@ -18,9 +18,15 @@ struct AnalysisState;
 class ActivationFilm {
  public:
   // The film's time line: frames at Begin, Begin + Step, ... up to and including End.
+  // AskedEnd is the end the preferences asked for; it differs from End when that lay past
+  // the recording and the film stops at the recording's end instead.
   struct Steps {
     int32_t Begin = 0, End = 0, Step = 1, Count = 1;
+    int32_t AskedEnd = 0;
     int32_t TimeOf(int frame) const { return Begin + frame * Step; }
+    bool EndCut() const { return AskedEnd != End; }
+    // What the user is told when the end was cut; empty when it was not.
+    std::string CutNote() const;
   };
 
   // How a cell looks at one moment: Strength 1 in the step of its mark, 0 once faded.
@@ -29,8 +35,9 @@ class ActivationFilm {
     int32_t MarkTime = 0;
   };
 
-  // The steps the animation preferences ask for; an end left unset (or 0) is the end of the
-  // recording. Throws std::invalid_argument for a step below 1 ms or an end before the begin.
+  // The steps the animation preferences ask for, within the recording: an end left unset (or
+  // 0) is the recording's end, and so is an end past it. Throws std::invalid_argument for a
+  // step below 1 ms, a begin past the recording's end or an end before the begin.
   static Steps PlanSteps(const AnalysisState& state);
 
   // Indexes the visible marks of `markKind` (0 = slow waves, spikes and type 3 together) on

@@ -11,6 +11,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 
@@ -74,7 +75,7 @@ class LineReader {
     const std::string_view token = fields.size() == 1 ? fields[0] : std::string_view();
     auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
     if (fields.size() != 1 || ec != std::errc() || end != token.data() + token.size())
-      Fail(number, fmt::format("expected {} (a number), found '{}'", what, Line(number, what)));
+      Fail(number, fmt::format("expected {} (a number), found '{}'", what, EchoedText::Token(Line(number, what))));
   }
 
   [[noreturn]] void Fail(int number, const std::string& problem) const {
@@ -87,9 +88,9 @@ class LineReader {
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
     int32_t value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec == std::errc::result_out_of_range) Fail(number, fmt::format("{} '{}' is out of range", what, token));
+    if (ec == std::errc::result_out_of_range) Fail(number, fmt::format("{} '{}' is out of range", what, EchoedText::Token(token)));
     if (ec != std::errc() || end != digits.data() + digits.size())
-      Fail(number, fmt::format("expected {} (whole numbers), found '{}'", what, token));
+      Fail(number, fmt::format("expected {} (whole numbers), found '{}'", what, EchoedText::Token(token)));
     return value;
   }
 

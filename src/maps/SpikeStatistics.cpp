@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "marks/RecordingFiles.h"
 #include "core/TraceChannel.h"
 #include "core/Ui.h"
 #include "maps/StatisticsText.h"
@@ -93,7 +94,7 @@ std::string SpikeStatistics::SpikeStatsText(const AnalysisState& s) const {
 void SpikeStatistics::SaveSpikeStats(const AnalysisState& s, Ui& ui) const {
   const std::optional<Ui::FileDialogResult> chosen = ui.SaveFileDialog(Ui::FileDialogRequest{});
   if (!chosen || chosen->path.empty()) return;
-  WriteFileAtomically(chosen->path, SpikeStatsText(s));
+  RecordingFiles::Write(s, chosen->path, SpikeStatsText(s));
 }
 
 }  // namespace velmora

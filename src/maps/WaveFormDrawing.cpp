@@ -25,7 +25,9 @@ WaveFormDrawing::Layout WaveFormDrawing::WaveFormLayout(const AnalysisState& s) 
   Layout layout;
   const int cols = MapComputation::UsedCols(s), rows = MapComputation::UsedRows(s);
   if (cols == 0 || rows == 0 || s.WaveSignalLength <= 0) return layout;
-  layout.cellHeight = std::max(0, (s.PaneHeight - kPaneMargin) / rows);
+  // The cells end where the electrogram traces do, 50 pixels above the pane's bottom, so that
+  // the column numbers below them stay inside the paint area under the pane's title bar.
+  layout.cellHeight = std::max(0, (s.PaneHeight - kPaneMargin - kGridTop) / rows);
   layout.cellWidth = std::max(0, (s.PaneWidth - kPaneMargin) / cols);
   layout.left = (s.PaneWidth - cols * layout.cellWidth) / 2;
   layout.top = kGridTop;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
@@ -24,7 +25,10 @@ namespace velmora {
 namespace {
 
 constexpr int kRowsBetweenCancelChecks = 65536;
+constexpr const char* kProgressTitle = "Automatic SW marking .....";
 constexpr int32_t kSearchStart = 9999;
+
+std::string FileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 // Adds one row of the electrodes to per-electrode double sums. Each electrode keeps its own
 // accumulator and the rows come in sample order, so the sums are exactly those of a walk
@@ -86,9 +90,7 @@ int AutomaticMarking::ActiveKind() const { return s_.MarkType[s_.ActivePane == 2
 void AutomaticMarking::MarkAllSlowWaves() {
   MarkSettingsFile::CaptureMarking(s_, "automatic SW marking");
   s_.MarkOrigin = kAutomatic;
-  Ui::ProgressPanel panel;
-  panel.maximum = kElectrodes;
-  ui_.ShowProgress(panel);
+  ui_.ShowProgress({FileNameOnly(s_.ElgFileName), FileNameOnly(s_.MatrixFileName), kElectrodes, kProgressTitle});
   // A cancel leaves the marks as they were: the marking only ever appends to the store.
   const int32_t markCount = s_.MarkCount;
   const bool marksChanged = s_.MarksChanged, wavesStale = s_.WavesStale;
@@ -103,8 +105,11 @@ void AutomaticMarking::MarkAllSlowWaves() {
 
 bool AutomaticMarking::MarkByThreshold() {
   robust_.clear();
+  ui_.SetProgressText("measuring the electrograms ...");
+  ui_.ProcessEvents();
   auto sums = std::make_unique<ChannelSums>();
   ComputeSums(*sums);
+  ui_.SetProgressText("searching the electrograms ...");
   if (!ScanForExcursions(*sums)) return false;
   return AddElectrodeMarks(s_.MarkType[0], [&](int c) {
     s_.SignalStdev = sums->deviation[size_t(c)];
@@ -115,6 +120,8 @@ bool AutomaticMarking::MarkByThreshold() {
 // Electrodes judged dead get no marks.
 bool AutomaticMarking::MarkRobustly() {
   const RobustDetector::Settings settings = RobustDetector::SettingsOf(s_);
+  ui_.SetProgressText("searching the electrograms ...");
+  ui_.ProcessEvents();
   if (!RobustDetector::Run(s_, settings, robust_, [this] { return CancelAsked(); })) {
     robust_.clear();
     return false;
@@ -191,7 +198,10 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   const int32_t last = std::min<int32_t>(s_.SigLength, s_.SignalRows());
   for (int32_t sample = 5; sample <= last; ++sample) {
     // A long recording's scan can be stopped every 65,536 rows; a shorter one is never held up.
-    if (sample % kRowsBetweenCancelChecks == 0 && CancelAsked()) return false;
+    if (sample % kRowsBetweenCancelChecks == 0) {
+      ui_.SetProgressText(fmt::format("searching sample {} of {}", sample, last));
+      if (CancelAsked()) return false;
+    }
     const int32_t* row = base + int64_t(sample - 1) * kChannels;
     int starts = 0;
     for (int c = 0; c < kElectrodes; ++c) starts |= int(row[c] <= cutoff[c]) & int(sample > until[c]);

@@ -1,6 +1,7 @@
 #include "marks/ElectrogramDrawing.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -275,15 +276,26 @@ void ElectrogramDrawing::IndexMarksByElectrode() {
   }
 }
 
+// The marks are drawn from left to right, so that a time label can make way for the one
+// before it on the trace.
 void ElectrogramDrawing::DrawTraceMarks(int trace, int32_t channel) {
   if (channel == kNoValue) return;
   const AnalysisState& s = state_;
+  shownMarks_.clear();
   for (int32_t k = markStart_[size_t(channel)]; k < markStart_[size_t(channel) + 1]; ++k) {
     const int n = markOrder_[size_t(k)];
     const MarkRecord& mark = s.Mark(n);
     if (mark.Kind == kNoValue || mark.Electrode != channel) continue;
     const int64_t sample = RoundHalfEven(double(mark.Time) * s.SamplingF / 1000.0);
     if (sample < s.TraceFirstSample || sample > s.TraceLastSample) continue;
+    shownMarks_.push_back(n);
+  }
+  const auto earlier = [&s](int a, int b) { return s.Mark(a).Time < s.Mark(b).Time; };
+  if (!std::is_sorted(shownMarks_.begin(), shownMarks_.end(), earlier))
+    std::stable_sort(shownMarks_.begin(), shownMarks_.end(), earlier);
+  labelFreeFrom_ = std::numeric_limits<int64_t>::min();
+  for (const int n : shownMarks_) {
+    const MarkRecord& mark = s.Mark(n);
     DrawMark(trace, mark.Electrode, mark.Origin, mark.Kind, s.MarkAmplitudes[size_t(n - 1)].Interval, mark.Time);
   }
 }
@@ -295,7 +307,10 @@ void ElectrogramDrawing::DrawMark(int trace, int32_t electrode, int origin, int 
   const int bottom = TraceLayout::BandBottom(s, trace);
   canvas_.SetPen(MarkColour(kind), origin == kByHand ? 2 : 1);
   if (s.ShowElgMarks) canvas_.Line(x, top, x, bottom);
-  if (s.ShowElgTimes) DrawTimeLabel(x + 5, BelowRuler(top), electrode, time);
+  // A time label that would overlap the one before it on the trace is left out, as the
+  // ruler's labels are: in a long window the marks' times would run into one band.
+  if (s.ShowElgTimes && x + 5 >= labelFreeFrom_)
+    labelFreeFrom_ = int64_t(DrawTimeLabel(x + 5, BelowRuler(top), electrode, time)) + canvas_.TextWidth(" ");
   if (kind == kReferenceMark && s.ShowElgMarks) {
     canvas_.SetBrush(colours::kBlack);
     canvas_.Ellipse(x - 4, top - 4, x + 4, top + 4);
@@ -320,7 +335,7 @@ int ElectrogramDrawing::BelowRuler(int y) {
 
 // A mark's time; while the other pane shows the map this time went into, the label takes
 // the colour of its map cell and shows the cell's value.
-void ElectrogramDrawing::DrawTimeLabel(int x, int y, int32_t electrode, int32_t time) {
+int ElectrogramDrawing::DrawTimeLabel(int x, int y, int32_t electrode, int32_t time) {
   const AnalysisState& s = state_;
   Colour background = colours::kWhite;
   const int64_t shown = int64_t(time) - s.ReferenceTime;
@@ -331,7 +346,9 @@ void ElectrogramDrawing::DrawTimeLabel(int x, int y, int32_t electrode, int32_t 
   }
   canvas_.SetBrush(background);
   canvas_.SetFont(colours::kBlack, FontStyle{});
-  canvas_.TextOut(x, y, std::to_string(shown));
+  const std::string label = std::to_string(shown);
+  canvas_.TextOut(x, y, label);
+  return x + canvas_.TextWidth(label);
 }
 
 void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {

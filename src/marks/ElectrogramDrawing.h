@@ -32,7 +32,8 @@ class ElectrogramDrawing {
   void DrawMark(int trace, int32_t electrode, int origin, int kind, int32_t interval, int32_t time);
   void DrawAmplitudes(int trace, int32_t channel);
   void DrawChannelLabel(int trace, int32_t channel);
-  void DrawTimeLabel(int x, int y, int32_t electrode, int32_t time);
+  // Writes the time label at (x, y); returns where it ends.
+  int DrawTimeLabel(int x, int y, int32_t electrode, int32_t time);
 
   // Keep the samples DrawTrace takes (for a caller that looks for events along a trace).
   void KeepTakenSamples(bool keep) { keepTaken_ = keep; }
@@ -74,6 +75,8 @@ class ElectrogramDrawing {
   std::vector<int32_t> markOrder_;
   std::vector<int32_t> markStart_;
   std::vector<int32_t> traceChannels_;
+  std::vector<int> shownMarks_;           // the marks of the trace being drawn, by time
+  int64_t labelFreeFrom_ = 0;             // where the next time label on that trace may begin
   std::vector<double> traceOffsets_;  // per trace while a full pane is drawn, else empty
   std::vector<int32_t> traceValues_;  // the samples each trace takes, trace by trace
   std::vector<int> activeTraces_;     // traces (0-based) that show a channel

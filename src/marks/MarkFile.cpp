@@ -1,5 +1,7 @@
 #include "marks/MarkFile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -10,7 +12,9 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
+#include "core/ReadableFile.h"
 #include "core/Ui.h"
 #include "input/MatrixChooser.h"
 #include "input/MatrixFile.h"
@@ -103,6 +107,17 @@ MarkFileContents MarkFile::Parse(const std::string& path, const std::string& byt
   return contents;
 }
 
+int64_t MarkFile::MostBytes() { return int64_t(kHeaderSize) + int64_t(kMaxMarks) * int64_t(kRecordSize) + int64_t(kRecordSize) - 1; }
+
+MarkFileContents MarkFile::Read(const std::string& path) {
+  ReadableFile file(path);
+  file.RefuseLargerThan(MostBytes(), fmt::format("a mark file of at most {} marks", kMaxMarks));
+  const std::string bytes = file.ReadAll();
+  MarkFileContents contents = Parse(path, bytes);
+  contents.stamp = FileStamp::Of(bytes, file.ModifiedNs());
+  return contents;
+}
+
 std::string MarkFile::Serialize(AnalysisState& s) {
   std::vector<uint8_t>& header = s.MarkHeader;
   header.resize(kHeaderSize, 0);
@@ -128,6 +143,47 @@ std::string MarkFile::Serialize(AnalysisState& s) {
   return bytes;
 }
 
+namespace {
+
+// The stamp of what was just written, so that the next save knows the file as it left it.
+FileStamp StampOfWritten(const std::string& path, const std::string& bytes) {
+  struct stat info {};
+  const int64_t modified =
+      ::stat(path.c_str(), &info) == 0 ? int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec : 0;
+  return FileStamp::Of(bytes, modified);
+}
+
+// Two sessions saving one mark file in turn would each drop the marks of the other, and a save
+// under waiting edits would have them replayed later onto marks they were not made on.
+void RefuseWhileReadOnly(const AnalysisState& s) {
+  if (s.MarkFileReadOnly)
+    throw IoError(s.MarkFileName, "is open read-only here (another session of the workbench has it open, or the "
+                                  "unsaved edits of a session that ended wait beside it); the marks shown here are "
+                                  "not written to it");
+}
+
+void ConfirmUnchangedOnDisk(const AnalysisState& s, Ui& ui) {
+  const FileStamp now = FileStamp::Now(s.MarkFileName);
+  // A file removed meanwhile holds nothing a save could lose.
+  if (!now.exists || now.SameContent(s.MarkFileStamp)) return;
+  const std::string question = fmt::format(
+      "{} has been changed on disk since it was read here (by another session or program).\n"
+      "Replace it with the marks shown here? Its other marks would be lost.",
+      EchoedText::Name(s.MarkFileName));
+  if (ui.AskYesNoCancel(question) != Ui::Answer::Yes)
+    throw IoError(s.MarkFileName, "was changed on disk since it was read here and has been left as it is");
+}
+
+void WriteSettingsBeside(const AnalysisState& s, Ui& ui) {
+  try {
+    MarkSettingsFile::Write(s);
+  } catch (const IoError& error) {
+    ui.Error(std::string(error.what()) + "\nThe marks have been saved; only the file of how they were made was not.");
+  }
+}
+
+}  // namespace
+
 void CreateMarkFile(AnalysisState& s, Ui& ui) {
   // A new recording starts with a clean header; nothing of another recording's file carries over.
   std::fill(s.MarkHeader.begin(), s.MarkHeader.end(), 0);
@@ -137,17 +193,21 @@ void CreateMarkFile(AnalysisState& s, Ui& ui) {
   s.MarkCount = count;
   ui.Log("writing.." + FileNameOnly(s.MatrixFileName));
   WriteFileAtomically(s.MarkFileName, bytes);
+  s.MarkFileStamp = StampOfWritten(s.MarkFileName, bytes);
 }
 
 void WriteMarkFile(AnalysisState& s, Ui& ui) {
+  RefuseWhileReadOnly(s);
+  ConfirmUnchangedOnDisk(s, ui);
   const std::string bytes = MarkFile::Serialize(s);
   ui.Log("writing.." + FileNameOnly(s.MatrixFileName));
   WriteFileAtomically(s.MarkFileName, bytes);
-  MarkSettingsFile::Write(s);
+  s.MarkFileStamp = StampOfWritten(s.MarkFileName, bytes);
+  s.MarksChanged = false;
+  WriteSettingsBeside(s, ui);
   ui.Log(fmt::format("NumWritten..{}", s.MarkCount));
   ui.Log("printer=" + s.FileInfo);
   ui.Log("header=" + GetShortString(s.MarkHeader, kFileInfoOffset, kFileInfoLength));
-  s.MarksChanged = false;
 }
 
 void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
@@ -172,8 +232,9 @@ void ApplyMarkFile(AnalysisState& s, const MarkFileContents& contents) {
 }
 
 void ReadMarkFile(AnalysisState& s, Ui& ui, MatrixChooser* chooser) {
-  const MarkFileContents contents = MarkFile::Parse(s.MarkFileName, ReadWholeFile(s.MarkFileName));
+  const MarkFileContents contents = MarkFile::Read(s.MarkFileName);
   ApplyMarkFile(s, contents);
+  s.MarkFileStamp = contents.stamp;
   MarkSettingsFile::Read(s, ui);
   ReportIgnoredBytes(s.MarkFileName, contents, ui);
   ui.Log("reading.1." + s.MatrixFileName);
@@ -184,10 +245,9 @@ void ReadMarkFile(AnalysisState& s, Ui& ui, MatrixChooser* chooser) {
     } catch (const IoError& error) {
       ui.Error(error.what());
     }
-  } else if (chooser != nullptr) {
-    ui.Beep();
-    ui.Message(FileNameOnly(s.MatrixFileName) + " is not found!");
-    chooser->ChangeNewMatrixfile();
+  } else if (chooser != nullptr && !s.MatrixFileName.empty()) {
+    // A mark file read while no matrix is named keeps the recording's own layout.
+    chooser->FindMatrixFor(s.MarkFileName, FileNameOnly(s.MatrixFileName) + " is not found!");
   }
 }
 

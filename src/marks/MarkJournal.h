@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/FileStamp.h"
 #include "core/MarkRecord.h"
+#include "core/MarkSettings.h"
 
 namespace velmora {
 
@@ -28,6 +30,10 @@ struct PendingJournal {
 // left out on replay. It is synced at every command end and at most every kSyncInterval while
 // a command runs. It is an append-only log, not a file replaced as a whole, so it is written
 // in place rather than through a temporary file.
+//
+// It starts with the size and hash of the mark file the edits were made on, so that they are
+// never put onto a mark file that someone changed meanwhile, and it carries the settings of
+// the runs that made the marks along with them.
 class MarkJournal {
  public:
   static constexpr std::chrono::milliseconds kSyncInterval{300};
@@ -45,7 +51,8 @@ class MarkJournal {
   static std::optional<PendingJournal> Find(const std::string& markFile);
   // Puts the edits of the journal beside the store's mark file into the store (read from
   // that mark file) and marks it changed; returns the number of edits. Nothing of the store
-  // changes when the journal cannot be read (IoError).
+  // changes when the journal cannot be read or was begun on a mark file other than the one
+  // there now (IoError).
   static int Replay(AnalysisState& state);
   // Renames the journal beside `markFile` to a name of its own beside it (never deleting
   // it) and returns that name. Throws IoError.
@@ -59,8 +66,11 @@ class MarkJournal {
   // last sync. Throws IoError when the journal cannot be written.
   void Record(const AnalysisState& state, bool commandEnd);
   // The store and its mark file agree again (saved, or the user chose not to save): the
-  // journal is removed and the store followed from here.
+  // journal is removed and the store followed from here. Does nothing while unbound.
   void Discard(const AnalysisState& state);
+
+  // Follows nothing: the mark file is another live session's, and so is its journal.
+  void Unbind();
 
   bool Bound() const { return !markFile_.empty(); }
 
@@ -71,6 +81,8 @@ class MarkJournal {
 
   std::string markFile_;
   std::vector<MarkRecord> written_;  // the store as the journal has it
+  MarkSettings settingsWritten_;
+  FileStamp base_;  // the mark file the edits are made on
   int fd_ = -1;
   std::chrono::steady_clock::time_point lastSync_{};
 };

@@ -49,6 +49,10 @@ void MarkPointerEdits::InsertReferenceMark() {
   AnalysisState& s = state_;
   const int32_t t = PointerTimeMs();
   if (t == kNoValue) return;
+  if (MarkStore::HasMark(s, s.PointerChannel, kReferenceMark, t)) {
+    ui_.Beep();  // this reference is set already
+    return;
+  }
   const int top = TraceLayout::BandTop(s, s.PointerTrace);
   canvas_.SetPen(colours::kBlack);
   canvas_.Line(s.PointerX, top, s.PointerX, TraceLayout::BandBottom(s, s.PointerTrace));

@@ -7,6 +7,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "marks/AmplitudeCalculation.h"
@@ -24,9 +25,9 @@ constexpr const char* kAmplitudesSection = "[amplitudes]";
 std::string NameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 std::string YesNo(bool on) { return on ? "yes" : "no"; }
 
-// E00 recordings are smoothed while they are read; text recordings only on demand.
+// What was done to the samples as the recording was read, whatever the switch says now.
 std::string Smoothing(const AnalysisState& s) {
-  if (s.InputFileKind != 1 || !s.SmoothElectrograms) return "none on loading";
+  if (!s.SmoothedOnLoad) return "none on loading";
   return fmt::format("moving mean of {} samples", kSmoothingWidth);
 }
 
@@ -64,7 +65,7 @@ std::string CheckEntry(const std::string& line, std::string& key, std::string& v
   key = line.substr(0, colon);
   value = line.substr(colon + 2);
   if (key.empty() || key.size() > kMaxKeyLength || !std::all_of(key.begin(), key.end(), IsKeyCharacter))
-    return fmt::format("\"{}\" is not a setting name (a to z, 0 to 9 and _, at most {})", key.substr(0, 60),
+    return fmt::format("\"{}\" is not a setting name (a to z, 0 to 9 and _, at most {})", EchoedText::Token(key),
                        kMaxKeyLength);
   if (value.size() > kMaxValueLength) return fmt::format("the value is longer than {} characters", kMaxValueLength);
   if (!std::all_of(value.begin(), value.end(), [](char c) { return IsPrintable((unsigned char)c); }))
@@ -175,6 +176,10 @@ std::vector<std::string> MarkSettingsFile::Lines(const MarkSettings& settings) {
   return lines;
 }
 
+MarkSettings MarkSettingsFile::ReadFile(const std::string& path) {
+  return Parse(path, ReadWholeFile(path, int64_t(kMaxFileSize), "a settings file"));
+}
+
 void MarkSettingsFile::Write(const AnalysisState& s) {
   if (s.MarkingSettings.Empty() || s.MarkFileName.empty()) return;
   WriteFileAtomically(PathFor(s.MarkFileName), Text(s.MarkingSettings));
@@ -183,9 +188,10 @@ void MarkSettingsFile::Write(const AnalysisState& s) {
 void MarkSettingsFile::Read(AnalysisState& s, Ui& ui) {
   s.MarkingSettings = {};
   const std::string path = PathFor(s.MarkFileName);
-  if (s.MarkFileName.empty() || !FileExists(path)) return;
+  // A folder, a pipe or a link that leads nowhere in its place is said, not passed over.
+  if (s.MarkFileName.empty() || !AnythingAt(path)) return;
   try {
-    s.MarkingSettings = Parse(path, ReadWholeFile(path));
+    s.MarkingSettings = ReadFile(path);
   } catch (const IoError& error) {
     ui.Error(error.what());
   }

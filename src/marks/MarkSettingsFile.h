@@ -36,6 +36,9 @@ class MarkSettingsFile {
   static std::string Text(const MarkSettings& settings);
   // Throws IoError naming the file, the line and the problem.
   static MarkSettings Parse(const std::string& path, const std::string& text);
+  // Reads and parses the file at `path`; anything but a readable file of at most the size a
+  // settings file has is refused (IoError).
+  static MarkSettings ReadFile(const std::string& path);
   // "marking.run: automatic SW marking", one line per entry, marking first.
   static std::vector<std::string> Lines(const MarkSettings& settings);
 

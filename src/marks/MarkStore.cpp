@@ -45,6 +45,14 @@ bool MarkStore::AddMarkRecord(AnalysisState& s, int32_t time, int32_t kind) {
   return true;
 }
 
+bool MarkStore::HasMark(const AnalysisState& s, int32_t electrode, int32_t kind, int32_t time) {
+  for (int n = 1; n <= s.MarkCount; ++n) {
+    const MarkRecord& mark = s.Mark(n);
+    if (mark.Electrode == electrode && mark.Kind == kind && mark.Time == time) return true;
+  }
+  return false;
+}
+
 std::vector<DeletedMark> MarkStore::RemoveMarks(AnalysisState& s, Ui& ui, int32_t electrode, int32_t kind,
                                                 int32_t from, int32_t to) {
   std::vector<DeletedMark> deleted;

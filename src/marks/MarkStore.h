@@ -39,6 +39,9 @@ class MarkStore {
   static bool MakeRoom(AnalysisState& state, int64_t slots);
   // Beeps and says that a mark could not be added because the store is full.
   static void SayStoreFull(Ui& ui);
+  // Whether the store holds a mark of `electrode`, `kind` and `time`: one set by hand again at
+  // the same place is not added a second time.
+  static bool HasMark(const AnalysisState& state, int32_t electrode, int32_t kind, int32_t time);
 
   // Deletes the marks of `electrode` with time in [from, to] whose kind is `kind` or a
   // reference (-1 or 0). Logs " found it =" for every mark of the electrode it visits.

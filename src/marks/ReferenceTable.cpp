@@ -41,7 +41,7 @@ void ReferenceTable::RefGridSelectCell(int row) {
 bool ReferenceTable::InsertRefNrChange(int64_t number) {
   if (number < 1 || number > RefCount()) {
     ui_.Beep();
-    ui_.Message("Reference number is not in the available range");
+    ui_.CaptionedMessage("Invalid Reference Number", "Reference number is not in the available range");
     return false;
   }
   chosen_ = entries_[size_t(number - 1)];

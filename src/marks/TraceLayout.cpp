@@ -23,11 +23,11 @@ void TraceLayout::LayoutTraces(AnalysisState& s) {
   const int window = std::max(1, s.CurWindow);
   s.TraceFirstSample = ClampToStore(s, s.CurBegin);
   s.TraceLastSample = ClampToStore(s, std::min<int64_t>(int64_t(s.CurBegin) + window, s.SigLength));
+  // At another rate than one sample per millisecond the window is converted to samples; every
+  // row the recording filled can be drawn.
   if (s.SamplingFChanged) {
     s.TraceFirstSample = ClampToStore(s, RoundHalfEven(double(s.CurBegin) * s.SamplingF / 1000.0));
-    s.TraceLastSample =
-        ClampToStore(s, std::min<int64_t>(RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0), 20000));
-    s.ImportNrSamples = 20000;
+    s.TraceLastSample = ClampToStore(s, RoundHalfEven((double(s.CurBegin) + window) * s.SamplingF / 1000.0));
   }
   s.SampleWidth = s.SamplingF > 0 ? double(s.TraceAreaWidth) / window / s.SamplingF * 1000.0 : 0.0;
 }

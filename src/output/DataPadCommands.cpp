@@ -11,17 +11,11 @@
 #include "output/ElectrodeIntervals.h"
 #include "output/ExportRefused.h"
 #include "output/MarksTextImport.h"
+#include "marks/RecordingFiles.h"
 
 namespace velmora {
 
 namespace {
-
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a.empty() || b.empty()) return false;
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec)) return true;
-  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
-}
 
 std::string RecordingFolder(const AnalysisState& s) {
   return std::filesystem::path(s.ElgFileName).parent_path().string();
@@ -62,9 +56,7 @@ std::optional<std::string> SaveBesideRecording(const AnalysisState& s, Ui& ui, c
 }  // namespace
 
 void DataPadCommands::WriteExport(const AnalysisState& s, const std::string& path, const std::string& bytes) {
-  if (SameFile(path, s.ElgFileName) || SameFile(path, s.MarkFileName))
-    throw IoError(path, "is the open recording or its mark file and is not replaced by an export");
-  WriteFileAtomically(path, bytes);
+  RecordingFiles::Write(s, path, bytes);
 }
 
 std::optional<std::string> DataPadCommands::SaveElectrogramsToText(const AnalysisState& s, Ui& ui) {
@@ -103,8 +95,9 @@ bool DataPadCommands::ReadMarksFromTextFile(AnalysisState& s, Ui& ui) {
   const auto answer = ui.OpenFileDialog({"Marks from .txt file", {}, 1, RecordingFolder(s)});
   if (!answer || answer->path.empty()) return false;
   try {
-    const MarksTextImport::Contents contents = MarksTextImport::Parse(answer->path, ReadWholeFile(answer->path));
-    MarksTextImport::Apply(s, answer->path, contents);
+    const MarksTextImport::Contents contents = MarksTextImport::Read(answer->path);
+    const std::string difference = MarksTextImport::Apply(s, answer->path, contents);
+    if (!difference.empty()) ui.Message(difference);
     return true;
   } catch (const IoError& error) {
     ui.Error(error.what());

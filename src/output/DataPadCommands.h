@@ -23,11 +23,12 @@ class DataPadCommands {
   static std::optional<std::string> SaveBrenholtTolvar(const AnalysisState& state, Ui& ui);
 
   // "Marks from .txt file": true when marks were added. A bad file adds nothing and is named,
-  // with its line, through `ui`.
+  // with its line, through `ui`; a file naming another matrix or rate is said in a message.
   static bool ReadMarksFromTextFile(AnalysisState& state, Ui& ui);
 
-  // Writes `bytes` to `path` through a temporary file. Refuses (IoError) to replace the
-  // loaded recording or its mark file, which a slip in the save dialog could otherwise do.
+  // Writes `bytes` to `path` through a temporary file. Refuses (IoError) to replace one of
+  // the loaded recording's files, which a slip in the save dialog could otherwise do, or
+  // anything that is not a regular file.
   static void WriteExport(const AnalysisState& state, const std::string& path, const std::string& bytes);
 };
 

@@ -13,6 +13,7 @@
 #include "core/TraceChannel.h"
 #include "maps/CellDigits.h"
 #include "maps/MapComputation.h"
+#include "output/ExportRefused.h"
 
 namespace velmora {
 
@@ -111,6 +112,7 @@ std::string DataPadExports::SingleElectrogramText(const AnalysisState& s) {
 }
 
 std::string DataPadExports::MatrixText(const AnalysisState& s) {
+  if (s.MapRight <= 0 || s.MapBottom <= 0) throw ExportRefused("There is no map to write: show a map first.");
   std::string text = s.ElgFileName + "\n";
   const int cols = MapComputation::UsedCols(s), rows = MapComputation::UsedRows(s);
   for (int row = 1; row <= rows; ++row) {

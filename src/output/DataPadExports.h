@@ -26,7 +26,7 @@ class DataPadExports {
   // "Single Electrogram Marks": every mark time of the top trace's channel.
   static std::string SingleElectrogramText(const AnalysisState& state);
   // "Data in Matrix Text File": the map last computed, one line per grid row; no line end at
-  // the end.
+  // the end. Throws ExportRefused when no map has been drawn.
   static std::string MatrixText(const AnalysisState& state);
   // "Tolvarn File": ten blocks of 4000 rows of the 24 x 10 array's raw samples. A cell without
   // a channel gives 0.

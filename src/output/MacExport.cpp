@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/AtomicFile.h"
+#include "marks/RecordingFiles.h"
 #include "core/TraceChannel.h"
 #include "core/Ui.h"
 #include "maps/MapComputation.h"
@@ -175,16 +176,16 @@ std::string MacExport::EleMapText(AnalysisState& s, int paneWidth, int paneHeigh
 }
 
 void MacExport::CopyMaptoMac(const AnalysisState& state, const std::string& path) {
-  WriteFileAtomically(path, MapText(state));
+  RecordingFiles::Write(state, path, MapText(state));
 }
 
 void MacExport::CopySignalsToMac(AnalysisState& state, const std::string& path) {
-  WriteFileAtomically(path, SignalsText(state));
+  RecordingFiles::Write(state, path, SignalsText(state));
 }
 
 void MacExport::CopyEleMaptoMac(AnalysisState& state, int paneWidth, int paneHeight, Ui& ui,
                                 const std::string& path) {
-  WriteFileAtomically(path, EleMapText(state, paneWidth, paneHeight, ui));
+  RecordingFiles::Write(state, path, EleMapText(state, paneWidth, paneHeight, ui));
 }
 
 std::optional<std::string> MacExport::SaveCopy(AnalysisState& s, Ui& ui, Item item, int paneWidth, int paneHeight) {

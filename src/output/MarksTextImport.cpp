@@ -1,12 +1,16 @@
 #include "output/MarksTextImport.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/AtomicFile.h"
+#include "core/EchoedText.h"
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/TextReader.h"
@@ -30,7 +34,8 @@ int32_t ReadHeaderLineCount(TextReader& in) {
   const char* first = start == std::string::npos ? line.data() + line.size() : line.data() + start;
   const auto [end, ec] = std::from_chars(first, line.data() + line.size(), count);
   if (ec != std::errc() || end == first)
-    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'", line));
+    throw ConversionError(in.Path(), 1, fmt::format("expected the number of header lines, found '{}'",
+                                                        EchoedText::Token(line)));
   return count;
 }
 
@@ -82,7 +87,25 @@ MarksTextImport::Mark ReadMark(TextReader& in) {
   return mark;
 }
 
+// The file name without its folder, whether the folder was written with / or \\ (files made
+// on other systems), and without trailing blanks.
+std::string ShownName(std::string_view path) {
+  const size_t end = path.find_last_not_of(" \t\r");
+  path = end == std::string_view::npos ? std::string_view() : path.substr(0, end + 1);
+  const size_t slash = path.find_last_of("/\\");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// Matrix names as a user reads them: the file name alone, in any case.
+std::string MatrixNameOnly(std::string_view path) {
+  std::string name = ShownName(path);
+  for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
 }  // namespace
+
+MarksTextImport::Contents MarksTextImport::Read(const std::string& path) { return Parse(path, ReadWholeFile(path)); }
 
 MarksTextImport::Contents MarksTextImport::Parse(const std::string& path, std::string text) {
   TextReader in(path, std::move(text));
@@ -95,16 +118,35 @@ MarksTextImport::Contents MarksTextImport::Parse(const std::string& path, std::s
   return contents;
 }
 
-void MarksTextImport::Apply(AnalysisState& s, const std::string& path, const Contents& contents) {
+std::string MarksTextImport::Apply(AnalysisState& s, const std::string& path, const Contents& contents) {
   if (int64_t(s.MarkCount) + int64_t(contents.marks.size()) > kMaxMarks)
     throw IoError(path, fmt::format("{} marks do not fit beside the {} marks loaded (at most {})",
                                     contents.marks.size(), s.MarkCount, kMaxMarks));
-  s.MatrixFileName = contents.matrixFileName;
-  s.SamplingF = contents.samplingF;
   for (const Mark& mark : contents.marks) {
     s.PointerChannel = mark.electrode;
     MarkStore::AddMarkRecord(s, mark.time, mark.kind);
   }
+  return HeaderDifference(s, path, contents);
+}
+
+std::string MarksTextImport::HeaderDifference(const AnalysisState& s, const std::string& path,
+                                              const Contents& contents) {
+  const std::string named = MatrixNameOnly(contents.matrixFileName);
+  const bool otherMatrix = !named.empty() && named != MatrixNameOnly(s.MatrixFileName);
+  const bool otherRate = contents.samplingF != s.SamplingF;
+  if (!otherMatrix && !otherRate) return {};
+  std::string fileSays, recordingKeeps;
+  if (otherMatrix) {
+    fileSays = "the matrix " + ShownName(contents.matrixFileName);
+    recordingKeeps = "its matrix " + ShownName(s.MatrixFileName);
+  }
+  if (otherRate) {
+    const char* joint = otherMatrix ? " and " : "";
+    fileSays += fmt::format("{}a rate of {} Hz", joint, contents.samplingF);
+    recordingKeeps += fmt::format("{}its rate of {} Hz", joint, s.SamplingF);
+  }
+  return fmt::format("{} names {}; its marks were added to the recording, which keeps {}.", ShownName(path),
+                     fileSays, recordingKeeps);
 }
 
 }  // namespace velmora

@@ -26,10 +26,15 @@ class MarksTextImport {
   // Reads and checks the whole file before anything is used, so a bad line leaves the store
   // as it was. Throws ConversionError naming the file and the line.
   static Contents Parse(const std::string& path, std::string text);
-  // Appends the marks through the store (origin as set for new marks) and takes the matrix
-  // name and sampling frequency of the header. Throws IoError, adding nothing, when the
-  // store has no room for all of them.
-  static void Apply(AnalysisState& state, const std::string& path, const Contents& contents);
+  // Reads the file at `path` and parses it.
+  static Contents Read(const std::string& path);
+  // Appends the marks through the store (origin as set for new marks). The recording keeps
+  // its matrix, its mark file's header and its sampling frequency whatever the file's header
+  // names; returns what to tell the user where they differ, empty when they agree. Throws
+  // IoError, adding nothing, when the store has no room for all of them.
+  static std::string Apply(AnalysisState& state, const std::string& path, const Contents& contents);
+  // The sentence Apply returns.
+  static std::string HeaderDifference(const AnalysisState& state, const std::string& path, const Contents& contents);
 };
 
 }  // namespace velmora

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
@@ -27,6 +27,17 @@ constexpr int kConnectionEndRadius = 10;
 constexpr double kUnitsPerPixel = 5;  // printer units a screen pixel of amplification takes
 
 int Round(double x) { return int(RoundHalfEven(x)); }
+
+// The smallest k for which labelling every k-th tick leaves no two labels touching.
+template <typename Tick>
+size_t LabelStride(const std::vector<Tick>& ticks) {
+  for (size_t stride = 1; stride < ticks.size(); ++stride) {
+    bool apart = true;
+    for (size_t k = stride; k < ticks.size() && apart; k += stride) apart = ticks[k].left > ticks[k - stride].right;
+    if (apart) return stride;
+  }
+  return std::max<size_t>(ticks.size(), 1);
+}
 
 }  // namespace
 
@@ -78,22 +89,27 @@ void PrintElectrogramPane::PrintElgGrid(const PrintPane& pane) {
   const int m = PrintLayout::kMargin, bottom = pane.top + size_.plotHeight;
   PrintGrid::PrintRectangle(canvas_, m, pane.top, m + layout_.PrintWidth, bottom);
   const int step = TimeStep(s.CurWindow);
+  struct Tick {
+    int x, left, right;  // the label's left edge and where the next label may start
+    std::string label;
+  };
+  std::vector<Tick> ticks;
   int64_t sample = size_.start;
-  int labelsEnd = std::numeric_limits<int>::min();
   for (int x = m; x < size_.plotWidth + m + 5;) {
     canvas_.Line(x, bottom, x, bottom + kTickLength);
-    const std::string label = std::to_string(RoundHalfEven(double(sample) / s.SamplingF * 1000.0));
+    std::string label = std::to_string(RoundHalfEven(double(sample) / s.SamplingF * 1000.0));
     const int left = x - canvas_.TextWidth(label) / 2;
-    // On a narrow page long times would run into each other: a label that would is left out.
-    if (left > labelsEnd) {
-      canvas_.TextOut(left, bottom + kTimeLabelGap, label);
-      labelsEnd = left + canvas_.TextWidth(label) + canvas_.TextWidth(" ");
-    }
+    ticks.push_back({x, left, left + canvas_.TextWidth(label) + canvas_.TextWidth(" "), std::move(label)});
     sample += step;
     const int next = Round(step * size_.xs + x);
     if (next <= x) break;  // a scale too small to move on would label one place for ever
     x = next;
   }
+  // On a narrow page long times would run into each other: every tick is labelled, or every
+  // second, third, ..., the same all along the axis, so the labels keep one step.
+  const size_t stride = LabelStride(ticks);
+  for (size_t k = 0; k < ticks.size(); k += stride)
+    canvas_.TextOut(ticks[k].left, bottom + kTimeLabelGap, ticks[k].label);
 }
 
 void PrintElectrogramPane::PrintChannelLabels(const PrintPane& pane) {

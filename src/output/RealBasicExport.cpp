@@ -6,6 +6,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "marks/RecordingFiles.h"
 #include "core/Ui.h"
 #include "output/ExportNames.h"
 
@@ -48,7 +49,7 @@ std::optional<std::string> RealBasicExport::SaveMarksToRealBasic(const AnalysisS
   request.folder = ExportNames::TextBesideRecording(s.ElgFileName);
   const std::optional<Ui::FileDialogResult> chosen = ui.SaveFileDialog(request);
   if (!chosen || chosen->path.empty()) return std::nullopt;
-  WriteFileAtomically(chosen->path, MarksText(s));
+  RecordingFiles::Write(s, chosen->path, MarksText(s));
   return chosen->path;
 }
 

@@ -33,9 +33,12 @@ FilmExport::Progress DialogProgress(QWidget* parent, std::unique_ptr<QProgressDi
   };
 }
 
-std::string Summary(const FilmExport::Result& result, const std::string& target) {
+std::string Summary(const FilmExport::Result& result, const std::string& target, const ActivationFilm& film) {
   if (result.Cancelled) return fmt::format("Export cancelled after {} frames; nothing was kept of a film", result.Frames);
-  return fmt::format("{} frames written to {}", result.Frames, target);
+  std::string summary = fmt::format("{} frames written to {}", result.Frames, target);
+  if (film.Timing().EndCut()) summary += "\n" + film.Timing().CutNote();
+  for (const std::string& note : result.Notes) summary += "\n" + note;
+  return summary;
 }
 
 }  // namespace
@@ -73,8 +76,7 @@ void AnimationExport::ExportAnimation1Click(AnalysisState& s, Ui& ui, QWidget* p
   try {
     const FilmExport::Result result =
         FilmExport::Write(s, *film, {target, kFilmSide, kFilmSide, kFramesPerSecond}, progress);
-    if (!result.Note.empty()) ui.Log(result.Note);
-    ui.Message(Summary(result, target));
+    ui.Message(Summary(result, target, *film));
   } catch (const IoError& error) {
     ui.Error(error.what());
   }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <fmt/format.h>
@@ -11,6 +12,7 @@
 #include "core/Errors.h"
 #include "film/FilmEncoder.h"
 #include "maps/ActivationFilm.h"
+#include "marks/RecordingFiles.h"
 #include "ui/QtCanvas.h"
 
 namespace velmora {
@@ -24,17 +26,14 @@ void DrawFrame(AnalysisState& state, const ActivationFilm& film, QImage& image, 
   film.DrawFrame(state, canvas, image.width(), image.height(), frame, true);
 }
 
-// PNG frames go through a temporary file like every other file written, so a frame that
-// exists is a whole one.
-void SaveFrame(const QImage& image, const std::string& path) {
-  const std::string temporary = path + std::string(kTemporaryMark) + "frame";
-  if (!image.save(QString::fromStdString(temporary), "PNG")) {
-    std::filesystem::remove(temporary);
-    throw IoError(path, "the frame cannot be written");
-  }
-  std::error_code failed;
-  std::filesystem::rename(temporary, path, failed);
-  if (failed) throw IoError(path, "the frame cannot be put in place: " + failed.message());
+// A frame is encoded in memory and written like every other file, so a frame that exists is
+// a whole one and a write that fails (a full disk) is an error, leaving nothing behind.
+void SaveFrame(const AnalysisState& state, const QImage& image, const std::string& path) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw IoError(path, "the frame cannot be encoded as PNG");
+  const QByteArray& bytes = buffer.data();
+  RecordingFiles::Write(state, path, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 }  // namespace
@@ -55,10 +54,17 @@ FilmExport::Result FilmExport::Write(AnalysisState& state, const ActivationFilm&
 
 FilmExport::Result FilmExport::WriteFilm(AnalysisState& state, const ActivationFilm& film,
                                          const Request& request, const Progress& progress) {
-  FilmEncoder encoder(request.Out, request.Width, request.Height, request.FramesPerSecond);
+  RecordingFiles::CheckTarget(state, request.Out);
+  // The frames are drawn at the film's size, so nothing drawn is cut off by the encoder.
+  const int width = request.Width & ~1, height = request.Height & ~1;
+  FilmEncoder encoder(request.Out, width, height, request.FramesPerSecond);
   Result result;
-  result.Note = encoder.FallbackNote();
-  QImage image(request.Width, request.Height, QImage::Format_RGB32);
+  if (!encoder.FallbackNote().empty()) result.Notes.push_back(encoder.FallbackNote());
+  if (width != request.Width || height != request.Height)
+    result.Notes.push_back(fmt::format("The film's frames are {} x {} pixels, not {} x {}: a film needs an even "
+                                       "width and height",
+                                       width, height, request.Width, request.Height));
+  QImage image(width, height, QImage::Format_RGB32);
   const int total = film.Timing().Count;
   for (int frame = 0; frame < total; ++frame) {
     DrawFrame(state, film, image, frame);
@@ -83,7 +89,7 @@ FilmExport::Result FilmExport::WriteFrames(AnalysisState& state, const Activatio
   const int total = film.Timing().Count;
   for (int frame = 0; frame < total; ++frame) {
     DrawFrame(state, film, image, frame);
-    SaveFrame(image, FrameName(request.Out, frame));
+    SaveFrame(state, image, FrameName(request.Out, frame));
     result.Frames = frame + 1;
     if (progress && !progress(frame + 1, total)) {
       result.Cancelled = true;

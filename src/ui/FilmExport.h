@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -23,12 +24,14 @@ class FilmExport {
   struct Result {
     int Frames = 0;        // frames written
     bool Cancelled = false;
-    std::string Note;      // e.g. the encoder fallback, empty when there is nothing to say
+    std::vector<std::string> Notes;  // e.g. the encoder fallback or a changed frame size
   };
 
   // True when `out` names a folder for PNG frames rather than a film.
   static bool IsFolder(const std::string& out);
   // Throws IoError when a frame or the film cannot be written; a cancelled film leaves no file.
+  // A film's frames need an even width and height: an odd side is one pixel shorter, and a
+  // note says so. PNG frames keep the size asked for.
   static Result Write(AnalysisState& state, const ActivationFilm& film, const Request& request,
                       const Progress& progress);
   // The name of frame `index` (from 0) in `folder`: frame00001.png for the first.

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;
+constexpr int kTitleHeight = 20;
 constexpr int kNameLeft = 96;
 constexpr int kFileNameSpare = 30;
 constexpr int kCancelWidth = 64;
@@ -23,6 +24,11 @@ LoadMessagePanel::LoadMessagePanel(QWidget* parent) : QFrame(parent) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
   setAutoFillBackground(true);
+  title_ = AddLabel("MessageTitle", QString());
+  title_->setAlignment(Qt::AlignCenter);
+  QFont bold = title_->font();
+  bold.setBold(true);
+  title_->setFont(bold);
   text_ = AddLabel("MessageText", QString());
   text_->setAlignment(Qt::AlignCenter);
   fileCaption_ = AddLabel("FileNameCaption", "File  Name:");
@@ -47,25 +53,31 @@ QLabel* LoadMessagePanel::AddLabel(const QString& objectName, const QString& tex
   return label;
 }
 
+// A panel without a heading has no line left empty for it.
 void LoadMessagePanel::LayOut() {
   const int inner = width() - 2 * kMargin;
-  text_->setGeometry(kMargin, kMargin, inner, kLineHeight);
-  fileCaption_->setGeometry(kMargin, kMargin + 22, kNameLeft - kMargin, kLineHeight);
+  title_->setGeometry(kMargin, kMargin, inner, kLineHeight);
+  title_->setVisible(!title_->text().isEmpty());
+  const int top = kMargin + (title_->text().isEmpty() ? 0 : kTitleHeight);
+  text_->setGeometry(kMargin, top, inner, kLineHeight);
+  fileCaption_->setGeometry(kMargin, top + 22, kNameLeft - kMargin, kLineHeight);
   // The file name has a line of its own, centred, so a long name stays readable.
-  fileName_->setGeometry(kMargin, kMargin + 40, inner, kLineHeight);
-  matrixCaption_->setGeometry(kMargin, kMargin + 62, kNameLeft - kMargin, kLineHeight);
-  matrixName_->setGeometry(kNameLeft, kMargin + 62, width() - kNameLeft - kMargin, kLineHeight);
+  fileName_->setGeometry(kMargin, top + 40, inner, kLineHeight);
+  matrixCaption_->setGeometry(kMargin, top + 62, kNameLeft - kMargin, kLineHeight);
+  matrixName_->setGeometry(kNameLeft, top + 62, width() - kNameLeft - kMargin, kLineHeight);
   bar_->setGeometry(kMargin, height() - kMargin - 16, inner - kCancelWidth - kMargin, 16);
   cancel_->setGeometry(width() - kMargin - kCancelWidth, height() - kMargin - kCancelHeight + 4, kCancelWidth,
                        kCancelHeight);
 }
 
-void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum) {
+void LoadMessagePanel::Start(const QString& fileName, const QString& matrixName, int maximum, const QString& title) {
   const int nameWidth = QFontMetrics(fileName_->font()).horizontalAdvance(fileName);
   const int panelWidth = nameWidth > width() ? nameWidth + kFileNameSpare : width();
-  resize(panelWidth, kHeight);
+  const int panelHeight = title.isEmpty() ? kHeight - kTitleHeight : kHeight;
+  resize(panelWidth, panelHeight);
   if (QWidget* owner = parentWidget())
-    move((owner->width() - panelWidth) / 2, (owner->height() - kHeight) / 2);
+    move((owner->width() - panelWidth) / 2, (owner->height() - panelHeight) / 2);
+  title_->setText(title);
   LayOut();
   text_->clear();
   fileName_->setText(fileName);

@@ -15,13 +15,14 @@ class LoadMessagePanel : public QFrame {
 
  public:
   static constexpr int kStartWidth = 320;
-  static constexpr int kHeight = 120;
+  static constexpr int kHeight = 140;
 
   explicit LoadMessagePanel(QWidget* parent);
 
-  // Shows the panel with the two names, an empty bar of `maximum` steps and no text. A file
-  // name wider than the panel widens the panel to the name's width + 30 pixels.
-  void Start(const QString& fileName, const QString& matrixName, int maximum);
+  // Shows the panel with the heading `title` (none when empty), the two names, an empty bar of
+  // `maximum` steps and no text. A file name wider than the panel widens the panel to the
+  // name's width + 30 pixels.
+  void Start(const QString& fileName, const QString& matrixName, int maximum, const QString& title = {});
   void SetText(const QString& text);
   void Step();
   void Finish();
@@ -32,6 +33,7 @@ class LoadMessagePanel : public QFrame {
   void LayOut();
   QLabel* AddLabel(const QString& objectName, const QString& text);
 
+  QLabel* title_;
   QLabel* text_;
   QLabel* fileCaption_;
   QLabel* matrixCaption_;

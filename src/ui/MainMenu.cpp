@@ -165,8 +165,8 @@ const MenuRow kRows[] = {
     {Item, "showbackgrdcolor1", "hide background color"},
     {Item, "AverageOffsetOn1", "Average Offset Off"},
     {Item, "Zoom1", "+ zoom             Z"},
-    // Ctrl+Z undoes, as in every editor; this item keeps its place without a key.
-    {Item, "Zoom2", "- zoom        "},
+    // Ctrl+Z undoes, as in every editor; widening takes the key programs widen a view with.
+    {Item, "Zoom2", "- zoom        ", "Ctrl+-"},
     {Item, "ShowAmplitudes1", "show amplitude + slope", "", kCheckable},
     {Item, "AnalyseElg1", "Analyse Elg"},
     {Item, "Interpolate1", "Interpolate"},

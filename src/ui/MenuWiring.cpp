@@ -141,7 +141,7 @@ void MenuWiring::WireElectrograms(TMainF& w) {
   m.Connect("Zoom1", [&w] { w.Zoom(true); });
   m.Connect("AutomaticSWmarking1", [&w] { w.AutomaticSWmarking1Click(); });
   m.Connect("SpikeStats1", [&w] { w.SpikeStats1Click(); });
-  m.Connect("Zoom2", [&w] { w.Zoom(false); });  // kept for its place in the menu; it has never done anything
+  m.Connect("Zoom2", [&w] { w.Zoom(false); });
   m.Connect("CheckPlotOnlyDots", [&w] {
     w.State().PlotOnlyDots = !w.State().PlotOnlyDots;
     w.UpdateDisplay();

@@ -4,6 +4,7 @@
 
 #include "maps/MiniMap.h"
 
+class QLabel;
 class QWidget;
 
 namespace velmora {
@@ -42,6 +43,7 @@ class MiniMapWindow : public QObject {
 
   QWidget* shell_;
   PaneWidget* paint_;
+  QLabel* readout_;
   AnalysisState& state_;
   Ui& ui_;
   MiniMap map_;

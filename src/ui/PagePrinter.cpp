@@ -11,6 +11,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "marks/RecordingFiles.h"
 #include "core/Errors.h"
 #include "output/PrintPage.h"
 #include "output/PrintSettings.h"
@@ -60,7 +61,7 @@ void PagePrinter::PrintToPdf(const std::string& path, AnalysisState& state, Prin
     if (!PaintPage(writer, state, settings, sources)) throw IoError(path, "the page cannot be drawn");
   }
   const QByteArray& bytes = buffer.data();
-  WriteFileAtomically(path, std::string_view(bytes.constData(), size_t(bytes.size())));
+  RecordingFiles::Write(state, path, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 }  // namespace velmora

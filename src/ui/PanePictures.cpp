@@ -6,6 +6,7 @@
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
+#include "marks/RecordingFiles.h"
 #include "ui/PanePanel.h"
 #include "ui/PaneWidget.h"
 #include "ui/TMainF.h"
@@ -84,6 +85,7 @@ QByteArray PanePictures::Render(int pane, PictureFile::Format format, const Pict
 void PanePictures::Write(int pane, const std::string& path, const PictureOptions& options) {
   const std::optional<PictureFile::Format> format = PictureFile::FormatOf(path);
   if (!format) throw IoError(path, "a picture is written as .png, .svg or .pdf");
+  RecordingFiles::CheckTarget(window_.State(), path);
   PictureFile::Write(path, *format, options.size,
                      [&](QPainter& painter, QSize size) { DrawInto(pane, painter, size, options.paper); });
 }

@@ -1,5 +1,6 @@
 #include "ui/QtUi.h"
 
+#include "core/EchoedText.h"
 #include "core/VectorState.h"
 
 #include <QApplication>
@@ -25,17 +26,34 @@ QString BoxTitle() { return QGuiApplication::applicationDisplayName(); }
 QtUi::QtUi(QWidget* dialogParent, LoadMessagePanel* progress, QPlainTextEdit* memo)
     : dialogParent_(dialogParent), progress_(progress), memo_(memo) {}
 
+std::unique_ptr<QtUi> QtUi::ForWindow(QWidget* window) const {
+  auto made = std::make_unique<QtUi>(window, progress_, memo_);
+  made->owner_ = this;
+  return made;
+}
+
+QWidget* QtUi::DialogParent() const {
+  if (owner_ != nullptr && !dialogParent_->isVisible()) return owner_->DialogParent();
+  return dialogParent_;
+}
+
 void QtUi::Beep() { QApplication::beep(); }
 
 void QtUi::Message(const std::string& text) {
-  QMessageBox::information(dialogParent_, BoxTitle(), ToQString(text));
+  QMessageBox::information(DialogParent(), BoxTitle(), ToQString(EchoedText::Lines(text)));
 }
 
-void QtUi::Error(const std::string& text) { QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(text)); }
+void QtUi::CaptionedMessage(const std::string& caption, const std::string& text) {
+  QMessageBox::information(DialogParent(), ToQString(caption), ToQString(EchoedText::Lines(text)));
+}
+
+void QtUi::Error(const std::string& text) {
+  QMessageBox::warning(DialogParent(), BoxTitle(), ToQString(EchoedText::Lines(text)));
+}
 
 Ui::Answer QtUi::AskYesNoCancel(const std::string& text) {
   const auto button =
-      QMessageBox::warning(dialogParent_, BoxTitle(), ToQString(text),
+      QMessageBox::warning(DialogParent(), BoxTitle(), ToQString(EchoedText::Lines(text)),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (button == QMessageBox::Yes) return Answer::Yes;
   if (button == QMessageBox::No) return Answer::No;
@@ -45,7 +63,7 @@ Ui::Answer QtUi::AskYesNoCancel(const std::string& text) {
 std::optional<std::string> QtUi::InputQuery(const std::string& caption, const std::string& prompt,
                                             const std::string& value) {
   bool confirmed = false;
-  const QString text = QInputDialog::getText(dialogParent_, ToQString(caption), ToQString(prompt),
+  const QString text = QInputDialog::getText(DialogParent(), ToQString(caption), ToQString(prompt),
                                              QLineEdit::Normal, ToQString(value), &confirmed);
   if (!confirmed) return std::nullopt;
   return text.toStdString();
@@ -60,10 +78,11 @@ std::optional<Ui::FileDialogResult> QtUi::SaveFileDialog(const FileDialogRequest
 }
 
 std::optional<Ui::FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& asked, bool save) {
-  const FileDialogRequest request = dialogRoot_ ? WorkbenchSettings(*dialogRoot_).Recall(asked, save) : asked;
+  const DataRoot* root = DialogRoot();
+  const FileDialogRequest request = root ? WorkbenchSettings(*root).Recall(asked, save) : asked;
   QStringList filters;
   for (const std::string& filter : request.filters) filters << ToQString(filter);
-  QFileDialog dialog(dialogParent_, ToQString(request.title), ToQString(request.folder));
+  QFileDialog dialog(DialogParent(), ToQString(request.title), ToQString(request.folder));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
@@ -73,12 +92,12 @@ std::optional<Ui::FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest&
   // The caller learns which filter was chosen: it decides how the file is read.
   const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
   const FileDialogResult result{dialog.selectedFiles().first().toStdString(), chosen >= 0 ? chosen + 1 : request.filterIndex};
-  if (dialogRoot_) WorkbenchSettings(*dialogRoot_).Remember(asked, result, save);
+  if (root) WorkbenchSettings(*root).Remember(asked, result, save);
   return result;
 }
 
 void QtUi::ShowProgress(const ProgressPanel& panel) {
-  progress_->Start(ToQString(panel.fileName), ToQString(panel.matrixName), panel.maximum);
+  progress_->Start(ToQString(panel.fileName), ToQString(panel.matrixName), panel.maximum, ToQString(panel.title));
 }
 
 void QtUi::SetProgressText(const std::string& text) { progress_->SetText(ToQString(text)); }

@@ -32,11 +32,11 @@ QLineEdit* AddEdit(QWidget* shell, const char* name, const char* text) {
   return edit;
 }
 
-// Text that is no whole number gets the same report as every other number field.
-std::optional<int32_t> ReadInteger(Ui& ui, const QLineEdit* edit) {
+// Text that is no whole number gets the same report as every other number field, naming it.
+std::optional<int32_t> ReadInteger(Ui& ui, const QLineEdit* edit, const char* field) {
   const std::string text = edit->text().toStdString();
   const std::optional<int32_t> value = ValuePrompt::ParseInteger(text);
-  if (!value) ui.Error(fmt::format("'{}' is not a valid integer value", text));
+  if (!value) ui.Error(fmt::format("{}: '{}' is not a valid integer value", field, text));
   return value;
 }
 
@@ -125,14 +125,14 @@ void ReferenceTableWindow::RefGridSelectCell(int row) {
 }
 
 void ReferenceTableWindow::InsertRefNrChange() {
-  const std::optional<int32_t> number = ReadInteger(ui_, editNumber_);
+  const std::optional<int32_t> number = ReadInteger(ui_, editNumber_, "Reference nr");
   if (number && table_->InsertRefNrChange(*number)) ShowTable();
 }
 
 void ReferenceTableWindow::InsertButtonClick() {
-  const std::optional<int32_t> electrode = ReadInteger(ui_, editElectrode_);
+  const std::optional<int32_t> electrode = ReadInteger(ui_, editElectrode_, "Electrode");
   if (!electrode) return;
-  const std::optional<int32_t> time = ReadInteger(ui_, editTime_);
+  const std::optional<int32_t> time = ReadInteger(ui_, editTime_, "Time");
   if (!time) return;
   const bool inserted = table_->InsertReference(*electrode, *time);
   ShowTable();

@@ -3,12 +3,14 @@
 #include <fmt/format.h>
 
 #include <QAction>
+#include <QSize>
 
 #include "core/AnalysisState.h"
 #include "core/Ui.h"
 #include "ui/MainMenu.h"
 #include "ui/QtUi.h"
 #include "ui/TMainF.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WorkbenchSettings.h"
 
 namespace velmora {
@@ -17,6 +19,9 @@ namespace {
 
 constexpr int kMapPane = 0, kElectrogramPane = 1, kWaveMapPane = 2;
 constexpr int kLastMapKind = kQualityMap;
+
+// The least of a window worth restoring: room for the menu, a pane and its title bar.
+constexpr QSize kSmallestWindow(480, 320);
 
 // Only the kinds a pane can show at start come back; an animation starts from its command.
 int PaneKind(int kind) { return kind == kMapPane || kind == kWaveMapPane ? kind : kElectrogramPane; }
@@ -29,7 +34,9 @@ bool RememberedState::Restore(TMainF& window) {
   RestoreDefaults(window);
   RestorePanes(window);
   const std::optional<WorkbenchSettings::Window> left = WorkbenchSettings(window.Root()).LoadWindow();
-  return left && !left->geometry.isEmpty() && window.restoreGeometry(left->geometry);
+  if (!left || left->geometry.isEmpty() || !window.restoreGeometry(left->geometry)) return false;
+  // A window left (or written) too small to work in starts at the screen's size instead.
+  return window.width() >= kSmallestWindow.width() && window.height() >= kSmallestWindow.height();
 }
 
 // Saved defaults the computations cannot take are refused whole, naming the file and the
@@ -68,6 +75,7 @@ void RememberedState::Save(TMainF& window) {
   left.mapKindA = s.MapKindA;
   left.mapKindB = s.MapKindB;
   WorkbenchSettings(window.Root()).SaveWindow(left);
+  window.Placement().SaveAll();
 }
 
 }  // namespace velmora

@@ -1,8 +1,16 @@
 #include "ui/StatusPanel.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace velmora {
+
+namespace {
+
+// Pixels left free between a label's text and the next label.
+constexpr int kGap = 6;
+
+}  // namespace
 
 StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("StatusPanel");
@@ -14,6 +22,10 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   sigLength_ = AddLabel("SigLengthLabel", 644, 162);
   amplitude_ = AddLabel("AmplitudeLabel", 812, 240);
   note_ = AddLabel("NoteLabel", 1058, 700);
+}
+
+void StatusPanel::SetFitting(QLabel* label, const QString& text) {
+  label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width() - kGap));
 }
 
 QLabel* StatusPanel::AddLabel(const QString& objectName, int left, int width) {

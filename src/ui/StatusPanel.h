@@ -25,6 +25,10 @@ class StatusPanel : public QWidget {
   // What the last command wrote, such as the full path of an export.
   QLabel* NoteLabel() const { return note_; }
 
+  // Puts `text` into `label`, shortened in the middle where it would run into the next label
+  // (the hint holds the whole of it).
+  static void SetFitting(QLabel* label, const QString& text);
+
  private:
   QLabel* AddLabel(const QString& objectName, int left, int width);
 

@@ -5,19 +5,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
 #include "commands/RecordingCommands.h"
-#include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "core/Ui.h"
-#include "ui/MainMenu.h"
-#include "ui/PanePanel.h"
 #include "ui/TMainF.h"
-#include "ui/TitleBar.h"
 #include "ui/WindowButtons.h"
 
 namespace velmora {
@@ -97,6 +92,7 @@ void BuildEditPanel(TImportF::Panel& panel, QWidget* shell, int kind) {
   const LabImport::PanelValues defaults = LabImport::PanelDefaults(kind);
   panel.channels = AddEdit(panel, grid, row++, "Nr Channels: ", prefix + "NrChannels", Q(defaults.channels));
   panel.samples = AddEdit(panel, grid, row++, "Nr Samples: ", prefix + "NrSamples", Q(defaults.samples));
+  panel.samples->setToolTip("0 reads the whole file");
   panel.rate = AddEdit(panel, grid, row++, "Sampling rate: ", prefix + "SamplingRate", Q(defaults.rate));
   panel.matrixName = AddEdit(panel, grid, row++, "Matrix file name: ", prefix + "MatrixName", Q(defaults.matrixName));
   if (nashville) {
@@ -132,7 +128,8 @@ TImportF::TImportF(QWidget* shell, TMainF& main)
     : QObject(shell),
       shell_(shell),
       main_(main),
-      import_(std::make_unique<LabImport>(main.State(), main.ActiveUi(), main.Root())) {
+      ui_(main.UiFor(shell)),
+      import_(std::make_unique<LabImport>(main.State(), ui_, main.Root())) {
   import_->SetMarksSettled([&main] { main.Recordings().MarksSettled(); });
   BuildPanels();
 }
@@ -171,8 +168,8 @@ void TImportF::ShowImportPanel() {
     ShowPanel(import_->ShowImportPanel());
   } catch (const IoError& error) {
     shell_->hide();
-    main_.ActiveUi().Beep();
-    main_.ActiveUi().Error(error.what());
+    ui_.Beep();
+    ui_.Error(error.what());
   }
 }
 
@@ -232,11 +229,7 @@ void TImportF::Read() {
     return;
   }
   main_.Recordings().RecordingRead();
-  AnalysisState& s = main_.State();
-  main_.Menu().Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(s.SamplingF)));
-  main_.Memo()->setVisible(s.MemoVisible);
-  main_.PaneA()->Bar()->ShowTraceOrder(s.TraceOrder);
-  main_.UpdateDisplay();
+  main_.RecordingLoaded();
 }
 
 void TImportF::NashvilleCancelClick() { Cancel(); }

@@ -15,6 +15,7 @@ class QWidget;
 namespace velmora {
 
 class TMainF;
+class Ui;
 
 // The "ImportF" window: one panel per laboratory layout. Each names the file and the most
 // samples the store takes, warns when the file has more, and asks whether to load it. The
@@ -67,6 +68,7 @@ class TImportF : public QObject {
 
   QWidget* shell_;
   TMainF& main_;
+  Ui& ui_;  // the window's own: a refusal's message keeps it in front
   std::unique_ptr<LabImport> import_;
   ImportPanel shown_;
   Panel nashville_, auckland_, manchester_;

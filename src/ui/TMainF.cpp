@@ -65,6 +65,7 @@
 #include "ui/TImportF.h"
 #include "ui/TitleBar.h"
 #include "ui/WhichElectrodePanel.h"
+#include "ui/WindowPlacement.h"
 
 namespace velmora {
 
@@ -103,6 +104,13 @@ TMainF::TMainF(Ui* uiOverride, QWidget* parent)
   CreateOtherWindows();
 }
 
+Ui& TMainF::UiFor(QWidget* window) {
+  if (ui_ != qtUi_.get()) return *ui_;
+  std::unique_ptr<QtUi>& made = windowUis_[window];
+  if (!made) made = qtUi_->ForWindow(window);
+  return *made;
+}
+
 // The other windows come after the main window, in their fixed order; two of them carry the
 // statistics this window computes.
 void TMainF::CreateOtherWindows() {
@@ -132,6 +140,9 @@ void TMainF::CreateOtherWindows() {
   });
   dataPad_ = new DataPadWindow(windows_->Find("TDataPadForm"));
   whichElectrode_ = new WhichElectrodePanel(this);
+  std::vector<QWidget*> shells;
+  for (int i = 0; i < windows_->Count(); ++i) shells.push_back(windows_->At(i));
+  placement_ = new WindowPlacement(mainPanel_, TitleBar::kHeight, menuBar(), root_, shells);
   DataPadWiring::WireWindows(*this);
   MarkUndoWiring::WireWindows(*this);
 }
@@ -215,6 +226,8 @@ void TMainF::PrepareDataRoot() {
 // start is to put the panes in their start state and to read the recent-files list.
 void TMainF::FormCreate() {
   ShowPanesAtStart();
+  // The matrix chosen last, in this run or an earlier one, is the one the next recording uses.
+  state_->DefaultMatrixFileName = MatrixChooser::RememberedNewMatrix(root_);
   if (RecentFiles::Read(*state_, root_.RecentFilesPath(), *ui_)) UpdateChecks();
   UpdateStatusBar();
   UpdateHints();
@@ -232,9 +245,17 @@ void TMainF::ShowPanesAtStart() {
 
 bool TMainF::OpenRecording(const std::string& path) {
   if (!recordings_->OpenE00(path)) return false;
+  RecordingLoaded();
+  return true;
+}
+
+// The controls that show what the loaded recording set: its rate in the General menu, the
+// trace order in pane A's box and the memo; then the panes show it.
+void TMainF::RecordingLoaded() {
+  menu_->Action("SamplingFrequency1")->setText(Q(ViewCommands::SamplingFrequencyCaption(state_->SamplingF)));
+  if (state_->Bipolar == 0) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);  // "Bipolar" stays chosen
   memo_->setVisible(state_->MemoVisible);
   UpdateDisplay();
-  return true;
 }
 
 void TMainF::Apply(Redraw redraw) {
@@ -401,8 +422,8 @@ void TMainF::UpdatePaneCaption(int pane) {
 
 void TMainF::UpdateStatusBar() {
   const PaneCaptions::StatusTexts texts = PaneCaptions::StatusBar(*state_);
-  status_->FileNameLabel()->setText(Q(texts.fileName));
-  status_->MatrixLabel()->setText(Q(texts.matrixName));
+  StatusPanel::SetFitting(status_->FileNameLabel(), Q(texts.fileName));
+  StatusPanel::SetFitting(status_->MatrixLabel(), Q(texts.matrixName));
   status_->RefTime1()->setText(Q(texts.referenceTime));
   status_->SigLengthLabel()->setText(Q(texts.sigLength));
   status_->AmplitudeLabel()->setText(Q(texts.amplification));
@@ -501,16 +522,11 @@ void TMainF::SetTitleBars() {
 }
 
 void TMainF::OpenFile1Click() {
-  if (!recordings_->OpenFile()) return;
-  if (state_->InputFileKind == RecordingCommands::kNIFilter) paneA_->Bar()->ShowTraceOrder(state_->TraceOrder);
-  memo_->setVisible(state_->MemoVisible);
-  UpdateDisplay();
+  if (recordings_->OpenFile()) RecordingLoaded();
 }
 
 void TMainF::ShowPrevFileClick(int item) {
-  if (!recordings_->OpenRecent(item)) return;
-  paneA_->Bar()->SetOrderItem(0);
-  UpdateDisplay();
+  if (recordings_->OpenRecent(item)) RecordingLoaded();
 }
 
 void TMainF::SaveMarks1Click() {

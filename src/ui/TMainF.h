@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,7 @@ class PaneInput;
 class PaneMaps;
 class PaneWaves;
 class PaneAnimation;
+class WindowPlacement;
 class WindowSet;
 class StatisticsWindow;
 class MarkStatisticsWindow;
@@ -60,6 +62,9 @@ class TMainF : public QMainWindow {
 
   AnalysisState& State() { return *state_; }
   Ui& ActiveUi() { return *ui_; }
+  // What the commands of the other window `window` talk to the user through: its own messages
+  // keep it in front. A Ui given to the constructor answers for every window.
+  Ui& UiFor(QWidget* window);
   const DataRoot& Root() const { return root_; }
   PanePanel* PaneA() const { return paneA_; }
   PanePanel* PaneB() const { return paneB_; }
@@ -83,9 +88,12 @@ class TMainF : public QMainWindow {
   TImportF& ImportF() const { return *importF_; }
   DataPadWindow& DataPad() const { return *dataPad_; }
   WhichElectrodePanel* WhichElectrode() const { return whichElectrode_; }
+  WindowPlacement& Placement() const { return *placement_; }
 
   // Opens an E00 recording as "Open File" does. Returns true when it is loaded now.
   bool OpenRecording(const std::string& path);
+  // A recording has been loaded, by a command or the import window: the window shows it.
+  void RecordingLoaded();
 
   // The update cycle.
   void UpdateDisplay();
@@ -167,6 +175,7 @@ class TMainF : public QMainWindow {
   MainMenu* menu_ = nullptr;
   std::unique_ptr<QtUi> qtUi_;
   Ui* ui_ = nullptr;
+  std::map<QWidget*, std::unique_ptr<QtUi>> windowUis_;
   std::unique_ptr<E00Reader> reader_;
   std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<RecordingCommands> recordings_;
@@ -189,6 +198,7 @@ class TMainF : public QMainWindow {
   TImportF* importF_ = nullptr;
   DataPadWindow* dataPad_ = nullptr;
   WhichElectrodePanel* whichElectrode_ = nullptr;
+  WindowPlacement* placement_ = nullptr;
 };
 
 }  // namespace velmora

@@ -157,6 +157,7 @@ QWidget* AnimationPage() {
   AddEditRow(layout, page, "Step Time:", "StepTimeEdit");
   AddEditRow(layout, page, "BegTime:", "begSimEdit");
   AddEditRow(layout, page, "EndTime:", "EndSimEdit");
+  page->findChild<QLineEdit*>("EndSimEdit")->setPlaceholderText("end of the recording");
   layout->addStretch();
   return page;
 }
@@ -290,10 +291,13 @@ void TPrefF::LoadControls(const PreferenceTexts& texts) {
   }
 }
 
-// Stores every field, or none and says which one is wrong.
-bool TPrefF::StoreControls(PreferenceTexts& texts) {
+// Reads every field and checks it; a wrong one is said and focused. Only `store` puts the
+// values into the session.
+bool TPrefF::TakeControls(PreferenceTexts& texts, bool store) {
   for (const PreferenceVariable& v : PreferenceTable::Variables()) texts[std::string(v.name)] = ControlText(*this, v);
-  if (const std::optional<PreferenceProblem> problem = PreferenceForm::Store(state_, texts)) {
+  const std::optional<PreferenceProblem> problem =
+      store ? PreferenceForm::Store(state_, texts) : PreferenceForm::Check(state_, texts);
+  if (problem) {
     FocusField(Q(problem->field->control), Q(problem->field->page));
     const PreferenceVariable& field = *problem->field;
     ui_().Error(fmt::format("\"{}\" on the page \"{}\" {}.", field.label, field.page, problem->reason));
@@ -304,7 +308,7 @@ bool TPrefF::StoreControls(PreferenceTexts& texts) {
 
 void TPrefF::OKbuttonClick() {
   PreferenceTexts texts;
-  if (!StoreControls(texts)) return;
+  if (!TakeControls(texts, true)) return;
   hide();
   emit closed();
 }
@@ -317,7 +321,7 @@ void TPrefF::SetDefaultsRoot(const DataRoot* root) {
 
 void TPrefF::SaveDefaultsClick() {
   PreferenceTexts texts;
-  if (defaultsRoot_ == nullptr || !StoreControls(texts)) return;
+  if (defaultsRoot_ == nullptr || !TakeControls(texts, false)) return;
   WorkbenchSettings(*defaultsRoot_).SaveDefaults(texts);
 }
 

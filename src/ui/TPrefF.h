@@ -29,8 +29,8 @@ class TPrefF : public QDialog {
   void ShowAndFill();
   void OKbuttonClick();
   void CancelButtonClick();
-  // Checks and stores the fields as "OK" does and keeps them as the start values of every
-  // later run; the window stays open.
+  // Checks the fields as "OK" does and keeps them as the start values of every later run; the
+  // window stays open, and this run takes them only on "OK".
   void SaveDefaultsClick();
   // Forgets the saved start values and shows the described ones; "OK" takes them now.
   void RestoreDefaultsClick();
@@ -46,7 +46,7 @@ class TPrefF : public QDialog {
 
  private:
   void LoadControls(const PreferenceTexts& texts);
-  bool StoreControls(PreferenceTexts& texts);
+  bool TakeControls(PreferenceTexts& texts, bool store);
   void FocusField(const QString& control, const QString& page);
 
   AnalysisState& state_;

@@ -67,7 +67,11 @@ void WaveFormSettingsWindow::OkClick() {
   const std::string text = editSignalLength_->text().toStdString();
   const std::optional<int32_t> length = ValuePrompt::ParseInteger(text);
   if (!length) {
-    ui_.Error(fmt::format("'{}' is not a valid integer value", text));
+    ui_.Error(fmt::format("Signal length: '{}' is not a valid integer value", text));
+    return;
+  }
+  if (*length < 1) {
+    ui_.Error(fmt::format("Signal length: {} samples draw nothing; give a whole number of at least 1", *length));
     return;
   }
   state_.WaveSignalLength = *length;

@@ -52,6 +52,17 @@ std::optional<WorkbenchSettings::Window> WorkbenchSettings::LoadWindow() const {
   return window;
 }
 
+void WorkbenchSettings::SaveWindowPosition(const QString& name, QPoint position) {
+  settings_.setValue(QString("Windows/%1/position").arg(name), position);
+  settings_.sync();
+}
+
+std::optional<QPoint> WorkbenchSettings::LoadWindowPosition(const QString& name) const {
+  const QVariant position = settings_.value(QString("Windows/%1/position").arg(name));
+  if (!position.canConvert<QPoint>() || position.isNull()) return std::nullopt;
+  return position.toPoint();
+}
+
 Ui::FileDialogRequest WorkbenchSettings::Recall(const Ui::FileDialogRequest& request, bool save) const {
   Ui::FileDialogRequest recalled = request;
   const QString folder = settings_.value(DialogKey(request.title, "folder")).toString();

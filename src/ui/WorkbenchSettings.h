@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QByteArray>
+#include <QPoint>
 #include <QSettings>
 
 #include "commands/PreferenceForm.h"
@@ -15,7 +16,8 @@ namespace velmora {
 // What the workbench remembers between runs, in Workbench.ini in the data root: how the
 // window was left (geometry, tiling, what the panes showed), the last folder of each file
 // dialog and the filter of each open dialog, and the preferences the user saved as their
-// own defaults. Nothing of the analysis changes unless the user saved defaults.
+// own defaults, and where each small window was left. Nothing of the analysis changes unless the
+// user saved defaults.
 class WorkbenchSettings {
  public:
   static constexpr const char* kFileName = "Workbench.ini";
@@ -34,6 +36,9 @@ class WorkbenchSettings {
 
   void SaveWindow(const Window& window);
   std::optional<Window> LoadWindow() const;
+  // Where the user left the small window `name` (its object name); nothing before that.
+  void SaveWindowPosition(const QString& name, QPoint position);
+  std::optional<QPoint> LoadWindowPosition(const QString& name) const;
 
   // The request as the user left the dialog of that title: its last folder while it still
   // exists and, for an open dialog, the filter chosen last.

@@ -7,6 +7,7 @@
 #include "core/AnalysisState.h"
 #include "ui/RememberedState.h"
 #include "ui/TMainF.h"
+#include "core/TemporaryFiles.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ StartArguments ParseArguments(const QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velmora::TemporaryFiles::RemoveOnSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velmora");
   QApplication::setApplicationVersion(VELMORA_VERSION);

@@ -103,10 +103,36 @@ TEST_F(AnimateCommandTest, AFolderGetsNumberedPngFramesOfTheAskedSize) {
   EXPECT_FALSE(FileExists(folder + "frame00005.png"));
 }
 
+TEST_F(AnimateCommandTest, AnEndPastTheRecordingIsCutToItsEndAndSaidSo) {
+  SKIP_WITHOUT_PICTURES();
+  const std::string folder = out_.File("frames") + "/";
+  // The 10 s recording ends at 9999 ms: frames at 9000, 9400 and 9800 only.
+  const testing::CliRun run = Animate("--begin 9000 --end 99999999 --step 400 --size 20x20 --out " + folder);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("3 frames, 9000 to 9800 ms", 0), 0u) << run.out;
+  EXPECT_NE(run.err.find("note: The end time (99999999 ms) lies past the end of the recording"), std::string::npos)
+      << run.err;
+  EXPECT_TRUE(FileExists(folder + "frame00003.png"));
+  EXPECT_FALSE(FileExists(folder + "frame00004.png"));
+}
+
+TEST_F(AnimateCommandTest, AnOddFilmSizeLosesAPixelAndSaysSo) {
+  SKIP_WITHOUT_PICTURES();
+  const std::string film = out_.File("film.mp4");
+  const testing::CliRun run = Animate("--begin 0 --end 0 --size 321x241 --out " + film);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("note: The film's frames are 320 x 240 pixels, not 321 x 241"), std::string::npos) << run.err;
+  if (std::system("command -v ffprobe > /dev/null 2>&1") != 0) return;
+  const auto probed = Probe(film);
+  EXPECT_EQ(probed.at("width"), "320");
+  EXPECT_EQ(probed.at("height"), "240");
+}
+
 TEST_F(AnimateCommandTest, RefusesBadOptionsWithUsageAndWritesNothing) {
   const std::string film = out_.File("film.mp4");
   for (const std::string& options : {"--step 0 --out " + film, "--begin 500 --end 400 --out " + film,
-                                     "--fps 0 --out " + film, "--out " + out_.File("film.avi")}) {
+                                     "--begin 10000 --end 80000 --out " + film, "--fps 0 --out " + film,
+                                     "--out " + out_.File("film.avi")}) {
     const testing::CliRun run = Animate(options);
     EXPECT_EQ(run.status, 2) << options;
     EXPECT_NE(run.err.find("error:"), std::string::npos) << options;

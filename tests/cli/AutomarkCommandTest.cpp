@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "core/SessionLock.h"
 #include "input/SampleRecording.h"
 #include "input/SampleScore.h"
 #include "marks/MarkStore.h"
@@ -133,17 +137,76 @@ TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails)
 namespace velmora {
 namespace {
 
-TEST_F(AutomarkCommandTest, WritingLeavesNoJournalAndWaitsForUnsavedEditsOfAnEndedSession) {
+// The file beside the marks says what was done to the samples, whatever the switch says; its
+// troubles never cost the marks, and one that cannot be read is said.
+TEST_F(AutomarkCommandTest, TheSettingsFileSaysWhatWasDoneAndItsTroublesNeverCostTheMarks) {
+  const std::string automark = "automark " + recording + " --matrix " + matrix + " --write";
+  const std::string settings = dir.File("rec.M00.settings.txt");
+  ASSERT_EQ(Run(automark).status, 0) << Errors();
+  EXPECT_NE(testing::ReadFile(settings).find("smoothing: moving mean of 20 samples"), std::string::npos);
+  ASSERT_EQ(Run(automark + " --raw").status, 0) << Errors();
+  EXPECT_NE(testing::ReadFile(settings).find("smoothing: none on loading"), std::string::npos);
+
+  std::filesystem::remove(settings);
+  std::filesystem::create_directory(settings);
+  std::filesystem::remove(dir.File("rec.M00"));
+  EXPECT_EQ(Run(automark).status, 0);
+  EXPECT_NE(Errors().find("The marks have been saved"), std::string::npos) << Errors();
+  EXPECT_NE(testing::ReadFile(dir.File("rec.M00")).size(), 4096u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("rec.M00.velmora-journal")));
+  EXPECT_EQ(Run(automark).status, 0) << Errors();
+
+  const std::string info = "info " + recording + " --matrix " + matrix;
+  const struct {
+    const char* name;
+    std::function<void()> make;
+  } unreadable[] = {
+      {"a folder", [&] { std::filesystem::create_directory(settings); }},
+      {"a named pipe", [&] { ::mkfifo(settings.c_str(), 0644); }},
+      {"a link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", settings); }},
+      {"a link loop", [&] { std::filesystem::create_symlink(settings, settings); }},
+  };
+  for (const auto& kind : unreadable) {
+    std::filesystem::remove(settings);
+    kind.make();
+    EXPECT_EQ(Run(info).status, 1) << kind.name;
+    EXPECT_NE(Errors().find(settings), std::string::npos) << kind.name << ": " << Errors();
+  }
+}
+
+// Every writer of the mark file waits while the unsaved edits of an ended session lie beside
+// it (they would be replayed later onto marks they were not made on), and while another
+// session has the recording open.
+TEST_F(AutomarkCommandTest, MarkWritersWaitForEditsOfAnEndedSessionAndForALiveOne) {
   const std::string automark = "automark " + recording + " --matrix " + matrix + " --raw --write";
   ASSERT_EQ(Run(automark).status, 0) << Errors();
   EXPECT_FALSE(FileExists(dir.File("rec.M00.velmora-journal")));
   const std::string saved = testing::ReadFile(dir.File("rec.M00"));
-  const std::string journal =
-      dir.Write("rec.M00.velmora-journal", "velmora-journal 1\nS 3 40 1 700 0 0 1 0\nC 3\nE 5\n");
-  EXPECT_EQ(Run(automark).status, 1);
-  EXPECT_NE(Errors().find(journal), std::string::npos) << Errors();
-  EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")), saved);
-  EXPECT_TRUE(FileExists(journal));
+  const std::string marksText = dir.Write("marks.txt", "7\ngrid.txt\n1000\n1\n0\n\n\n40 700 1 0 0\n");
+  const std::string writers[] = {automark, "import-marks " + recording + " --matrix " + matrix + " --from " +
+                                               marksText + " --write"};
+  SessionLock live;
+  const struct {
+    const char* name;
+    std::function<void()> make, undo;
+  } reasons[] = {
+      {"edits of an ended session",
+       [&] { dir.Write("rec.M00.velmora-journal", "velmora-journal 1\nS 3 40 1 700 0 0 1 0\nC 3\nE 5\n"); },
+       [&] { std::filesystem::remove(dir.File("rec.M00.velmora-journal")); }},
+      {"a live session", [&] { ASSERT_EQ(live.Take(dir.File("rec.M00")), SessionLock::Outcome::Taken); },
+       [&] { live.Release(); }},
+  };
+  for (const auto& reason : reasons) {
+    reason.make();
+    const std::string journal = testing::ReadFile(dir.File("rec.M00.velmora-journal"));
+    for (const std::string& writer : writers) {
+      EXPECT_EQ(Run(writer).status, 1) << reason.name << ": " << writer;
+      EXPECT_NE(Errors().find(dir.File("rec.M00")), std::string::npos) << Errors();
+      EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")), saved) << reason.name << ": " << writer;
+      EXPECT_EQ(testing::ReadFile(dir.File("rec.M00.velmora-journal")), journal);
+    }
+    reason.undo();
+  }
 }
 
 }  // namespace

@@ -123,14 +123,20 @@ TEST_F(ExportCommandTest, UsageErrorsExit2AndOtherErrors1) {
 }
 
 TEST_F(ExportCommandTest, ImportMarksPrintsTheMarksAndWritesThemOnlyWhenAsked) {
-  const std::string from = dir.Write("in.txt", "10\ngrid.txt\n1000\n2\n0\n\n\n\n\n\n30 100.5 1 0 0\n31 200 2 0 0\n");
+  // The file names another grid and rate: the marks are added, the recording keeps its own.
+  const std::string from = dir.Write("in.txt", "10\nC:\\MyMatrix\\other.txt\n2000\n2\n0\n\n\n\n\n\n30 100.5 1 0 0\n31 200 2 0 0\n");
   const std::string base = "import-marks " + recording + " --matrix " + matrix + " --from " + from;
   const CliRun r = Run(base);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "30\t1\t100\t1\n31\t2\t200\t1\n");
+  EXPECT_NE(r.err.find("note: in.txt names the matrix other.txt and a rate of 2000 Hz; its marks were added to the "
+                       "recording, which keeps its matrix grid.txt and its rate of 1000 Hz."),
+            std::string::npos)
+      << r.err;
   EXPECT_FALSE(FileExists(dir.File("rec.M00")));
   ASSERT_EQ(Run(base + " --write").status, 0);
   EXPECT_EQ(Run("marks " + dir.File("rec.M00")).out, "30\t1\t100\t1\n31\t2\t200\t1\n");
+  EXPECT_EQ(testing::ReadFile(dir.File("rec.M00")).substr(106, 9), "\x08grid.txt") << "the mark file's matrix";
 
   const std::string bad = dir.Write("bad.txt", "7\ngrid.txt\n1000\n2\n0\n\n\n30 100 1 0 0\n31 x 2 0 0\n");
   const CliRun refused = Run("import-marks " + recording + " --matrix " + matrix + " --from " + bad + " --write");

@@ -10,6 +10,7 @@
 #include "core/AtomicFile.h"
 #include "input/TextSampleRecording.h"
 #include "support/CliRunner.h"
+#include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
 #include "support/TempDir.h"
 
@@ -30,7 +31,7 @@ class ImportCommandTest : public ::testing::Test {
   }
   std::string InfoLines(int rows) const {
     return fmt::format(
-        "channels: 0\nbytes_per_sample: 0\nheader_frames: 0\nframes: 0\nsig_length: {0}\nrows_filled: {0}\n"
+        "channels: 64\nbytes_per_sample: 0\nheader_frames: 0\nframes: 0\nsig_length: {0}\nrows_filled: {0}\n"
         "grid: 64x1\nelectrode_distance: 1\nmark_file: {1}\nmarks: 0\ndeleted_marks: 0\n",
         rows, dir.File("run7.Mxt"));
   }
@@ -45,6 +46,17 @@ TEST_F(ImportCommandTest, NIPrintsTheInfoLinesAndTheRowsAskedForAndWritesNothing
   EXPECT_EQ(run.out, InfoLines(250) + "0\t101\t164\n1\t201\t264\n");
   EXPECT_EQ(run.err, "");
   EXPECT_FALSE(FileExists(dir.File("run7.Mxt")));
+}
+
+// The mark file beside an NI recording names no matrix: the recording keeps its own layout and
+// nothing is said about a matrix without a name.
+TEST_F(ImportCommandTest, AMarkFileBesideIsReadWithoutAskingForAMatrix) {
+  dir.Write("run7.Mxt", testing::MarkFileBytes({testing::HandMark(20, 100)}));
+  const testing::CliRun run = Run("ni " + recording + " --signal-length 250");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_NE(run.out.find("\ngrid: 64x1\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nmarks: 1\n"), std::string::npos) << run.out;
 }
 
 TEST_F(ImportCommandTest, RowsShowTheFilesChannelsUnlessToldAndSmoothTakesTheMeanOfThe20After) {

@@ -163,6 +163,38 @@ TEST_F(MapCommandTest, ArrowsAreThoseTheMapPaneDraws) {
   EXPECT_NE(Errors().find("--arrows"), std::string::npos) << Errors();
 }
 
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST_F(MapCommandTest, MapRenderExportAndPrintTakeTheSameMapOptions) {
+  // A plane fitted through all six electrodes gives each a velocity of 10 cm/s; the squares
+  // give two. Every other map option is given too, as a user copying a map line would.
+  const std::string files = " " + recording + " --matrix " + matrix + " --marks " + wave;
+  const std::string options =
+      " --kind velocity --velocity-method fit --set VelocityFitRadius=3 --set VelocityFitQuadratic=0 --type 1"
+      " --begin 0 --window 1000 --reference 10 --digits 2 --expand --cycles 1 --neighbours 2 --limit-intervals 500"
+      " --velocity-step 1 --max-velocity 100";
+  const CliRun mapped = Run("map" + files + options);
+  ASSERT_EQ(mapped.status, 0) << Errors();
+  EXPECT_EQ(Count(mapped.out, "\t10.00"), 6) << mapped.out;
+  const CliRun exported = Run("export matrix" + files + options);
+  ASSERT_EQ(exported.status, 0) << Errors();
+  EXPECT_EQ(exported.out, mapped.out);
+  const std::string drawing = dir.File("map.txt");
+  ASSERT_EQ(Run("render" + files + " --pane map --no-legend --out " + drawing + options).status, 0) << Errors();
+  EXPECT_EQ(Count(testing::ReadFile(drawing), " 10.00\n"), 6);
+#ifdef VELMORA_CLI_PICTURES
+  const std::string page = dir.File("page.pdf");
+  ASSERT_EQ(Run("print" + files + " --panel bottom --out " + page + options).status, 0) << Errors();
+  if (std::system("command -v pdftotext > /dev/null 2>&1") != 0) return;
+  ASSERT_EQ(std::system(("pdftotext '" + page + "' '" + dir.File("page.txt") + "'").c_str()), 0);
+  EXPECT_EQ(Count(testing::ReadFile(dir.File("page.txt")), "10.00"), 6);
+#endif
+}
+
 TEST_F(MapCommandTest, VelocityMapWritesTheSpeedsOfTheTimeMap) {
   const CliRun r = Map(wave, "--kind velocity");
   ASSERT_EQ(r.status, 0) << Errors();

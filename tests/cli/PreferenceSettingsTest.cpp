@@ -46,13 +46,28 @@ TEST_F(PreferenceSettingsTest, SetValuesReachTheComputationAndTheLastOneWins) {
   EXPECT_NE(expanded.out.find("\n\n\t100\t115\t130\n\t100\t115\t122"), std::string::npos) << expanded.out;
 }
 
+// A verb's own option for a preference takes what the preferences window takes for it.
+TEST_F(PreferenceSettingsTest, AVerbsOptionAndItsPreferenceRefuseTheSameValues) {
+  const std::string map = "map " + Files() + " --marks " + marks + " --kind time ";
+  const std::vector<std::pair<std::string, std::string>> alike = {
+      {"--digits 9", "--set DigitType=9"},           {"--neighbours 5", "--set NrNeighbours=5"},
+      {"--velocity-step 100", "--set IncVel=100"},   {"--limit-intervals 0", "--set MaxIntervalValue=0"}};
+  for (const auto& [option, setting] : alike) {
+    EXPECT_EQ(Run(map + option).status, 2) << option;
+    EXPECT_EQ(Run(map + setting).status, 2) << setting;
+  }
+  EXPECT_EQ(Run(map + "--digits 4").status, 0) << Errors();
+  EXPECT_NE(Run(map + "--digits 9").status, 0);
+  EXPECT_NE(Errors().find("--digits takes a whole number from 0 to 4 (not \"9\")"), std::string::npos) << Errors();
+}
+
 TEST_F(PreferenceSettingsTest, EveryVerbRefusesABadSettingNamingIt) {
   const std::string withMarks = Files() + " --marks " + marks;
   const std::vector<std::string> verbs = {"automark " + Files(), "amplitudes " + withMarks,
                                           "map " + withMarks + " --kind time", "waves " + withMarks,
                                           "render " + Files() + " --out " + dir.File("x.txt")};
   const std::vector<std::pair<std::string, std::string>> refused = {
-      {"IncVel=0", "--set IncVel must be a whole number from 1 to 2147483647 (not \"0\")"},
+      {"IncVel=0", "--set IncVel must be a whole number from 1 to 99 (not \"0\")"},
       {"Foo=1", "--set: \"Foo\" is not a preference"},
       {"DigitType", "--set takes NAME=VALUE (not \"DigitType\")"},
       {"LimitCondVel=yes", "--set LimitCondVel must be 0 or 1 (not \"yes\")"}};

@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/RecordingCanvas.h"
 #include "marks/AutomaticMarking.h"
+#include "marks/MarkPointerEdits.h"
 #include "support/ScriptedUi.h"
 
 namespace velmora {
@@ -61,6 +62,21 @@ TEST_F(PointerCommandsTest, AManualMarkTakesThePointerTimeAndThePanesKind) {
   EXPECT_EQ(canvas.Lines()[0], "pen 0000ff 2 copy");
   EXPECT_EQ(canvas.Lines()[1], "line 530 50 530 90");
   EXPECT_EQ(canvas.Lines()[4], "text 535 50 2500");
+}
+
+// A mark set by hand where the same one lies adds nothing: clicking twice, or "R" twice.
+TEST_F(PointerCommandsTest, AHandMarkWhereTheSameOneLiesIsNotAddedAgain) {
+  s->ClickArmed = true;
+  MarkPointerEdits keys(*s, ui, canvas);
+  s->SamplingF = 1000;
+  for (int click = 0; click < 3; ++click) ASSERT_EQ(pointer.ClickOnElectrograms(canvas), click == 0);
+  s->MarkType = {2, 2};
+  EXPECT_TRUE(pointer.ClickOnElectrograms(canvas));  // a spike at the slow wave's time is another mark
+  keys.InsertReferenceMark();
+  keys.InsertReferenceMark();
+  ASSERT_EQ(s->MarkCount, 3);
+  EXPECT_EQ(s->Mark(3).Kind, kReferenceMark);
+  EXPECT_EQ(ui.beeps, 3);  // each click or key that added nothing
 }
 
 TEST_F(PointerCommandsTest, ClicksOutsideTheTraceAreaOrOffTheTracesSetNothing) {

@@ -61,7 +61,7 @@ TEST_F(PreferenceFormTest, LoadShowsTheStartValues) {
       {"NrNeighbours", "3"},      {"NrExpandCycles", "10"},    {"IncVel", "1"},
       {"LimitCondVel", "0"},      {"MaxCondVel", "20"},        {"ArrowSize", "5000"},
       {"SWDuration", "2000"},     {"AnimStep", "100"},         {"AnimBegin", "0"},
-      {"AnimEnd", "-12345"},      {"LimitIntervals", "0"},     {"MaxIntervalValue", "6000"},
+      {"AnimEnd", ""},            {"LimitIntervals", "0"},     {"MaxIntervalValue", "6000"},
       {"VelocityMethod", "0"},    {"VelocityFitRadius", "2"},  {"VelocityFitQuadratic", "1"}};
   const PreferenceTexts texts = PreferenceForm::Load(*s);
   for (const auto& [name, text] : expected) EXPECT_EQ(texts.at(name), text) << name;
@@ -96,7 +96,7 @@ TEST_F(PreferenceFormTest, RefusesValuesThatBreakAComputation) {
       {"DigitType", "5"},       {"DigitType", "-1"},       {"NrNeighbours", "0"},   {"IncVel", "0"},
       {"SearchWidthSW", "0"},   {"SearchWidthType3", "-3"}, {"DiffDistSpike", "0"},  {"AnimStep", "0"},
       {"MaxCondVel", "0"},      {"NrExpandCycles", "1001"}, {"MaxIntervalRange", "1999"},
-      {"LimitIntervals", "2"}};
+      {"LimitIntervals", "2"},  {"NrNeighbours", "5"},      {"IncVel", "100"},       {"MaxIntervalValue", "0"}};
   for (const auto& [name, text] : refused) {
     PreferenceTexts texts = PreferenceForm::Load(*s);
     texts[name] = text;
@@ -115,7 +115,8 @@ TEST_F(PreferenceFormTest, TakesEveryValueTheComputationsCanUse) {
   const std::vector<std::pair<std::string, std::string>> taken = {
       {"DigitType", "4"},        {"NrNeighbours", "1"},      {"IncVel", "1"},           {"SearchWidthSW", "1"},
       {"DiffDistType3", "1"},    {"AnimStep", "1"},          {"MaxCondVel", "1"},       {"NrExpandCycles", "0"},
-      {"MinDiffValSW", "-99999"}, {"AnimEnd", "-12345"},     {"MaxIntervalRange", "2000"}, {"ArrowSize", " +7 "}};
+      {"MinDiffValSW", "-99999"}, {"AnimEnd", "-12345"},     {"MaxIntervalRange", "2000"}, {"ArrowSize", " +7 "},
+      {"NrNeighbours", "4"},     {"IncVel", "99"},           {"AnimEnd", ""}};
   for (const auto& [name, text] : taken) {
     PreferenceTexts texts = PreferenceForm::Load(*s);
     texts[name] = text;

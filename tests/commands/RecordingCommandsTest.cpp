@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,8 +12,14 @@
 #include "core/AnalysisState.h"
 #include "core/DataRoot.h"
 #include "input/E00Reader.h"
+#include "input/LabImport.h"
+#include "marks/MarkFile.h"
+#include "marks/MarkSaving.h"
+#include "marks/MarkSettingsFile.h"
 #include "marks/MarkStore.h"
 #include "support/E00Builder.h"
+#include "support/LabTextBuilder.h"
+#include "support/MarkFileBytes.h"
 #include "support/NITextBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -39,7 +46,8 @@ class RecordingCommandsTest : public ::testing::Test {
   testing::ScriptedUi ui;
   std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
   E00Reader reader{*s, ui, root};
-  RecordingCommands commands{*s, ui, reader};
+  std::unique_ptr<RecordingCommands> session = std::make_unique<RecordingCommands>(*s, ui, reader);
+  RecordingCommands& commands = *session;
   std::string first, second;
 };
 
@@ -87,6 +95,10 @@ TEST_F(RecordingCommandsTest, OpeningAnotherRecordingAsksAboutChangedMarks) {
 
 TEST_F(RecordingCommandsTest, OpeningResetsThePanesToTheWholeSignal) {
   s->WindowA = 100;
+  s->BeginAll = 200;
+  s->BeginA = 500;  // as after "Begin Time" far into the recording before
+  s->BeginB = 300;
+  s->WindowB = 100;
   s->MarkType = {2, 3};
   s->MapKindB = 4;
   s->MarksChanged = false;
@@ -94,11 +106,29 @@ TEST_F(RecordingCommandsTest, OpeningResetsThePanesToTheWholeSignal) {
   ASSERT_TRUE(commands.OpenFile());
   EXPECT_EQ(s->WindowA, 980);
   EXPECT_EQ(s->WindowAll, 980);
+  EXPECT_EQ(s->WindowB, 980);
+  EXPECT_EQ(s->BeginA, 0);
+  EXPECT_EQ(s->BeginB, 0);
+  EXPECT_EQ(s->BeginAll, 0);
   EXPECT_EQ(s->MarkType[0], 1);
   EXPECT_EQ(s->MarkType[1], 1);
   EXPECT_EQ(s->MapKindB, 0);
   EXPECT_TRUE(s->PointerReady);
   EXPECT_FALSE(s->ClickArmed);
+}
+
+TEST_F(RecordingCommandsTest, AnE00AfterATextImportTakesItsOwnRateAndGridLayout) {
+  const std::string nashville = dir.Write("nash.txt", testing::NashvilleText(48, 90, [](int, int) { return "5"; }));
+  s->MarksChanged = false;
+  ASSERT_TRUE(LabImport(*s, ui, root).Import(LabImport::kNashville, nashville, {"48", "90", "30", "grid.txt"}));
+  ASSERT_TRUE(s->SamplingFChanged);
+  Choose(second, RecordingCommands::kE00Filter);
+  ASSERT_TRUE(commands.OpenFile());
+  EXPECT_EQ(s->SamplingF, 1000);
+  EXPECT_FALSE(s->SamplingFChanged);
+  EXPECT_EQ(s->TraceOrder, 1);  // horizontal from the first electrode, as at start
+  EXPECT_EQ(s->FirstChannel, 17);
+  EXPECT_EQ(s->NrTraces, 16);
 }
 
 TEST_F(RecordingCommandsTest, RecentItemsReopenWithTheHorizontalOrderFromChannel65) {
@@ -288,6 +318,34 @@ TEST(PaneCaptions, MapCaptionShowsABlankForAnEmptyCell) {
   EXPECT_EQ(PaneCaptions::MapName(3, 0), "Peristaltic Wave");
 }
 
+TEST(PaneCaptions, PrintedCaptionsLeaveThePointerReadOutOut) {
+  auto s = std::make_unique<AnalysisState>();
+  s->PointerTime = 1685;
+  s->PointerChannel = 21;
+  s->PointerCol = 3;
+  s->PointerRow = 2;
+  s->PointerCellChannel = 50;
+  s->BeginA = 1000, s->WindowA = 4000, s->BeginB = 0, s->WindowB = 60000;
+  s->MarkType = {1, 2};
+  s->MapKindA = 3, s->MapKindB = 0;
+  s->NrWaves = 7, s->WaveNrA = 2, s->WaveNrB = 5;
+  const struct {
+    int kindA, kindB;
+    const char *paneA, *paneB;
+  } cases[] = {
+      {1, 0, "(1000-5000)", "Spikes (0-60000)"},
+      {0, 1, "Slow Wave Intervals (1000-5000)", "(0-60000)"},
+      {2, 2, "Wave Map nr: 2 of 7    (Slow Wave)", "Wave Map nr: 5 of 7    (Spikes)"},
+      {3, 3, "", ""},  // the animation's caption is the window's own
+  };
+  for (const auto& c : cases) {
+    s->PaneKindA = uint8_t(c.kindA);
+    s->PaneKindB = uint8_t(c.kindB);
+    EXPECT_EQ(PaneCaptions::PrintedCaption(*s, 1), c.paneA);
+    EXPECT_EQ(PaneCaptions::PrintedCaption(*s, 2), c.paneB);
+  }
+}
+
 TEST(PaneCaptions, StatusBarTexts) {
   auto s = std::make_unique<AnalysisState>();
   s->ElgFileName = "/data/pig4/rec.E00";
@@ -312,16 +370,27 @@ TEST(PaneCaptions, StatusBarTexts) {
 namespace velmora {
 namespace {
 
-// A session that ends without saving (a crash: nothing is asked) and one that starts after it.
+// A session that ends without saving (a crash: nothing is asked, the lock goes with the
+// process) and one that starts after it, or beside it while it still runs.
 class UnsavedMarksTest : public RecordingCommandsTest {
  protected:
   bool OpenInNewSession(Ui::Answer answer) {
+    session.reset();
+    return OpenAlongside(answer);
+  }
+  bool OpenAlongside(std::optional<Ui::Answer> answer = std::nullopt) {
+    laterCommands.reset();
+    laterReader.reset();
     later = std::make_unique<AnalysisState>();
     later->DefaultMatrixFileName = s->DefaultMatrixFileName;
     laterReader = std::make_unique<E00Reader>(*later, laterUi, root);
     laterCommands = std::make_unique<RecordingCommands>(*later, laterUi, *laterReader);
-    laterUi.answers.push_back(answer);
+    if (answer) laterUi.answers.push_back(*answer);
     return laterCommands->OpenE00(first);
+  }
+  static void AddMark(AnalysisState& state, int electrode, int time) {
+    state.PointerChannel = electrode;
+    MarkStore::AddMarkRecord(state, time, kSlowWave);
   }
   std::string Journal() const { return MarkJournal::PathFor(dir.File("first.M00")); }
   testing::ScriptedUi laterUi;
@@ -392,6 +461,80 @@ TEST_F(RecordingCommandsTest, OpeningARecordingForgetsTheUndoStepsOfTheOneBefore
   ASSERT_TRUE(commands.OpenE00(second));
   EXPECT_FALSE(commands.History().CanUndo());
   EXPECT_FALSE(commands.UndoMarkEdit());
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// A second window on a recording the first still has open: the first's journal is live, not
+// one left by a crash, and the second may neither take it nor save over the first's marks.
+TEST_F(UnsavedMarksTest, ASecondSessionShowsALiveRecordingReadOnly) {
+  commands.RecordMarkEdits();
+  const std::string journal = testing::ReadFile(Journal());
+  const std::string markFile = testing::ReadFile(dir.File("first.M00"));
+  ASSERT_TRUE(OpenAlongside());
+  EXPECT_TRUE(laterUi.questions.empty());
+  EXPECT_TRUE(later->MarkFileReadOnly);
+  AddMark(*later, 40, 900);
+  laterCommands->RecordMarkEdits();
+  EXPECT_FALSE(MarkSaving::SaveMarks(*later, laterUi));
+  EXPECT_EQ(testing::ReadFile(Journal()), journal);
+  EXPECT_EQ(testing::ReadFile(dir.File("first.M00")), markFile);
+  ASSERT_TRUE(MarkSaving::SaveMarks(*s, ui));
+  EXPECT_EQ(MarkFile::Read(dir.File("first.M00")).records.size(), 1u);
+}
+
+TEST_F(UnsavedMarksTest, ASaveOverAMarkFileChangedOnDiskAsksFirst) {
+  const std::string theirs = dir.Write("first.M00", testing::MarkFileBytes({MarkRecord{40, kSlowWave, 800},
+                                                                           MarkRecord{41, kSlowWave, 900}}));
+  ui.answers = {Ui::Answer::No};
+  EXPECT_FALSE(MarkSaving::SaveMarks(*s, ui));
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_NE(ui.questions[0].find("changed on disk"), std::string::npos) << ui.questions[0];
+  EXPECT_EQ(MarkFile::Read(theirs).records.size(), 2u);
+  ui.answers = {Ui::Answer::Yes};
+  EXPECT_TRUE(MarkSaving::SaveMarks(*s, ui));
+  EXPECT_EQ(MarkFile::Read(theirs).records.size(), 1u);
+}
+
+TEST_F(UnsavedMarksTest, CancelLeavesTheEditsForLaterAndSavesNothingOverThem) {
+  commands.RecordMarkEdits();
+  const std::string journal = testing::ReadFile(Journal());
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::Cancel));
+  EXPECT_EQ(later->MarkCount, 0);
+  AddMark(*later, 40, 900);
+  laterCommands->RecordMarkEdits();
+  EXPECT_FALSE(MarkSaving::SaveMarks(*later, laterUi));
+  EXPECT_EQ(testing::ReadFile(Journal()), journal);
+  laterCommands.reset();
+  ASSERT_TRUE(OpenAlongside(Ui::Answer::Yes));
+  ASSERT_EQ(later->MarkCount, 1);
+  EXPECT_EQ(later->Mark(1).Electrode, 30);
+}
+
+TEST_F(UnsavedMarksTest, EditsAreNotReplayedOntoAMarkFileChangedSince) {
+  commands.RecordMarkEdits();
+  dir.Write("first.M00", testing::MarkFileBytes({MarkRecord{40, kSlowWave, 800}}));
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::Yes));
+  ASSERT_EQ(later->MarkCount, 1);
+  EXPECT_EQ(later->Mark(1).Electrode, 40);
+  ASSERT_EQ(laterUi.errors.size(), 1u);
+  EXPECT_NE(laterUi.errors[0].find("changed since"), std::string::npos) << laterUi.errors[0];
+  EXPECT_FALSE(std::filesystem::exists(Journal()));  // kept under a name of its own
+  EXPECT_EQ(laterUi.messages.back().rfind("The journal has been kept as ", 0), 0u);
+}
+
+TEST_F(UnsavedMarksTest, TheSettingsOfTheRunsComeBackWithTheEdits) {
+  MarkSettingsFile::CaptureMarking(*s, "automatic SW marking");
+  commands.RecordMarkEdits();
+  const MarkSettings made = s->MarkingSettings;
+  ASSERT_TRUE(OpenInNewSession(Ui::Answer::Yes));
+  EXPECT_EQ(later->MarkingSettings, made);
+  ASSERT_TRUE(MarkSaving::SaveMarks(*later, laterUi));
+  EXPECT_EQ(MarkSettingsFile::ReadFile(MarkSettingsFile::PathFor(dir.File("first.M00"))), made);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "commands/GridKeys.h"
+#include "commands/ValuePrompt.h"
 #include "commands/ViewCommands.h"
 #include "core/AnalysisState.h"
 #include "support/ScriptedUi.h"
@@ -52,13 +53,43 @@ TEST_F(ViewCommandsTest, NegativeBeginBeepsAndAsksAgain) {
   EXPECT_EQ(s->BeginA, 7);
 }
 
+struct Refusal {
+  int32_t minimum;
+  std::optional<int64_t> maximum;
+  const char* typed;
+  const char* again;  // the question asked the second time
+};
+
+// A value outside the range is asked for again, saying what was wrong and what is allowed.
+TEST_F(ViewCommandsTest, ARefusedValueIsAskedForAgainSayingWhatIsAllowed) {
+  const Refusal cases[] = {
+      {0, std::nullopt, "-1", "-1 is not allowed: give a whole number of at least 0.\nGive nr:"},
+      {1, 199, " 200", "200 is not allowed: give a whole number from 1 to 199.\nGive nr:"},
+  };
+  for (const Refusal& c : cases) {
+    ui = testing::ScriptedUi();
+    Answer(c.typed);
+    Answer("5");
+    EXPECT_EQ(ValuePrompt::AskInteger(ui, "  ", "Give nr:", 3, c.minimum, c.maximum).value, 5);
+    ASSERT_EQ(ui.prompts.size(), 2u);
+    EXPECT_EQ(ui.prompts[0].prompt, "Give nr:");
+    EXPECT_EQ(ui.prompts[1].prompt, c.again);
+    EXPECT_EQ(ui.prompts[1].value, "3");
+  }
+  ui = testing::ScriptedUi();
+  Answer("0");
+  Answer("2");
+  EXPECT_DOUBLE_EQ(ValuePrompt::AskPositiveReal(ui, "Amplification", "Give new value:", 1).value, 2);
+  EXPECT_EQ(ui.prompts.at(1).prompt, "0 is not allowed: give a number above 0.\nGive new value:");
+}
+
 TEST_F(ViewCommandsTest, TextThatIsNotANumberIsReportedAndChangesNothing) {
   s->BeginA = 40;
   Answer("soon");
   EXPECT_EQ(commands.BeginTime(1, false), Redraw::None);
   EXPECT_EQ(s->BeginA, 40);
   ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_EQ(ui.errors[0], "'soon' is not a valid integer value");
+  EXPECT_EQ(ui.errors[0], "Begin Time Display A: 'soon' is not a valid integer value");
   Answer("1,5");
   EXPECT_EQ(commands.AmplificationPrompt(), Redraw::None);
   EXPECT_DOUBLE_EQ(s->Amplification, 0.01);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "core/ReadableFile.h"
+#include "core/TemporaryFiles.h"
 #include "core/TextReader.h"
 #include "input/E00Header.h"
 #include "support/TempDir.h"
@@ -113,18 +117,40 @@ TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-// Only the temporaries of that file go: another file's, and a name that merely looks alike, stay.
+// Only the temporaries of that file go: another file's, a name that merely looks alike, and
+// one a live writer holds (in this program or another) stay.
 TEST(AtomicFile, StaleTemporariesOfAKilledSaveAreRemoved) {
   TempDir dir;
   const std::string path = dir.Write("rec.M00", "marks");
   const std::string stale = dir.Write("rec.M00" + std::string(kTemporaryMark) + "a1B2c3", "half");
   const std::vector<std::string> kept = {dir.Write("rec.M00.backup", "mine"),
                                          dir.Write("other.M00" + std::string(kTemporaryMark) + "a1B2c3", "x"),
-                                         dir.Write("rec.M00" + std::string(kTemporaryMark) + "a1B2c3d", "x")};
+                                         dir.Write("rec.M00" + std::string(kTemporaryMark) + "a1B2c3d", "x"),
+                                         dir.Write("rec.M00" + std::string(kTemporaryMark) + "livewr", "being written")};
+  const int writer = ::open(kept.back().c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0);
   RemoveStaleTemporaries(path);
+  ::close(writer);
   EXPECT_FALSE(std::filesystem::exists(stale));
   for (const std::string& file : kept) EXPECT_TRUE(std::filesystem::exists(file)) << file;
   EXPECT_EQ(ReadFile(path), "marks");
+}
+
+// Ctrl+C, kill and a closed terminal take the temporaries being written with the program.
+TEST(TemporaryFiles, AnInterruptedWriterLeavesNoTemporary) {
+  TempDir dir;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const std::string temporary = dir.File("film.mp4" + std::string(kTemporaryMark) + "a1B2c3");
+    EXPECT_EXIT(
+        {
+          TemporaryFiles::RemoveOnSignals();
+          std::ofstream(temporary) << "half a film";
+          TemporaryFiles::Entry writing(temporary);
+          std::raise(signal);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_FALSE(std::filesystem::exists(temporary)) << signal;
+  }
 }
 
 TEST(DataRoot, FirstStartLaysOutFoldersListAndSampleMatrices) {

@@ -10,6 +10,7 @@
 #include "core/DataRoot.h"
 #include "core/Errors.h"
 #include "input/E00Reader.h"
+#include "input/MatrixChooser.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/MarkFile.h"
 #include "marks/MarkStore.h"
@@ -308,18 +309,46 @@ TEST_F(E00ReaderTest, ABrokenMarkFileKeepsTheEarlierRecordingAndTheFile) {
   EXPECT_EQ(testing::ReadFile(broken), std::string(100, '\x07'));
 }
 
-TEST_F(E00ReaderTest, AMissingMatrixIsReportedAndAnotherOffered) {
-  s->DefaultMatrixFileName.clear();
-  const std::string matrix = dir.Write("other.txt", testing::NewMatrixText(5, 2));
-  ui.openDialogAnswers.push_back(Ui::FileDialogResult{matrix, 1});
-  Open(Write("rec.E00", E00Builder{}));
-  ASSERT_FALSE(ui.messages.empty());
-  EXPECT_EQ(ui.messages[0], " is not found! (newE00)");
-  ASSERT_EQ(ui.openDialogs.size(), 1u);
-  EXPECT_EQ(ui.openDialogs[0].title, "Open New Matrix File");
-  EXPECT_EQ(s->NrCols, 5);
-  EXPECT_EQ(s->MatrixFileName, matrix);
-  EXPECT_EQ(s->DefaultMatrixFileName, matrix);
+struct MissingMatrix {
+  const char* named;   // the matrix chosen last, "" for none
+  const char* beside;  // a matrix file beside the recording, "" for none
+  Ui::Answer answer;   // to the offer of the one beside
+  const char* said;    // how the message or question begins
+  int dialogs;         // "Open New Matrix File" dialogs shown (the test picks other.txt)
+  int cols;            // grid width loaded: 5 beside, 3 other.txt
+};
+
+// The first recording of a first run has no matrix chosen: it is never named as "", and a
+// matrix lying beside the recording is offered before any dialog.
+TEST_F(E00ReaderTest, AMissingMatrixIsSaidByNameAndOneBesideTheRecordingIsOfferedFirst) {
+  const MissingMatrix cases[] = {
+      {"", "", Ui::Answer::Yes, "No electrode matrix has been chosen yet.", 1, 3},
+      {"", "one-matrix.txt", Ui::Answer::Yes, "No electrode matrix has been chosen yet.\none-matrix.txt lies beside", 0, 5},
+      {"gone/m5.txt", "m5.txt", Ui::Answer::Yes, "/gone/m5.txt is not found! (newE00)\nm5.txt lies beside", 0, 5},
+      {"gone/m5.txt", "m5.txt", Ui::Answer::No, "/gone/m5.txt is not found! (newE00)\nm5.txt lies beside", 1, 3},
+      {"gone/m5.txt", "", Ui::Answer::Yes, "/gone/m5.txt is not found! (newE00)", 1, 3},
+  };
+  const std::string other = dir.Write("other.txt", testing::NewMatrixText(3, 2));
+  int n = 0;
+  for (const MissingMatrix& c : cases) {
+    SCOPED_TRACE(n);
+    const TempDir folder;
+    const std::string recording = folder.Write(n == 1 ? "one.E00" : "rec.E00", E00Builder{}.Bytes());
+    ++n;
+    if (*c.beside != 0) folder.Write(c.beside, testing::NewMatrixText(5, 2));
+    s->DefaultMatrixFileName = *c.named == 0 ? "" : folder.File(c.named);
+    ui = testing::ScriptedUi();
+    ui.answers.push_back(c.answer);
+    ui.openDialogAnswers.push_back(Ui::FileDialogResult{other, 1});
+    Open(recording);
+    const std::string said = ui.questions.empty() ? ui.messages.at(0) : ui.questions.at(0);
+    const std::string expected = *c.named == 0 ? c.said : folder.File("") + std::string(c.said).substr(1);
+    EXPECT_EQ(said.substr(0, expected.size()), expected);
+    EXPECT_EQ(int(ui.openDialogs.size()), c.dialogs);
+    EXPECT_EQ(s->NrCols, c.cols);
+    EXPECT_EQ(s->DefaultMatrixFileName, c.cols == 5 ? folder.File(c.beside) : other);  // now the one chosen last
+    EXPECT_EQ(MatrixChooser::RememberedNewMatrix(root), s->DefaultMatrixFileName);   // also for the runs to come
+  }
 }
 
 TEST_F(E00ReaderTest, ACancelledMatrixDialogStillLoadsTheRecording) {

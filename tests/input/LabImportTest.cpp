@@ -177,10 +177,21 @@ TEST_F(LabImportTest, ALoadReplacesEverythingOfTheEarlierRecording) {
   // First all 64 channels of the same length: the store of the same size is kept and rewritten.
   ASSERT_TRUE(Import(LabImport::kManchester, path, {"64", "250", "1000", "NewOstrand64.txt"}));
   ASSERT_NE(s->Signal(249, 20), 0);
+  // The channels read, not the E00 recording's, in the state and in the new mark file's header.
+  EXPECT_EQ(s->NrChannelsInFile, 64);
+  const std::string header = testing::ReadFile(dir.File("run7.Mxt"));
+  ASSERT_GE(header.size(), 88u);
+  EXPECT_EQ(uint8_t(header[86]) | uint8_t(header[87]) << 8, 64);
   s->SamplingF = 30;
   s->SamplingFChanged = true;
+  s->BeginA = 200;  // the panes looked far into the recording before
+  s->BeginB = 120;
+  s->BeginAll = 100;
   ASSERT_TRUE(Import(LabImport::kManchester, path, {"20", "250", "1000", "NewOstrand64.txt"}));
   EXPECT_EQ(s->SigLength, 250);
+  EXPECT_EQ(s->BeginA, 0);
+  EXPECT_EQ(s->BeginB, 0);
+  EXPECT_EQ(s->BeginAll, 0);
   EXPECT_FALSE(s->SamplingFChanged);
   EXPECT_EQ(s->NrTraces, 20);
   EXPECT_EQ(s->NrElectrodes, 20);
@@ -195,7 +206,7 @@ TEST_F(LabImportTest, ALoadReplacesEverythingOfTheEarlierRecording) {
   EXPECT_EQ(s->MarkCount, 0);
   EXPECT_EQ(s->ElgFileName, path);
   EXPECT_EQ(s->MarkFileName, dir.File("run7.Mxt"));
-  EXPECT_TRUE(FileExists(dir.File("run7.Mxt")));
+  EXPECT_EQ(s->NrChannelsInFile, 20);
 }
 
 TEST_F(LabImportTest, TooManySamplesAreWarnedAboutAndCut) {
@@ -264,7 +275,7 @@ TEST_F(LabImportTest, PanelValuesNoRecordingCanHaveAreRefusedNamingTheField) {
       {{"48", "900", "", "NewE48.txt"}, "Sampling rate"},   {{"48", "900", "0", "NewE48.txt"}, "Sampling rate"},
       {{"48", "900", "-30", "NewE48.txt"}, "Sampling rate"}, {{"0", "900", "30", "NewE48.txt"}, "Nr Channels"},
       {{"-1", "900", "30", "NewE48.txt"}, "Nr Channels"},   {{"257", "900", "30", "NewE48.txt"}, "Nr Channels"},
-      {{"48", "0", "30", "NewE48.txt"}, "Nr Samples"},      {{"48", "900", "30", ""}, "Matrix file name"},
+      {{"48", "-1", "30", "NewE48.txt"}, "Nr Samples"},     {{"48", "900", "30", ""}, "Matrix file name"},
   };
   const std::string path = dir.Write("nash.txt", testing::NashvilleText(48, 900, Plain));
   for (const BadPanel& bad : cases) {
@@ -278,6 +289,20 @@ TEST_F(LabImportTest, PanelValuesNoRecordingCanHaveAreRefusedNamingTheField) {
   EXPECT_FALSE(FileExists(dir.File("nash.Mxt")));
   ImportPanel panel;
   EXPECT_TRUE(LabImport(*s, ui, root).TakePanelValues({"256", "900", "1", "NewE48.txt"}, panel));
+}
+
+TEST_F(LabImportTest, ThePanelsOwnZeroOrNoSampleCountReadsTheWholeFile) {
+  int n = 0;
+  for (const char* samples : {"0", "", " "}) {
+    SCOPED_TRACE(samples);
+    const std::string path = dir.Write(fmt::format("nash{}.txt", ++n), testing::NashvilleText(48, 90, Plain));
+    ui = testing::ScriptedUi();
+    ASSERT_TRUE(Import(LabImport::kNashville, path, {"48", samples, "30", "NewE48.txt"}));
+    EXPECT_EQ(s->SigLength, 3000);  // 90 rows at 30 Hz
+    EXPECT_EQ(s->Signal(89, 47), 9048);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.at(0);  // no shortfall to tell of
+    EXPECT_TRUE(ui.errors.empty());
+  }
 }
 
 struct BadFile {

@@ -234,11 +234,17 @@ TEST_F(NISmoothingTest, LongerSignalsAreAveragedFromTheUnsmoothedSamples) {
 
 TEST_F(NISmoothingTest, TwentySamplesOrFewerStayButEveryChannelIsStepped) {
   Fill(20);
+  s->ElgFileName = "/data/run7.txt";
+  s->MatrixFileName = "/data/grid.txt";
   NISmoothing::Smooth(*s, ui);
   for (int r = 0; r < 20; ++r) EXPECT_EQ(s->Signal(r, 0), (r + 1) * (r + 1));
   EXPECT_EQ(ui.progressSteps, 64);
   EXPECT_EQ(ui.progressTexts.back(), "smoothing ele nr = 64");
   EXPECT_EQ(ui.progressTexts.front(), "now smoothing signals ...");
+  // The panel's heading, and the recording and matrix it works on.
+  EXPECT_EQ(ui.progressPanels.at(0).title, "Smoothing electrograms .....");
+  EXPECT_EQ(ui.progressPanels.at(0).fileName, "run7.txt");
+  EXPECT_EQ(ui.progressPanels.at(0).matrixName, "grid.txt");
 }
 
 // Channels are smoothed several at a time; every one of them, in whichever group, gets the

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/AnalysisState.h"
 #include "input/SampleFront.h"
 #include "input/SampleRecording.h"
+#include "maps/MapDrawing.h"
+#include "maps/VelocityCalculation.h"
 
 namespace velmora {
 namespace {
@@ -34,11 +38,55 @@ TEST(SampleFrontTest, ARadialFrontSpreadsFromItsSourceAtTheSetSpeed) {
   const double near = std::hypot(0.5, 0.5), far = std::hypot(16 - 6.5, 15 - 5.5);
   EXPECT_NEAR(At(all, 16, 15).exactMs - At(all, 7, 6).exactMs, (far - near) * 500, 1e-9);
   EXPECT_EQ(At(all, 16, 15).timeMs, std::lround(At(all, 16, 15).exactMs));
-  // Directions point away from the source: right 0, down the rows 90, up-left 225.
+  // Directions point away from the source, counted as the arrows are: right 0, down the rows
+  // 270, up-left 135.
   EXPECT_NEAR(SampleFront::TrueMotion(s, 10.5, 5.5).directionDeg, 0, 1e-9);
-  EXPECT_NEAR(SampleFront::TrueMotion(s, 6.5, 9).directionDeg, 90, 1e-9);
-  EXPECT_NEAR(SampleFront::TrueMotion(s, 4.5, 3.5).directionDeg, 225, 1e-9);
+  EXPECT_NEAR(SampleFront::TrueMotion(s, 6.5, 9).directionDeg, 270, 1e-9);
+  EXPECT_NEAR(SampleFront::TrueMotion(s, 4.5, 3.5).directionDeg, 135, 1e-9);
   EXPECT_EQ(SampleFront::TrueMotion(s, 1, 1).speedMmPerS, 8);
+}
+
+double AngleBetween(double a, double b) {
+  const double d = std::fmod(std::abs(a - b), 360.0);
+  return d > 180 ? 360 - d : d;
+}
+
+// What a user compares: the direction of each arrow the map draws over the recorded times
+// with the truth file's direction of the front at the arrow's square.
+TEST(SampleFrontTest, TheMapsArrowsPointWhereTheTruthSays) {
+  const struct {
+    SampleSettings::Front front;
+    double direction;
+    double worstError;  // degrees; a radial front curves within the squares near its source
+  } cases[] = {{SampleSettings::Front::Planar, 30, 3},
+               {SampleSettings::Front::Planar, 200, 3},
+               {SampleSettings::Front::Planar, 300, 3},
+               {SampleSettings::Front::Radial, 0, 5}};
+  auto s = std::make_unique<AnalysisState>();
+  SetDefaults(*s);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.direction);
+    SampleSettings settings = Radial();
+    settings.front = c.front;
+    settings.directionDeg = c.direction;
+    s->NrCols = settings.cols;
+    s->NrRows = settings.rows;
+    s->ElectrodeDistance = settings.spacingMm;
+    MapDrawing::CalcCellSize(*s, 1000, 1000);
+    for (int col = 1; col <= s->NrCols; ++col)
+      for (int row = 1; row <= s->NrRows; ++row) s->Cell(col, row).Value = kNoValue;
+    for (const Activation& a : SampleRecording::ActivationTimes(settings))
+      if (a.wave == 0) s->Cell(a.col, a.row).Value = a.timeMs;
+    ASSERT_GT(VelocityCalculation::CalcVelocities(*s), 100);
+    for (int col = 1; col < s->NrCols; ++col) {
+      for (int row = 1; row < s->NrRows; ++row) {
+        const VelocityCell& arrow = s->Square(col, row);
+        if (arrow.Speed == kNoValue) continue;
+        const double truth = SampleFront::TrueMotion(settings, col + 0.5, row + 0.5).directionDeg;
+        ASSERT_LE(AngleBetween(arrow.Direction, truth), c.worstError) << col << "," << row;
+      }
+    }
+  }
 }
 
 TEST(SampleFrontTest, JitterMovesEachActivationReproduciblyWithinThreeSds) {
@@ -67,7 +115,7 @@ TEST(SampleFrontTest, TheTruthFileListsEveryRecordedActivation) {
   const std::string text = SampleFront::TruthText(s, all, SampleRecording::DeadChannels(s));
   const Activation& a = At(all, 7, 6);
   const std::string line = std::to_string(a.channel) + "\t7\t6\t0\t" + std::to_string(a.exactMs).substr(0, 8) + "\t" +
-                           std::to_string(a.timeMs) + "\t8.000\t45.000\n";
+                           std::to_string(a.timeMs) + "\t8.000\t315.000\n";
   EXPECT_NE(text.find(line), std::string::npos) << line;
   EXPECT_NE(text.find("# source at column 6.5 row 5.5\n"), std::string::npos);
 }

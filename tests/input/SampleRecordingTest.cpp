@@ -117,8 +117,8 @@ TEST(SampleRecordingTest, WavesRunAlongTheColumnsAtTheGivenSpeed) {
 
 TEST(SampleRecordingTest, DirectionTurnsTheWaveAndTheEarliestStaysAtTwoSeconds) {
   SampleSettings settings = Short(1, 30);
-  settings.directionDeg = 90;
-  settings.speedMmPerS = 4;  // 1 s per row
+  settings.directionDeg = 270;  // down the screen, towards increasing rows
+  settings.speedMmPerS = 4;     // 1 s per row
   for (const Activation& a : SampleRecording::ActivationTimes(settings))
     EXPECT_EQ(a.timeMs, 2000 + a.wave * 20000 + (a.row - 1) * 1000);
   settings.directionDeg = 180;

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "core/Errors.h"
 #include "input/LabTextReader.h"
+#include "input/RowProgress.h"
+#include "input/TextLines.h"
 #include "support/ScriptedUi.h"
 
 namespace velmora {
@@ -77,13 +84,46 @@ TEST(SplitLineRowsTest, ReadsAsInOrderWhereverTheRowsAndBrokenLinesFall) {
   }
 }
 
+// The second thread waits at its first row until the calling thread has been cancelled, so
+// the calling thread reads alone and shows a step every 100 rows, and Cancel at the third
+// stops both, however the machine shares out its processors.
 TEST(SplitLineRowsTest, CancelStopsBothThreads) {
-  const std::string text = Text({});
-  testing::ScriptedUi ui;
+  std::mutex mutex;
+  std::condition_variable released;
+  bool cancelled = false;
+  struct CancelTellingUi : testing::ScriptedUi {
+    std::function<void()> onCancel;
+    bool CancelRequested() override {
+      const bool cancel = ScriptedUi::CancelRequested();
+      if (cancel) onCancel();
+      return cancel;
+    }
+  } ui;
   ui.cancelAtEvents = 3;
-  const LabTextReader::Request request{LabTextReader::Layout::Nashville, kChannels, kFileRows, 3};
-  EXPECT_THROW(LabTextReader::Parse("run.txt", text, request, ui), Cancelled);
+  ui.onCancel = [&] {
+    const std::lock_guard<std::mutex> lock(mutex);
+    cancelled = true;
+    released.notify_all();
+  };
+  const std::thread::id caller = std::this_thread::get_id();
+  const SplitLineRows::ReadRow readRow = [&](TextLines& lines, int32_t* row) {
+    if (std::this_thread::get_id() != caller) {
+      std::unique_lock<std::mutex> lock(mutex);
+      released.wait(lock, [&] { return cancelled; });
+    }
+    if (!lines.NextDataLine()) return false;
+    lines.ReadScaledRow(1.0, row, kChannels);
+    return true;
+  };
+  const std::string text = Text({});
+  TextLines lines("run.txt", text);
+  lines.SkipHeader(3);
+  lines.FinishLine();
+  RowProgress progress(ui, "run.txt");
+  std::vector<int32_t> values;
+  EXPECT_THROW(SplitLineRows::Read(lines, kFileRows, kChannels, values, readRow, progress), Cancelled);
   EXPECT_EQ(ui.processEventsCalls, 3);
+  EXPECT_EQ(ui.progressTexts.back(), "reading line nr = 300");
 }
 
 }  // namespace

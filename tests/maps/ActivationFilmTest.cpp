@@ -71,6 +71,7 @@ TEST_F(ActivationFilmTest, OnlyVisibleMarksOfThePanesKindLight) {
 struct StepCase {
   int begin, end, step, sigLength;
   int expectedCount, expectedEnd;
+  bool cut = false;  // the end asked for lay past the recording
 };
 
 class ActivationFilmSteps : public ActivationFilmTest, public ::testing::WithParamInterface<StepCase> {};
@@ -85,6 +86,8 @@ TEST_P(ActivationFilmSteps, CountsTheStepsFromBeginToEndInclusive) {
   EXPECT_EQ(steps.Count, c.expectedCount);
   EXPECT_EQ(steps.End, c.expectedEnd);
   EXPECT_LE(steps.TimeOf(steps.Count - 1), steps.End);
+  EXPECT_EQ(steps.EndCut(), c.cut);
+  EXPECT_EQ(steps.CutNote().empty(), !c.cut);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ActivationFilmSteps,
@@ -93,9 +96,12 @@ INSTANTIATE_TEST_SUITE_P(Table, ActivationFilmSteps,
                                            StepCase{200, 200, 100, 5000, 1, 200},      // one frame
                                            StepCase{0, kNoValue, 100, 5000, 50, 4999},  // unset: whole recording
                                            StepCase{0, 0, 250, 1000, 4, 999},          // 0 counts as unset
-                                           StepCase{500, kNoValue, 1, 503, 3, 502}));
+                                           StepCase{500, kNoValue, 1, 503, 3, 502},
+                                           StepCase{0, 5000, 100, 5000, 50, 4999, true},  // one past the end
+                                           StepCase{4000, 99999999, 500, 5000, 2, 4999, true},
+                                           StepCase{4999, 8000, 100, 5000, 1, 4999, true}));
 
-TEST_F(ActivationFilmTest, AStepBelowOneAndAnEndBeforeTheBeginAreRefused) {
+TEST_F(ActivationFilmTest, AStepBelowOneABeginPastTheRecordingAndAnEndBeforeTheBeginAreRefused) {
   s->AnimStep = 0;
   EXPECT_THROW(ActivationFilm::PlanSteps(*s), std::invalid_argument);
   s->AnimStep = -5;
@@ -104,6 +110,11 @@ TEST_F(ActivationFilmTest, AStepBelowOneAndAnEndBeforeTheBeginAreRefused) {
   s->AnimBegin = 3000;
   s->AnimEnd = 2000;
   EXPECT_THROW(ActivationFilm::PlanSteps(*s), std::invalid_argument);
+  for (const int begin : {10000, 70000}) {  // the recording's last ms is 9999
+    s->AnimBegin = begin;
+    s->AnimEnd = 80000;
+    EXPECT_THROW(ActivationFilm::PlanSteps(*s), std::invalid_argument) << begin;
+  }
 }
 
 TEST_F(ActivationFilmTest, FadingMixesTheColourWithWhite) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,12 @@ class WaveFormDrawingTest : public MapFixture {
  protected:
   void SetUp() override {
     MapFixture::SetUp();
-    // One cell of 100 x 100 pixels: the pane leaves 50 pixels free across and down.
+    // One cell of 100 x 100 pixels: the pane leaves 50 pixels free across, and down 20 above
+    // the cells and 50 below them.
     s->NrCols = s->NrRows = 1;
     Place(17, 1, 1);
-    s->PaneWidth = s->PaneHeight = 150;
+    s->PaneWidth = 150;
+    s->PaneHeight = 170;
     s->CurBegin = 0;
     s->CurWindow = 4;
     s->SigLength = 5000;
@@ -47,7 +50,7 @@ TEST_F(WaveFormDrawingTest, LayoutSharesThePaneAmongTheCells) {
   s->NrCols = 4;
   s->NrRows = 3;
   s->PaneWidth = 455;
-  s->PaneHeight = 351;
+  s->PaneHeight = 371;
   s->WaveSignalLength = 1000;
   const WaveFormDrawing::Layout l = WaveFormDrawing::WaveFormLayout(*s);
   EXPECT_EQ(l.cellWidth, 101);
@@ -76,6 +79,20 @@ TEST_F(WaveFormDrawingTest, DotsGridLabelsAndChannelNumbers) {
             (std::vector<std::string>{"line 25 20 25 120", "line 125 20 125 120", "line 25 20 125 20",
                                       "line 25 120 125 120", "text 75 5 1", "text 75 128 1", "text 10 70 1",
                                       "text 133 70 1"}));
+}
+
+// The pane's paint area lies under its 25-pixel title bar: the column numbers below the cells
+// end inside it.
+TEST_F(WaveFormDrawingTest, TheBottomLabelsStayInsideThePaintArea) {
+  s->WaveGridLabel = true;
+  for (const int rows : {1, 4, 15}) {
+    s->NrRows = rows;
+    const WaveFormDrawing::Layout l = WaveFormDrawing::WaveFormLayout(*s);
+    const int labelTop = l.top + rows * l.cellHeight + 8;
+    EXPECT_LE(labelTop + canvas.TextHeight("1"), s->PaneHeight - 25) << rows;
+    const std::vector<std::string> drawn = Draw();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "text 75 " + std::to_string(labelTop) + " 1"), drawn.end());
+  }
 }
 
 TEST_F(WaveFormDrawingTest, MarkAlignCentresEachCellOnItsMark) {

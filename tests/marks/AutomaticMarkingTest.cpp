@@ -179,20 +179,29 @@ TEST_F(AutomaticMarkingTest, FlatOrRisingChannelsAndTheFirstSixteenGetNoMarks) {
   EXPECT_EQ(s->MarkCount, 0);
 }
 
-TEST_F(AutomaticMarkingTest, ProgressPanelStepsOncePerElectrode) {
+// The panel names the recording, the matrix and the work, and says what is being done from
+// the start, not only once the marks are being added.
+TEST_F(AutomaticMarkingTest, ProgressPanelNamesItsWorkAndStepsOncePerElectrode) {
+  s->ElgFileName = "/data/run3.E00";
+  s->MatrixFileName = "/data/grid.txt";
   marking.MarkAllSlowWaves();
   ASSERT_EQ(ui.progressPanels.size(), 1u);
+  EXPECT_EQ(ui.progressPanels[0].fileName, "run3.E00");
+  EXPECT_EQ(ui.progressPanels[0].matrixName, "grid.txt");
+  EXPECT_EQ(ui.progressPanels[0].title, "Automatic SW marking .....");
   EXPECT_EQ(ui.progressPanels[0].maximum, 240);
-  ASSERT_EQ(ui.progressTexts.size(), 240u);
-  EXPECT_EQ(ui.progressTexts.front(), " auto marking SW in ele nr = 17");
+  ASSERT_EQ(ui.progressTexts.size(), 242u);
+  EXPECT_EQ(ui.progressTexts[0], "measuring the electrograms ...");
+  EXPECT_EQ(ui.progressTexts[1], "searching the electrograms ...");
+  EXPECT_EQ(ui.progressTexts[2], " auto marking SW in ele nr = 17");
   EXPECT_EQ(ui.progressTexts.back(), " auto marking SW in ele nr = 256");
   EXPECT_EQ(ui.progressSteps, 240);
-  EXPECT_EQ(ui.processEventsCalls, 240);
+  EXPECT_EQ(ui.processEventsCalls, 241);
   EXPECT_EQ(ui.progressHidden, 1);
   EXPECT_EQ(ui.log.front(), "elesub=17 Stdev= 0.00");
 }
 
-// Cancelled at electrode 116: electrode 40's mark was added by then and is taken back; the
+// Cancelled at electrode 115: electrode 40's mark was added by then and is taken back; the
 // mark set before stays, and so do the flags it left.
 TEST_F(AutomaticMarkingTest, ACancelPartWayLeavesTheMarksAsTheyWere) {
   s->PointerChannel = 30;

@@ -42,7 +42,9 @@ TEST(ElectrodeQualityTest, JudgesDeadExactlyTheElectrodesWithoutSlowWaves) {
       const MapCell& cell = s.Cell(s.ElectrodeX[size_t(channel - 1)], s.ElectrodeY[size_t(channel - 1)]);
       const bool isDead = std::find(dead.begin(), dead.end(), channel) != dead.end();
       EXPECT_EQ(cell.Value == int32_t(ElectrodeQualityTable::Verdict::Dead), isDead) << channel;
-      if (!isDead) EXPECT_GE(cell.Quality, 2 * s.DeadQuality) << channel;
+      if (!isDead) {
+        EXPECT_GE(cell.Quality, 2 * s.DeadQuality) << channel;
+      }
     }
   }
 }

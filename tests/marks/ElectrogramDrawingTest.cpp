@@ -118,6 +118,19 @@ TEST_F(ElectrogramDrawingTest, DecimationStartsAbove16000Samples) {
   EXPECT_EQ(PolylinePoints(Matching("polyline").at(0)).size(), 1u + 16001 / 2);
 }
 
+TEST_F(ElectrogramDrawingTest, AtAChangedRateEveryRowReadIsDrawn) {
+  s->NrTraces = 1;
+  s->SamplingF = 30;
+  s->SamplingFChanged = true;
+  s->ImportNrSamples = 60000;
+  s->SigLength = 2000000;  // 60,000 rows at 30 Hz, in ms
+  s->CurWindow = 2000000;
+  drawing.DrawElectrograms();
+  EXPECT_EQ(s->TraceLastSample, 60000);
+  EXPECT_EQ(s->ImportNrSamples, 60000);  // the import's own count stays
+  EXPECT_EQ(PolylinePoints(Matching("polyline").at(0)).back().x, 1030);  // up to the right edge
+}
+
 TEST_F(ElectrogramDrawingTest, NonElectrodeChannelsDrawBlackAndElectrodesGreen) {
   s->FirstChannel = 15;  // traces show 15, 16, 17
   drawing.DrawElectrograms();
@@ -172,6 +185,23 @@ TEST_F(ElectrogramDrawingTest, MarksTakeKindColourOriginWidthAndTimeLabel) {
   EXPECT_TRUE(has("line 630 90 630 170"));
   EXPECT_TRUE(has("ellipse 726 166 734 174"));
   EXPECT_FALSE(has("text 1535 10 1400"));
+}
+
+// In a long window the marks' times would run into one band: a label that would overlap the
+// one before it on its trace is left out; the mark itself is still drawn.
+TEST_F(ElectrogramDrawingTest, ATimeLabelOverlappingTheOneBeforeOnItsTraceIsLeftOut) {
+  AddMark(17, kSlowWave, 600);
+  AddMark(17, kSlowWave, 502);  // the store is not in time order
+  AddMark(17, kSlowWave, 500);
+  AddMark(18, kSlowWave, 502);  // another trace has labels of its own
+  drawing.DrawElectrograms();
+  const auto& lines = canvas.Lines();
+  auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+  EXPECT_TRUE(has("text 535 10 500"));
+  EXPECT_FALSE(has("text 537 10 502"));
+  EXPECT_TRUE(has("line 532 10 532 90"));
+  EXPECT_TRUE(has("text 635 10 600"));
+  EXPECT_TRUE(has("text 537 90 502"));
 }
 
 TEST_F(ElectrogramDrawingTest, TimeLabelsTakeTheirMapCellsColourWhileTwoPanesShowTheMap) {

@@ -17,6 +17,7 @@ class MarkSavingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     s->MarkFileName = dir.Write("rec.M00", "untouched");
+    s->MarkFileStamp = FileStamp::Of("untouched", 0);  // as read
     s->PointerChannel = 20;
     MarkStore::AddMarkRecord(*s, 100, kSlowWave);
   }

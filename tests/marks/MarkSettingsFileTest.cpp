@@ -25,6 +25,7 @@ class MarkSettingsFileTest : public ::testing::Test {
     s->ElgFileName = dir.File("REC.E00");
     s->MatrixFileName = dir.File("grid.txt");
     s->InputFileKind = 1;
+    s->SmoothedOnLoad = true;
   }
   std::string SettingsPath() const { return MarkSettingsFile::PathFor(s->MarkFileName); }
 

@@ -66,6 +66,7 @@ TEST_F(ReferenceTableTest, ATypedNumberOutsideTheListIsRefusedAndChangesNothing)
   EXPECT_EQ(ui.beeps, 2);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0], "Reference number is not in the available range");
+  EXPECT_EQ(ui.messageCaptions, (std::vector<std::string>(2, "Invalid Reference Number")));
 }
 
 struct InsertCase {

@@ -55,8 +55,20 @@ TEST_F(DataPadCommandsTest, DialogExportsWriteTheChosenFileAndCancelWritesNothin
   EXPECT_EQ(ui.saveDialogs[1].title, "Marks to Animation");
   EXPECT_TRUE(ui.saveDialogs[1].filters.empty());
   AnswerSave(dir.File("matrix.txt"));
+  s.MapRight = s.MapBottom = 100;  // a map has been drawn
   DataPadCommands::SaveDataInMatrixFormat(s, ui);
+  ASSERT_EQ(ui.saveDialogs.size(), 3u);
   EXPECT_EQ(ui.saveDialogs[2].folder, s.ElgFileName);  // the dialog suggests the recording's name
+}
+
+TEST_F(DataPadCommandsTest, AMatrixExportBeforeAnyMapIsRefusedWithoutAskingForAFile) {
+  AnswerSave(dir.File("matrix.txt"));
+  EXPECT_FALSE(DataPadCommands::SaveDataInMatrixFormat(s, ui).has_value());
+  EXPECT_TRUE(ui.saveDialogs.empty());
+  EXPECT_EQ(ui.beeps, 1);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0], "There is no map to write: show a map first.");
+  EXPECT_FALSE(FileExists(dir.File("matrix.txt")));
 }
 
 TEST_F(DataPadCommandsTest, AnExportNeverReplacesTheRecordingOrItsMarkFile) {
@@ -94,10 +106,15 @@ TEST_F(DataPadCommandsTest, AnImportWithABadLineAddsNothingAndNamesTheLine) {
   ASSERT_EQ(ui.errors.size(), 1u);
   EXPECT_NE(ui.errors[0].find(file + ": line 10:"), std::string::npos) << ui.errors[0];
 
+  // A file naming another grid adds its marks to the recording's grid, and says so.
+  s.MatrixFileName = "/lab/grid.txt";
   const std::string good = dir.Write("good.txt", "7\n/g.txt\n1000\n1\n0\n\n\n20 100 1 0 0\n");
   ui.openDialogAnswers.push_back(Ui::FileDialogResult{good, 1});
   EXPECT_TRUE(DataPadCommands::ReadMarksFromTextFile(s, ui));
   EXPECT_EQ(s.MarkCount, 2);
+  EXPECT_EQ(s.MatrixFileName, "/lab/grid.txt");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("good.txt names the matrix g.txt;", 0), 0u) << ui.messages[0];
 }
 
 TEST_F(DataPadCommandsTest, AmplitudeTableListsSlowWavesWithAComputedAmplitude) {

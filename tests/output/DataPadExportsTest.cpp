@@ -18,6 +18,7 @@ class DataPadExportsTest : public ::testing::Test {
     s.ElgFileName = "/data/rec.E00";
     s.MatrixFileName = "/data/grid.txt";
     s.SigLength = 5000;
+    s.MapRight = s.MapBottom = 100;  // a map has been drawn
   }
   void AddMark(int electrode, int kind, int time) { testing::AppendMark(s, electrode, kind, time); }
   void Place(int channel, int col, int row) {

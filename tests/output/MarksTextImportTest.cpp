@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <fmt/format.h>
+
 #include "core/AnalysisState.h"
 #include "core/Errors.h"
 #include "output/MarksTextImport.h"
@@ -61,11 +63,14 @@ TEST_F(MarksTextImportTest, ABadLineIsNamed) {
             std::string::npos);
 }
 
-TEST_F(MarksTextImportTest, ApplyAppendsTheMarksAndTakesTheHeader) {
+TEST_F(MarksTextImportTest, ApplyAppendsTheMarksAndKeepsTheRecordingsMatrixAndRate) {
   s.MarkCount = 1;
   s.Mark(1).Electrode = 99;
   s.MarkOrigin = kByHand;
-  MarksTextImport::Apply(s, "m.txt", MarksTextImport::Parse("m.txt", kHeader7 + "20 1000 1 0 0\n21 1500 -1 0 0\n"));
+  s.MatrixFileName = "/home/lab/grid.txt";
+  s.SamplingF = 1000;
+  const std::string marks = "20 1000 1 0 0\n21 1500 -1 0 0\n";
+  EXPECT_EQ(MarksTextImport::Apply(s, "/in/m.txt", MarksTextImport::Parse("m.txt", kHeader7 + marks)), "");
   ASSERT_EQ(s.MarkCount, 3);
   EXPECT_EQ(s.Mark(1).Electrode, 99);
   EXPECT_EQ(s.Mark(2).Electrode, 20);
@@ -73,8 +78,29 @@ TEST_F(MarksTextImportTest, ApplyAppendsTheMarksAndTakesTheHeader) {
   EXPECT_EQ(s.Mark(3).Time, 1500);
   EXPECT_EQ(s.Mark(3).Origin, kByHand);
   EXPECT_TRUE(s.MarksChanged);
-  EXPECT_EQ(s.MatrixFileName, "/data/grid.txt");
-  EXPECT_EQ(s.SamplingF, 1000);
+
+  const struct {
+    const char* matrix;
+    int rate;
+    const char* said;  // after "m.txt names "; empty when nothing is said
+  } cases[] = {
+      {"C:\\MyMatrix\\GRID.TXT", 1000, ""},  // the same grid, named elsewhere
+      {"", 1000, ""},
+      {"/data/other.txt", 1000, "the matrix other.txt; its marks were added to the recording, which keeps its matrix "
+                                "grid.txt."},
+      {"/data/grid.txt", 2000, "a rate of 2000 Hz; its marks were added to the recording, which keeps its rate of "
+                               "1000 Hz."},
+      {"other.txt", 30, "the matrix other.txt and a rate of 30 Hz; its marks were added to the recording, which keeps "
+                        "its matrix grid.txt and its rate of 1000 Hz."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.matrix);
+    const std::string header = fmt::format("7\n{}\n{}\n2\n0\n\n\n", c.matrix, c.rate);
+    const std::string said = MarksTextImport::Apply(s, "/in/m.txt", MarksTextImport::Parse("m.txt", header + marks));
+    EXPECT_EQ(said, *c.said ? std::string("m.txt names ") + c.said : "");
+    EXPECT_EQ(s.MatrixFileName, "/home/lab/grid.txt");
+    EXPECT_EQ(s.SamplingF, 1000);
+  }
 }
 
 TEST_F(MarksTextImportTest, ApplyAddsNothingWhenTheStoreCannotHoldThemAll) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -145,6 +146,33 @@ TEST_F(PrintPaneTest, ElectrogramMarksSitInTheirTraceBand) {
   // Time labels every 1000 ms, 1500 units apart.
   EXPECT_TRUE(Has(lines, "line 1700 4300 1700 4320"));
   EXPECT_EQ(CountStarting(lines, "line 6200 4300 6200 4320"), 1);
+}
+
+TEST_F(PrintPaneTest, TimeLabelsKeepOneStepAlongTheAxisAndNeverTouch) {
+  // 6000 units across; labels of 7 units a character and a blank between them. Over 300 s the
+  // ticks are 40 apart: four-digit labels fit between them, five-digit ones do not. Over
+  // 3000 s they are 4 apart, and seven-digit labels need 15 of them.
+  const struct {
+    int window, labelStep;
+  } cases[] = {{4000, 1000}, {60000, 2000}, {300000, 4000}, {3000000, 30000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.window);
+    s->WindowA = c.window;
+    const Lines lines = PrintPageLines(0);
+    std::vector<std::pair<int, long>> labels;  // left edge, time
+    for (const std::string& line : lines) {
+      int x = 0, y = 0;
+      long time = 0;
+      if (std::sscanf(line.c_str(), "text %d %d %ld", &x, &y, &time) == 3 && y == 4300 + 50) labels.push_back({x, time});
+    }
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0].second, 0);
+    for (size_t k = 1; k < labels.size(); ++k) {
+      ASSERT_EQ(labels[k].second - labels[k - 1].second, c.labelStep) << labels[k].second;
+      const int width = int(std::to_string(labels[k - 1].second).size()) * 7;
+      EXPECT_GT(labels[k].first, labels[k - 1].first + width + 7) << labels[k].second;
+    }
+  }
 }
 
 TEST_F(PrintPaneTest, OnlyMarksLeavesOutTheTracesButNotTheirMarks) {

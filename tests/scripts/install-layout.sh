@@ -12,7 +12,7 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 root=$dest/usr
 for file in bin/velmora bin/velmora-cli share/applications/velmora.desktop \
             share/icons/hicolor/scalable/apps/velmora.svg share/mime/packages/velmora.xml \
-            share/doc/velmora/README.md; do
+            share/doc/velmora/README.md share/doc/velmora/copyright; do
   [ -e "$root/$file" ] || fail "$file is not installed"
 done
 [ -x "$root/bin/velmora" ] && [ -x "$root/bin/velmora-cli" ] || fail "the programs are not executable"
@@ -25,7 +25,25 @@ for type in application/x-velmora-recording application/x-velmora-marks; do
   grep -q "MimeType=.*$type;" "$desktop" || fail "the menu entry does not open $type"
   grep -q "type=\"$type\"" "$mime" || fail "$type is not described"
 done
-grep -q 'pattern="\*.E00"' "$mime" || fail "recordings (*.E00) are not recognised"
+grep -q '^Files: \*$' "$root/share/doc/velmora/copyright" || fail "the copyright file names no files"
+
+# Every numbered recording and mark file gets its type from the MIME database built from the
+# installed description, as a desktop builds it.
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$root/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
+  for expected in rec.E00:recording rec.E37:recording rec.e99:recording rec.M00:marks rec.M42:marks \
+                  rec.m07:marks rec.Mxt:marks; do
+    name=${expected%%:*}
+    types=$(bash "$(dirname "$0")/mime-types-of.sh" "$root/share/mime/globs2" "$name")
+    grep -qx "application/x-velmora-${expected#*:}" <<<"$types" || fail "$name is not recognised"
+  done
+  for other in rec.E1 rec.E100 rec.txt; do
+    [ -z "$(bash "$(dirname "$0")/mime-types-of.sh" "$root/share/mime/globs2" "$other")" ] ||
+      fail "$other is taken for a recording or mark file"
+  done
+else
+  grep -q 'pattern="\*.E\[0-9\]\[0-9\]"' "$mime" || fail "recordings (*.E00 to *.E99) are not recognised"
+fi
 
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "desktop-file-validate"; fi
 if command -v xmllint >/dev/null; then

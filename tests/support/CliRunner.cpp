@@ -9,8 +9,8 @@
 
 namespace velmora::testing {
 
-CliRun RunCli(const std::string& arguments, const std::string& errFile) {
-  const std::string command = std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
+CliRun RunCli(const std::string& arguments, const std::string& errFile, const std::string& shellFirst) {
+  const std::string command = shellFirst + std::string(VELMORA_CLI_PATH) + " " + arguments + " 2>" + errFile;
   CliRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;

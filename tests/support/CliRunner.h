@@ -12,8 +12,8 @@ struct CliRun {
 };
 
 // Runs velmora-cli with `arguments` (already quoted as a shell would need them); stderr goes
-// through `errFile`.
-CliRun RunCli(const std::string& arguments, const std::string& errFile);
+// through `errFile`. `shellFirst` runs in the same shell before it ("ulimit -f 0; ").
+CliRun RunCli(const std::string& arguments, const std::string& errFile, const std::string& shellFirst = "");
 
 }  // namespace velmora::testing
 

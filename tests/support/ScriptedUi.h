@@ -15,6 +15,10 @@ class ScriptedUi : public Ui {
  public:
   void Beep() override { ++beeps; }
   void Message(const std::string& text) override { messages.push_back(text); }
+  void CaptionedMessage(const std::string& caption, const std::string& text) override {
+    messageCaptions.push_back(caption);
+    messages.push_back(text);
+  }
   void Error(const std::string& text) override { errors.push_back(text); }
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
@@ -40,6 +44,7 @@ class ScriptedUi : public Ui {
   // What happened.
   int beeps = 0;
   std::vector<std::string> messages, errors, questions, log, progressTexts;
+  std::vector<std::string> messageCaptions;  // of the messages that had one
   std::vector<FileDialogRequest> openDialogs, saveDialogs;
   struct Prompt {
     std::string caption, prompt, value;

@@ -98,6 +98,20 @@ class AnimationExportTest : public QObject {
     QVERIFY(Entries("frames").contains("frame00020.png"));
   }
 
+  void anEndPastTheRecordingIsCutAndSaidSoABeginPastItIsRefused() {
+    s_->AnimEnd = 99999999;
+    const std::string film = Choose("anim.mp4");
+    AnimationExport::ExportAnimation1Click(*s_, ui_, nullptr, [](int, int) { return true; });
+    QCOMPARE(ui_.messages.back(), "20 frames written to " + film +
+                                      "\nThe end time (99999999 ms) lies past the end of the recording: the film "
+                                      "stops there, at 1999 ms");
+    s_->AnimBegin = 2000;
+    Choose("late.mp4");
+    AnimationExport::ExportAnimation1Click(*s_, ui_, nullptr, [](int, int) { return true; });
+    QCOMPARE(ui_.errors.back(), std::string("The begin time (2000 ms) lies past the end of the recording (1999 ms)"));
+    QVERIFY(!QFileInfo::exists(files_.filePath("late.mp4")));
+  }
+
   void aZeroStepIsRefusedBeforeAnythingIsAsked() {
     s_->AnimStep = 0;
     Choose("anim.mp4");

@@ -104,12 +104,19 @@ class AnimationPaneTest : public QObject {
     QVERIFY(!Film().Playing());
   }
 
+  // The test gives the timer's ticks itself, so nothing waits on the clock (the timer cannot
+  // fire between them: no events are processed).
   void playingWithoutLoopStopsAtTheLastStep() {
     Film().SetLoop(false);
-    Film().SetSpeed(PaneAnimation::kFastest);
     Film().Step(Film().FrameCount() - 4);
     Film().TogglePlay();
-    QTRY_VERIFY_WITH_TIMEOUT(!Film().Playing(), 3000);
+    QVERIFY(Film().Playing());
+    int ticks = 0;
+    while (Film().Playing() && ticks < 10) {
+      QVERIFY(QMetaObject::invokeMethod(&Film(), "Tick"));
+      ++ticks;
+    }
+    QCOMPARE(ticks, 4);  // three steps to the last frame, then the stop
     QCOMPARE(Film().Frame(), Film().FrameCount() - 1);
   }
 

@@ -58,6 +58,10 @@ class ConnectionKeysTest : public QObject {
     const QString recording = files_.filePath("REC.E00");
     QVERIFY(velmora::testing::WriteRecordingFile(recording, 32, 6020, [](int, int) { return qint16(0); }));
     QVERIFY(velmora::testing::WriteTextFile(files_.filePath("m.txt"), "-2\n3 3 1 1\ncomment\n17 18 19\n"));
+    // The window of the test before ends first (it holds the recording), and its unsaved
+    // edits are not offered to this one.
+    window_.reset();
+    QFile::remove(files_.filePath("REC.M00.velmora-journal"));
     ui_ = ScriptedUi();
     window_ = std::make_unique<TMainF>(&ui_);
     window_->resize(1100, 700);

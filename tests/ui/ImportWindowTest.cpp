@@ -137,6 +137,44 @@ class ImportWindowTest : public QObject {
     QCOMPARE(S().Signal(299, 47), 30048);
   }
 
+  // The E00 recording opened after a 30 Hz import is shown at its own rate and over its grid,
+  // and the General menu says so.
+  void anE00AfterAnImportTakesBackItsRateAndLayout() {
+    Open(Write("nash.txt", NashvilleText(300)), 4);
+    Import().NashvilleInfoPanel().samples->setText("300");
+    Import().NashvilleInfoPanel().ok->click();
+    QCOMPARE(window_->Menu().Action("SamplingFrequency1")->text(), QString("Sampling Frequency (30 Hz)"));
+    S().BeginA = 5000;
+    QVERIFY(window_->OpenRecording(e00_));
+    ExpectE00StillLoaded();
+    QVERIFY(!S().SamplingFChanged);
+    QCOMPARE(S().BeginA, 0);
+    QCOMPARE(window_->Menu().Action("SamplingFrequency1")->text(), QString("Sampling Frequency (1000 Hz)"));
+    QCOMPARE(window_->PaneA()->Bar()->OrderBox()->currentText(), QString("Horizontal"));
+  }
+
+  // A refusal's message box sits over the import window, so that the window is in front again
+  // once the box is answered, not behind the main window under the next clicks.
+  void theImportWindowsOwnMessagesKeepItInFront() {
+    TMainF window;  // with its own dialogs
+    window.show();
+    window.ImportF().LoadImportFile(velmora::LabImport::kNashville, Write("nash.txt", NashvilleText(30)));
+    QWidget* over = nullptr;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        over = box->parentWidget();
+        box->close();
+      }
+    });
+    answer.start(10);
+    window.ImportF().NashvilleInfoPanel().rate->setText("0");
+    window.ImportF().NashvilleInfoPanel().ok->click();
+    answer.stop();
+    QCOMPARE(over, window.ImportF().Window());
+    QVERIFY(window.ImportF().Window()->isVisible());
+  }
+
   void tooManySamplesFillTheWarningLabels() {
     Open(Write("nash.txt", NashvilleText(20)), 4);
     S().MaxSamples = 65500;  // a limit of the old store's size, to cut at

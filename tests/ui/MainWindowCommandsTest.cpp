@@ -489,7 +489,7 @@ class MainWindowCommandsTest : public QObject {
     window.Menu().Action("BeginTime1")->trigger();
     QCOMPARE(ui.prompts.size(), size_t(2));
     QCOMPARE(ui.errors.size(), size_t(2));
-    QCOMPARE(QString::fromStdString(ui.errors[0]), QString("'12x' is not a valid integer value"));
+    QCOMPARE(QString::fromStdString(ui.errors[0]), QString("Go To Signal Nr: '12x' is not a valid integer value"));
     QCOMPARE(window.State().FirstChannel, 17);
     // Not even the begin time's cancel rule applies: the command just ends.
     QCOMPARE(window.State().BeginA, 700);

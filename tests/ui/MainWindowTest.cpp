@@ -135,6 +135,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(LabelText(window, "FileNameLabel"), QString());
   }
 
+  // A matrix name wider than its place is shortened in the middle, not cut into "Reference".
+  void aLongNameIsShortenedWithinItsLabel() {
+    ScriptedUi ui;
+    TMainF window(&ui);
+    window.State().MatrixFileName = "/data/matrices/sample-nashville-gastric-antrum-matrix.txt";
+    window.UpdateStatusBar();
+    auto* matrix = window.findChild<QLabel*>("MatrixLabel");
+    const QString shown = matrix->text();
+    QVERIFY2(shown.startsWith("sample") && shown.endsWith(".txt") && shown.contains(QChar(0x2026)),
+             qPrintable(shown));
+    QVERIFY(matrix->x() + matrix->fontMetrics().horizontalAdvance(shown) < window.findChild<QLabel*>("RefTime1")->x());
+  }
+
   void stateStartsAtItsStartValues() {
     ScriptedUi ui;
     TMainF window(&ui);

@@ -182,8 +182,10 @@ class MapPaneTest : public QObject {
   }
 
   void theLegendSitsBesideTheCellsAndItsSwitchTakesItAway() {
-    window_->resize(1300, 700);  // wider than the grid's two rows of cells need
-    QTest::qWait(50);
+    const int narrower = window_->PaneA()->Paint()->width();
+    window_->resize(narrower + 400, 700);  // wider than the grid's two rows of cells need
+    // Waits for the layout to hand the pane its new width, not for a time.
+    QTRY_VERIFY(window_->PaneA()->Paint()->width() >= narrower + 300);
     window_->UpdateDisplay();
     const QImage& image = window_->PaneA()->Paint()->BackBuffer();
     const int cellWidth = S().CellWidth, right = S().MapRight;

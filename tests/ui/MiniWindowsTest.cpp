@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -120,6 +121,13 @@ class MiniWindowsTest : public QObject {
     QCOMPARE(image.pixel(8, 108), QRgb(0xFFF0F0F0));     // (1, 11) is not shown
     emit map.Paint()->PointerMoved(20, 35);
     QCOMPARE(map.Window()->windowTitle(), QString("  X = 2     Y = 3   Ele = %1").arg(GridChannel(2, 3)));
+    // The window is as narrow as the grid: the read-out stands in it whole, below the map.
+    auto* readout = map.Window()->findChild<QLabel*>("MiniReadout");
+    QVERIFY(readout != nullptr && readout->isVisible());
+    QCOMPARE(readout->text(), QString("X = 2     Y = 3   Ele = %1").arg(GridChannel(2, 3)));
+    QVERIFY(map.Window()->rect().contains(readout->geometry()));
+    QVERIFY(readout->fontMetrics().horizontalAdvance("X = 100     Y = 100   Ele = -12345") <= readout->width());
+    QVERIFY(readout->y() >= map.Paint()->geometry().bottom());
     QTest::mouseClick(map.Paint(), Qt::LeftButton, {}, QPoint(20, 35));
     QCOMPARE(s.FirstChannel, GridChannel(2, 3));
     QCOMPARE(ui.beeps, 1);  // one click, one beep: the window does not take it a second time
@@ -217,9 +225,12 @@ class MiniWindowsTest : public QObject {
     QVERIFY(settings.CheckGrid()->isChecked());
     settings.CheckGrid()->setChecked(false);
     settings.CheckElgNr()->setChecked(true);
-    settings.EditSignalLength()->setText("12x");
-    settings.OkClick();
-    QCOMPARE(ui.errors.size(), size_t(1));
+    for (const char* refused : {"12x", "0"}) {
+      settings.EditSignalLength()->setText(refused);
+      settings.OkClick();
+      QVERIFY(QString::fromStdString(ui.errors.back()).startsWith("Signal length: "));  // names the field
+    }
+    QCOMPARE(ui.errors.size(), size_t(2));
     QVERIFY(settings.Window()->isVisible());
     QVERIFY(s.WaveGrid);
     settings.EditSignalLength()->setText("500");

@@ -67,7 +67,12 @@ class PreferencesDialogTest : public QObject {
     QVERIFY(dialog->findChild<QRadioButton*>("SearchCriteria1Item1")->isChecked());
     QVERIFY(Box(*dialog, "DoubleMarks1")->isChecked());
     QVERIFY(!Box(*dialog, "PlotOnlyPoints1")->isChecked());
-    QCOMPARE(Edit(*dialog, "EndSimEdit")->text(), QString("-12345"));
+    // No end time given: the film runs to the end of the recording, and the field says so
+    // instead of showing a sentinel.
+    QCOMPARE(Edit(*dialog, "EndSimEdit")->text(), QString());
+    QCOMPARE(Edit(*dialog, "EndSimEdit")->placeholderText(), QString("end of the recording"));
+    Button(*dialog, "OKbutton")->click();
+    QCOMPARE(window_->State().AnimEnd, velmora::kNoValue);
   }
 
   void cancelStoresNothingAndRedraws() {

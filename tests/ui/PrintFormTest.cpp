@@ -18,6 +18,7 @@
 #include "TestFiles.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
+#include "ui/PanePanel.h"
 #include "ui/PrintWiring.h"
 #include "ui/TMainF.h"
 #include "ui/TPrintForm.h"
@@ -140,6 +141,14 @@ class PrintFormTest : public QObject {
     // Shown by the dialog, the window is preset as "Print" presets it.
     QCOMPARE(Shell()->findChild<QLineEdit*>("EditCaption")->text(), QString("pig 3"));
     QVERIFY(Radio("RadioGroupRectangle", "Print Top Panel")->isChecked());
+  }
+
+  void thePrintedPaneBarLeavesThePointerReadOutOut() {
+    window_->UpdateDisplay();
+    QVERIFY(window_->PaneA()->Caption().contains("Elenr"));  // the window's bar follows the pointer
+    const velmora::PrintSources sources = velmora::PrintWiring::Sources(*window_);
+    QCOMPARE(QString::fromStdString(sources.TitleBarA),
+             QString("(%1-%2)").arg(S().BeginA).arg(S().BeginA + S().WindowA));
   }
 
   void cancelPrintsNothing() {

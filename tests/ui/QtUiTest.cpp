@@ -86,8 +86,16 @@ class QtUiTest : public QObject {
     QCOMPARE(bar->value(), 2);
     QCOMPARE(panel_->findChild<QLabel*>("MessageText")->text(), QString("Smoothing electrogram nr = 1"));
     QCOMPARE(panel_->width(), LoadMessagePanel::kStartWidth);
+    QVERIFY(panel_->findChild<QLabel*>("MessageTitle")->isHidden());  // no heading, no empty line
     ui.HideProgress();
     QVERIFY(panel_->isHidden());
+    // A heading names the work above the progress text.
+    ui.ShowProgress({"run7.txt", "grid.txt", 24, "Smoothing electrograms ....."});
+    auto* title = panel_->findChild<QLabel*>("MessageTitle");
+    QVERIFY(title->isVisible());
+    QCOMPARE(title->text(), QString("Smoothing electrograms ....."));
+    QVERIFY(title->geometry().bottom() < panel_->findChild<QLabel*>("MessageText")->y());
+    ui.HideProgress();
   }
 
   void cancelOnThePanelIsSeenUntilTheNextStart() {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -11,11 +12,13 @@
 #include "commands/PreferenceForm.h"
 #include "core/AnalysisState.h"
 #include "support/ScriptedUi.h"
+#include "TestFiles.h"
 #include "ui/MainMenu.h"
 #include "ui/PanePanel.h"
 #include "ui/RememberedState.h"
 #include "ui/TMainF.h"
 #include "ui/TPrefF.h"
+#include "ui/WindowSet.h"
 #include "ui/WorkbenchSettings.h"
 
 using velmora::PreferenceForm;
@@ -73,6 +76,55 @@ class RememberedStateTest : public QObject {
     QCOMPARE(second->size(), QSize(900, 600));
   }
 
+  void aWindowLeftTooSmallStartsAtTheScreensSizeInstead() {
+    {
+      auto first = NewRun();
+      first->show();
+      first->resize(200, 120);
+      RememberedState::Save(*first);
+    }
+    QVERIFY(!RememberedState::Restore(*NewRun()));
+  }
+
+  void theMatrixChosenLastIsTheOneTheNextRunUses() {
+    const QString matrix = dataHome_->filePath("grid.txt");
+    QVERIFY(velmora::testing::WriteTextFile(matrix, "-2\n3 3 1 1\ncomment\n17 18 19\n"));
+    {
+      auto first = NewRun();
+      QVERIFY(first->State().DefaultMatrixFileName.empty());  // a first start has none
+      ui_.openDialogAnswers.push_back(Ui::FileDialogResult{matrix.toStdString(), 1});
+      first->Menu().Action("ChangeNewmatrixfile1")->trigger();
+    }
+    auto second = NewRun();
+    QCOMPARE(second->State().DefaultMatrixFileName, matrix.toStdString());
+  }
+
+  // The small windows open over the panes, clear of the menu bar, and where the user left them
+  // in the run before.
+  void smallWindowsOpenOverThePanesAndWhereTheyWereLeft() {
+    for (const char* name : {"TMapF", "TMiniWindowF", "TWaveF", "TRefForm", "TAlyElgForm"}) {
+      {
+        auto first = NewRun();
+        first->show();
+        QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+        QWidget* window = first->Windows().Find(name);
+        window->show();
+        const QRect menu(first->menuBar()->mapToGlobal(QPoint(0, 0)), first->menuBar()->size());
+        const QRect panes(first->PaneA()->mapToGlobal(QPoint(0, 0)), first->PaneA()->size());
+        QVERIFY2(!window->frameGeometry().intersects(menu), name);
+        QVERIFY2(window->frameGeometry().intersects(panes), name);
+        window->move(10, 250);
+        window->hide();
+      }
+      auto second = NewRun();
+      second->show();
+      QVERIFY(QTest::qWaitForWindowExposed(second.get()));
+      QWidget* window = second->Windows().Find(name);
+      window->show();
+      QCOMPARE(window->pos(), QPoint(10, 250));
+    }
+  }
+
   void firstRunAndUnsavedPreferencesStartFromTheDescribedDefaults() {
     {
       auto first = NewRun();
@@ -94,8 +146,10 @@ class RememberedStateTest : public QObject {
       dialog.ShowAndFill();
       dialog.findChild<QLineEdit*>("MinDiffValEdit1")->setText("-77");
       dialog.findChild<QPushButton*>("SaveDefaultsButton")->click();
-      QCOMPARE(first->State().MinDiffValSW, -77);
       QVERIFY(dialog.isVisible());
+      // Saved for the runs to come; this run changes only on "OK", not on "Cancel".
+      dialog.findChild<QPushButton*>("CancelButton")->click();
+      QCOMPARE(first->State().MinDiffValSW, -100);
     }
     {
       auto second = NewRun();

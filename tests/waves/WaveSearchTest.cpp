@@ -93,7 +93,9 @@ TEST_F(WaveSearchTest, WavesBelowTheSmallestSizeAreNeitherListedNorNumbered) {
     s->MinSitesPerWave = c.minSites;
     ASSERT_EQ(Calculate(), c.waves);
     EXPECT_EQ(c.minSites == 1 ? Time(4, 2, 1) : Time(1, 1, 1), c.firstWaveStart);
-    if (c.waves >= 2) EXPECT_EQ(Time(2, 2, c.waves), 5100);
+    if (c.waves >= 2) {
+      EXPECT_EQ(Time(2, 2, c.waves), 5100);
+    }
     EXPECT_EQ(Time(1, 1, c.waves + 1), kNoValue);
   }
 }
