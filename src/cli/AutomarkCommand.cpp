@@ -20,6 +20,7 @@ namespace {
 struct AutomarkOptions {
   std::string recording, matrix;
   bool raw = false, write = false;
+  std::string method;
   std::vector<std::string> settings;
 };
 
@@ -39,6 +40,9 @@ void RunAutomark(const AutomarkOptions& options) {
   session.UsePreferences(PreferenceSettings::Parse(options.settings));
   session.Open(options.recording, options.matrix, !options.raw, options.write);
   AnalysisState& s = session.State();
+  // The option of the verb wins over --set, as the verbs' own options do.
+  if (options.method == "robust") s.DetectionMethod = AutomaticMarking::kRobustMethod;
+  if (options.method == "described") s.DetectionMethod = AutomaticMarking::kThresholdMethod;
   ShowWholeSignalInPaneA(s);
   if (options.write) session.HoldMarkFile();
   const int32_t before = s.MarkCount;
@@ -56,6 +60,9 @@ void AddAutomarkCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
   cmd->add_flag("--write", options->write, "save the marks to the recording's mark file");
+  cmd->add_option("--method", options->method,
+                  "described (the threshold crossing, unless --set DetectionMethod says otherwise) or robust")
+      ->check(CLI::IsMember({"described", "robust"}));
   PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunAutomark(*options); }); });
 }

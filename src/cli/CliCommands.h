@@ -28,5 +28,6 @@ void AddReportCommand(CLI::App& app, int& exitCode);
 // batch and study
 void AddBatchCommand(CLI::App& app, int& exitCode);
 void AddSpectrumCommand(CLI::App& app, int& exitCode);
+void AddQualityCommand(CLI::App& app, int& exitCode);
 
 }  // namespace velmora::cli

@@ -9,6 +9,8 @@
 #include "cli/RecordingSession.h"
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
+#include "maps/MapComputation.h"
+#include "marks/ElectrodeQuality.h"
 #include "marks/MarkSettingsFile.h"
 
 namespace velmora::cli {
@@ -29,6 +31,19 @@ void PrintMarkSettings(const AnalysisState& s) {
   for (const std::string& line : MarkSettingsFile::Lines(settings)) std::cout << line << '\n';
 }
 
+// How many electrodes of the grid record slow waves well, weakly or not at all, and which
+// look dead.
+void PrintQuality(AnalysisState& s) {
+  const std::shared_ptr<const ElectrodeQualityTable> table = ElectrodeQuality::Measure(s);
+  int counts[3] = {};
+  for (const ElectrodeQualityTable::Record& r : table->electrodes)
+    if (MapComputation::OnGrid(s, r.channel)) ++counts[int(r.verdict)];
+  std::cout << fmt::format("electrode_quality: {} good, {} weak, {} dead\n", counts[0], counts[1], counts[2]);
+  std::string dead;
+  for (const int32_t channel : ElectrodeQuality::DeadChannels(s, *table, true)) dead += fmt::format(" {}", channel);
+  std::cout << "dead_electrodes:" << (dead.empty() ? " none" : dead) << '\n';
+}
+
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, int& exitCode) {
@@ -44,6 +59,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
       session.Open(options->recording, options->matrix, true, false);
       PrintInfo(session.State());
       PrintAcquisition(session.State());
+      PrintQuality(session.State());
       PrintMarkSettings(session.State());
     });
   });

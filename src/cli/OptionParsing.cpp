@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "core/MapCell.h"
+
 namespace velmora::cli {
 
 int ParseInt(const std::string& option, const std::string& text, int minimum, int maximum) {
@@ -28,11 +30,13 @@ std::optional<int> ParseOptionalInt(const std::string& option, const std::string
 uint8_t ParseMapKind(const std::string& text) {
   static const std::map<std::string, uint8_t> kinds = {{"time", 0},     {"count", 1},     {"electrode", 2},
                                                        {"interval", 3}, {"amplitude", 4}, {"slope", 5},
-                                                       {"velocity", 6},  {"frequency", 8}};
+                                                       {"velocity", 6}, {"quality", kQualityMap},
+                                                       {"frequency", kFrequencyMapKind}};
   const auto found = kinds.find(text);
   if (found == kinds.end())
-    throw UsageError(fmt::format(
-        "--kind takes time, count, electrode, interval, amplitude, slope, velocity or frequency (not \"{}\")", text));
+    throw UsageError(fmt::format("--kind takes time, count, electrode, interval, amplitude, slope, velocity, "
+                                 "quality or frequency (not \"{}\")",
+                                 text));
   return found->second;
 }
 

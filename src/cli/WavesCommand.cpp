@@ -18,7 +18,7 @@ namespace velmora::cli {
 namespace {
 
 struct WavesOptions {
-  std::string recording, matrix, marks, type, difference, reference, referenceMark;
+  std::string recording, matrix, marks, type, difference, reference, referenceMark, minSites;
   std::vector<std::string> settings;
 };
 
@@ -37,6 +37,7 @@ std::string WaveLine(const WaveSearch& search, int wave) {
 void RunWaves(const WavesOptions& o) {
   const std::optional<int> type = ParseOptionalInt("--type", o.type, 1, 3);
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
+  const std::optional<int> minSites = ParseOptionalInt("--min-sites", o.minSites, 1, kChannels - kFirstElectrode + 1);
   const std::optional<int> reference = ParseOptionalInt("--reference", o.reference, 0, kLargestNumber);
   const std::optional<ReferenceEntry> referenceMark = ParseReferenceMark(o.referenceMark);
   RecordingSession session;
@@ -47,6 +48,7 @@ void RunWaves(const WavesOptions& o) {
   s.ActivePane = 1;
   if (type) s.MarkType[0] = *type;
   if (difference) s.WaveDifference[size_t(s.MarkType[0] - 1)] = *difference;
+  if (minSites) s.MinSitesPerWave = *minSites;
   if (reference) s.ReferenceTime = *reference;
   if (referenceMark) ApplyReferenceMark(s, session.UiOut(), *referenceMark);
   auto search = std::make_unique<WaveSearch>();
@@ -66,6 +68,8 @@ void AddWavesCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   cmd->add_option("--type", o.type, "mark kind: 1 slow waves (default), 2 spikes, 3 type 3")->type_name("1|2|3");
+  cmd->add_option("--min-sites", o.minSites, "list only waves of at least this many sites (MinSitesPerWave, 1)")
+      ->type_name("N");
   cmd->add_option("--difference", o.difference, "largest time difference between neighbouring sites of a wave")
       ->type_name("MS");
   cmd->add_option("--reference", o.reference, "reference time in ms subtracted from the times")->type_name("R");

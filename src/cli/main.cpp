@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
   velmora::cli::AddReportCommand(app, exitCode);
   velmora::cli::AddBatchCommand(app, exitCode);
   velmora::cli::AddSpectrumCommand(app, exitCode);
+  velmora::cli::AddQualityCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -66,6 +66,7 @@ std::string PaneCaptions::ElectrogramCaption(const AnalysisState& s, int32_t beg
 
 std::string PaneCaptions::MapName(int markType, int mapKind) {
   if (mapKind == 2) return "Electrode Matrix";
+  if (mapKind == kQualityMap) return "Electrode Quality";
   if (markType == 1 && mapKind == 3) return "Slow Wave Intervals";
   if (markType == 1 && mapKind == 4) return "Slow Wave Amplitude";
   if (markType == 1 && mapKind == 5) return "Slow Wave Slope";

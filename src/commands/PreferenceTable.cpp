@@ -19,7 +19,7 @@ constexpr int32_t kMostNeighbours = 4;
 
 constexpr std::string_view kMarking = "Automatic Markings", kElectrograms = "Electrograms", kMap = "Map",
                            kVelocities = "Velocities", kAnimation = "Animation", kIntervals = "Intervals",
-                           kFilters = "Filters";
+                           kFilters = "Filters", kDetection = "Marking", kWaves = "Waves";
 
 PreferenceVariable Edit(std::string_view name, std::string_view control, std::string_view page,
                         std::string_view label, int32_t AnalysisState::*number, int32_t minimum = kLowest,
@@ -103,10 +103,28 @@ std::vector<PreferenceVariable> OtherVariables() {
   };
 }
 
+// The detection method and the robust detector's settings, and the waves shown. The ranges
+// keep the detector's windows inside what a recording can hold and its sums from overflowing.
+std::vector<PreferenceVariable> DetectionAndWaveVariables() {
+  return {
+      {"DetectionMethod", "DetectionMethodChoice", kDetection, "Detection method", PreferenceControl::Choice, 0, 1,
+       &S::DetectionMethod, nullptr},
+      Edit("RobustFallWidth", "RobustFallWidthEdit", kDetection, "Fall width (msec)", &S::RobustFallWidth, 2, 500),
+      Edit("RobustThreshold", "RobustThresholdEdit", kDetection, "Threshold (noise deviations)", &S::RobustThreshold, 1,
+           1000),
+      Edit("RobustRefractory", "RobustRefractoryEdit", kDetection, "Refractory period (msec)", &S::RobustRefractory, 1,
+           600000),
+      Edit("RobustNoiseWindow", "RobustNoiseWindowEdit", kDetection, "Noise window (msec)", &S::RobustNoiseWindow, 1000,
+           3600000),
+      Edit("DeadQuality", "DeadQualityEdit", kDetection, "Dead below quality", &S::DeadQuality, 0, 1000),
+      Edit("MinSitesPerWave", "MinSitesPerWaveEdit", kWaves, "Smallest wave shown (sites)", &S::MinSitesPerWave, 1,
+           kChannels - kFirstElectrode + 1),
+  };
+}
+
 std::vector<PreferenceVariable> AllVariables() {
   std::vector<PreferenceVariable> all = MarkingVariables();
-  const std::vector<PreferenceVariable> rest = OtherVariables();
-  all.insert(all.end(), rest.begin(), rest.end());
+  for (const auto& more : {OtherVariables(), DetectionAndWaveVariables()}) all.insert(all.end(), more.begin(), more.end());
   return all;
 }
 
@@ -124,7 +142,7 @@ const PreferenceVariable* PreferenceTable::Find(std::string_view name) {
 }
 
 std::vector<std::string_view> PreferenceTable::Pages() {
-  return {kMarking, kElectrograms, kMap, kVelocities, kAnimation, kIntervals, kFilters};
+  return {kMarking, kElectrograms, kMap, kVelocities, kAnimation, kIntervals, kDetection, kWaves, kFilters};
 }
 
 }  // namespace velmora

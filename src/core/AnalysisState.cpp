@@ -90,6 +90,7 @@ void SetMapAndWaveDefaults(AnalysisState& s) {
   s.ShowStatistics = false;
   s.MinWaveSites = 4;
   s.NormalDirection = 0;
+  s.MinSitesPerWave = 1;
   s.RectangleFixed = false;
   s.FileLoaded = false;
   s.ShowMiniGrid = false;
@@ -111,6 +112,12 @@ void SetSwitchDefaults(AnalysisState& s) {
   s.AnalyseOn = false;
   s.AvoidDoubleMarks = true;
   s.AvoidanceWidth = 5;
+  s.DetectionMethod = 0;
+  s.RobustFallWidth = 20;
+  s.RobustThreshold = 6;
+  s.RobustRefractory = 1000;
+  s.RobustNoiseWindow = 20000;
+  s.DeadQuality = 8;
   s.PrintCaptionDetail = false;
   s.MarksChanged = false;
   s.WavesStale = true;

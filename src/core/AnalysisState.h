@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "core/MarkSettings.h"
 
 namespace velmora {
+
+struct ElectrodeQualityTable;
 
 // The one analysis state every window and command works on. Variables keep the names the
 // rest of the program (and its users' vocabulary) use; start values come from SetDefaults.
@@ -52,6 +55,9 @@ struct AnalysisState {
   // Rows written by the loads so far: the rows beyond the current recording that an earlier
   // one filled are cleared on the next load, so nothing reads another recording's samples.
   int SignalRowsTouched{};
+  // How many samples the store's values look ahead of the recorded signal: the moving mean a
+  // load or a smoothing put in averages samples after the one it stands for. 0 for a raw store.
+  double SignalLookAhead = 0;
 
   // Recording descriptors.
   std::string ElgFileName, ElgFileExt, MarkFileName, MatrixFileName, DefaultMatrixFileName;
@@ -126,6 +132,15 @@ struct AnalysisState {
   int32_t MinDiffValSW{}, MinDiffValSpike{}, MinDiffValType3{};
   bool SearchBelowLevel{}, AvoidDoubleMarks{};
   int32_t AvoidanceWidth{};
+  // Which automatic marking runs (0 the threshold crossing above, 1 the robust detector), and
+  // the robust detector's settings (RobustDetector): the width of the fall it looks for (ms),
+  // how many noise deviations a fall must stand out by, the refractory period and the noise
+  // window (ms), and the quality below which an electrode counts as dead.
+  int32_t DetectionMethod{};
+  int32_t RobustFallWidth{}, RobustThreshold{}, RobustRefractory{}, RobustNoiseWindow{}, DeadQuality{};
+  // The electrode quality last measured (ElectrodeQuality keeps it for the samples and settings
+  // it was measured on).
+  std::shared_ptr<const ElectrodeQualityTable> QualityCache;
 
   // Analysis parameters.
   int32_t DigitType{}, ExportDigitType{};
@@ -135,6 +150,8 @@ struct AnalysisState {
   // The direction a healthy wave travels across the array, in degrees as the arrows count
   // them: the propagation patterns are judged against it.
   int32_t NormalDirection{};
+  // Waves of fewer sites are neither listed nor shown (1: every wave).
+  int32_t MinSitesPerWave{};
   bool UseIntervalRange{};
   int32_t MinIntervalRange{}, MaxIntervalRange{};
   int32_t NrExpandCycles{}, NrNeighbours{};

@@ -14,7 +14,22 @@ struct MapCell {
   double Amplitude = kNoValue;
   double Slope = kNoValue;
   double Frequency = kNoValue;  // cycles per minute, the frequency map
+  double Quality = kNoValue;  // the electrode's quality (quality map; Value then holds its verdict)
 };
+
+// Map kinds from the amplitude map on hold reals; the frequency map is the last kind.
+inline constexpr uint8_t kFirstRealMapKind = 4;
+inline constexpr uint8_t kQualityMap = 7;
+inline constexpr uint8_t kFrequencyMapKind = 8;
+
+// The real value a cell holds for a map kind that holds reals.
+inline double RealCellValue(const MapCell& cell, uint8_t mapKind) {
+  if (mapKind == 4) return cell.Amplitude;
+  if (mapKind == 5) return cell.Slope;
+  if (mapKind == kQualityMap) return cell.Quality;
+  if (mapKind == kFrequencyMapKind) return cell.Frequency;
+  return cell.Velocity;
+}
 
 // The conduction velocity of the grid square whose top-left cell has the same index.
 struct VelocityCell {

@@ -57,12 +57,14 @@ void SignalStore::Resize(AnalysisState& state, int rows) {
   decltype(state.Signals)().swap(state.Signals);
   state.Signals.resize(size_t(std::max(rows, 0)) * kChannels);
   state.SignalRowsTouched = 0;
+  state.SignalLookAhead = 0;  // a new recording comes in raw; its loader says when it smoothed it
   state.SignalsChanged();
 }
 
 void SignalStore::ResizeForOverwrite(AnalysisState& state, int rows) {
   if (state.Signals.size() != size_t(std::max(rows, 0)) * kChannels) return Resize(state, rows);
   state.SignalRowsTouched = 0;
+  state.SignalLookAhead = 0;
   state.SignalsChanged();
 }
 

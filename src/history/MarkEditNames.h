@@ -14,6 +14,7 @@ inline constexpr const char* kKillMarks = "delete slow waves of electrode";
 inline constexpr const char* kReferenceMark = "reference mark";
 inline constexpr const char* kSpreadingMarking = "spreading marking";
 inline constexpr const char* kAutomaticMarking = "automatic marking";
+inline constexpr const char* kRemoveDeadMarks = "remove marks of dead electrodes";
 inline constexpr const char* kMarksImport = "marks import";
 inline constexpr const char* kInsertReference = "insert reference";
 inline constexpr const char* kDeleteReference = "delete reference";

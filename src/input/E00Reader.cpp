@@ -199,6 +199,9 @@ void E00Reader::LoadAllElectrograms() {
     }
     frames_.Close();
     RowConversion::Finish();
+    // Row r holds the mean of frames r + 1 .. r + 20, where raw it holds frame r: sample
+    // r + 1 stands for samples r + 2 .. r + 21, centred 10.5 samples after it.
+    if (smooth) state_.SignalLookAhead = (kSmoothingWidth + 1) / 2.0;
     state_.SmoothedOnLoad = smooth;
     state_.SignalsChanged();  // rows were written through pointers into the store
   } catch (const IoError&) {

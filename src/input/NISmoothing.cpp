@@ -120,6 +120,8 @@ void NISmoothing::Smooth(AnalysisState& s, Ui& ui) {
     }
     SmoothColumns(s, first - 1, last - first + 1, length);
   }
+  // Row i becomes the mean of rows i + 1 .. i + 20: sample i + 1 that of samples i + 2 .. i + 21.
+  s.SignalLookAhead += (kSmoothingWidth + 1) / 2.0;
   s.SignalsChanged();
   ui.HideProgress();
 }

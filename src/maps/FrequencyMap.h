@@ -3,12 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/MapCell.h"
+
 namespace velmora {
 
 struct AnalysisState;
-
-// The map kind of the frequency map; 7 is left for the electrodes' quality.
-inline constexpr uint8_t kFrequencyMapKind = 8;
 
 // Cycles per minute per electrode: 60,000 over the mean interval between successive marks of
 // the pane's mark kind in the map window. With "limit intervals?" on, intervals above the

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/AnalysisState.h"
+#include "marks/ElectrodeQuality.h"
 
 namespace velmora {
 
@@ -39,6 +40,15 @@ int MapColours::ColourIndexFrom(const AnalysisState& state, int64_t value, int64
   const int64_t cycle = int64_t(state.IsochroneParam) * step;
   if (cycle > 0 && w > cycle) w %= cycle;
   return int(w / step + 1);
+}
+
+int MapColours::QualityBand(int32_t verdict) {
+  switch (ElectrodeQualityTable::Verdict(verdict)) {
+    case ElectrodeQualityTable::Verdict::Good: return 5;
+    case ElectrodeQualityTable::Verdict::Weak: return 3;
+    case ElectrodeQualityTable::Verdict::Dead: return 1;
+  }
+  return 1;
 }
 
 Colour MapColours::MapColour(int band) {

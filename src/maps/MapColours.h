@@ -30,6 +30,10 @@ class MapColours {
   // The step the bands are cut at: a step below 1 counts as 1, so a zero step never divides
   // by zero.
   static int32_t BandStep(const AnalysisState& state);
+
+  // The band of an electrode verdict on the quality map (ElectrodeQualityTable::Verdict as a
+  // number): red for dead, yellow for weak, green for good.
+  static int QualityBand(int32_t verdict);
 };
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include "core/Ui.h"
 #include "maps/FrequencyMap.h"
 #include "maps/VelocityCalculation.h"
+#include "marks/ElectrodeQuality.h"
 
 namespace velmora {
 
@@ -51,6 +52,7 @@ void ResetCells(AnalysisState& s) {
       cell.Amplitude = kNoValue;
       cell.Slope = kNoValue;
       cell.Frequency = kNoValue;
+      cell.Quality = kNoValue;
     }
   }
 }
@@ -183,6 +185,20 @@ void FillVelocities(AnalysisState& s) {
   }
 }
 
+// How well each electrode records slow waves, over the whole signal (the window plays no part),
+// with its verdict in Value for the colours.
+void FillQuality(AnalysisState& s) {
+  const std::shared_ptr<const ElectrodeQualityTable> table = ElectrodeQuality::Measure(s);
+  if (!table) return;
+  for (const ElectrodeQualityTable::Record& r : table->electrodes) {
+    if (!MapComputation::OnGrid(s, r.channel)) continue;
+    MapCell& cell = CellOf(s, r.channel);
+    if (cell.Value == kAltNoValue) continue;
+    cell.Quality = r.quality;
+    cell.Value = int32_t(r.verdict);
+  }
+}
+
 }  // namespace
 
 bool MapComputation::OnGrid(const AnalysisState& s, int32_t channel) {
@@ -207,6 +223,7 @@ void MapComputation::FillMapGrid(AnalysisState& s) {
     case 5: FillAmplitudesOrSlopes(s, true); break;
     case 6: FillVelocities(s); break;
     case kFrequencyMapKind: FrequencyMap::Fill(s); break;
+    case kQualityMap: FillQuality(s); break;
     default: break;
   }
 }

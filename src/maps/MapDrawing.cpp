@@ -18,14 +18,8 @@ namespace velmora {
 
 namespace {
 
-constexpr uint8_t kFirstRealMapKind = 4;  // amplitude, slope and velocity maps hold reals
 
-double RealValue(const MapCell& cell, uint8_t mapKind) {
-  if (mapKind == 4) return cell.Amplitude;
-  if (mapKind == 5) return cell.Slope;
-  if (mapKind == kFrequencyMapKind) return cell.Frequency;
-  return cell.Velocity;
-}
+double RealValue(const MapCell& cell, uint8_t mapKind) { return RealCellValue(cell, mapKind); }
 
 // Rounds a real cell value for colouring; values beyond 32 bits are clamped.
 int32_t RoundedValue(double value) {
@@ -136,6 +130,9 @@ void MapDrawing::DrawCell(const AnalysisState& s, Canvas& canvas, int channel) {
 
 int32_t MapDrawing::ColourValue(const AnalysisState& s, const MapCell& cell) {
   if (s.CurMapKind < kFirstRealMapKind) return cell.Value;
+  // A quality map is coloured by verdict (its Value): dead red, weak yellow, good green.
+  if (s.CurMapKind == kQualityMap)
+    return cell.Value == kNoValue ? kNoValue : int32_t(MapColours::QualityBand(cell.Value) - 1) * MapColours::BandStep(s);
   return RoundedValue(RealValue(cell, s.CurMapKind));
 }
 

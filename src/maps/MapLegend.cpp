@@ -12,6 +12,7 @@
 #include "maps/MapColours.h"
 #include "maps/MapDrawing.h"
 #include "maps/MapUnits.h"
+#include "marks/ElectrodeQuality.h"
 
 namespace velmora {
 
@@ -119,20 +120,37 @@ std::vector<MapLegend::Entry> MapLegend::Entries(const AnalysisState& s, size_t 
   return runs;
 }
 
+// The quality map is coloured by verdict: one entry per verdict, with the qualities it covers.
+void MapLegend::QualityEntries(const AnalysisState& s, std::vector<Entry>& entries, std::vector<std::string>& texts) {
+  const int32_t dead = s.DeadQuality;
+  const struct {
+    ElectrodeQualityTable::Verdict verdict;
+    std::string text;
+  } verdicts[] = {{ElectrodeQualityTable::Verdict::Dead, fmt::format("dead (below {})", dead)},
+                  {ElectrodeQualityTable::Verdict::Weak, fmt::format("weak ({} to {})", dead, 2 * dead)},
+                  {ElectrodeQualityTable::Verdict::Good, fmt::format("good ({} and more)", 2 * dead)}};
+  for (const auto& v : verdicts) {
+    entries.push_back({int(v.verdict), int(v.verdict), MapColours::QualityBand(int32_t(v.verdict))});
+    texts.push_back(v.text);
+  }
+}
+
 void MapLegend::DrawLegend(const AnalysisState& s, Canvas& canvas) {
   if (!s.ShowMapLegend || !s.ShowMapColor || s.CurMapKind == kElectrodeMap) return;
   const Area right = RightOfGrid(s), below = BelowGrid(s);
   if (std::min(right.width, right.height) < 1 && std::min(below.width, below.height) < 1) return;
-  const std::vector<Entry> entries = Entries(s, kMostEntries);
-  if (entries.empty()) return;
-  const std::string unit = MapUnits::ValueUnit(s.CurMapKind);
-  canvas.SetFont(colours::kBlack, FontStyle{});
+  std::vector<Entry> entries;
   std::vector<std::string> texts;
-  int textWidth = 0;
-  for (const Entry& e : entries) {
-    texts.push_back(EntryText(e, unit));
-    textWidth = std::max(textWidth, canvas.TextWidth(texts.back()));
+  if (s.CurMapKind == kQualityMap) {
+    QualityEntries(s, entries, texts);
+  } else {
+    entries = Entries(s, kMostEntries);
+    for (const Entry& e : entries) texts.push_back(EntryText(e, MapUnits::ValueUnit(s.CurMapKind)));
   }
+  if (entries.empty()) return;
+  canvas.SetFont(colours::kBlack, FontStyle{});
+  int textWidth = 0;
+  for (const std::string& text : texts) textWidth = std::max(textWidth, canvas.TextWidth(text));
   const int textHeight = canvas.TextHeight(texts.front());
   std::optional<Layout> layout = Fit(right, entries.size(), textWidth, textHeight);
   if (!layout) layout = Fit(below, entries.size(), textWidth, textHeight);

@@ -32,6 +32,8 @@ class MapLegend {
   // `limit` bands.
   static std::vector<Entry> Entries(const AnalysisState& state, size_t limit);
   static std::string EntryText(const Entry& entry, const std::string& unit);
+  // The quality map's key: its three verdicts with the qualities each covers.
+  static void QualityEntries(const AnalysisState& state, std::vector<Entry>& entries, std::vector<std::string>& texts);
 };
 
 }  // namespace velmora

@@ -27,6 +27,7 @@ int SlotAndTitle(int kind, std::string& title) {
     case 4: title = "Amplitudes"; return 2;
     case 5: title = "Slopes"; return 3;
     case kFrequencyMapKind: title = "Frequencies"; return 1;
+    case kQualityMap: title = "Quality"; return 2;
     default: title.clear(); return 1;
   }
 }
@@ -72,10 +73,8 @@ void MapStatistics::FillHistoBuf(const AnalysisState& s, int slot) {
       const MapCell& cell = s.Cell(x, y);
       if (cell.Value == kAltNoValue) continue;
       double v = kNoValue;
-      if (s.CurMapKind == 6) {
-        v = cell.Velocity;
-      } else if (s.CurMapKind == kFrequencyMapKind) {
-        v = cell.Frequency;
+      if (s.CurMapKind == 6 || s.CurMapKind == kQualityMap || s.CurMapKind == kFrequencyMapKind) {
+        v = RealCellValue(cell, s.CurMapKind);
       } else if (slot == 1) {
         v = cell.Value;
       } else {

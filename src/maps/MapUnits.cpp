@@ -13,6 +13,7 @@ std::string MapUnits::ValueUnit(uint8_t mapKind) {
     case 5: return "mV/s";   // slopes
     case 6: return kVelocity;
     case kFrequencyMapKind: return "cpm";
+    case 7: return "";       // quality: noise deviations
     default: return "";
   }
 }

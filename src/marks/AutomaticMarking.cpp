@@ -15,7 +15,9 @@
 #include "core/Arithmetic.h"
 #include "core/Ui.h"
 #include "marks/MarkSettingsFile.h"
+#include "marks/ElectrodeQuality.h"
 #include "marks/MarkStore.h"
+#include "marks/RobustDetector.h"
 #include "marks/SignalStatistics.h"
 
 namespace velmora {
@@ -71,8 +73,8 @@ int32_t MsAt(const AnalysisState& s, int64_t sample) {
 }  // namespace
 
 struct AutomaticMarking::ChannelSums {
-  std::array<double, kElectrodes> mean{};      // over samples CurBegin + 5 .. SigLength
-  std::array<double, kElectrodes> stdevSum{};  // samples 5 .. W, then the mean over W
+  std::array<double, kElectrodes> mean{};      // over samples 5 .. SigLength
+  std::array<double, kElectrodes> stdevSum{};  // samples 5 .. SigLength, then over SigLength
   std::array<double, kElectrodes> squares{};
   std::array<double, kElectrodes> deviation{};
   std::array<int32_t, kElectrodes> cutoff{};
@@ -101,15 +103,11 @@ void AutomaticMarking::MarkAllSlowWaves() {
   MarkSettingsFile::CaptureMarking(s_, "automatic SW marking");
   s_.MarkOrigin = kAutomatic;
   ui_.ShowProgress({FileNameOnly(s_.ElgFileName), FileNameOnly(s_.MatrixFileName), kElectrodes, kProgressTitle});
-  ui_.SetProgressText("measuring the electrograms ...");
-  ui_.ProcessEvents();
-  auto sums = std::make_unique<ChannelSums>();
-  ComputeSums(*sums);
-  ui_.SetProgressText("searching the electrograms ...");
   // A cancel leaves the marks as they were: the marking only ever appends to the store.
   const int32_t markCount = s_.MarkCount;
   const bool marksChanged = s_.MarksChanged, wavesStale = s_.WavesStale;
-  if (!ScanForExcursions(*sums) || !AddElectrodeMarks(*sums, s_.MarkType[0])) {
+  const bool done = s_.DetectionMethod == kRobustMethod ? MarkRobustly() : MarkByThreshold();
+  if (!done) {
     s_.MarkCount = markCount;
     s_.MarksChanged = marksChanged;
     s_.WavesStale = wavesStale;
@@ -117,17 +115,59 @@ void AutomaticMarking::MarkAllSlowWaves() {
   ui_.HideProgress();
 }
 
+bool AutomaticMarking::MarkByThreshold() {
+  robust_.clear();
+  ui_.SetProgressText("measuring the electrograms ...");
+  ui_.ProcessEvents();
+  auto sums = std::make_unique<ChannelSums>();
+  ComputeSums(*sums);
+  ui_.SetProgressText("searching the electrograms ...");
+  if (!ScanForExcursions(*sums)) return false;
+  return AddElectrodeMarks(s_.MarkType[0], [&](int c) {
+    s_.SignalStdev = sums->deviation[size_t(c)];
+    ui_.Log(SignalStatistics::DeviationLine(c + kFirstElectrode, sums->deviation[size_t(c)]));
+  });
+}
+
+// Electrodes judged dead get no marks.
+bool AutomaticMarking::MarkRobustly() {
+  const RobustDetector::Settings settings = RobustDetector::SettingsOf(s_);
+  ui_.SetProgressText("searching the electrograms ...");
+  ui_.ProcessEvents();
+  if (!RobustDetector::Run(s_, settings, robust_, [this] { return CancelAsked(); })) {
+    robust_.clear();
+    return false;
+  }
+  ElectrodeQuality::Keep(s_, settings, robust_);
+  for (int c = 0; c < kElectrodes; ++c) {
+    std::vector<int32_t>& list = detections_[size_t(c)];
+    list.clear();
+    if (robust_[size_t(c)].dead) continue;
+    for (const RobustDetector::Activation& a : robust_[size_t(c)].activations) list.push_back(a.time);
+  }
+  return AddElectrodeMarks(s_.MarkType[0], [&](int c) {
+    const RobustDetector::Electrode& e = robust_[size_t(c)];
+    s_.SignalStdev = e.noise;
+    ui_.Log(fmt::format("elesub={} noise= {:.2f} quality= {:.1f}{}", c + kFirstElectrode, e.noise, e.quality,
+                        e.dead ? " dead" : ""));
+  });
+}
+
 bool AutomaticMarking::CancelAsked() {
   ui_.ProcessEvents();
   return ui_.CancelRequested();
 }
 
+// The statistics are those of each channel's whole signal, as a run over the whole recording
+// takes them, whatever pane A shows: taken over the pane's window they made the threshold,
+// and so the marks, move with the zoom (a short window's small deviation put false marks on
+// every recovering tail).
 void AutomaticMarking::ComputeSums(ChannelSums& sums) const {
   const int32_t* base = s_.Signals.data() + kFirstElectrode - 1;
-  const int64_t window = SamplesIn(s_, s_.CurWindow), padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
+  const int64_t window = SamplesIn(s_, s_.SigLength), padded = SignalStore::ZeroPaddedRows(s_), rows = s_.SignalRows();
   const int64_t statLast = std::min<int64_t>(window, padded);
-  const int64_t meanFirst = std::max<int64_t>(SamplesIn(s_, s_.CurBegin) + 5, 1);
-  const int64_t meanLast = std::min<int64_t>(SamplesIn(s_, s_.SigLength), padded);
+  const int64_t meanFirst = 5;
+  const int64_t meanLast = statLast;
   // Rows past the store read as zeros: they add nothing to the sums, only to the counts.
   if (window > 1)
     for (int64_t sample = 5; sample <= std::min(statLast, rows); ++sample)
@@ -190,19 +230,20 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
   return true;
 }
 
-bool AutomaticMarking::AddElectrodeMarks(const ChannelSums& sums, int kind) {
+bool AutomaticMarking::AddElectrodeMarks(int kind, const std::function<void(int)>& describe) {
   CollectMarkedTimes(kind);
+  // Marks go into pane A's window (both ends included); the detections are the whole signal's.
+  const int64_t firstTime = s_.CurBegin, lastTime = int64_t(s_.CurBegin) + s_.CurWindow;
   for (int e = kFirstElectrode; e <= kChannels; ++e) {
     const int c = e - kFirstElectrode;
     ui_.SetProgressText(" auto marking SW in ele nr = " + std::to_string(e));
     if (CancelAsked()) return false;
-    s_.SignalStdev = sums.deviation[c];
-    ui_.Log(SignalStatistics::DeviationLine(e, sums.deviation[c]));
+    describe(c);
     s_.PointerChannel = e;
     int32_t lastAdded = kNoValue;
     for (const int32_t sample : detections_[size_t(c)]) {
       const int32_t time = MsAt(s_, sample);
-      if (MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
+      if (time < firstTime || time > lastTime || MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
       if (AddMark(time, kind)) lastAdded = time;
     }
     ui_.StepProgress();

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/Limits.h"
+#include "marks/RobustDetector.h"
 
 namespace velmora {
 
@@ -17,15 +19,23 @@ class AutomaticMarking {
  public:
   static constexpr int kThresholdDeviations = 3;  // how far below its mean a channel must fall
   static constexpr int kHoldOffSamples = 1000;    // after a detection the electrode rests this long
+  static constexpr int kThresholdMethod = 0, kRobustMethod = 1;  // DetectionMethod
 
   AutomaticMarking(AnalysisState& state, Ui& ui) : s_(state), ui_(ui) {}
 
-  // Marks every electrode (channels 17..256) at the first sample of each excursion more
-  // than 3 deviations below its mean, at most once per 1001 samples, with the kind of pane A
-  // and origin automatic. While AvoidDoubleMarks is on, a time where a mark of the electrode
+  // Marks every electrode (channels 17..256) with the kind of pane A and origin automatic.
+  // The threshold method (DetectionMethod 0) marks the first sample of each excursion more
+  // than 3 deviations below the channel's mean, at most once per 1001 samples; the robust
+  // method (1) marks what RobustDetector finds, and nothing on electrodes it judges dead.
+  // Both take their statistics from each channel's whole signal and mark only within pane
+  // A's window (CurBegin .. CurBegin + CurWindow), so a run over part of the recording marks
+  // what a run over all of it marks there. While AvoidDoubleMarks is on, a time where a mark of the electrode
   // and kind already lies (as AvoidDouble decides) is left out, so a second run adds nothing.
   // Shows the progress panel while it runs.
   void MarkAllSlowWaves();
+  // What the robust detector found per electrode (index channel - 17) in the last run that
+  // used it; empty after a run of the threshold method.
+  const std::vector<RobustDetector::Electrode>& RobustFindings() const { return robust_; }
 
   // The two searches on channel PointerChannel in [from, to] (narrowed so the differentiated
   // value stays inside the signal). Each returns the sample found, or beeps and returns NoValue.
@@ -61,10 +71,14 @@ class AutomaticMarking {
   struct ChannelSums;
   struct SpreadGrid;
 
+  // Each returns false when the user cancelled; the marks added so far are then taken back.
+  bool MarkByThreshold();
+  bool MarkRobustly();
   void ComputeSums(ChannelSums& sums) const;
-  // Both return false when the user cancelled; the marks added so far are then taken back.
   bool ScanForExcursions(const ChannelSums& sums);
-  bool AddElectrodeMarks(const ChannelSums& sums, int kind);
+  // Marks the detections of every electrode in pane A's window; `describe` (electrode index)
+  // logs what the electrode's statistics were.
+  bool AddElectrodeMarks(int kind, const std::function<void(int)>& describe);
   bool AddMark(int32_t time, int kind);
   bool CancelAsked();
   void CollectMarkedTimes(int kind);
@@ -83,6 +97,7 @@ class AutomaticMarking {
   // Per electrode, ascending, the times of the marks of the kind being set that the store
   // held when the run began: the avoid-twice check is then a binary search per detection.
   std::array<std::vector<int32_t>, kElectrodes> markedTimes_;
+  std::vector<RobustDetector::Electrode> robust_;
 };
 
 }  // namespace velmora

@@ -112,10 +112,23 @@ void MarkSettingsFile::CaptureMarking(AnalysisState& s, std::string_view run) {
   entries.emplace_back("run", std::string(run));
   AddRecording(entries, s);
   entries.emplace_back("mark_kind", std::to_string(s.MarkType[0]));
-  entries.emplace_back("threshold_deviations", std::to_string(AutomaticMarking::kThresholdDeviations));
-  entries.emplace_back("hold_off_samples", std::to_string(AutomaticMarking::kHoldOffSamples));
-  entries.emplace_back("statistics_begin_ms", std::to_string(s.CurBegin));
-  entries.emplace_back("statistics_window_ms", std::to_string(s.CurWindow));
+  entries.emplace_back("marked_from_ms", std::to_string(s.CurBegin));
+  entries.emplace_back("marked_window_ms", std::to_string(s.CurWindow));
+  if (s.DetectionMethod == AutomaticMarking::kRobustMethod) {
+    entries.emplace_back("method", "robust");
+    entries.emplace_back("fall_width_ms", std::to_string(s.RobustFallWidth));
+    entries.emplace_back("threshold_noise_deviations", std::to_string(s.RobustThreshold));
+    entries.emplace_back("refractory_ms", std::to_string(s.RobustRefractory));
+    entries.emplace_back("noise_window_ms", std::to_string(s.RobustNoiseWindow));
+    entries.emplace_back("dead_below_quality", std::to_string(s.DeadQuality));
+  } else {
+    entries.emplace_back("method", "described");
+    entries.emplace_back("threshold_deviations", std::to_string(AutomaticMarking::kThresholdDeviations));
+    entries.emplace_back("hold_off_samples", std::to_string(AutomaticMarking::kHoldOffSamples));
+    // The threshold's statistics are the whole signal's, whatever the window marked.
+    entries.emplace_back("statistics_begin_ms", "0");
+    entries.emplace_back("statistics_window_ms", std::to_string(s.SigLength));
+  }
   AddSearches(entries, s);
   s.MarkingSettings.marking = std::move(entries);
 }

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kElectrogramTraces = 12;
 constexpr int kTolvarCols = 24, kTolvarRows = 10, kTolvarSamples = 4000;
-constexpr int kFirstRealMapKind = 4;
 constexpr int kLastAnimationElectrode = kChannels - 1;
 
 // A sample of the store, or 0 for a channel that does not exist or a row outside the store.
@@ -35,12 +34,6 @@ void AppendValue(std::string& text, int64_t value) { fmt::format_to(std::back_in
 
 bool IsNoValue(int64_t v) { return v == kNoValue || v == kAltNoValue; }
 
-double RealCellValue(const MapCell& cell, int kind) {
-  if (kind == 4) return cell.Amplitude;
-  if (kind == 5) return cell.Slope;
-  if (kind == kFrequencyMapKind) return cell.Frequency;
-  return cell.Velocity;
-}
 
 // Digit formats 1..4 give 3..0 decimals; any other gives the whole number.
 int Decimals(int digitType) { return digitType >= 1 && digitType <= 4 ? 4 - digitType : -1; }

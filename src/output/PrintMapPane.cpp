@@ -18,18 +18,12 @@ namespace velmora {
 
 namespace {
 
-constexpr uint8_t kFirstRealMapKind = 4;  // amplitude, slope and velocity maps hold reals
 constexpr int kIsochronePen = 3;
 constexpr int kSmallestDigitSize = 3;  // points
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
-double RealValue(const MapCell& cell, uint8_t mapKind) {
-  if (mapKind == 4) return cell.Amplitude;
-  if (mapKind == 5) return cell.Slope;
-  if (mapKind == kFrequencyMapKind) return cell.Frequency;
-  return cell.Velocity;
-}
+double RealValue(const MapCell& cell, uint8_t mapKind) { return RealCellValue(cell, mapKind); }
 
 }  // namespace
 

@@ -111,11 +111,11 @@ void MenuWiring::WireDisplays(TMainF& w) {
   m.Connect("TimeMap1", [&w] { w.SetMapKind(1, 0, true); });
   const std::pair<const char*, int> mapItemsA[] = {{"IntervalMap1", 3}, {"Matrix1", 2},   {"CountMap1", 1},
                                                    {"Amplitude1", 4},   {"Slope1", 5},    {"Velocities1", 6},
-                                                   {"Frequency1", 8}};
+                                                   {"Frequency1", kFrequencyMapKind}, {"Quality1", kQualityMap}};
   for (const auto& [name, kind] : mapItemsA) m.Connect(name, [&w, kind = kind] { w.SetMapKind(1, kind, false); });
   const std::pair<const char*, int> mapItemsB[] = {{"TimeMap2", 0},  {"IntervalMap2", 3}, {"Matrix2", 2},
                                                    {"CountMap2", 1}, {"Amplitude2", 4},   {"Slope2", 5},
-                                                   {"Frequency2", 8}};
+                                                   {"Frequency2", kFrequencyMapKind}, {"Quality2", kQualityMap}};
   for (const auto& [name, kind] : mapItemsB) m.Connect(name, [&w, kind = kind] { w.SetMapKind(2, kind, false); });
   m.Connect("Electrograms2", [&w] { w.ShowElectrograms(1); });
   m.Connect("Electrograms3", [&w] { w.ShowElectrograms(2); });

@@ -270,8 +270,23 @@ void PaneInput::PaneClick(int pane, int x, int y) {
 void PaneInput::AutomaticSWmarking() {
   if (!state_.FileLoaded) return;
   window_.PrepareElectrogramLayout(1);
+  const int32_t before = state_.MarkCount;
   marking_.MarkAllSlowWaves();
   MarkUndoWiring::CommandEnded(window_, MarkEditNames::kAutomaticMarking);
+  window_.UpdateDisplay();
+  TellMarkingReport(MarkingReport::After(state_, before));
+}
+
+// The marks made and the electrodes that look dead; when any of the new marks are theirs, one
+// answer takes those away as an undo step of its own.
+void PaneInput::TellMarkingReport(const MarkingReport& report) {
+  if (report.marksOnDead == 0) {
+    ui_.Message(report.Text());
+    return;
+  }
+  if (ui_.AskYesNoCancel(report.Text() + "\nRemove their marks?") != Ui::Answer::Yes) return;
+  report.RemoveDeadMarks(state_);
+  MarkUndoWiring::CommandEnded(window_, MarkEditNames::kRemoveDeadMarks);
   window_.UpdateDisplay();
 }
 

@@ -6,6 +6,7 @@
 #include "commands/PointerCommands.h"
 #include "commands/RectangleSelection.h"
 #include "marks/AutomaticMarking.h"
+#include "marks/MarkingReport.h"
 
 namespace velmora {
 
@@ -33,6 +34,7 @@ class PaneInput {
   void AutomaticSWmarking();
 
  private:
+  void TellMarkingReport(const MarkingReport& report);
   bool InTraceArea() const;
   void MarkKeyAtPointer(QChar key);
   void ConnectionKeyAtPointer(QChar key);

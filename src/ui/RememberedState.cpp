@@ -18,7 +18,7 @@ namespace velmora {
 namespace {
 
 constexpr int kMapPane = 0, kElectrogramPane = 1, kWaveMapPane = 2;
-constexpr int kLastMapKind = 8;
+constexpr int kLastMapKind = kFrequencyMapKind;
 
 // The least of a window worth restoring: room for the menu, a pane and its title bar.
 constexpr QSize kSmallestWindow(480, 320);

@@ -460,6 +460,8 @@ void TMainF::UpdateChecks() {
     menu_->Action(mapItemsA[kind])->setChecked(s.MapKindA == kind);
     menu_->Action(mapItemsB[kind])->setChecked(s.MapKindB == kind);
   }
+  menu_->Action("Quality1")->setChecked(s.MapKindA == kQualityMap);
+  menu_->Action("Quality2")->setChecked(s.MapKindB == kQualityMap);
   menu_->Action("Velocities1")->setChecked(false);
   menu_->Action("Frequency1")->setChecked(s.MapKindA == kFrequencyMapKind);
   menu_->Action("Frequency2")->setChecked(s.MapKindB == kFrequencyMapKind);

@@ -195,6 +195,45 @@ QWidget* FiltersPage() {
   return page;
 }
 
+// The detection method, in the order of its numbers in DetectionMethod, and the robust
+// detector's settings.
+QWidget* DetectionPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Detection method:", page));
+  auto* methods = new QComboBox(page);
+  methods->setObjectName("DetectionMethodChoice");
+  methods->addItems({"described", "robust"});
+  row->addWidget(methods);
+  row->addStretch();
+  layout->addLayout(row);
+  auto* robust = new QGroupBox("Robust detection:", page);
+  auto* rows = new QGridLayout(robust);
+  const char* fields[][3] = {{"Fall width:", "RobustFallWidthEdit", "(msec)"},
+                             {"Threshold:", "RobustThresholdEdit", "(noise deviations)"},
+                             {"Refractory period:", "RobustRefractoryEdit", "(msec)"},
+                             {"Noise window:", "RobustNoiseWindowEdit", "(msec)"},
+                             {"Dead below quality:", "DeadQualityEdit", ""}};
+  for (int r = 0; r < 5; ++r) {
+    rows->addWidget(new QLabel(fields[r][0], robust), r, 0);
+    rows->addWidget(NewEdit(fields[r][1], robust), r, 1);
+    rows->addWidget(new QLabel(fields[r][2], robust), r, 2);
+  }
+  rows->setColumnStretch(3, 1);
+  layout->addWidget(robust);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* WavesPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  AddEditRow(layout, page, "Smallest wave shown:", "MinSitesPerWaveEdit", "(sites)");
+  layout->addStretch();
+  return page;
+}
+
 // What a control holds, as PreferenceForm reads it: an edit's text, a switch as "1" or "0".
 std::string ControlText(const QWidget& window, const PreferenceVariable& v) {
   const QString control = Q(v.control);
@@ -223,6 +262,8 @@ TPrefF::TPrefF(AnalysisState& state, std::function<Ui&()> ui, QWidget* parent)
   pages_->addTab(VelocitiesPage(), "Velocities");
   pages_->addTab(AnimationPage(), "Animation");
   pages_->addTab(IntervalsPage(), "Intervals");
+  pages_->addTab(DetectionPage(), "Marking");
+  pages_->addTab(WavesPage(), "Waves");
   pages_->addTab(FiltersPage(), "Filters");
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("OKbutton");

@@ -74,8 +74,10 @@ void WaveMap::MapWave(AnalysisState& s, Canvas& canvas, int paneWidth, int paneH
 // The flag is cleared before the search, not after: a mark added while the progress panel
 // lets commands run is then not lost, and the next wave map calculates again.
 bool WaveMap::CalculateWavesIfStale(AnalysisState& s, Ui& ui, const WaveProgress& progress) {
-  if (!s.WavesStale) return false;
+  // A new smallest wave size lists other waves, as new marks do.
+  if (!s.WavesStale && s.MinSitesPerWave == minSitesUsed_) return false;
   s.WavesStale = false;
+  minSitesUsed_ = s.MinSitesPerWave;
   if (progress.Begin) progress.Begin();
   WaveSearch before = search_;
   const int32_t wavesBefore = s.NrWaves;

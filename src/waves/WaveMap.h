@@ -69,6 +69,7 @@ class WaveMap {
   int curWaveNr_ = 0;
   int lastWaveNr_ = 0;
   bool waveChanged_ = false;
+  int32_t minSitesUsed_ = 1;  // MinSitesPerWave of the waves held
 };
 
 }  // namespace velmora

@@ -22,7 +22,26 @@ WaveSearch::WaveSearch() : sorted_(kChannels) { front_.reserve(kChannels); }
 void WaveSearch::CalculateWaves(AnalysisState& state, const WaveStarted& onWave) {
   IniWaveMap(state);
   LoadTim(state);
-  state.NrWaves = BuildWaves(kMaxWaves, onWave);
+  state.NrWaves = DropSmallWaves(BuildWaves(kMaxWaves, onWave), state.MinSitesPerWave);
+}
+
+int WaveSearch::Sites(int wave) const {
+  int sites = 0;
+  for (int channel = 1; channel <= kChannels; ++channel) sites += WaveTime(channel, wave) != kNoValue;
+  return sites;
+}
+
+// The waves keep their order; their marks stay taken, so they join no other wave.
+int WaveSearch::DropSmallWaves(int built, int32_t minSites) {
+  if (minSites <= 1) return built;
+  int kept = 0;
+  for (int wave = 1; wave <= built; ++wave) {
+    if (Sites(wave) < minSites) continue;
+    if (++kept == wave) continue;
+    for (int channel = 1; channel <= kChannels; ++channel) Times(channel, kept) = Times(channel, wave);
+  }
+  waveTimes_.resize(size_t(kept) * kChannels);
+  return kept;
 }
 
 int WaveSearch::BuildWaves(int lastWave, const WaveStarted& onWave) {

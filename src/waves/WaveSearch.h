@@ -40,7 +40,8 @@ class WaveSearch {
   WaveSearch();
 
   // The whole calculation: IniWaveMap, LoadTim, then waves 1.. until no mark can start one or
-  // the cap is reached. Sets NrWaves in the state.
+  // the cap is reached; then the waves of fewer than MinSitesPerWave sites leave the list and
+  // the others are numbered again from 1. Sets NrWaves in the state.
   void CalculateWaves(AnalysisState& state, const WaveStarted& onWave = {});
   // Builds waves 1..lastWave only (the composite map stops there); returns how many were built.
   int BuildWaves(int lastWave, const WaveStarted& onWave = {});
@@ -54,6 +55,11 @@ class WaveSearch {
   // The time (relative to the reference) with which `channel` takes part in `wave`, or
   // NoValue; NoValue as well for waves and channels outside the tables.
   int32_t WaveTime(int channel, int wave) const;
+  // The channels taking part in `wave`.
+  int Sites(int wave) const;
+  // Drops the waves of fewer than `minSites` sites from waves 1..built and numbers the others
+  // again from 1; returns how many are left.
+  int DropSmallWaves(int built, int32_t minSites);
   // The lowest channel placed at (column, row), or NoValue.
   static int32_t Elenr(const AnalysisState& state, int column, int row);
   bool WavesDone() const { return wavesDone_; }

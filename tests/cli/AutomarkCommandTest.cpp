@@ -8,10 +8,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 
+#include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/SessionLock.h"
+#include "input/SampleRecording.h"
+#include "input/SampleScore.h"
+#include "marks/MarkStore.h"
 #include "support/CliRunner.h"
 #include "support/E00Builder.h"
 #include "support/TempDir.h"
@@ -87,6 +93,32 @@ TEST_F(AutomarkCommandTest, ARecordingThatDoesNotLoadGetsNoMarkFile) {
     EXPECT_FALSE(FileExists(dir.File("rec.M00"))) << arguments;
     EXPECT_FALSE(FileExists(dir.File("cut.M00"))) << arguments;
   }
+}
+
+// --method robust on a generated recording with drift, mains, noise, an artifact and dead
+// electrodes: its marks, read back from the output, match the truth.
+TEST_F(AutomarkCommandTest, TheRobustMethodMarksTheActivationsOfAnImpairedSample) {
+  const std::string impairments = " --noise-uv 60 --mains-uv 100 --drift-uv 3000 --artifacts 2";
+  ASSERT_EQ(Run("sample " + dir.File("s") + " --seconds 30 --grid 12x10 --speed 12" + impairments).status, 0);
+  const CliRun r = Run("automark " + dir.File("s/sample.E00") + " --matrix " + dir.File("s/sample-matrix.txt") +
+                       " --method robust");
+  ASSERT_EQ(r.status, 0) << Errors();
+  SampleSettings settings;
+  settings.seconds = 30, settings.cols = 12, settings.rows = 10, settings.speedMmPerS = 12;
+  settings.impairments = {.noiseUv = 60, .mainsUv = 100, .driftUv = 3000, .artifactsPerMinute = 2};
+  auto state = std::make_unique<AnalysisState>();
+  for (int c = 17; c < 17 + 120; ++c) state->ElectrodeX[size_t(c - 1)] = state->ElectrodeY[size_t(c - 1)] = 1;
+  std::istringstream lines(r.out);
+  for (int electrode = 0, kind = 0, time = 0, origin = 0; lines >> electrode >> kind >> time >> origin;) {
+    state->PointerChannel = electrode;
+    MarkStore::AddMarkRecord(*state, time, kind);
+  }
+  const MarkScore score = SampleScore::Score(*state, SampleRecording::ActivationTimes(settings),
+                                             SampleRecording::DeadChannels(settings));
+  EXPECT_GE(score.Sensitivity(), 0.97);
+  EXPECT_GE(score.PositivePredictiveValue(), 0.97);
+  EXPECT_EQ(score.deadMarks, 0);
+  EXPECT_EQ(Run("automark " + recording + " --matrix " + matrix + " --method threshold").status, 2);
 }
 
 TEST_F(AutomarkCommandTest, SmoothedSamplesAreMarkedTooAndAMissingMarkFileFails) {

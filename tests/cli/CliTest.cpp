@@ -40,10 +40,12 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, InfoDescribesTheRecordingAndWritesNothing) {
   const RunResult r = Run("info " + recording + " --matrix " + matrix);
   ASSERT_EQ(r.status, 0) << Errors();
-  EXPECT_EQ(r.out,
-            "channels: 256\nbytes_per_sample: 2\nheader_frames: 8\nframes: 1000\nsig_length: 980\n"
-            "rows_filled: 980\ngrid: 16x15\nelectrode_distance: 1.5\nmark_file: " +
-                dir.File("rec.M00") + "\nmarks: 0\ndeleted_marks: 0\n");
+  const std::string described = "channels: 256\nbytes_per_sample: 2\nheader_frames: 8\nframes: 1000\nsig_length: 980\n"
+                                "rows_filled: 980\ngrid: 16x15\nelectrode_distance: 1.5\nmark_file: " +
+                                dir.File("rec.M00") + "\nmarks: 0\ndeleted_marks: 0\n";
+  EXPECT_EQ(r.out.substr(0, described.size()), described);
+  EXPECT_EQ(r.out.find("electrode_quality: "), described.size());
+  EXPECT_NE(r.out.find("\ndead_electrodes: "), std::string::npos);
   EXPECT_FALSE(FileExists(dir.File("rec.M00")));
   EXPECT_FALSE(FileExists(dir.File("xdg/velmora/MyNewMatrix/FileList.Txt")));
 }
@@ -55,10 +57,11 @@ TEST_F(CliTest, InfoAppendsHowTheMarksWereMadeAndRefusesABadSettingsFile) {
                                     "[amplitudes]\nunits_per_mv: 747\n");
   RunResult r = Run("info " + recording + " --matrix " + matrix);
   ASSERT_EQ(r.status, 0) << Errors();
-  const size_t marksLine = plain.find("marks: 0\n");
+  const size_t marksLine = plain.find("marks: 0\n"), qualityLine = plain.find("electrode_quality: ");
   ASSERT_NE(marksLine, std::string::npos);
-  EXPECT_EQ(r.out, plain.substr(0, marksLine) +
-                       "marks: 1\ndeleted_marks: 0\nmarking.run: automatic SW marking\namplitudes.units_per_mv: 747\n");
+  ASSERT_NE(qualityLine, std::string::npos);
+  EXPECT_EQ(r.out, plain.substr(0, marksLine) + "marks: 1\ndeleted_marks: 0\n" + plain.substr(qualityLine) +
+                       "marking.run: automatic SW marking\namplitudes.units_per_mv: 747\n");
   dir.Write("rec.M00.settings.txt", "velmora mark settings 1\n[marking]\nrun\n");
   r = Run("info " + recording + " --matrix " + matrix);
   EXPECT_EQ(r.status, 1);

@@ -27,7 +27,8 @@ const std::vector<VerbOutput>& Outputs() {
   static const std::vector<VerbOutput> outputs = {
       {"recording", "", "sample.E00", "1af1e2ef26495894c835a98f0716caace4d3a6fce861caf6b77aaaf65083a538"},
       {"matrix", "", "sample-matrix.txt", "9f9b5227262a4473190e4e3949de5f3cec8a9e9097be06257fc6a73b5623e261"},
-      {"info", "info {rec} --matrix {matrix}", "", "e9966941dde9040aba449a2dcd934bdcac47ab4145a36e5773b53cb6d490f57b"},
+      // info gained electrode_quality and dead_electrodes (237 good, 0 weak, 3 dead: 74 175 185).
+      {"info", "info {rec} --matrix {matrix}", "", "7773b42d78d3a0704685e5aed871ed55e5b6196f5f95848b0c682be958f5b0c4"},
       {"samples", "samples {rec} --matrix {matrix} --channels 17 100 256", "", "5308f970f4ecdbe60f863661e961d1a4210fdae819b339f70f1e231b544c0898"},
       {"samples-raw", "samples {rec} --matrix {matrix} --raw --channels 1 17 255", "", "367d878e5534592a276e3f545ef8e7ef222c6392d0d12ca5a4a3e05fcb17974c"},
       {"automark", "automark {rec} --matrix {matrix} --write", "", "98aad19a0ca86fdc929e479ab103f76715833a60c4406b54de86e8d67d2995d8"},

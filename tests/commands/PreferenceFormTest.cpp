@@ -39,7 +39,11 @@ TEST(PreferenceTableTest, ListsEveryVariableInStoringOrderWithItsControl) {
       {"LimitIntervals", "CheckLimitIntervals"}, {"MaxIntervalValue", "EditMaxIntervalVal"},
       {"FilterMains", "FilterMainsChoice"}, {"FilterMainsHarmonics", "FilterMainsHarmonicsEdit"},
       {"FilterBaselineSeconds", "FilterBaselineEdit"}, {"FilterLowPassHz", "FilterLowPassEdit"},
-      {"FilterSmoothingMs", "FilterSmoothingEdit"}, {"FilterSmoothingOrder", "FilterSmoothingOrderEdit"}};
+      {"FilterSmoothingMs", "FilterSmoothingEdit"}, {"FilterSmoothingOrder", "FilterSmoothingOrderEdit"},
+      {"DetectionMethod", "DetectionMethodChoice"}, {"RobustFallWidth", "RobustFallWidthEdit"},
+      {"RobustThreshold", "RobustThresholdEdit"}, {"RobustRefractory", "RobustRefractoryEdit"},
+      {"RobustNoiseWindow", "RobustNoiseWindowEdit"}, {"DeadQuality", "DeadQualityEdit"},
+      {"MinSitesPerWave", "MinSitesPerWaveEdit"}};
   const auto& variables = PreferenceTable::Variables();
   ASSERT_EQ(variables.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {

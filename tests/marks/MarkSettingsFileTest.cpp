@@ -52,6 +52,7 @@ TEST_F(MarkSettingsFileTest, SavingWritesTheSettingsOfTheLastRunsBesideTheMarks)
   EXPECT_TRUE(has("marking.min_diff_value_sw: -150"));
   EXPECT_TRUE(has("marking.sampling_frequency_hz: 1000"));
   EXPECT_TRUE(has("marking.smoothing: moving mean of 20 samples"));
+  EXPECT_TRUE(has("marking.method: described"));
   EXPECT_TRUE(has("amplitudes.half_window_ms: 500"));
   EXPECT_TRUE(has("amplitudes.sampling_frequency_hz: 1000"));
   EXPECT_EQ(testing::ReadFile(SettingsPath()).rfind("velmora mark settings 1\n[marking]\nrun: automatic SW marking\n", 0),

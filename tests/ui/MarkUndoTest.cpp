@@ -1,3 +1,4 @@
+#include <cmath>
 #include <QAction>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,11 +22,14 @@ using velmora::testing::ScriptedUi;
 
 namespace {
 
-// 32 channels, flat except channels 17 to 19, which each dip once at a time of their own.
+// 32 channels, flat except channels 17 to 19, which each dip once at a time of their own:
+// 17 and 18 at once, 19 in a slow swing over a second, deep enough for the threshold method
+// but without the steep fall of a slow wave.
 bool WriteRecording(const QString& path) {
   return velmora::testing::WriteRecordingFile(path, 32, 6020, [](int f, int c) {
     const int dip = 1000 * (c - 16);
-    return qint16(c >= 17 && c <= 19 && f >= dip && f < dip + 200 ? -1000 : 0);
+    if (c == 19 && f >= dip && f < dip + 1000) return qint16(std::lround(-500 * (1 - std::cos(2 * M_PI * (f - dip) / 1000))));
+    return qint16(c >= 17 && c <= 18 && f >= dip && f < dip + 200 ? -1000 : 0);
   });
 }
 
@@ -91,6 +95,27 @@ class MarkUndoTest : public QObject {
     QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(Same(after, s));
     QVERIFY(!Item("RedoMarkEdit1")->isEnabled());
+    QCOMPARE(MainMenu::Caption(Item("UndoMarkEdit1")), QString("Undo automatic marking"));
+  }
+
+  // Electrode 19 has no downstroke: it looks dead, and its mark goes when asked, as a step of
+  // its own.
+  void theMarksOfElectrodesThatLookDeadGoInAStepOfTheirOwn() {
+    AnalysisState& s = window_->State();
+    const size_t asked = ui_.questions.size();
+    ui_.answers.push_back(velmora::Ui::Answer::Yes);
+    Item("AutomaticSWmarking1")->trigger();
+    QCOMPARE(ui_.questions.size(), asked + 1);
+    QVERIFY2(ui_.questions.back().find("Electrode 19 looks dead") != std::string::npos, ui_.questions.back().c_str());
+    const auto marksOf19 = [&s] {
+      int count = 0;
+      for (int n = 1; n <= s.MarkCount; ++n) count += s.Mark(n).Electrode == 19 && s.Mark(n).Kind == 1;
+      return count;
+    };
+    QCOMPARE(marksOf19(), 0);
+    QCOMPARE(MainMenu::Caption(Item("UndoMarkEdit1")), QString("Undo remove marks of dead electrodes"));
+    Item("UndoMarkEdit1")->trigger();
+    QCOMPARE(marksOf19(), 1);
     QCOMPARE(MainMenu::Caption(Item("UndoMarkEdit1")), QString("Undo automatic marking"));
   }
 

@@ -46,7 +46,7 @@ class PreferencesDialogTest : public QObject {
   }
   void cleanup() { window_.reset(); }
 
-  void opensHiddenThenShowsTheStartValuesOnSevenPages() {
+  void opensHiddenThenShowsTheStartValuesOnNinePages() {
     TPrefF* dialog = window_->findChild<TPrefF*>();
     QVERIFY(dialog != nullptr);
     QVERIFY(!dialog->isVisible());
@@ -58,7 +58,8 @@ class PreferencesDialogTest : public QObject {
     for (int i = 0; i < pages->count(); ++i) titles << pages->tabText(i);
     QCOMPARE(titles,
              QStringList({"Automatic Markings", "Electrograms", "Map", "Velocities", "Animation", "Intervals",
-                          "Filters"}));
+                          "Marking", "Waves", "Filters"}));
+    QCOMPARE(dialog->findChild<QComboBox*>("DetectionMethodChoice")->currentText(), QString("described"));
     const char* grid[] = {"MinDiffValEdit1", "WidthEdit1", "DiffDistEdit1", "MinDiffValEdit2", "WidthEdit2",
                           "DiffDistEdit2", "MinDiffValEdit3", "WidthEdit3", "DiffDistEdit3"};
     const char* start[] = {"-100", "300", "100", "-200", "100", "10", "-1", "300", "50"};

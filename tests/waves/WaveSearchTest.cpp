@@ -78,6 +78,28 @@ TEST_F(WaveSearchTest, DiagonalNeighboursJoin) {
   EXPECT_EQ(Time(3, 1, 1), 1400);
 }
 
+// A lone early mark, a wave of three sites and one of two: with a smallest wave size the
+// smaller waves leave the list and the first wave listed is the first large one.
+TEST_F(WaveSearchTest, WavesBelowTheSmallestSizeAreNeitherListedNorNumbered) {
+  AddMark(Channel(4, 2), kSlowWave, 500);
+  AddMark(Channel(1, 1), kSlowWave, 1000), AddMark(Channel(2, 1), kSlowWave, 1100), AddMark(Channel(3, 1), kSlowWave, 1200);
+  AddMark(Channel(1, 2), kSlowWave, 5000), AddMark(Channel(2, 2), kSlowWave, 5100);
+  struct Case {
+    int minSites, waves;
+    int32_t firstWaveStart;  // the earliest site of wave 1, at (1, 1) or (4, 2)
+  };
+  for (const Case c : {Case{1, 3, 500}, Case{2, 2, 1000}, Case{3, 1, 1000}, Case{4, 0, kNoValue}}) {
+    SCOPED_TRACE(c.minSites);
+    s->MinSitesPerWave = c.minSites;
+    ASSERT_EQ(Calculate(), c.waves);
+    EXPECT_EQ(c.minSites == 1 ? Time(4, 2, 1) : Time(1, 1, 1), c.firstWaveStart);
+    if (c.waves >= 2) {
+      EXPECT_EQ(Time(2, 2, c.waves), 5100);
+    }
+    EXPECT_EQ(Time(1, 1, c.waves + 1), kNoValue);
+  }
+}
+
 TEST_F(WaveSearchTest, ChannelsBelowSeventeenAndOtherKindsStayOut) {
   Place(16, 4, 2);  // the lowest channel of a cell speaks for it
   AddMark(16, kSlowWave, 1000);
