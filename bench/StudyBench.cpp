@@ -103,7 +103,7 @@ void BM_ThirtyMinutesSummary(benchmark::State& bench) {
     s.AmplitudesValid = true;
     WaveSearch search;
     search.CalculateWaves(s);
-    const WaveTable table = WaveTable::Build(s, search, {s.MinWaveSites, double(s.NormalDirection)});
+    const WaveTable table = WaveTable::Build(s, search, {s.MinSitesPerWave, double(s.NormalDirection)});
     benchmark::DoNotOptimize(ResultsCsv::WaveTableText(table).size());
     bench.counters["waves"] = double(table.Rows().size());
   }

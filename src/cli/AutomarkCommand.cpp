@@ -6,11 +6,13 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/DetectionMethodOption.h"
 #include "cli/ElectrogramPane.h"
 #include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "marks/AutomaticMarking.h"
 #include "marks/MarkFile.h"
+#include "marks/MarkingReport.h"
 #include "core/Errors.h"
 
 namespace velmora::cli {
@@ -37,18 +39,19 @@ void ShowWholeSignalInPaneA(AnalysisState& s) {
 
 void RunAutomark(const AutomarkOptions& options) {
   RecordingSession session;
-  session.UsePreferences(PreferenceSettings::Parse(options.settings));
+  PreferenceTexts texts = PreferenceSettings::Parse(options.settings);
+  DetectionMethodOption::Apply(options.method, texts);  // the verb's own option wins over --set
+  session.UsePreferences(texts);
   session.Open(options.recording, options.matrix, !options.raw, options.write);
   AnalysisState& s = session.State();
-  // The option of the verb wins over --set, as the verbs' own options do.
-  if (options.method == "robust") s.DetectionMethod = AutomaticMarking::kRobustMethod;
-  if (options.method == "described") s.DetectionMethod = AutomaticMarking::kThresholdMethod;
   ShowWholeSignalInPaneA(s);
   if (options.write) session.HoldMarkFile();
   const int32_t before = s.MarkCount;
   AutomaticMarking(s, session.UiOut()).MarkAllSlowWaves();
-  std::cout << MarkLines(s, before + 1);
+  std::cout << MarkLines(s, before + 1) << std::flush;
   if (options.write) session.SaveMarks();
+  // What the window tells after the marking, on stderr so that stdout stays the marks alone.
+  session.UiOut().Message(MarkingReport::After(s, before).Text());
 }
 
 }  // namespace
@@ -60,9 +63,7 @@ void AddAutomarkCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
   cmd->add_flag("--write", options->write, "save the marks to the recording's mark file");
-  cmd->add_option("--method", options->method,
-                  "described (the threshold crossing, unless --set DetectionMethod says otherwise) or robust")
-      ->check(CLI::IsMember({"described", "robust"}));
+  DetectionMethodOption::AddOption(cmd, options->method);
   PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] { exitCode = RunReportingErrors([&] { RunAutomark(*options); }); });
 }

@@ -17,7 +17,9 @@
 #include <fmt/format.h>
 
 #include "cli/CliCommands.h"
+#include "cli/DetectionMethodOption.h"
 #include "cli/OptionParsing.h"
+#include "cli/PreferenceSettings.h"
 #include "cli/RecordingSession.h"
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
@@ -36,7 +38,7 @@ constexpr const char* kStudyFile = "study.csv";
 constexpr const char* kRowSuffix = ".study.csv";
 
 struct BatchOptions {
-  std::string matrix, out, jobs, type, minSites, normalDirection, velocityMethod, difference;
+  std::string matrix, out, jobs, type, minSites, normalDirection, velocityMethod, difference, method;
   bool writeMarks = false;
   std::vector<std::string> settings, recordings;
 };
@@ -75,7 +77,7 @@ std::vector<std::string> JobArguments(const BatchOptions& o, const Job& job) {
 #endif
   const std::pair<const char*, const std::string*> passed[] = {
       {"--type", &o.type},           {"--min-sites", &o.minSites},           {"--normal-direction", &o.normalDirection},
-      {"--difference", &o.difference}, {"--velocity-method", &o.velocityMethod}};
+      {"--difference", &o.difference}, {"--velocity-method", &o.velocityMethod}, {"--method", &o.method}};
   for (const auto& [name, value] : passed)
     if (!value->empty()) args.insert(args.end(), {name, *value});
   for (const std::string& setting : o.settings) args.insert(args.end(), {"--set", setting});
@@ -159,6 +161,8 @@ std::string RowOf(const BatchOptions& o, const Job& job, bool& failed) {
 int RunBatch(const BatchOptions& o) {
   const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
   const int parallel = ParseOptionalInt("--jobs", o.jobs, 1, 256).value_or(cores);
+  // A setting no recording could take is refused once, before any job starts.
+  PreferenceSettings::Store(*std::make_unique<AnalysisState>(), PreferenceSettings::Parse(o.settings));
   std::error_code error;
   fs::create_directories(o.out, error);
   if (error) throw IoError(o.out, "the folder cannot be created: " + error.message());
@@ -208,14 +212,16 @@ void AddBatchCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--jobs", o.jobs, "recordings analysed at a time (default the number of cores)")->type_name("N");
   cmd->add_flag("--write-marks", o.writeMarks, "also save the marks in each recording's own mark file");
   cmd->add_option("--type", o.type, "mark kind: 1 slow waves (default), 2 spikes, 3 type 3")->type_name("1|2|3");
-  cmd->add_option("--min-sites", o.minSites, "leave out waves with fewer sites")->type_name("N");
+  cmd->add_option("--min-sites", o.minSites, "leave out waves with fewer sites (default MinSitesPerWave, 1)")
+      ->type_name("N");
+  DetectionMethodOption::AddOption(cmd, o.method);
   cmd->add_option("--normal-direction", o.normalDirection, "the arrays' normal direction in degrees")
       ->type_name("DEG");
   cmd->add_option("--difference", o.difference, "largest time difference between neighbouring sites of a wave")
       ->type_name("MS");
   cmd->add_option("--velocity-method", o.velocityMethod, "how velocities are estimated")
       ->type_name("squares|smoothed|fit");
-  cmd->add_option("--set", o.settings, "a preference by name, for every recording")->type_name("NAME=VALUE");
+  PreferenceSettings::AddOption(cmd, o.settings);  // --set and --filter, for every recording
   cmd->callback([options, &exitCode] {
     exitCode = RunReportingErrors([&] {
       if (RunBatch(*options) != 0) throw std::runtime_error("some recordings could not be analysed (see study.csv)");

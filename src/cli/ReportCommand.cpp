@@ -42,8 +42,8 @@ void WriteReport(const std::string& path, WaveResults& results) {
 #ifndef VELMORA_CLI_PICTURES
   throw std::runtime_error(path + ": this velmora-cli was built without Qt and cannot write PDF files");
 #else
-  const ReportPages pages(results.Table(),
-                          ReportPages::Facts(results.State(), results.Study(), results.MinSites()));
+  const ReportPages pages(results.Table(), ReportPages::Facts(results.State(), results.Study(), results.MinSites()),
+                          QualityPicture::Of(results.State()));
   std::string bytes;
   PictureWriter::WithGuiApplication([&] { bytes = ReportPdf::Bytes(pages); });
   RecordingFiles::Write(results.State(), path, bytes);

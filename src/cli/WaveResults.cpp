@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "cli/DetectionMethodOption.h"
 #include "cli/OptionParsing.h"
 #include "cli/PreferenceSettings.h"
 #include "cli/VelocityMethodOption.h"
@@ -43,8 +44,10 @@ void WaveResultsOptions::Add(CLI::App* cmd, WaveResultsOptions& o) {
   CLI::Option* automark =
       cmd->add_flag("--automark", o.automark, "mark the slow waves automatically instead of reading marks");
   marks->excludes(automark);
+  DetectionMethodOption::AddOption(cmd, o.method);
   cmd->add_option("--type", o.type, "mark kind: 1 slow waves (default), 2 spikes, 3 type 3")->type_name("1|2|3");
-  cmd->add_option("--min-sites", o.minSites, "leave out waves with fewer sites (default MinWaveSites, 4)")
+  cmd->add_option("--min-sites", o.minSites,
+                  "leave out waves with fewer sites, as the wave maps do (default MinSitesPerWave, 1)")
       ->type_name("N");
   cmd->add_option("--normal-direction", o.normalDirection,
                   "the array's normal direction in degrees, counter-clockwise, 90 up (default NormalDirection, 0)")
@@ -58,11 +61,13 @@ void WaveResultsOptions::Add(CLI::App* cmd, WaveResultsOptions& o) {
 WaveResults::WaveResults(const WaveResultsOptions& o) : recording_(o.recording) {
   if (o.marks.empty() && !o.automark) throw UsageError("either --marks or --automark is required");
   if (o.writeMarks && !o.automark) throw UsageError("--write-marks goes with --automark");
+  if (!o.method.empty() && !o.automark) throw UsageError("--method goes with --automark");
   const int type = ParseOptionalInt("--type", o.type, 1, 3).value_or(kSlowWave);
-  const std::optional<int> minSites = ParseOptionalInt("--min-sites", o.minSites, 1, kChannels);
+  const std::optional<int> minSites = ParseOptionalInt("--min-sites", o.minSites, 1, kChannels - kFirstElectrode + 1);
   const std::optional<int> difference = ParseOptionalInt("--difference", o.difference, 1, kLargestNumber);
   PreferenceTexts texts = PreferenceSettings::Parse(o.settings);
   VelocityMethodOption::Apply(o.velocityMethod, texts);
+  DetectionMethodOption::Apply(o.method, texts);
   if (!o.normalDirection.empty())
     texts["NormalDirection"] = std::to_string(ParseInt("--normal-direction", o.normalDirection, 0, 359));
   session_.UsePreferences(texts);
@@ -76,14 +81,14 @@ WaveResults::WaveResults(const WaveResultsOptions& o) : recording_(o.recording) 
   AnalysisState& s = State();
   ShowWholeSignalInPaneA(s, type);
   if (difference) s.WaveDifference[size_t(type - 1)] = *difference;
+  if (minSites) s.MinSitesPerWave = *minSites;
   if (o.automark) AutomaticMarking(s, session_.UiOut()).MarkAllSlowWaves();
   if (type == kSlowWave) {
     AmplitudeCalculation::CalcAmplitudes(s);
     s.AmplitudesValid = true;
   }
-  search_->CalculateWaves(s);
-  minSites_ = minSites.value_or(s.MinWaveSites);
-  table_ = WaveTable::Build(s, *search_, {minSites_, double(s.NormalDirection)});
+  search_->CalculateWaves(s);  // numbers only the waves of at least MinSitesPerWave sites
+  table_ = WaveTable::Build(s, *search_, {s.MinSitesPerWave, double(s.NormalDirection)});
 }
 
 StudyRow WaveResults::Study() {

@@ -17,6 +17,7 @@ namespace velmora::cli {
 struct WaveResultsOptions {
   std::string recording, matrix, marks, type, minSites, normalDirection, velocityMethod, difference;
   bool automark = false;
+  std::string method;  // of the automatic marking, with automark
   // The marks go into the recording's own mark file at the end; the automatic marks are then
   // added to those it holds, as `automark --write` adds them.
   bool writeMarks = false;
@@ -38,7 +39,8 @@ class WaveResults {
   const WaveSearch& Search() const { return *search_; }
   const WaveTable& Table() const { return table_; }
   StudyRow Study();
-  int MinSites() const { return minSites_; }
+  // The smallest wave the table holds: MinSitesPerWave, or --min-sites over it.
+  int MinSites() { return State().MinSitesPerWave; }
   // The marks in a mark file of their own at `path` (never the recording). Throws IoError.
   void SaveMarks(const std::string& path);
   // The marks into the recording's own mark file (held since the start, see writeMarks).
@@ -49,7 +51,6 @@ class WaveResults {
   std::unique_ptr<WaveSearch> search_ = std::make_unique<WaveSearch>();
   WaveTable table_;
   std::string recording_;
-  int minSites_ = 1;
 };
 
 // Writes the study row of a recording that failed; a failure to write it is only said.

@@ -66,8 +66,8 @@ int TableRowsPerPage() { return int((ReportPages::kHeight - kTableTop - ReportPa
 
 }  // namespace
 
-ReportPages::ReportPages(const WaveTable& table, std::vector<std::string> facts)
-    : table_(table), facts_(std::move(facts)) {}
+ReportPages::ReportPages(const WaveTable& table, std::vector<std::string> facts, QualityPicture quality)
+    : table_(table), facts_(std::move(facts)), quality_(std::move(quality)) {}
 
 std::vector<std::string> ReportPages::Facts(const AnalysisState& s, const StudyRow& row, int minSites) {
   const int type = s.MarkType[0];
@@ -75,14 +75,14 @@ std::vector<std::string> ReportPages::Facts(const AnalysisState& s, const StudyR
   for (int p = 0; p < PropagationPattern::kPatterns; ++p)
     patterns += fmt::format("{}{} {}", p ? ", " : "", PropagationPattern::Name(Pattern(p)), row.patternCounts[size_t(p)]);
   const int method = std::clamp(s.VelocityMethod, 0, 2);
-  return {
+  std::vector<std::string> lines = {
       fmt::format("Recording: {}", s.ElgFileName),
       fmt::format("Matrix: {}", s.MatrixFileName),
       fmt::format("Duration: {:.1f} s, {} x {} grid, electrodes {} mm apart", row.durationS.value_or(0), s.NrCols,
                   s.NrRows, s.ElectrodeDistance),
-      fmt::format("Electrodes: {}, dead (in fewer than three quarters of the waves): {}", row.electrodes.value_or(0),
-                  row.deadElectrodes.value_or(0)),
-      fmt::format("Waves: {} (of at least {} sites)", row.waves.value_or(0), minSites),
+      fmt::format("Electrodes: {}, dead (no slow wave stands out of their noise): {}", row.electrodes.value_or(0),
+                  row.deadElectrodes ? std::to_string(*row.deadElectrodes) : "-"),
+      fmt::format("Waves: {} (of at least {} site{})", row.waves.value_or(0), minSites, minSites == 1 ? "" : "s"),
       fmt::format("Frequency: {}", MeanSd(row.frequencyMeanCpm, row.frequencySdCpm, "cpm")),
       fmt::format("Speed: {}", MeanSd(row.speedMeanMmS, row.speedSdMmS, "mm/s")),
       fmt::format("Direction: {} degrees (counter-clockwise, 90 up)", Direction(row.directionMeanDeg, 1)),
@@ -91,6 +91,9 @@ std::vector<std::string> ReportPages::Facts(const AnalysisState& s, const StudyR
                   s.WaveDifference[size_t(std::clamp(type, 1, 3) - 1)], s.NormalDirection),
       fmt::format("Velocity method {}, speeds above {} cm/s left out", kMethods[method], s.MaxCondVel),
   };
+  // What an EDF, BDF or GDF recording's samples went through before they were marked.
+  if (!s.Acquisition.Empty()) lines.push_back(fmt::format("Filters: {}", s.Acquisition.filters));
+  return lines;
 }
 
 int ReportPages::ThumbnailPages() const {
@@ -136,6 +139,8 @@ void ReportPages::DrawFacts(Canvas& c, double unit) const {
   const double half = kContent / 2 - 6;
   ResultPlots::Draw(c, ResultPlots::Kind::FrequencyOverTime, Area(kMargin, y, half, 200, unit), table_);
   ResultPlots::Draw(c, ResultPlots::Kind::SpeedOverTime, Area(kMargin + half + 12, y, half, 200, unit), table_);
+  y += 215;
+  if (!quality_.Empty()) quality_.Draw(c, Area(kMargin, y, kContent, kHeight - kMargin - 8 - y, unit));
 }
 
 void ReportPages::DrawHistograms(Canvas& c, double unit) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Canvas.h"
+#include "output/QualityPicture.h"
 
 namespace velmora {
 
@@ -12,8 +13,8 @@ struct StudyRow;
 class WaveTable;
 
 // The pages of a recording's wave report, laid out in points on A4 portrait and drawn on any
-// canvas at `unit` device units per point: the recording's facts with the pattern timeline
-// and the frequency and speed over time; the histograms of speed and frequency and the rose
+// canvas at `unit` device units per point: the recording's facts with the pattern timeline,
+// the frequency and speed over time and the electrode quality map; the histograms of speed and frequency and the rose
 // of directions; the activation map of every wave as a thumbnail with its pattern; the wave
 // table. The window shows the same plots, drawn by the same code.
 class ReportPages {
@@ -21,7 +22,7 @@ class ReportPages {
   static constexpr double kWidth = 595, kHeight = 842, kMargin = 40;
   static constexpr int kThumbnailCols = 4, kThumbnailRows = 5;
 
-  ReportPages(const WaveTable& table, std::vector<std::string> facts);
+  ReportPages(const WaveTable& table, std::vector<std::string> facts, QualityPicture quality = {});
 
   // The facts page's lines for the recording loaded and its study row.
   static std::vector<std::string> Facts(const AnalysisState& state, const StudyRow& row, int minSites);
@@ -40,6 +41,7 @@ class ReportPages {
 
   const WaveTable& table_;
   std::vector<std::string> facts_;
+  QualityPicture quality_;
 };
 
 }  // namespace velmora

@@ -2,12 +2,12 @@
 
 #include <cmath>
 #include <numbers>
-#include <map>
 #include <set>
 #include <vector>
 
 #include "core/AnalysisState.h"
 #include "maps/MapComputation.h"
+#include "marks/ElectrodeQuality.h"
 #include "results/WaveTable.h"
 
 namespace velmora {
@@ -15,9 +15,6 @@ namespace velmora {
 namespace {
 
 constexpr double kRadians = std::numbers::pi / 180.0;
-// A live electrode takes part in nearly every wave; one marked only on its noise takes part
-// in some.
-constexpr double kLiveShare = 0.75;
 
 struct MeanSd {
   std::optional<double> mean, sd;
@@ -55,18 +52,17 @@ int GridElectrodes(const AnalysisState& s, std::set<int>& channels) {
 
 }  // namespace
 
-StudyRow StudyRow::Of(const std::string& file, const AnalysisState& s, const WaveTable& table) {
+StudyRow StudyRow::Of(const std::string& file, AnalysisState& s, const WaveTable& table) {
   StudyRow row;
   row.file = file;
   row.durationS = double(s.SigLength) / 1000.0;  // SigLength counts ms
   std::set<int> electrodes;
   row.electrodes = GridElectrodes(s, electrodes);
   row.waves = int(table.Rows().size());
-  std::map<int, int> taking;
-  for (const WaveMarkRow& m : table.Marks()) ++taking[m.electrode];
-  row.deadElectrodes = 0;
-  for (const int e : electrodes)
-    if (taking[e] < kLiveShare * *row.waves || *row.waves == 0) ++*row.deadElectrodes;
+  if (const auto quality = ElectrodeQuality::Measure(s)) {
+    row.deadElectrodes = 0;
+    for (const int32_t c : ElectrodeQuality::DeadChannels(s, *quality, true)) *row.deadElectrodes += int(electrodes.count(c));
+  }
   std::vector<double> frequencies, speeds, directions;
   for (const WaveRow& w : table.Rows()) {
     if (w.frequencyCpm) frequencies.push_back(*w.frequencyCpm);

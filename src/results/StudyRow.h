@@ -26,9 +26,10 @@ struct StudyRow {
   std::string error;
 
   // The facts of the recording loaded and the summary of its table. Dead electrodes are the
-  // grid's electrodes that take part in fewer than three quarters of the table's waves. Means and SDs (divisor n - 1)
-  // are over the waves' frequencies and mean speeds; the direction is their circular mean.
-  static StudyRow Of(const std::string& file, const AnalysisState& state, const WaveTable& table);
+  // grid's electrodes the electrode quality judges dead (measured when the marking did not).
+  // Means and SDs (divisor n - 1) are over the waves' frequencies and mean speeds; the
+  // direction is their circular mean.
+  static StudyRow Of(const std::string& file, AnalysisState& state, const WaveTable& table);
   static StudyRow Failed(const std::string& file, const std::string& error);
 };
 

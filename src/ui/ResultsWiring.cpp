@@ -40,7 +40,7 @@ ResultWindows& Windows() {
 WaveTable CurrentTable(TMainF& w) {
   AnalysisState& s = w.State();
   const WaveMap& waves = w.Waves().CalculatedWaves();
-  return WaveTable::Build(s, waves.Search(), {s.MinWaveSites, double(s.NormalDirection)});
+  return WaveTable::Build(s, waves.Search(), {s.MinSitesPerWave, double(s.NormalDirection)});
 }
 
 // A click in the table shows the wave in the active pane as a wave map.
@@ -106,7 +106,8 @@ void SaveReport(TMainF& w) {
   try {
     RecordingFiles::CheckTarget(s, chosen->path);
     const WaveTable table = CurrentTable(w);
-    const ReportPages pages(table, ReportPages::Facts(s, StudyRow::Of(s.ElgFileName, s, table), s.MinWaveSites));
+    const ReportPages pages(table, ReportPages::Facts(s, StudyRow::Of(s.ElgFileName, s, table), s.MinSitesPerWave),
+                            QualityPicture::Of(s));
     RecordingFiles::Write(s, chosen->path, ReportPdf::Bytes(pages));
   } catch (const std::exception& error) {
     w.ActiveUi().Error(error.what());

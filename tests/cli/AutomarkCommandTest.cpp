@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include <fmt/format.h>
+
 #include "core/AnalysisState.h"
 #include "core/AtomicFile.h"
 #include "core/SessionLock.h"
@@ -118,6 +120,14 @@ TEST_F(AutomarkCommandTest, TheRobustMethodMarksTheActivationsOfAnImpairedSample
   EXPECT_GE(score.Sensitivity(), 0.97);
   EXPECT_GE(score.PositivePredictiveValue(), 0.97);
   EXPECT_EQ(score.deadMarks, 0);
+  // After the marks, on stderr alone, what the window tells: the marks made and the dead.
+  EXPECT_EQ(r.out.find("Automatic"), std::string::npos);
+  const std::vector<int> dead = SampleRecording::DeadChannels(settings);
+  ASSERT_EQ(dead.size(), 3u);
+  EXPECT_NE(Errors().find(fmt::format("Automatic marking made {} marks. Electrodes {}, {} and {} look dead",
+                                      state->MarkCount, dead[0], dead[1], dead[2])),
+            std::string::npos)
+      << Errors();
   EXPECT_EQ(Run("automark " + recording + " --matrix " + matrix + " --method threshold").status, 2);
 }
 
