@@ -3,6 +3,8 @@
 #include <optional>
 
 #include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
 
 #include "ui/PictureFile.h"
 
@@ -19,6 +21,21 @@ PictureFile::Format FileFormat(PictureWriter::Format format) {
   return PictureFile::Format::Png;
 }
 
+// Qt falls back to a runtime folder of its own where the session has none (a cluster node, a
+// cron job) and says so on stderr, where a batch keeps a recording's messages: that notice is
+// no message of ours and leaves, every other one stays.
+QtMessageHandler passOn = nullptr;
+
+void LeaveOutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  passOn(type, context, message);
+}
+
+struct QuietRuntimeFolder {
+  QuietRuntimeFolder() { passOn = qInstallMessageHandler(LeaveOutRuntimeFolderNotice); }
+  ~QuietRuntimeFolder() { qInstallMessageHandler(passOn); }
+};
+
 }  // namespace
 
 void PictureWriter::WithGuiApplication(const std::function<void()>& body) {
@@ -28,6 +45,7 @@ void PictureWriter::WithGuiApplication(const std::function<void()>& body) {
   static int argc = 1;
   static char name[] = "velmora-cli";
   static char* argv[] = {name, nullptr};
+  const QuietRuntimeFolder quiet;
   std::optional<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) app.emplace(argc, argv);
   body();
