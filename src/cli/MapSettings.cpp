@@ -83,7 +83,8 @@ void ComputeMap(AnalysisState& s, Ui& ui, const MapSettings& m) {
 
 void AddMapSettingOptions(CLI::App* cmd, MapSettingTexts& o, bool kindRequired) {
   CLI::Option* kind =
-      cmd->add_option("--kind", o.kind, "map kind")->type_name("time|count|electrode|interval|amplitude|slope|velocity");
+      cmd->add_option("--kind", o.kind, "map kind")
+          ->type_name("time|count|electrode|interval|amplitude|slope|velocity|quality|frequency");
   if (kindRequired) {
     kind->required();
   } else {
