@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <iterator>
 #include <memory>
 
 #include "core/AnalysisState.h"
@@ -78,6 +79,24 @@ class WaveTableWindowTest : public QObject {
     QCOMPARE(copied.size(), 2);
     QVERIFY(copied[0].startsWith("wave,start_ms,"));
     QVERIFY(copied[1].startsWith(Cell(0, 0) + ","));
+  }
+
+  // A two-site wave after the three: the table lists the waves the wave maps number, as
+  // large as "Smallest wave shown" lets them be, and follows that preference.
+  void theTableHoldsTheWavesOfTheSmallestWaveShown() {
+    for (int channel = 17; channel <= 18; ++channel) {
+      S().PointerChannel = channel;
+      velmora::MarkStore::AddMarkRecord(S(), 50000 + (channel - 17) * 400, 1);
+    }
+    const int limits[] = {1, 2, 3, 6, 7};
+    const int rows[] = {4, 4, 3, 3, 0};
+    for (size_t i = 0; i < std::size(limits); ++i) {
+      S().MinSitesPerWave = limits[i];
+      window_->Menu().Action("WaveTable1")->trigger();
+      QVERIFY(Table() != nullptr);
+      QCOMPARE(Table()->View()->model()->rowCount(), rows[i]);
+      if (rows[i] == 4) QCOMPARE(Cell(3, 2), QString("2"));  // sites of wave 4
+    }
   }
 
   void theFrequencyMapCountsCyclesPerMinute() {
