@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 
 #include <fmt/format.h>
 
+#include "cli/BatchWorkers.h"
 #include "cli/CliCommands.h"
 #include "cli/DetectionMethodOption.h"
 #include "cli/OptionParsing.h"
@@ -25,8 +25,6 @@
 #include "core/Errors.h"
 #include "core/WriteTarget.h"
 #include "output/ResultsCsv.h"
-
-extern char** environ;
 
 namespace velmora::cli {
 
@@ -43,11 +41,10 @@ struct BatchOptions {
   std::vector<std::string> settings, recordings;
 };
 
-// One recording's job: what it writes and the process working on it.
+// One recording's job: what it writes and how it ended.
 struct Job {
   std::string recording, stem;
-  pid_t pid = 0;
-  int status = 0;
+  int status = 0;  // as waitpid tells it
 };
 
 // Names in the output folder: the recording's name without its extension, numbered when two
@@ -85,23 +82,33 @@ std::vector<std::string> JobArguments(const BatchOptions& o, const Job& job) {
   return args;
 }
 
-// The tool itself runs each job, with its messages in the job's log beside its results.
-pid_t Start(const BatchOptions& o, const Job& job) {
+// The job's summary, run in this process (a worker's), with its messages in the job's log
+// beside its results. Returns its exit status.
+int RunHere(const BatchOptions& o, const Job& job) {
   std::vector<std::string> args = JobArguments(o, job);
   args.insert(args.begin(), "velmora-cli");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
   const std::string log = (fs::path(o.out) / (job.stem + ".log")).string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int error = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) throw std::runtime_error(fmt::format("cannot start a job: {}", std::strerror(error)));
-  return pid;
+  const int logFd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int saved = ::dup(STDERR_FILENO);
+  std::cerr.flush();
+  if (logFd >= 0) ::dup2(logFd, STDERR_FILENO);
+  int exitCode = 0;
+  try {
+    CLI::App app{"", "velmora-cli"};
+    app.require_subcommand(1);
+    AddSummaryCommand(app, exitCode);
+    app.parse(int(argv.size()), argv.data());
+  } catch (const std::exception& error) {  // a usage error: the batch checked the options
+    std::cerr << "error: " << error.what() << '\n';
+    exitCode = 2;
+  }
+  std::cerr.flush();
+  if (saved >= 0) ::dup2(saved, STDERR_FILENO);
+  for (const int fd : {logFd, saved})
+    if (fd >= 0) ::close(fd);
+  return exitCode;
 }
 
 std::string Outcome(int status) {
@@ -111,31 +118,17 @@ std::string Outcome(int status) {
 
 // Runs the jobs, `parallel` at a time, saying on stderr as each ends.
 void RunJobs(const BatchOptions& o, std::vector<Job>& jobs, int parallel) {
-  size_t next = 0, finished = 0;
-  std::map<pid_t, size_t> running;
-  while (finished < jobs.size()) {
-    while (next < jobs.size() && int(running.size()) < parallel) {
-      jobs[next].pid = Start(o, jobs[next]);
-      running[jobs[next].pid] = next;
-      ++next;
-    }
-    int status = 0;
-    const pid_t pid = waitpid(-1, &status, 0);
-    if (pid < 0) {
-      if (errno == EINTR) continue;
-      throw std::runtime_error(fmt::format("waiting for the jobs failed: {}", std::strerror(errno)));
-    }
-    const auto found = running.find(pid);
-    if (found == running.end()) continue;
-    Job& job = jobs[found->second];
-    job.status = status;
-    running.erase(found);
-    ++finished;
-    std::cerr << fmt::format("batch: {}/{} {} {}\n", finished, jobs.size(), job.recording, Outcome(status));
-    const fs::path log = fs::path(o.out) / (job.stem + ".log");
-    std::error_code ignored;
-    if (fs::file_size(log, ignored) == 0) fs::remove(log, ignored);
-  }
+  size_t finished = 0;
+  BatchWorkers::Run(
+      jobs.size(), parallel, [&](size_t i) { return RunHere(o, jobs[i]); },
+      [&](size_t i, int status) {
+        Job& job = jobs[i];
+        job.status = status;
+        std::cerr << fmt::format("batch: {}/{} {} {}\n", ++finished, jobs.size(), job.recording, Outcome(status));
+        const fs::path log = fs::path(o.out) / (job.stem + ".log");
+        std::error_code ignored;
+        if (fs::file_size(log, ignored) == 0) fs::remove(log, ignored);
+      });
 }
 
 void WriteStudy(const std::string& path, const std::string& study) {
