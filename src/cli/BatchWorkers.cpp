@@ -69,7 +69,8 @@ class Pool {
  public:
   Pool(size_t jobs, int parallel, const BatchWorkers::RunJob& run, const BatchWorkers::JobEnded& ended)
       : jobs_(jobs), parallel_(size_t(std::max(parallel, 1))), run_(run), ended_(ended), done_(jobs, false) {
-    void* shared = ::mmap(nullptr, sizeof(std::atomic<size_t>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    void* shared =
+        ::mmap(nullptr, sizeof(std::atomic<size_t>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED) Fail("share the job counter");
     next_ = new (shared) std::atomic<size_t>(0);
     if (::pipe2(pipe_, O_CLOEXEC) != 0) Fail("open a pipe to its workers");

@@ -35,7 +35,8 @@ QualityPicture QualityPicture::Of(AnalysisState& s) {
   for (const ElectrodeQualityTable::Record& r : table->electrodes) {
     const int col = s.ElectrodeX[size_t(r.channel - 1)], row = s.ElectrodeY[size_t(r.channel - 1)];
     if (col < 1 || row < 1 || col > p.cols || row > p.rows) continue;
-    const bool taken = std::any_of(p.cells.begin(), p.cells.end(), [&](const Cell& c) { return c.col == col && c.row == row; });
+    const bool taken =
+        std::any_of(p.cells.begin(), p.cells.end(), [&](const Cell& c) { return c.col == col && c.row == row; });
     if (!taken) p.cells.push_back({col, row, r.channel, r.quality, MapColours::QualityBand(int32_t(r.verdict))});
     if (r.verdict == ElectrodeQualityTable::Verdict::Dead) p.dead.push_back(r.channel);
   }
@@ -62,7 +63,8 @@ void QualityPicture::Draw(Canvas& c, const PlotArea& a) const {
     c.Rectangle(x, y, x + cell + 1, y + cell + 1);
     c.SetBrush(colours::kWhite, BrushStyle::Clear);
     const std::string digits = fmt::format("{:.0f}", e.quality);
-    if (c.TextWidth(digits) < cell) c.TextOut(x + (cell - c.TextWidth(digits)) / 2, y + (cell - c.TextHeight(digits)) / 2, digits);
+    if (c.TextWidth(digits) < cell)
+      c.TextOut(x + (cell - c.TextWidth(digits)) / 2, y + (cell - c.TextHeight(digits)) / 2, digits);
   }
   c.SetFont(colours::kBlack, FontStyle{false, false, int(kKeyPoints)});
   const int keyLeft = a.left + cell * cols + a.Points(12), line = c.TextHeight("0") + a.Points(4);
