@@ -10,10 +10,12 @@
 #include "core/AnalysisState.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/SignalUnits.h"
 #include "input/AcquisitionReader.h"
 #include "input/AcquisitionSampleRecording.h"
 #include "input/E00Reader.h"
 #include "input/SampleRecording.h"
+#include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
 #include "support/EdfFileBuilder.h"
 #include "support/ScriptedUi.h"
@@ -201,6 +203,32 @@ TEST_F(AcquisitionReaderTest, AtItsOwnRateMarksAndAnnotationsKeepTheFilesTimes) 
   AutomaticMarking(*state, ui).MarkAllSlowWaves();
   ASSERT_EQ(state->MarkCount, 4);  // electrodes 17 to 20
   for (int n = 1; n <= state->MarkCount; ++n) EXPECT_EQ(state->Mark(n).Time, 3000) << "electrode " << state->Mark(n).Electrode;
+}
+
+// The store holds whole microvolts: a wave of 1 mV from top to bottom, falling 1 mV in
+// 100 ms, measures 1 mV and the slope the E00 measure gives (the fall over 24 samples, taken
+// as 25 ms at 1000 Hz), here 24 samples at 512 Hz.
+TEST_F(AcquisitionReaderTest, AMillivoltWaveMeasuresOneMillivolt) {
+  testing::EdfFileBuilder builder;
+  builder.signals = 20;
+  builder.seconds = 10;
+  builder.rate = [](int) { return 512; };
+  builder.value = [](int, int k) {
+    const double t = k / 512.0;
+    if (t >= 2.8 && t < 2.9) return 500.0;
+    if (t >= 2.9 && t <= 3.0) return 500.0 - 1000.0 * (t - 2.9) / 0.1;
+    return t > 3.0 && t < 3.2 ? -500.0 : 0.0;
+  };
+  const std::string path = dir.File("mv.edf");
+  builder.Write(path);
+  Open(path);
+  ASSERT_EQ(state->SamplingF, 512);
+  const double step = 20000.0 / 65535;  // EDF's 16 bits over +-10 mV
+  for (int electrode = 17; electrode <= 20; ++electrode) {
+    const AmplitudeRecord r = AmplitudeCalculation::Measure(*state, electrode, 2950, 0);
+    EXPECT_NEAR((r.MaxValue - r.MinValue) / UnitsPerMv(*state), 1.0, 0.002 + step / 1000) << electrode;
+    EXPECT_NEAR(r.Slope, 10.0 * 24 / 25, 0.05) << electrode;
+  }
 }
 
 }  // namespace
