@@ -17,6 +17,7 @@
 #include "input/SampleRecording.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
+#include "marks/ElectrodeQuality.h"
 #include "support/EdfFileBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -228,6 +229,65 @@ TEST_F(AcquisitionReaderTest, AMillivoltWaveMeasuresOneMillivolt) {
     const AmplitudeRecord r = AmplitudeCalculation::Measure(*state, electrode, 2950, 0);
     EXPECT_NEAR((r.MaxValue - r.MinValue) / UnitsPerMv(*state), 1.0, 0.002 + step / 1000) << electrode;
     EXPECT_NEAR(r.Slope, 10.0 * 24 / 25, 0.05) << electrode;
+  }
+}
+
+// A downstroke of 1 mV over 20 ms every 10 s, a little later on each electrode: the robust
+// detector finds every one over the whole recording and marks it within a sample of its
+// time on the file's axis (within 1 ms where a sample is shorter); the flat electrode is
+// judged dead and the others good with every activation counted.
+TEST_F(AcquisitionReaderTest, RobustMarksAndQualityKeepTheFilesTimesAtAnyRate) {
+  constexpr int kWaves = 4, kLive = 4;
+  const auto wave = [](int electrode, int n) { return 4.0 + 10.0 * n + 0.0031 * (electrode - 17); };
+  for (const int rate : {512, 2048}) {
+    SCOPED_TRACE(rate);
+    testing::EdfFileBuilder builder;
+    builder.bdf = true;
+    builder.signals = 16 + kLive + 1;
+    builder.seconds = 42;
+    builder.rate = [rate](int) { return rate; };
+    builder.value = [&, rate](int s, int k) {
+      const double t = double(k) / rate;
+      const double noise = double(int((uint32_t(k) * 2654435761u + uint32_t(s) * 40503u) >> 16) % 31 - 15);
+      if (s < 17 || s > 16 + kLive) return noise;
+      double v = noise;
+      for (int n = 0; n < kWaves; ++n) {
+        const double from = t - (wave(s, n) - 0.01);
+        if (from >= 0 && from <= 0.02) v -= 1000 * from / 0.02;
+        if (from > 0.02) v -= 1000 * std::exp(-(from - 0.02) / 0.5);
+      }
+      return v;
+    };
+    const std::string path = dir.File("robust" + std::to_string(rate) + ".bdf");
+    builder.Write(path);
+    Open(path);
+    ASSERT_EQ(state->SamplingF, rate);
+    state->CurBegin = 0;
+    state->CurWindow = state->SigLength;
+    state->MarkType[0] = 1;
+    state->DetectionMethod = AutomaticMarking::kRobustMethod;
+    AutomaticMarking(*state, ui).MarkAllSlowWaves();
+    const double tolerance = std::max(1000.0 / rate, 1.0);
+    std::vector<int> found(size_t(16 + kLive + 1), 0);
+    for (int m = 1; m <= state->MarkCount; ++m) {
+      const MarkRecord& mark = state->Mark(m);
+      ASSERT_TRUE(mark.Electrode >= 17 && mark.Electrode <= 16 + kLive) << "a mark on electrode " << mark.Electrode;
+      const int n = int(std::lround((mark.Time / 1000.0 - 4.0) / 10.0));
+      ASSERT_TRUE(n >= 0 && n < kWaves) << mark.Time;
+      EXPECT_LE(std::abs(mark.Time - 1000 * wave(mark.Electrode, n)), tolerance) << "electrode " << mark.Electrode;
+      ++found[size_t(mark.Electrode)];
+    }
+    for (int e = 17; e <= 16 + kLive; ++e) EXPECT_EQ(found[size_t(e)], kWaves) << "electrode " << e;
+    const auto table = ElectrodeQuality::Measure(*state);
+    ASSERT_TRUE(table);
+    for (const ElectrodeQualityTable::Record& r : table->electrodes) {
+      if (r.channel > 16 + kLive + 1) continue;
+      SCOPED_TRACE(r.channel);
+      EXPECT_EQ(r.verdict, r.channel <= 16 + kLive ? ElectrodeQuality::Verdict::Good : ElectrodeQuality::Verdict::Dead);
+      if (r.channel <= 16 + kLive) EXPECT_EQ(r.activations, kWaves);
+    }
+    state = std::make_unique<AnalysisState>();
+    state->DefaultMatrixFileName = matrix;
   }
 }
 
