@@ -12,6 +12,7 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
+#include "conditioning/FilterChain.h"
 #include "core/StateRollback.h"
 #include "input/AcquisitionReader.h"
 #include "input/E00Reader.h"
@@ -117,16 +118,21 @@ bool RecordingCommands::OpenAcquisition(const std::string& path) {
   return true;
 }
 
-bool RecordingCommands::ReapplyFilters() {
+bool RecordingCommands::ReapplyFilters(const FilterChain& earlier) {
   if (!state_.FileLoaded || state_.InputFileKind != AcquisitionReader::kKind) return false;
   StateRollback rollback(state_);
+  // The preferences would otherwise name a chain the samples never went through.
+  const auto putBack = [&] {
+    rollback.Restore();
+    earlier.Store(state_);
+  };
   try {
     AcquisitionReader(state_, ui_, reader_.Root()).Reload();
   } catch (const Cancelled&) {
-    rollback.Restore();
+    putBack();
     return false;
   } catch (const IoError& error) {
-    rollback.Restore();
+    putBack();
     ui_.Beep();
     ui_.Error(error.what());
     return false;
