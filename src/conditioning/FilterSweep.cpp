@@ -27,21 +27,29 @@ struct SectionState {
   Doubles s1, s2;
 };
 
+// Vectors held in containers are wrapped, so that the containers see their alignment.
+struct Mask {
+  Words lanes;
+};
+struct Held {
+  Doubles lanes;
+};
+
 struct SweepData {
   int32_t* store = nullptr;
   int64_t rows = 0;
   std::vector<int> blocks;
-  std::vector<Words> keep;  // per block: all ones in the lanes that are filtered
+  std::vector<Mask> keep;  // per block: all ones in the lanes that are filtered
   std::vector<Biquad> sections;
   std::vector<double> smoothing;
   int64_t half = 0;
   std::vector<SectionState> states;  // section by section, a block after the other
   int64_t forwardDone = 0, backwardNext = -1;
-  std::vector<Doubles> ring;  // the last 2 half + 1 rows of the backward sweep, for the smoothing
+  std::vector<Held> ring;  // the last 2 half + 1 rows of the backward sweep, for the smoothing
   std::vector<double> row;    // one row's results, block after block
 
   int32_t* At(int64_t r, size_t b) const { return store + r * kChannels + int64_t(blocks[b]) * kLanes; }
-  Doubles& Ringed(int64_t r, size_t b) { return ring[size_t(r % (2 * half + 1)) * blocks.size() + b]; }
+  Doubles& Ringed(int64_t r, size_t b) { return ring[size_t(r % (2 * half + 1)) * blocks.size() + b].lanes; }
 };
 
 [[gnu::always_inline]] inline Words Load(const int32_t* at) {
@@ -88,10 +96,94 @@ struct SweepData {
   return x;
 }
 
+// Sections up to this many are run a block at a time down a stretch of rows, their states held
+// in registers: the rows' recurrences then overlap, where one row of all the blocks at a time
+// waits on each state's trip through memory. Longer chains go row by row.
+constexpr int kMostHeldSections = 8;
+constexpr int64_t kStretchRows = 128;  // 128 KiB of the store
+
+// Whole microvolts of `v` in the filtered lanes of `at`, the others left as they are.
+[[gnu::always_inline]] inline void PutRounded(int32_t* at, Doubles v, Words keep) {
+  v = v == v ? v : Doubles{};
+  v = v < kLowest ? Doubles{} + kLowest : v;
+  v = v > kHighest ? Doubles{} + kHighest : v;
+  const Words stored = __builtin_convertvector((v + kRounder) - kRounder, Words);
+  Put(at, (stored & keep) | (Load(at) & ~keep));
+}
+
+// Rows [from, to) of block b through N sections: forward in ascending order, the results left
+// as floats; or backward in descending order from to - 1, the results rounded.
+template <int N, bool kForward>
+[[gnu::always_inline]] inline void RunBlock(SweepData& d, size_t b, int64_t from, int64_t to) {
+  const size_t blocks = d.blocks.size();
+  Doubles s1[N], s2[N];
+  double b0[N], b1[N], b2[N], a1[N], a2[N];
+  for (int k = 0; k < N; ++k) {
+    s1[k] = d.states[size_t(k) * blocks + b].s1;
+    s2[k] = d.states[size_t(k) * blocks + b].s2;
+    const Biquad& q = d.sections[size_t(k)];
+    b0[k] = q.b0, b1[k] = q.b1, b2[k] = q.b2, a1[k] = q.a1, a2[k] = q.a2;
+  }
+  const Words keep = d.keep[b].lanes;
+  for (int64_t i = from; i < to; ++i) {
+    const int64_t r = kForward ? i : to - 1 - (i - from);
+    int32_t* at = d.At(r, b);
+    const Words raw = Load(at);
+    Doubles x = kForward ? __builtin_convertvector(raw, Doubles) : Forwarded(at, keep);
+    for (int k = 0; k < N; ++k) {
+      const Doubles y = b0[k] * x + s1[k];
+      s1[k] = b1[k] * x - a1[k] * y + s2[k];
+      s2[k] = b2[k] * x - a2[k] * y;
+      x = y;
+    }
+    if (kForward) {
+      const Floats y = __builtin_convertvector(x, Floats);
+      Words bits;
+      std::memcpy(&bits, &y, sizeof bits);
+      Put(at, (bits & keep) | (raw & ~keep));
+    } else {
+      PutRounded(at, x, keep);
+    }
+  }
+  for (int k = 0; k < N; ++k) {
+    d.states[size_t(k) * blocks + b].s1 = s1[k];
+    d.states[size_t(k) * blocks + b].s2 = s2[k];
+  }
+}
+
+template <bool kForward>
+[[gnu::always_inline]] inline void RunStretch(SweepData& d, int64_t from, int64_t to) {
+  for (size_t b = 0; b < d.blocks.size(); ++b) switch (d.sections.size()) {
+      case 1: RunBlock<1, kForward>(d, b, from, to); break;
+      case 2: RunBlock<2, kForward>(d, b, from, to); break;
+      case 3: RunBlock<3, kForward>(d, b, from, to); break;
+      case 4: RunBlock<4, kForward>(d, b, from, to); break;
+      case 5: RunBlock<5, kForward>(d, b, from, to); break;
+      case 6: RunBlock<6, kForward>(d, b, from, to); break;
+      case 7: RunBlock<7, kForward>(d, b, from, to); break;
+      case 8: RunBlock<8, kForward>(d, b, from, to); break;
+      default: break;
+    }
+}
+
+// Rows [from, to) in stretches that stay in the cache while every block runs down them.
+template <bool kForward>
+[[gnu::always_inline]] inline void RunBlocks(SweepData& d, int64_t from, int64_t to) {
+  if (kForward)
+    for (int64_t s = from; s < to; s += kStretchRows) RunStretch<true>(d, s, std::min(s + kStretchRows, to));
+  else
+    for (int64_t e = to; e > from; e -= kStretchRows) RunStretch<false>(d, std::max(e - kStretchRows, from), e);
+}
+
 VELMORA_WIDEST_VECTORS void ForwardRows(SweepData& d, int64_t to) {
   const size_t blocks = d.blocks.size();
   if (d.forwardDone == 0)
     for (size_t b = 0; b < blocks; ++b) Settle(d, b, __builtin_convertvector(Load(d.At(0, b)), Doubles));
+  if (!d.sections.empty() && d.sections.size() <= size_t(kMostHeldSections)) {
+    if (to > d.forwardDone) RunBlocks<true>(d, d.forwardDone, to);
+    d.forwardDone = std::max(d.forwardDone, to);
+    return;
+  }
   for (int64_t r = d.forwardDone; r < to; ++r)
     for (size_t b = 0; b < blocks; ++b) {
       int32_t* at = d.At(r, b);
@@ -99,7 +191,7 @@ VELMORA_WIDEST_VECTORS void ForwardRows(SweepData& d, int64_t to) {
       const Floats y = __builtin_convertvector(Through(d, b, __builtin_convertvector(raw, Doubles)), Floats);
       Words bits;
       std::memcpy(&bits, &y, sizeof bits);
-      Put(at, (bits & d.keep[b]) | (raw & ~d.keep[b]));
+      Put(at, (bits & d.keep[b].lanes) | (raw & ~d.keep[b].lanes));
     }
   d.forwardDone = std::max(d.forwardDone, to);
 }
@@ -109,7 +201,7 @@ VELMORA_WIDEST_VECTORS void ForwardRows(SweepData& d, int64_t to) {
   for (size_t b = 0; b < d.blocks.size(); ++b) {
     int32_t* at = d.At(r, b);
     int32_t keep[kLanes];
-    std::memcpy(keep, &d.keep[b], sizeof keep);
+    std::memcpy(keep, &d.keep[b].lanes, sizeof keep);
     const double* values = d.row.data() + b * kLanes;
     for (int l = 0; l < kLanes; ++l) {
       double v = values[l];
@@ -147,11 +239,16 @@ VELMORA_WIDEST_VECTORS void BackwardRows(SweepData& d, int64_t to) {
   const bool smoothing = !d.smoothing.empty();
   if (d.backwardNext < 0) {
     d.backwardNext = d.rows - 1;
-    for (size_t b = 0; b < blocks; ++b) Settle(d, b, Forwarded(d.At(d.rows - 1, b), d.keep[b]));
+    for (size_t b = 0; b < blocks; ++b) Settle(d, b, Forwarded(d.At(d.rows - 1, b), d.keep[b].lanes));
+  }
+  if (!smoothing && !d.sections.empty() && d.sections.size() <= size_t(kMostHeldSections)) {
+    if (d.backwardNext >= to) RunBlocks<false>(d, to, d.backwardNext + 1);
+    d.backwardNext = std::min(d.backwardNext, to - 1);
+    return;
   }
   for (int64_t r = d.backwardNext; r >= to; --r) {
     for (size_t b = 0; b < blocks; ++b) {
-      const Doubles y = Through(d, b, Forwarded(d.At(r, b), d.keep[b]));
+      const Doubles y = Through(d, b, Forwarded(d.At(r, b), d.keep[b].lanes));
       if (smoothing)
         d.Ringed(r, b) = y;
       else
@@ -182,7 +279,7 @@ FilterSweep::FilterSweep(int32_t* store, int64_t rows, const std::vector<int>& b
   for (const int b : blocks) {
     Words keep = {};
     for (int l = 0; l < kLanes; ++l) keep[l] = filtered[size_t(b * kLanes + l)] ? -1 : 0;
-    d.keep.push_back(keep);
+    d.keep.push_back({keep});
   }
   d.sections = sections;
   d.states.resize(sections.size() * blocks.size());

@@ -14,7 +14,9 @@ namespace velmora {
 // again, so that the phase shifts cancel. The forward results wait in the store, as 32-bit
 // floats in the place of their samples; the backward sweep turns them into whole microvolts,
 // through the Savitzky-Golay smoothing when it is on. Columns of a block that are not to be
-// filtered are left as they are.
+// filtered are left as they are. A chain of up to eight sections without smoothing takes the
+// rows in stretches of 128, each block down a stretch before the next, its states held in
+// registers.
 class FilterSweep {
  public:
   static constexpr int kLanes = 8;
