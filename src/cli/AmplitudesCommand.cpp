@@ -47,7 +47,7 @@ void AddAmplitudesCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<AmplitudesOptions>();
   CLI::App* cmd =
       app.add_subcommand("amplitudes", "Print amplitude, steepest fall and interval of the slow-wave marks");
-  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("recording", options->recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_option("--marks", options->marks, "mark file (M00)")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");

@@ -108,7 +108,7 @@ void AddAnimateCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<AnimateOptions>();
   AnimateOptions& o = *options;
   CLI::App* cmd = app.add_subcommand("animate", "Write the activation as an MP4 film or as numbered PNG frames");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file whose marks light the electrodes")->type_name("F.M00")->required();
   cmd->add_option("--begin", o.begin, "time of the first frame in ms (default the BegTime preference, 0)")

@@ -56,7 +56,7 @@ void RunAutomark(const AutomarkOptions& options) {
 void AddAutomarkCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<AutomarkOptions>();
   CLI::App* cmd = app.add_subcommand("automark", "Mark the slow waves of every electrode and print the new marks");
-  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("recording", options->recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_flag("--raw", options->raw, "work on the unsmoothed samples");
   cmd->add_flag("--write", options->write, "save the marks to the recording's mark file");

@@ -202,7 +202,7 @@ void AddBatchCommand(CLI::App& app, int& exitCode) {
   BatchOptions& o = *options;
   CLI::App* cmd = app.add_subcommand(
       "batch", "Analyse recordings automatically, several at a time: wave tables, reports and a study table");
-  cmd->add_option("recordings", o.recordings, "E00 recordings")->type_name("REC...")->required();
+  cmd->add_option("recordings", o.recordings, "recordings: E00, EDF, BDF or GDF")->type_name("REC...")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--out", o.out, "folder for every file the batch writes")->type_name("DIR")->required();
   cmd->add_option("--jobs", o.jobs, "recordings analysed at a time (default the number of cores)")->type_name("N");

@@ -53,7 +53,7 @@ void AddConnectionsCommand(CLI::App& app, int& exitCode) {
   ConnectionsOptions& o = *options;
   CLI::App* cmd = app.add_subcommand(
       "connections", "Connect the marks of neighbouring traces and print the connection file");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   cmd->add_option("--begin", o.begin, "begin time of the electrogram window in ms (default 0)")->type_name("B");

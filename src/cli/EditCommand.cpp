@@ -112,7 +112,7 @@ void RunEdit(const EditOptions& options) {
 void AddEditCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<EditOptions>();
   CLI::App* cmd = app.add_subcommand("edit", "Apply mark edits with undo and redo and print the marks left");
-  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("recording", options->recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_option("steps", options->steps,
                   "automark, mark:E:T:KIND, delete:E:FROM:TO:KIND, switch:E:FROM:TO, undo, redo")

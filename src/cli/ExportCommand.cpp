@@ -66,7 +66,7 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   for (const ExportKind& kind : ExportKinds()) description += std::string("\n  ") + kind.what + ": " + kind.description;
   CLI::App* cmd = app.add_subcommand("export", description);
   cmd->add_option("what", o.what, "what to export")->type_name(WhatList())->required();
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   cmd->add_option("--out", o.out, "write the file here instead of to stdout")->type_name("PATH");

@@ -39,7 +39,7 @@ void AddImportMarksCommand(CLI::App& app, int& exitCode) {
   ImportMarksOptions& o = *options;
   CLI::App* cmd = app.add_subcommand(
       "import-marks", "Read marks from a marks text file as File > Import > \"Marks from .txt file\" does and print them");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--from", o.from, "marks text file")->type_name("MARKS.txt")->required();
   cmd->add_flag("--write", o.write, "add the marks to the recording's mark file");

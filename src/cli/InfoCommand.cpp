@@ -49,7 +49,7 @@ void PrintQuality(AnalysisState& s) {
 void AddInfoCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<InfoOptions>();
   CLI::App* cmd = app.add_subcommand("info", "Print the geometry of a recording and its bindings");
-  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("recording", options->recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   PreferenceSettings::AddOption(cmd, options->settings);
   cmd->callback([options, &exitCode] {

@@ -99,7 +99,7 @@ void AddMapCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<MapOptions>();
   MapOptions& o = *options;
   CLI::App* cmd = app.add_subcommand("map", "Print a map as a matrix of cell values, its statistics or its arrows");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   AddMapSettingOptions(cmd, o.map, true);

@@ -116,7 +116,7 @@ void AddPrintCommand(CLI::App& app, int& exitCode) {
   PrintOptions& o = *options;
   CLI::App* cmd = app.add_subcommand(
       "print", "Print the window as File > Print does, on one A4 page to PDF: pane A the electrograms, pane B the time map");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file to print instead of the one beside the recording")->type_name("F.M00");
   cmd->add_option("--panel", o.panel, "the pane printed: top (A), bottom (B) or both")

@@ -41,7 +41,7 @@ void AddQualityCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<QualityOptions>();
   QualityOptions& o = *options;
   CLI::App* cmd = app.add_subcommand("quality", "Print how well each electrode records slow waves");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_flag("--raw", o.raw, "work on the unsmoothed samples");
   PreferenceSettings::AddOption(cmd, o.settings);

@@ -298,7 +298,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<RenderOptions>();
   RenderOptions& o = *options;
   CLI::App* cmd = app.add_subcommand("render", "Draw one pane as the workbench would, to PNG, PDF, SVG or text");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file to show instead of the one beside the recording")
       ->type_name("F.M00");

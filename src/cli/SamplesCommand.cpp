@@ -27,7 +27,7 @@ struct SamplesOptions {
 void AddSamplesCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<SamplesOptions>();
   CLI::App* cmd = app.add_subcommand("samples", "Print store rows of a recording, one line per row");
-  cmd->add_option("recording", options->recording, "E00 recording")->required();
+  cmd->add_option("recording", options->recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", options->matrix, "new-format matrix file")->required();
   cmd->add_flag("--raw", options->raw, "the samples as recorded, not smoothed");
   cmd->add_option("--channels", options->channels, "channels to print (default all 256)")

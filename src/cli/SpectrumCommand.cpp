@@ -47,7 +47,7 @@ void AddSpectrumCommand(CLI::App& app, int& exitCode) {
   SpectrumOptions& o = *options;
   CLI::App* cmd = app.add_subcommand(
       "spectrum", "Print a channel's power spectrum, its dominant frequency and the dominant frequency over time");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--channel", o.channel, "channel 1..256")->type_name("C")->required();
   cmd->add_flag("--raw", o.raw, "work on the unsmoothed samples");

@@ -37,7 +37,7 @@ void ShowWholeSignalInPaneA(AnalysisState& s, int type) {
 }  // namespace
 
 void WaveResultsOptions::Add(CLI::App* cmd, WaveResultsOptions& o) {
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   CLI::Option* marks = cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00");
   CLI::Option* automark =

@@ -64,7 +64,7 @@ void AddWavesCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<WavesOptions>();
   WavesOptions& o = *options;
   CLI::App* cmd = app.add_subcommand("waves", "Group the marks into propagating waves and print their members");
-  cmd->add_option("recording", o.recording, "E00 recording")->type_name("REC.E00")->required();
+  cmd->add_option("recording", o.recording, "recording: E00, EDF, BDF or GDF")->type_name("REC")->required();
   cmd->add_option("--matrix", o.matrix, "new-format matrix file")->type_name("M")->required();
   cmd->add_option("--marks", o.marks, "mark file (M00)")->type_name("F.M00")->required();
   cmd->add_option("--type", o.type, "mark kind: 1 slow waves (default), 2 spikes, 3 type 3")->type_name("1|2|3");

@@ -77,18 +77,7 @@ bool RecordingCommands::ReadNITextFile(const std::string& path) {
       ValuePrompt::AskInteger(ui_, "  ", "Give new signal length if necessary:", 30000, 1);
   if (!length.HasValue() || !MarkSaving::SaveAlert(s, ui_)) return false;
   MarksSettled();
-  StateRollback rollback(s);
-  try {
-    NITextReader(s, ui_, reader_.Root()).Read(path, length.value);
-  } catch (const Cancelled&) {
-    rollback.Restore();
-    return false;
-  } catch (const IoError& error) {
-    rollback.Restore();
-    ui_.Beep();
-    ui_.Error(error.what());
-    return false;
-  }
+  if (!UndoneOnFailure([&] { NITextReader(s, ui_, reader_.Root()).Read(path, length.value); })) return false;
   OfferJournal();
   return true;
 }
@@ -120,24 +109,10 @@ bool RecordingCommands::OpenAcquisition(const std::string& path) {
 
 bool RecordingCommands::ReapplyFilters(const FilterChain& earlier) {
   if (!state_.FileLoaded || state_.InputFileKind != AcquisitionReader::kKind) return false;
-  StateRollback rollback(state_);
+  if (UndoneOnFailure([&] { AcquisitionReader(state_, ui_, reader_.Root()).Reload(); })) return true;
   // The preferences would otherwise name a chain the samples never went through.
-  const auto putBack = [&] {
-    rollback.Restore();
-    earlier.Store(state_);
-  };
-  try {
-    AcquisitionReader(state_, ui_, reader_.Root()).Reload();
-  } catch (const Cancelled&) {
-    putBack();
-    return false;
-  } catch (const IoError& error) {
-    putBack();
-    ui_.Beep();
-    ui_.Error(error.what());
-    return false;
-  }
-  return true;
+  earlier.Store(state_);
+  return false;
 }
 
 bool RecordingCommands::OpenRecent(int item) {
@@ -168,21 +143,25 @@ bool RecordingCommands::TextRecordingLoaded() const {
 bool RecordingCommands::Load(const std::function<void()>& open) {
   if (!MarkSaving::SaveAlert(state_, ui_)) return false;
   MarksSettled();
+  if (!UndoneOnFailure(open)) return false;
+  OfferJournal();
+  state_.ClickArmed = false;
+  return true;
+}
+
+bool RecordingCommands::UndoneOnFailure(const std::function<void()>& read) {
   StateRollback rollback(state_);
   try {
-    open();
+    read();
+    return true;
   } catch (const Cancelled&) {
     rollback.Restore();
-    return false;
   } catch (const IoError& error) {
     rollback.Restore();
     ui_.Beep();
     ui_.Error(error.what());
-    return false;
   }
-  OfferJournal();
-  state_.ClickArmed = false;
-  return true;
+  return false;
 }
 
 void RecordingCommands::OfferJournal() {

@@ -72,6 +72,9 @@ class RecordingCommands {
   // Reads the recording; changed marks are offered for saving first. False when the user
   // cancelled or the recording could not be read (the one loaded before stays).
   bool Load(const std::function<void()>& open);
+  // Runs `read`; when it is cancelled or fails the state is put back as it was (and a failure
+  // said). False then.
+  bool UndoneOnFailure(const std::function<void()>& read);
   // The recording loaded now is a text recording (NI or laboratory layout).
   bool TextRecordingLoaded() const;
   void ResetPanes();

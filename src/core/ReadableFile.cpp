@@ -16,18 +16,11 @@
 
 #include "core/Errors.h"
 #include "core/SignalStore.h"
+#include "core/WriteTarget.h"
 
 namespace velmora {
 
 namespace {
-
-std::string KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a folder";
-  if (S_ISFIFO(mode)) return "a named pipe";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a plain file";
-}
 
 std::string BytesText(int64_t bytes) {
   return bytes < 1000000 ? fmt::format("{} bytes", bytes) : SignalStore::SizeText(bytes);
@@ -91,7 +84,7 @@ ReadableFile::ReadableFile(const std::string& path, const std::string& what) : p
   }
   if (!S_ISREG(info.st_mode)) {
     ::close(fd_);
-    throw IoError(path, Prefix() + "cannot be read: it is " + KindOf(info.st_mode) + ", not a file");
+    throw IoError(path, Prefix() + "cannot be read: it is " + WriteTarget::KindOf(info.st_mode) + ", not a file");
   }
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   size_ = int64_t(info.st_size);

@@ -61,6 +61,17 @@ void SignalStore::Resize(AnalysisState& state, int rows) {
   state.SignalsChanged();
 }
 
+void SignalStore::Unload(AnalysisState& state) {
+  Resize(state, 0);
+  state.FileLoaded = false;
+  state.SigLength = 0;
+  state.ElgFileName.clear();
+  state.MarkFileName.clear();
+  state.MarkCount = 0;
+  state.MarksChanged = false;
+  state.Acquisition = {};
+}
+
 void SignalStore::ResizeForOverwrite(AnalysisState& state, int rows) {
   if (state.Signals.size() != size_t(std::max(rows, 0)) * kChannels) return Resize(state, rows);
   state.SignalRowsTouched = 0;

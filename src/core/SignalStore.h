@@ -38,6 +38,9 @@ class SignalStore {
   // A store of `rows` rows whose every sample the caller then writes: the store held is kept
   // as it is when it has that size (no pages to fault in and clear again), else as Resize.
   static void ResizeForOverwrite(AnalysisState& state, int rows);
+  // No recording loaded: what a reader leaves when a recording's samples could not be read,
+  // so that it is never half shown.
+  static void Unload(AnalysisState& state);
   // Rows a computation over a window may take: those of the store and, past a recording
   // shorter than the 65,535 rows the store used to hold at least, zeros up to there, so a
   // window reaching past a short recording's end gives what it always gave.

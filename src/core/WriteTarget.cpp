@@ -10,17 +10,13 @@
 
 namespace velmora {
 
-namespace {
-
-std::string KindOf(mode_t mode) {
+std::string WriteTarget::KindOf(unsigned mode) {
   if (S_ISDIR(mode)) return "a folder";
   if (S_ISFIFO(mode)) return "a named pipe";
   if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
   if (S_ISSOCK(mode)) return "a socket";
   return "not a plain file";
 }
-
-}  // namespace
 
 void WriteTarget::RefuseSpecial(const std::string& path) {
   struct stat target {};

@@ -26,6 +26,9 @@ class WriteTarget {
   static void RefuseGuarded(const std::string& path, const std::vector<GuardedFile>& guarded);
   // Whether `a` and `b` name the same file, as RefuseGuarded tells.
   static bool SameFile(const std::string& a, const std::string& b);
+  // "a folder", "a named pipe", "a device", "a socket": what a file of this mode (stat's
+  // st_mode) that is not a regular file is to the user.
+  static std::string KindOf(unsigned mode);
 };
 
 }  // namespace velmora

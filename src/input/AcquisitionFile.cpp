@@ -10,6 +10,7 @@
 
 #include "core/Errors.h"
 #include "input/LibraryProcess.h"
+#include "input/WholeRecordsView.h"
 
 namespace velmora {
 
@@ -119,11 +120,12 @@ void PackEvents(Packer& out, HDRTYPE* hdr) {
 
 // Runs in the library's process.
 std::string ReadWithLibrary(const std::string& path, const AcquisitionHeaderCheck::Facts& facts) {
+  const std::string shown = WholeRecordsView::PathFor(path, facts);
   HDRTYPE* fresh = constructHDR(0, 0);
   if (fresh == nullptr) throw IoError(path, "the format library has no memory for the header");
   fresh->FLAG.UCAL = 0;
   fresh->FLAG.OVERFLOWDETECTION = 0;
-  const std::unique_ptr<HDRTYPE, HeaderCloser> hdr(sopen(path.c_str(), "r", fresh));
+  const std::unique_ptr<HDRTYPE, HeaderCloser> hdr(sopen(shown.c_str(), "r", fresh));
   if (!hdr) throw IoError(path, "the format library cannot open the file");
   if (biosig_check_error(hdr.get())) {
     const std::unique_ptr<char, decltype(&std::free)> message(biosig_get_errormsg(hdr.get()), &std::free);

@@ -271,17 +271,6 @@ void AcquisitionReader::WriteBesideFiles(bool markFileMissing, const RecordingOp
   }
 }
 
-// A recording whose samples could not be read is not half shown: nothing is loaded.
-void AcquisitionReader::Unload() {
-  AnalysisState& s = state_;
-  SignalStore::Resize(s, 0);
-  s.FileLoaded = false;
-  s.SigLength = 0;
-  s.ElgFileName.clear();
-  s.MarkFileName.clear();
-  s.MarkCount = 0;
-  s.MarksChanged = false;
-  s.Acquisition = {};
-}
+void AcquisitionReader::Unload() { SignalStore::Unload(state_); }
 
 }  // namespace velmora

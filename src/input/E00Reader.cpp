@@ -248,17 +248,7 @@ void E00Reader::SmoothRows(int first, int end, int32_t* sums) {
   }
 }
 
-// A recording whose frames could not be read is not half shown: nothing is loaded.
-void E00Reader::Unload() {
-  AnalysisState& s = state_;
-  SignalStore::Resize(s, 0);
-  s.FileLoaded = false;
-  s.SigLength = 0;
-  s.ElgFileName.clear();
-  s.MarkFileName.clear();
-  s.MarkCount = 0;
-  s.MarksChanged = false;
-}
+void E00Reader::Unload() { SignalStore::Unload(state_); }
 
 void E00Reader::ClearRowsBeyond(AnalysisState& state, int rows) {
   if (state.SignalRowsTouched > rows) {
