@@ -145,7 +145,7 @@ void BM_LargestBdfFilterChain(benchmark::State& bench) {
   const FilterRun::Design design = FilterRun::Make(chain, s.SamplingF);
   std::vector<int> columns(kChannels);
   for (int c = 0; c < kChannels; ++c) columns[size_t(c)] = c;
-  for (auto _ : bench) FilterRun::Apply(s.Signals.data(), s.SignalRows(), columns, design, [](int) { return true; });
+  for (auto _ : bench) FilterRun::Apply(s.Signals.data(), s.SignalRows(), columns, design, [](double) { return true; });
   bench.SetBytesProcessed(int64_t(bench.iterations()) * int64_t(s.Signals.size() * sizeof(int32_t)));
 }
 

@@ -66,6 +66,10 @@ test -f /usr/share/doc/velmora/copyright
 for expected in rec.E00:recording rec.E37:recording rec.e99:recording rec.M00:marks rec.M42:marks rec.m07:marks; do
   bash /root/mime-types-of.sh /usr/share/mime/globs2 "${expected%%:*}" | grep -qx "application/x-velmora-${expected#*:}"
 done
+# Recordings of acquisition systems, under any case of their extension.
+for expected in run.edf:edf RUN.EDF:edf Run.Bdf:bdf run.gdf:gdf; do
+  bash /root/mime-types-of.sh /usr/share/mime/globs2 "${expected%%:*}" | grep -qx "application/x-${expected#*:}"
+done
 echo "PACKAGE WORKS ON A FRESH DEBIAN 12"
 TRY
 

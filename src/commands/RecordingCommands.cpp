@@ -12,6 +12,7 @@
 #include "core/Errors.h"
 #include "core/Ui.h"
 #include "commands/ValuePrompt.h"
+#include "conditioning/FilterChain.h"
 #include "core/StateRollback.h"
 #include "input/AcquisitionReader.h"
 #include "input/E00Reader.h"
@@ -106,9 +107,12 @@ bool RecordingCommands::OpenAcquisition(const std::string& path) {
   return true;
 }
 
-bool RecordingCommands::ReapplyFilters() {
+bool RecordingCommands::ReapplyFilters(const FilterChain& earlier) {
   if (!state_.FileLoaded || state_.InputFileKind != AcquisitionReader::kKind) return false;
-  return UndoneOnFailure([&] { AcquisitionReader(state_, ui_, reader_.Root()).Reload(); });
+  if (UndoneOnFailure([&] { AcquisitionReader(state_, ui_, reader_.Root()).Reload(); })) return true;
+  // The preferences would otherwise name a chain the samples never went through.
+  earlier.Store(state_);
+  return false;
 }
 
 bool RecordingCommands::OpenRecent(int item) {

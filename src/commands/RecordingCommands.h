@@ -13,6 +13,7 @@
 namespace velmora {
 
 struct AnalysisState;
+struct FilterChain;
 class E00Reader;
 class Ui;
 
@@ -42,9 +43,9 @@ class RecordingCommands {
   // Loads an EDF, BDF or GDF recording as "Open File" does with their filter.
   bool OpenAcquisition(const std::string& path);
   // Reads the samples of the EDF, BDF or GDF recording loaded again and runs the filter chain
-  // as the preferences now set it; a cancel or a failure leaves the samples shown before.
-  // Returns true when the samples changed.
-  bool ReapplyFilters();
+  // as the preferences now set it; a cancel or a failure puts back the samples shown before
+  // and the chain they went through, `earlier`. Returns true when the samples changed.
+  bool ReapplyFilters(const FilterChain& earlier);
 
   // An NI text recording: asks for the number of samples and the signal length, then reads.
   bool ReadNITextFile(const std::string& path);

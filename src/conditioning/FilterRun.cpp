@@ -14,102 +14,14 @@
 #include "core/Errors.h"
 #include "core/Limits.h"
 #include "core/Ui.h"
+#include "conditioning/FilterSweep.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kGroup = 8;
 constexpr double kHighestShare = 0.45;  // of the rate: a cut-off or notch must lie below it
-constexpr double kRounder = 0x1.8p52;   // adding and taking away rounds to whole, halves to even
-
-// The walks over the rows are compiled again for the wider vectors of newer processors and
-// the widest the processor has is taken when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VELMORA_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define VELMORA_WIDEST_VECTORS
-#endif
-
-struct GroupState {
-  double s1[kGroup], s2[kGroup];
-};
-
-// The states that a constant input x gives output G x with, for each section in turn.
-void SteadyStates(const std::vector<Biquad>& sections, const double* first, std::vector<GroupState>& states) {
-  double x[kGroup];
-  std::copy(first, first + kGroup, x);
-  for (size_t k = 0; k < sections.size(); ++k) {
-    const Biquad& q = sections[k];
-    const double gain = q.DcGain();
-    for (int c = 0; c < kGroup; ++c) {
-      const double y = gain * x[c];
-      states[k].s2[c] = q.b2 * x[c] - q.a2 * y;
-      states[k].s1[c] = q.b1 * x[c] - q.a1 * y + states[k].s2[c];
-      x[c] = y;
-    }
-  }
-}
-
-inline void RunSections(const std::vector<Biquad>& sections, std::vector<GroupState>& states, double* x) {
-  for (size_t k = 0; k < sections.size(); ++k) {
-    const Biquad q = sections[k];
-    GroupState& s = states[k];
-    for (int c = 0; c < kGroup; ++c) {
-      const double y = q.b0 * x[c] + s.s1[c];
-      s.s1[c] = q.b1 * x[c] - q.a1 * y + s.s2[c];
-      s.s2[c] = q.b2 * x[c] - q.a2 * y;
-      x[c] = y;
-    }
-  }
-}
-
-inline int32_t Stored(double value) {
-  if (!(std::fabs(value) < 2147483647.0)) return std::isnan(value) ? 0 : value > 0 ? INT32_MAX : INT32_MIN;
-  return int32_t((value + kRounder) - kRounder);
-}
-
-// Forward over the rows into `work`, then backward over `work` in place.
-VELMORA_WIDEST_VECTORS void RunBothWays(const int32_t* store, int64_t rows, const int* columns, const std::vector<Biquad>& sections,
-                 double* work) {
-  for (int64_t r = 0; r < rows; ++r)
-    for (int c = 0; c < kGroup; ++c) work[r * kGroup + c] = double(store[r * kChannels + columns[c]]);
-  if (sections.empty()) return;
-  std::vector<GroupState> states(sections.size());
-  SteadyStates(sections, work, states);
-  for (int64_t r = 0; r < rows; ++r) RunSections(sections, states, work + r * kGroup);
-  SteadyStates(sections, work + (rows - 1) * kGroup, states);
-  for (int64_t r = rows - 1; r >= 0; --r) RunSections(sections, states, work + r * kGroup);
-}
-
-// Sample i of the group's channels, beyond the ends mirrored through the end sample, so a
-// straight line stays straight up to the edge.
-inline double Mirrored(const double* work, int64_t rows, int64_t i, int c) {
-  if (i < 0) return 2 * work[c] - work[(-i) * kGroup + c];
-  if (i >= rows) return 2 * work[(rows - 1) * kGroup + c] - work[(2 * (rows - 1) - i) * kGroup + c];
-  return work[i * kGroup + c];
-}
-
-VELMORA_WIDEST_VECTORS void WriteBack(int32_t* store, int64_t rows, const int* columns, int used, const std::vector<double>& smoothing,
-               const double* work) {
-  const int64_t half = int64_t(smoothing.size() / 2);
-  for (int64_t r = 0; r < rows; ++r) {
-    double value[kGroup];
-    if (smoothing.empty() || rows <= 2 * half) {
-      std::copy(work + r * kGroup, work + (r + 1) * kGroup, value);
-    } else if (r >= half && r + half < rows) {
-      std::fill(value, value + kGroup, 0.0);
-      for (int64_t k = -half; k <= half; ++k)
-        for (int c = 0; c < kGroup; ++c) value[c] += smoothing[size_t(k + half)] * work[(r + k) * kGroup + c];
-    } else {
-      for (int c = 0; c < kGroup; ++c) {
-        value[c] = 0;
-        for (int64_t k = -half; k <= half; ++k) value[c] += smoothing[size_t(k + half)] * Mirrored(work, rows, r + k, c);
-      }
-    }
-    for (int c = 0; c < used; ++c) store[r * kChannels + columns[c]] = Stored(value[c]);
-  }
-}
+constexpr int64_t kRowsBetweenChecks = 8192;
 
 }  // namespace
 
@@ -139,37 +51,46 @@ FilterRun::Design FilterRun::Make(const FilterChain& chain, int rateHz) {
 }
 
 bool FilterRun::Apply(int32_t* store, int64_t rows, const std::vector<int>& columns, const Design& design,
-                      const std::function<bool(int)>& between) {
+                      const std::function<bool(double)>& between) {
   if (rows < 2 || (design.sections.empty() && design.smoothing.empty())) return true;
-  const int groups = int((columns.size() + kGroup - 1) / kGroup);
-  std::atomic<int> next{0}, done{0};
+  std::vector<bool> filtered(kChannels, false);
+  for (const int c : columns) filtered[size_t(c)] = true;
+  std::vector<int> blocks;
+  for (int b = 0; b < kChannels / FilterSweep::kLanes; ++b)
+    if (std::any_of(filtered.begin() + b * FilterSweep::kLanes, filtered.begin() + (b + 1) * FilterSweep::kLanes,
+                    [](bool f) { return f; }))
+      blocks.push_back(b);
   std::atomic<bool> stop{false};
-  // Each thread takes the next group until none is left; a group's channels are padded with
-  // copies of its last one.
-  auto work = [&](bool reports) {
-    const std::unique_ptr<double[]> buffer(new double[size_t(rows) * kGroup]);
-    for (int g = next++; g < groups && !stop; g = next++) {
-      int group[kGroup];
-      const int used = std::min<int>(kGroup, int(columns.size()) - g * kGroup);
-      for (int c = 0; c < kGroup; ++c) group[c] = columns[size_t(g * kGroup + std::min(c, used - 1))];
-      RunBothWays(store, rows, group, design.sections, buffer.get());
-      WriteBack(store, rows, group, used, design.smoothing, buffer.get());
-      done += used;
-      if (reports && !between(done)) stop = true;
+  // Each thread sweeps a half of the blocks over all the rows, forward and then backward;
+  // the first tells the progress and takes the cancel, which stops the second too.
+  auto sweep = [&](std::vector<int> mine, bool reports) {
+    FilterSweep lanes(store, rows, mine, filtered, design.sections, design.smoothing);
+    const auto checked = [&](int64_t done) {
+      if (reports && !between(double(done) / double(2 * rows))) stop = true;
+      return !stop;
+    };
+    for (int64_t r = 0; r < rows; r += kRowsBetweenChecks) {
+      lanes.Forward(r + kRowsBetweenChecks);
+      if (!checked(std::min(r + kRowsBetweenChecks, rows))) return;
+    }
+    for (int64_t r = rows; r > 0; r -= kRowsBetweenChecks) {
+      lanes.Backward(r - kRowsBetweenChecks);
+      if (!checked(2 * rows - std::max<int64_t>(r - kRowsBetweenChecks, 0))) return;
     }
   };
+  const auto middle = blocks.begin() + ptrdiff_t(blocks.size() / 2);
   std::exception_ptr failed;
   std::thread second;
-  if (groups > 1) second = std::thread([&] {
+  if (middle != blocks.begin()) second = std::thread([&] {
       try {
-        work(false);
+        sweep(std::vector<int>(blocks.begin(), middle), false);
       } catch (...) {
         failed = std::current_exception();
         stop = true;
       }
     });
   try {
-    work(true);
+    sweep(std::vector<int>(middle, blocks.end()), true);
   } catch (...) {
     stop = true;
     if (second.joinable()) second.join();
@@ -177,7 +98,7 @@ bool FilterRun::Apply(int32_t* store, int64_t rows, const std::vector<int>& colu
   }
   if (second.joinable()) second.join();
   if (failed) std::rethrow_exception(failed);
-  return !stop || done == int(columns.size());
+  return !stop;
 }
 
 void FilterRun::Run() {
@@ -193,9 +114,8 @@ void FilterRun::Run() {
   ui_.ShowProgress({s.ElgFileName.substr(s.ElgFileName.find_last_of('/') + 1), "", 100});
   ui_.SetProgressText("Filtering electrograms ...");
   int shown = 0;
-  const bool finished = Apply(s.Signals.data(), s.SignalRows(), columns, design, [&](int channels) {
-    ui_.SetProgressText(fmt::format("Filtering electrogram nr = {}", channels));
-    for (; shown < channels * 100 / int(columns.size()); ++shown) ui_.StepProgress();
+  const bool finished = Apply(s.Signals.data(), s.SignalRows(), columns, design, [&](double share) {
+    for (; shown < int(share * 100); ++shown) ui_.StepProgress();
     ui_.ProcessEvents();
     return !ui_.CancelRequested();
   });

@@ -3,14 +3,31 @@
 #include <sys/mman.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <utility>
 
 namespace velmora {
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_CHECKED_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_CHECKED_HEAP 1
+#endif
+#endif
 
 // Allocates large blocks on 2 MiB boundaries and asks the system for huge pages. The signal
 // store is read down its rows, 1 KiB apart: with 4 KiB pages nearly every fourth row would
 // need a new address translation.
+//
+// The blocks come zeroed, and an element made without a value is left as the block holds
+// it, so a fresh store is zero without being written: the system clears each page when it
+// is first touched, and a loader that fills the store touches it only once, from the
+// threads that fill it. (Grown again after it shrank, a vector would keep the old values in
+// the part it had; the store is only ever made afresh.)
 template <typename T>
 struct HugePageAllocator {
   using value_type = T;
@@ -21,18 +38,55 @@ struct HugePageAllocator {
   HugePageAllocator(const HugePageAllocator<U>&) {}
 
   T* allocate(size_t count) {
-    const size_t bytes = (count * sizeof(T) + kHugePage - 1) / kHugePage * kHugePage;
+    if (count > (SIZE_MAX - 2 * kHugePage) / sizeof(T)) throw std::bad_alloc();
+    const size_t bytes = Rounded(count);
+#ifdef VELMORA_CHECKED_HEAP
+    // Under the address checker the heap's own blocks are kept, so that reading past the
+    // store is caught.
     void* block = std::aligned_alloc(kHugePage, bytes);
     if (block == nullptr) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    ::madvise(block, bytes, MADV_HUGEPAGE);  // only advice: without huge pages all still works
-#endif
+    std::memset(block, 0, bytes);
     return static_cast<T*>(block);
+#else
+    void* mapped = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    // What lies before the first 2 MiB boundary and after the block is given back.
+    const uintptr_t at = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t start = (at + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+    if (start > at) ::munmap(mapped, start - at);
+    if (at + kHugePage > start) ::munmap(reinterpret_cast<void*>(start + bytes), at + kHugePage - start);
+#ifdef MADV_HUGEPAGE
+    ::madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);  // only advice: without huge pages all still works
+#endif
+    return reinterpret_cast<T*>(start);
+#endif
   }
-  void deallocate(T* block, size_t) { std::free(block); }
+  void deallocate(T* block, size_t count) {
+#ifdef VELMORA_CHECKED_HEAP
+    (void)count;
+    std::free(block);
+#else
+    ::munmap(block, Rounded(count));
+#endif
+  }
+
+  template <typename U>
+  void construct(U* at) {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
 
   template <typename U>
   bool operator==(const HugePageAllocator<U>&) const { return true; }
+
+ private:
+  static size_t Rounded(size_t count) {
+    const size_t bytes = (count * sizeof(T) + kHugePage - 1) / kHugePage * kHugePage;
+    return bytes == 0 ? kHugePage : bytes;
+  }
 };
 
 }  // namespace velmora

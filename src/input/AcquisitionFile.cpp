@@ -100,8 +100,8 @@ void PackSignal(Packer& out, const CHANNEL_TYPE& channel) {
   out.Number(voltage ? 1 : 0);
   out.Number(voltage ? PhysDimScale(channel.PhysDimCode) * 1e6 : 0.0);
   out.Number(label == "EDF Annotations" || label == "BDF Annotations" ? 1 : 0);
-  for (const double value : {double(channel.SPR), double(channel.GDFTYP), channel.Cal, channel.Off, channel.DigMin,
-                             channel.DigMax})
+  for (const double value : {double(channel.SPR), double(channel.GDFTYP), double(channel.bi), double(channel.bi8),
+                             channel.Cal, channel.Off, channel.DigMin, channel.DigMax})
     out.Number(value);
 }
 
@@ -165,6 +165,8 @@ AcquisitionLayout Unpack(const std::string& path, const std::string& bytes, cons
     signal.annotations = in.Number() != 0;
     signal.samplesPerRecord = in.Integer();
     signal.typeCode = int(in.Count(0xFFFF));
+    signal.recordByte = in.Integer();
+    signal.recordBit = in.Integer();
     signal.scale = in.Number();
     signal.shift = in.Number();
     signal.digitalMin = in.Number();

@@ -17,6 +17,8 @@ struct SignalLayout {
   bool annotations = false;    // an EDF+/BDF+ annotation signal
   int64_t samplesPerRecord = 0;
   int typeCode = 0;            // the library's sample type number
+  int64_t recordByte = 0;      // where the signal's samples start in a data record
+  int64_t recordBit = 0;       // the same in bits: 8 x recordByte for samples of whole bytes
   double scale = 0, shift = 0; // physical = digital x scale + shift
   double digitalMin = 0, digitalMax = 0;
 };

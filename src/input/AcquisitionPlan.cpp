@@ -33,10 +33,11 @@ bool IsStatus(const std::string& label) {
   return lower == "status";
 }
 
-// Each signal's place in a data record; the records must hold exactly what the signals take.
+// Each signal's place in a data record, as the library found it. Its samples must lie in the
+// record, on whole bytes, and the records must hold exactly what the signals take.
 std::vector<int64_t> ByteOffsets(const std::string& path, const AcquisitionLayout& layout) {
   std::vector<int64_t> offsets;
-  int64_t at = 0;
+  int64_t taken = 0;
   for (size_t s = 0; s < layout.fileSignals.size(); ++s) {
     const SignalLayout& signal = layout.fileSignals[s];
     const int bytes = AcquisitionFile::BytesOfType(signal.typeCode);
@@ -47,12 +48,17 @@ std::vector<int64_t> ByteOffsets(const std::string& path, const AcquisitionLayou
     if (signal.samplesPerRecord < 0 || signal.samplesPerRecord > (INT64_MAX / 16) / bytes)
       throw IoError(path, fmt::format("signal {} ({}) has {} samples per data record", s + 1, signal.label,
                                       signal.samplesPerRecord));
-    offsets.push_back(at);
-    at += signal.samplesPerRecord * bytes;
-    if (at > INT64_MAX / 16) throw IoError(path, "the data records are larger than any file");
+    const int64_t span = signal.samplesPerRecord * bytes;
+    if (signal.recordByte < 0 || signal.recordBit != 8 * signal.recordByte ||
+        signal.recordByte > layout.recordBytes - span)
+      throw IoError(path, fmt::format("signal {} ({}) does not lie within a data record of {} bytes (at byte {})",
+                                      s + 1, signal.label, layout.recordBytes, signal.recordByte));
+    offsets.push_back(signal.recordByte);
+    taken += span;
+    if (taken > INT64_MAX / 16) throw IoError(path, "the data records are larger than any file");
   }
-  if (at != layout.recordBytes || at <= 0)
-    throw IoError(path, fmt::format("a data record has {} bytes, but its signals take {}", layout.recordBytes, at));
+  if (taken != layout.recordBytes || taken <= 0)
+    throw IoError(path, fmt::format("a data record has {} bytes, but its signals take {}", layout.recordBytes, taken));
   return offsets;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,7 +12,9 @@ namespace velmora {
 
 // Turns the data records of an EDF, BDF or GDF file into rows of the signal store: each
 // electrode signal's samples scaled to physical values, in whole microvolts (rounded, halves
-// to even), less the channel's offset, clipped to what the store holds.
+// to even), less the channel's offset, clipped to what the store holds. Where a signal lies
+// in a record, the type of its samples and their scaling are the format library's; this
+// class only turns numbers of plain types into microvolts and lays them out as rows.
 class AcquisitionSamples {
  public:
   // Samples per electrode the offsets are taken from: whole records spread evenly over the
@@ -32,19 +33,21 @@ class AcquisitionSamples {
   // DC-coupled amplifier adds to every sample of the channel. Throws IoError.
   std::vector<int32_t> Medians() const;
 
-  // Writes rows of the store (256 values each) for records [first, end): sample g of the
-  // file goes to row g - 1. `between` is called after every block of rows with the records
-  // done so far and returns false to stop. Throws IoError; returns the clipping per electrode.
+  // Writes whole rows of the store (256 values each; columns of no electrode get 0) for
+  // records [first, end): sample g of the file goes to row g - 1. `between` is called after
+  // every block of rows with the records done so far and returns false to stop. Throws
+  // IoError; returns the clipping per electrode.
   std::vector<Clipping> Fill(int32_t* store, const std::vector<int32_t>& offsets, int64_t first, int64_t end,
                              const std::function<bool(int64_t)>& between) const;
 
-  // Records the file is read in at a time: about a thousand rows of the store.
+  // Records the file is read in at a time: about four thousand rows of the store.
   int64_t RecordsPerBlock() const;
 
  private:
   void ReadRecords(int64_t first, int64_t count, std::vector<uint8_t>& into) const;
-  // Microvolts (before the offset) of `count` samples of electrode `e` starting at `at`.
-  void Decode(const uint8_t* record, int e, int64_t* out) const;
+  // The file's numbers of samples [g, g + count) of electrode `e`, counted from the start of
+  // the records in `records`, which begin with record `firstRecord`.
+  void Digital(const uint8_t* records, int64_t firstRecord, size_t e, int64_t g, int64_t count, double* out) const;
 
   int fd_;
   const std::string& path_;

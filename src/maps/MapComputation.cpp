@@ -7,6 +7,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/SignalUnits.h"
 #include "core/Ui.h"
 #include "maps/FrequencyMap.h"
 #include "maps/VelocityCalculation.h"
@@ -16,7 +17,6 @@ namespace velmora {
 
 namespace {
 
-constexpr double kAmplitudeScale = 747.0;
 
 int PaneMarkKind(const AnalysisState& s) { return s.MarkType[s.ActivePane == 2 ? 1 : 0]; }
 
@@ -165,7 +165,7 @@ void FillAmplitudesOrSlopes(AnalysisState& s, bool slopes) {
     if (slopes) {
       cell.Slope = r.Slope;
     } else {
-      cell.Amplitude = double(r.MaxValue - r.MinValue) / kAmplitudeScale;
+      cell.Amplitude = double(r.MaxValue - r.MinValue) / UnitsPerMv(s);
     }
   }
 }

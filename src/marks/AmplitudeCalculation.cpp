@@ -8,6 +8,7 @@
 #include "core/AnalysisState.h"
 #include "core/SignalStore.h"
 #include "core/Arithmetic.h"
+#include "core/SignalUnits.h"
 #include "core/Ui.h"
 #include "marks/MarkSettingsFile.h"
 
@@ -101,7 +102,7 @@ AmplitudeRecord AmplitudeCalculation::Measure(const AnalysisState& s, int32_t el
     const int64_t fall = int64_t(value(sample + kSteepSpan)) - v;
     if (fall < steepest) steepest = fall, r.SteepSample = int32_t(sample);
   }
-  r.Slope = double(-steepest) / kUnitsPerMv * kPerSecond;
+  r.Slope = double(-steepest) / UnitsPerMv(s) * kPerSecond * (s.SamplingF / 1000.0);
   r.Interval = interval;
   r.Electrode = electrode;
   return r;

@@ -15,7 +15,6 @@ class AmplitudeCalculation {
  public:
   static constexpr int kHalfWindowMs = 500;  // the window reaches this far either side of a mark
   static constexpr int kSteepSpan = 24;      // samples over which the fall is measured
-  static constexpr double kUnitsPerMv = 747.0;
 
   // Fills MarkAmplitudes: Electrode = NoValue everywhere, then a record for every slow-wave
   // mark of an electrode (17..256) with 0 < time < SigLength, from the samples within

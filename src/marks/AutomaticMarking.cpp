@@ -223,7 +223,7 @@ bool AutomaticMarking::ScanForExcursions(const ChannelSums& sums) {
       if (row[c] <= cutoff[c] && sample > until[c]) {
         until[c] = sample > std::numeric_limits<int32_t>::max() - holdOff ? std::numeric_limits<int32_t>::max()
                                                                            : sample + holdOff;
-        detections_[size_t(c)].push_back(sample);
+        detections_[size_t(c)].push_back(MsAt(s_, sample));
       }
     }
   }
@@ -241,8 +241,7 @@ bool AutomaticMarking::AddElectrodeMarks(int kind, const std::function<void(int)
     describe(c);
     s_.PointerChannel = e;
     int32_t lastAdded = kNoValue;
-    for (const int32_t sample : detections_[size_t(c)]) {
-      const int32_t time = MsAt(s_, sample);
+    for (const int32_t time : detections_[size_t(c)]) {
       if (time < firstTime || time > lastTime || MarkedNear(markedTimes_[size_t(c)], lastAdded, time)) continue;
       if (AddMark(time, kind)) lastAdded = time;
     }

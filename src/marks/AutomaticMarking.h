@@ -91,8 +91,8 @@ class AutomaticMarking {
   AnalysisState& s_;
   Ui& ui_;
   bool toldStoreFull_ = false;
-  // Detections per electrode (index channel - 17), kept between runs so a run allocates
-  // only when an electrode gets more marks than ever before.
+  // Detections per electrode (index channel - 17) in ms of the recording, kept between runs
+  // so a run allocates only when an electrode gets more marks than ever before.
   std::array<std::vector<int32_t>, kElectrodes> detections_;
   // Per electrode, ascending, the times of the marks of the kind being set that the store
   // held when the run began: the avoid-twice check is then a binary search per detection.

@@ -2,6 +2,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/Limits.h"
+#include "core/SignalUnits.h"
 #include "marks/AmplitudeCalculation.h"
 
 namespace velmora {
@@ -34,7 +35,7 @@ void ElectrodeQuality::Keep(AnalysisState& s, const RobustDetector::Settings& se
   for (size_t c = 0; c < found.size(); ++c) {
     const RobustDetector::Electrode& e = found[c];
     table->electrodes.push_back({int32_t(c) + kFirstElectrode, e.quality,
-                                 e.noise / AmplitudeCalculation::kUnitsPerMv * 1000.0,
+                                 e.noise / UnitsPerMv(s) * 1000.0,
                                  int32_t(e.activations.size()),
                                  e.dead ? Verdict::Dead : VerdictOf(e.quality, settings.deadQuality)});
   }

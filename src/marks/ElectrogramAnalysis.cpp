@@ -12,13 +12,13 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/Limits.h"
+#include "core/SignalUnits.h"
 #include "core/Ui.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double value) { return int(RoundHalfEven(value)); }
 
@@ -150,7 +150,7 @@ std::array<std::string, 4> ElectrogramAnalysis::ReadOuts(int x) const {
   if (sample < 1 || sample > std::min<int64_t>(state_.SigLength, state_.SignalRows())) return texts;
   const int32_t v = Value(int32_t(sample));
   texts[2] += std::to_string(v);
-  texts[3] += PaneCaptions::GroupedTwoDecimals(v / kUnitsPerMillivolt) + " mV";
+  texts[3] += PaneCaptions::GroupedTwoDecimals(v / UnitsPerMv(state_)) + " mV";
   return texts;
 }
 

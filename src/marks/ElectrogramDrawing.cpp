@@ -9,6 +9,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/SignalUnits.h"
 #include "core/TraceChannel.h"
 #include "maps/ConnectionDrawing.h"
 #include "maps/MapColours.h"
@@ -22,7 +23,6 @@ namespace velmora {
 namespace {
 
 constexpr int kMaxPointsBeforeDecimation = 16000;
-constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
@@ -374,7 +374,7 @@ void ElectrogramDrawing::DrawAmplitudes(int trace, int32_t channel) {
       canvas_.SetBrush(colours::kWhite);
       canvas_.SetFont(colours::kBlue, FontStyle{});
       canvas_.TextOut(xMax - 20, BelowRuler((yMax + yMin) / 2),
-                      fmt::format("{:.2f} mV", (a.MaxValue - a.MinValue) / kUnitsPerMillivolt));
+                      fmt::format("{:.2f} mV", (a.MaxValue - a.MinValue) / UnitsPerMv(s)));
     }
   }
 }

@@ -9,12 +9,12 @@
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
 #include "core/Canvas.h"
+#include "core/SignalUnits.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr double kUnitsPerMillivolt = 747.0;
 
 int Round(double x) { return int(RoundHalfEven(x)); }
 
@@ -118,8 +118,8 @@ int ElectrogramScales::LabelStride(int step) {
 
 int ElectrogramScales::RulerBottom() const { return kRulerLabelTop + canvas_.TextHeight("0"); }
 
-ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification) {
-  const double pixelsPerMillivolt = amplification * kUnitsPerMillivolt;
+ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification, double unitsPerMv) {
+  const double pixelsPerMillivolt = amplification * unitsPerMv;
   double millivolts = 1.0;
   int pixels = Round(pixelsPerMillivolt * millivolts);
   // The first pass allows 200 pixels, later passes stop below 200.
@@ -134,8 +134,8 @@ ElectrogramScales::Bar ElectrogramScales::ScaleBar(double amplification) {
 
 void ElectrogramScales::DrawScaleBar() {
   const AnalysisState& s = state_;
-  const Bar bar = ScaleBar(s.Amplification);
-  const int tick = Round(s.Amplification * kUnitsPerMillivolt * bar.millivolts / 5);
+  const Bar bar = ScaleBar(s.Amplification, UnitsPerMv(s));
+  const int tick = Round(s.Amplification * UnitsPerMv(s) * bar.millivolts / 5);
   const int x = s.TraceAreaWidth + 50;
   const int y = s.TraceAreaBottom;
   canvas_.SetPen(colours::kBlack);

@@ -32,7 +32,7 @@ class ElectrogramScales {
     double millivolts;
     int pixels;
   };
-  static Bar ScaleBar(double amplification);
+  static Bar ScaleBar(double amplification, double unitsPerMv);
 
  private:
   int GridStep() const;

@@ -9,6 +9,7 @@
 #include "core/AtomicFile.h"
 #include "core/EchoedText.h"
 #include "core/Errors.h"
+#include "core/SignalUnits.h"
 #include "core/Ui.h"
 #include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
@@ -138,7 +139,7 @@ void MarkSettingsFile::CaptureAmplitudes(AnalysisState& s) {
   AddRecording(entries, s);
   entries.emplace_back("half_window_ms", std::to_string(AmplitudeCalculation::kHalfWindowMs));
   entries.emplace_back("slope_span_samples", std::to_string(AmplitudeCalculation::kSteepSpan));
-  entries.emplace_back("units_per_mv", fmt::format("{}", AmplitudeCalculation::kUnitsPerMv));
+  entries.emplace_back("units_per_mv", fmt::format("{}", UnitsPerMv(s)));
   s.MarkingSettings.amplitudes = std::move(entries);
 }
 

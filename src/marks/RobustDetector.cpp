@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -13,6 +14,9 @@
 namespace velmora {
 
 namespace {
+
+// The rate of the store's rows; 1000 Hz when unknown.
+double Rate(const AnalysisState& s) { return s.SamplingF > 0 ? double(s.SamplingF) : 1000.0; }
 
 constexpr int kElectrodes = kChannels - kFirstElectrode + 1;
 constexpr int kRowsBetweenCancelChecks = 65536;
@@ -299,8 +303,10 @@ RobustDetector::Electrode Finish(const AnalysisState& s, const Pass& p, int c, c
   e.noise = Median(sorted);
   std::vector<float> strengths;
   for (const Strong& a : Activations(p, c, deviations, RobustDetector::Samples(s, settings.refractoryMs))) {
-    const double at = double(a.peak->sample) + PeakOffset(*a.peak) + s.SignalLookAhead;
-    const auto time = int32_t(std::clamp<int64_t>(RoundHalfEven(at), 1, p.rows));
+    // The place between samples becomes milliseconds before it is rounded: at a rate other
+    // than 1000 Hz a sample is not a millisecond.
+    const double at = std::clamp(double(a.peak->sample) + PeakOffset(*a.peak) + s.SignalLookAhead, 1.0, double(p.rows));
+    const auto time = int32_t(std::clamp<int64_t>(RoundHalfEven(at * 1000.0 / Rate(s)), 1, INT32_MAX));
     e.activations.push_back({time, a.strength});
     strengths.push_back(a.strength);
   }
@@ -315,7 +321,8 @@ bool RobustDetector::Run(const AnalysisState& s, const Settings& settings, std::
                          const std::function<bool()>& cancelled) {
   electrodes.assign(kElectrodes, Electrode{});
   auto p = std::make_unique<Pass>();
-  p->rows = std::min(s.SigLength, int32_t(s.SignalRows()));
+  // SigLength counts milliseconds, the rows samples.
+  p->rows = int32_t(std::min<int64_t>(RoundHalfEven(double(s.SigLength) * Rate(s) / 1000.0), s.SignalRows()));
   if (p->rows < 1) {
     for (Electrode& e : electrodes) e.dead = true;
     return true;
@@ -338,8 +345,7 @@ RobustDetector::Settings RobustDetector::SettingsOf(const AnalysisState& s) {
 }
 
 int32_t RobustDetector::Samples(const AnalysisState& s, int32_t ms) {
-  const double rate = s.SamplingF > 0 ? double(s.SamplingF) : 1000.0;
-  return int32_t(std::clamp<double>(std::round(double(ms) * rate / 1000.0), 1, std::numeric_limits<int32_t>::max() / 8));
+  return int32_t(std::clamp<double>(std::round(double(ms) * Rate(s) / 1000.0), 1, std::numeric_limits<int32_t>::max() / 8));
 }
 
 }  // namespace velmora

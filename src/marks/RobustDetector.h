@@ -51,7 +51,7 @@ class RobustDetector {
     bool operator==(const Settings&) const = default;
   };
   struct Activation {
-    int32_t time = 0;      // sample number
+    int32_t time = 0;      // ms of the recording, from the fall's place between samples
     float strength = 0;    // the fall over the noise deviation there
   };
   // What the detector found on one electrode (channels 17..256, index channel - 17).

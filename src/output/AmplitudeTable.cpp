@@ -6,13 +6,13 @@
 #include <fmt/format.h>
 
 #include "core/AnalysisState.h"
+#include "core/SignalUnits.h"
 #include "output/DataPadGrid.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr double kUnitsPerMillivolt = 747.0;
 const char* const kTitles[] = {"signalnr", "Ampl", "MaxAmpl", "MinAmpl", "time"};
 
 }  // namespace
@@ -39,7 +39,7 @@ void AmplitudeTable::Write(const AnalysisState& s, DataPadGrid& grid) {
     if (mark.Kind != kSlowWave || record.Electrode == kNoValue) continue;
     ++row;
     grid.SetCell(1, row, fmt::format("{}", mark.Electrode));
-    grid.SetCell(2, row, MillivoltText(double(record.MaxValue - record.MinValue) / kUnitsPerMillivolt));
+    grid.SetCell(2, row, MillivoltText(double(record.MaxValue - record.MinValue) / UnitsPerMv(s)));
     grid.SetCell(3, row, fmt::format("{}", record.MaxValue));
     grid.SetCell(4, row, fmt::format("{}", record.MinValue));
     grid.SetCell(5, row, fmt::format("{}", mark.Time));

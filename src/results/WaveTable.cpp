@@ -6,6 +6,7 @@
 
 #include "core/AnalysisState.h"
 #include "core/Arithmetic.h"
+#include "core/SignalUnits.h"
 #include "maps/MapComputation.h"
 #include "maps/VelocityCalculation.h"
 #include "marks/AmplitudeCalculation.h"
@@ -46,7 +47,7 @@ class AmplitudeIndex {
         continue;
       const AmplitudeRecord& r = s.MarkAmplitudes[size_t(n - 1)];
       if (r.Electrode == kNoValue) continue;
-      const double uv = double(r.MaxValue - r.MinValue) / AmplitudeCalculation::kUnitsPerMv * kMicrovoltsPerMv;
+      const double uv = double(r.MaxValue - r.MinValue) / UnitsPerMv(s) * kMicrovoltsPerMv;
       byChannel_[size_t(m.Electrode)].push_back({TimeBetween(s.ReferenceTime, m.Time), uv});
     }
     for (auto& entries : byChannel_) std::stable_sort(entries.begin(), entries.end(), ByTime);

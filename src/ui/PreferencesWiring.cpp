@@ -19,7 +19,7 @@ void PreferencesWiring::Wire(TMainF& w) {
     auto chainShown = std::make_shared<FilterChain>();
     QObject::connect(window, &TPrefF::shown, &w, [&w, chainShown] { *chainShown = FilterChain::FromState(w.State()); });
     QObject::connect(window, &TPrefF::closed, &w, [&w, chainShown] {
-      if (FilterChain::FromState(w.State()) != *chainShown) w.Recordings().ReapplyFilters();
+      if (FilterChain::FromState(w.State()) != *chainShown) w.Recordings().ReapplyFilters(*chainShown);
       w.UpdateDisplay();
     });
   }

@@ -66,7 +66,7 @@ TEST(FilterChainTest, EachStepRemovesItsDisturbanceAndMovesNoActivation) {
     for (int t = 0; t < kRows; ++t)
       store[size_t(t) * kChannels + 20] =
           int32_t(std::lround(clean[size_t(t)] + c.amplitude * std::sin(2 * kPi * c.hz * t / kRate)));
-    ASSERT_TRUE(FilterRun::Apply(store.data(), kRows, {20}, FilterRun::Make(chain, kRate), [](int) { return true; }));
+    ASSERT_TRUE(FilterRun::Apply(store.data(), kRows, {20}, FilterRun::Make(chain, kRate), [](double) { return true; }));
     std::vector<double> out(kRows);
     for (int t = 0; t < kRows; ++t) out[size_t(t)] = store[size_t(t) * kChannels + 20];
     EXPECT_LE(Amplitude(out, c.hz), Amplitude(clean, c.hz) + c.leftShare * c.amplitude) << c.spec << " at " << c.hz;

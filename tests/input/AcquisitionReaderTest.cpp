@@ -10,11 +10,14 @@
 #include "core/AnalysisState.h"
 #include "core/DataRoot.h"
 #include "core/Errors.h"
+#include "core/SignalUnits.h"
 #include "input/AcquisitionReader.h"
 #include "input/AcquisitionSampleRecording.h"
 #include "input/E00Reader.h"
 #include "input/SampleRecording.h"
+#include "marks/AmplitudeCalculation.h"
 #include "marks/AutomaticMarking.h"
+#include "marks/ElectrodeQuality.h"
 #include "support/EdfFileBuilder.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -201,6 +204,91 @@ TEST_F(AcquisitionReaderTest, AtItsOwnRateMarksAndAnnotationsKeepTheFilesTimes) 
   AutomaticMarking(*state, ui).MarkAllSlowWaves();
   ASSERT_EQ(state->MarkCount, 4);  // electrodes 17 to 20
   for (int n = 1; n <= state->MarkCount; ++n) EXPECT_EQ(state->Mark(n).Time, 3000) << "electrode " << state->Mark(n).Electrode;
+}
+
+// The store holds whole microvolts: a wave of 1 mV from top to bottom, falling 1 mV in
+// 100 ms, measures 1 mV and the slope the E00 measure gives (the fall over 24 samples, taken
+// as 25 ms at 1000 Hz), here 24 samples at 512 Hz.
+TEST_F(AcquisitionReaderTest, AMillivoltWaveMeasuresOneMillivolt) {
+  testing::EdfFileBuilder builder;
+  builder.signals = 20;
+  builder.seconds = 10;
+  builder.rate = [](int) { return 512; };
+  builder.value = [](int, int k) {
+    const double t = k / 512.0;
+    if (t >= 2.8 && t < 2.9) return 500.0;
+    if (t >= 2.9 && t <= 3.0) return 500.0 - 1000.0 * (t - 2.9) / 0.1;
+    return t > 3.0 && t < 3.2 ? -500.0 : 0.0;
+  };
+  const std::string path = dir.File("mv.edf");
+  builder.Write(path);
+  Open(path);
+  ASSERT_EQ(state->SamplingF, 512);
+  const double step = 20000.0 / 65535;  // EDF's 16 bits over +-10 mV
+  for (int electrode = 17; electrode <= 20; ++electrode) {
+    const AmplitudeRecord r = AmplitudeCalculation::Measure(*state, electrode, 2950, 0);
+    EXPECT_NEAR((r.MaxValue - r.MinValue) / UnitsPerMv(*state), 1.0, 0.002 + step / 1000) << electrode;
+    EXPECT_NEAR(r.Slope, 10.0 * 24 / 25, 0.05) << electrode;
+  }
+}
+
+// A downstroke of 1 mV over 20 ms every 10 s, a little later on each electrode: the robust
+// detector finds every one over the whole recording and marks it within a sample of its
+// time on the file's axis (within 1 ms where a sample is shorter); the flat electrode is
+// judged dead and the others good with every activation counted.
+TEST_F(AcquisitionReaderTest, RobustMarksAndQualityKeepTheFilesTimesAtAnyRate) {
+  constexpr int kWaves = 4, kLive = 4;
+  const auto wave = [](int electrode, int n) { return 4.0 + 10.0 * n + 0.0031 * (electrode - 17); };
+  for (const int rate : {512, 2048}) {
+    SCOPED_TRACE(rate);
+    testing::EdfFileBuilder builder;
+    builder.bdf = true;
+    builder.signals = 16 + kLive + 1;
+    builder.seconds = 42;
+    builder.rate = [rate](int) { return rate; };
+    builder.value = [&, rate](int s, int k) {
+      const double t = double(k) / rate;
+      const double noise = double(int((uint32_t(k) * 2654435761u + uint32_t(s) * 40503u) >> 16) % 31 - 15);
+      if (s < 17 || s > 16 + kLive) return noise;
+      double v = noise;
+      for (int n = 0; n < kWaves; ++n) {
+        const double from = t - (wave(s, n) - 0.01);
+        if (from >= 0 && from <= 0.02) v -= 1000 * from / 0.02;
+        if (from > 0.02) v -= 1000 * std::exp(-(from - 0.02) / 0.5);
+      }
+      return v;
+    };
+    const std::string path = dir.File("robust" + std::to_string(rate) + ".bdf");
+    builder.Write(path);
+    Open(path);
+    ASSERT_EQ(state->SamplingF, rate);
+    state->CurBegin = 0;
+    state->CurWindow = state->SigLength;
+    state->MarkType[0] = 1;
+    state->DetectionMethod = AutomaticMarking::kRobustMethod;
+    AutomaticMarking(*state, ui).MarkAllSlowWaves();
+    const double tolerance = std::max(1000.0 / rate, 1.0);
+    std::vector<int> found(size_t(16 + kLive + 1), 0);
+    for (int m = 1; m <= state->MarkCount; ++m) {
+      const MarkRecord& mark = state->Mark(m);
+      ASSERT_TRUE(mark.Electrode >= 17 && mark.Electrode <= 16 + kLive) << "a mark on electrode " << mark.Electrode;
+      const int n = int(std::lround((mark.Time / 1000.0 - 4.0) / 10.0));
+      ASSERT_TRUE(n >= 0 && n < kWaves) << mark.Time;
+      EXPECT_LE(std::abs(mark.Time - 1000 * wave(mark.Electrode, n)), tolerance) << "electrode " << mark.Electrode;
+      ++found[size_t(mark.Electrode)];
+    }
+    for (int e = 17; e <= 16 + kLive; ++e) EXPECT_EQ(found[size_t(e)], kWaves) << "electrode " << e;
+    const auto table = ElectrodeQuality::Measure(*state);
+    ASSERT_TRUE(table);
+    for (const ElectrodeQualityTable::Record& r : table->electrodes) {
+      if (r.channel > 16 + kLive + 1) continue;
+      SCOPED_TRACE(r.channel);
+      EXPECT_EQ(r.verdict, r.channel <= 16 + kLive ? ElectrodeQuality::Verdict::Good : ElectrodeQuality::Verdict::Dead);
+      if (r.channel <= 16 + kLive) EXPECT_EQ(r.activations, kWaves);
+    }
+    state = std::make_unique<AnalysisState>();
+    state->DefaultMatrixFileName = matrix;
+  }
 }
 
 }  // namespace

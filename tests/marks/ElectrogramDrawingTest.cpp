@@ -276,20 +276,25 @@ TEST_F(ElectrogramDrawingTest, AmplitudeBarsComeFromTheRecords) {
   EXPECT_TRUE(has("text 460 42 2.00 mV"));
 }
 
-TEST(ElectrogramScales, ScaleBarAtTheStartAmplificationIs7PixelsFor1Mv) {
-  const auto bar = ElectrogramScales::ScaleBar(0.01);
-  EXPECT_EQ(bar.pixels, 7);
-  EXPECT_DOUBLE_EQ(bar.millivolts, 1.0);
-}
-
-TEST(ElectrogramScales, LargeAmplificationsHalveTheBarBelow200Pixels) {
-  auto bar = ElectrogramScales::ScaleBar(200.0 / 747);  // exactly 200 pixels per mV
-  EXPECT_EQ(bar.pixels, 200);  // the first pass allows 200
-  bar = ElectrogramScales::ScaleBar(201.0 / 747);
-  EXPECT_DOUBLE_EQ(bar.millivolts, 0.5);
-  bar = ElectrogramScales::ScaleBar(1.0);  // 747 px/mV: 373.5 -> 374, 186.75 -> 187
-  EXPECT_DOUBLE_EQ(bar.millivolts, 0.25);
-  EXPECT_EQ(bar.pixels, 187);
+TEST(ElectrogramScales, ScaleBarFollowsTheRecordingsUnitsPerMillivolt) {
+  struct Case {
+    double amplification, unitsPerMv, millivolts;
+    int pixels;
+  };
+  const Case cases[] = {
+      {0.01, 747, 1.0, 7},           // the start amplification: 7.47 px for 1 mV
+      {200.0 / 747, 747, 1.0, 200},  // exactly 200 px per mV: the first pass allows 200
+      {0.4, 747, 0.5, 149},          // 298.8 px/mV halved once
+      {1.0, 747, 0.25, 187},         // 747 px/mV: 373.5 -> 374, 186.75 -> 187
+      {0.01, 1000, 1.0, 10},         // microvolt recordings: 1000 units to the mV
+      {0.2, 1000, 1.0, 200},
+      {1.0, 1000, 0.125, 125},
+  };
+  for (const Case& c : cases) {
+    const auto bar = ElectrogramScales::ScaleBar(c.amplification, c.unitsPerMv);
+    EXPECT_DOUBLE_EQ(bar.millivolts, c.millivolts) << c.amplification << " x " << c.unitsPerMv;
+    EXPECT_EQ(bar.pixels, c.pixels) << c.amplification << " x " << c.unitsPerMv;
+  }
 }
 
 TEST(ElectrogramScales, TimeGridStepsGrowWithTheWindow) {

@@ -21,7 +21,8 @@ desktop=$root/share/applications/velmora.desktop
 grep -qx 'Exec=velmora %f' "$desktop" || fail "the menu entry does not pass the double-clicked file"
 grep -qx 'Icon=velmora' "$desktop" || fail "the menu entry names another icon"
 mime=$root/share/mime/packages/velmora.xml
-for type in application/x-velmora-recording application/x-velmora-marks; do
+for type in application/x-velmora-recording application/x-velmora-marks application/x-edf application/x-bdf \
+            application/x-gdf; do
   grep -q "MimeType=.*$type;" "$desktop" || fail "the menu entry does not open $type"
   grep -q "type=\"$type\"" "$mime" || fail "$type is not described"
 done
@@ -31,13 +32,16 @@ grep -q '^Files: \*$' "$root/share/doc/velmora/copyright" || fail "the copyright
 # installed description, as a desktop builds it.
 if command -v update-mime-database >/dev/null; then
   update-mime-database "$root/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
-  for expected in rec.E00:recording rec.E37:recording rec.e99:recording rec.M00:marks rec.M42:marks \
-                  rec.m07:marks rec.Mxt:marks; do
+  for expected in rec.E00:velmora-recording rec.E37:velmora-recording rec.e99:velmora-recording \
+                  rec.M00:velmora-marks rec.M42:velmora-marks rec.m07:velmora-marks rec.Mxt:velmora-marks \
+                  run.edf:edf RUN.EDF:edf Run.Bdf:bdf run.bdf:bdf run.gdf:gdf RUN.GDF:gdf; do
     name=${expected%%:*}
     types=$(bash "$(dirname "$0")/mime-types-of.sh" "$root/share/mime/globs2" "$name")
-    grep -qx "application/x-velmora-${expected#*:}" <<<"$types" || fail "$name is not recognised"
+    grep -qx "application/x-${expected#*:}" <<<"$types" || fail "$name is not recognised"
   done
-  for other in rec.E1 rec.E100 rec.txt; do
+  # A file's first bytes tell the formats apart, as a desktop looks at them.
+  grep -q 'value="BIOSEMI" offset="1"' "$mime" || fail "a BDF recording is not told by its header"
+  for other in rec.E1 rec.E100 rec.txt rec.edf2 rec.xdf; do
     [ -z "$(bash "$(dirname "$0")/mime-types-of.sh" "$root/share/mime/globs2" "$other")" ] ||
       fail "$other is taken for a recording or mark file"
   done

@@ -9,9 +9,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
+#include "commands/RecordingCommands.h"
+#include "conditioning/FilterChain.h"
 #include "core/AnalysisState.h"
+#include "core/Limits.h"
+#include "input/AcquisitionSampleRecording.h"
+#include "marks/MarkStore.h"
 #include "support/ScriptedUi.h"
 #include "ui/MainMenu.h"
 #include "ui/TMainF.h"
@@ -36,6 +43,24 @@ class PreferencesDialogTest : public QObject {
   QLineEdit* Edit(TPrefF& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
   QCheckBox* Box(TPrefF& dialog, const char* name) { return dialog.findChild<QCheckBox*>(name); }
   QPushButton* Button(TPrefF& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
+
+  // The amplitude of the 50 Hz part of a channel over its middle seconds, in store units.
+  double MainsAmplitude(int channel) const {
+    const velmora::AnalysisState& s = window_->State();
+    double re = 0, im = 0;
+    const int64_t from = 500, to = s.SignalRows() - 500;
+    for (int64_t r = from; r < to; ++r) {
+      const double phase = 2 * M_PI * 50.0 * double(r) / s.SamplingF;
+      const double v = s.Signals[size_t(r * velmora::kChannels + channel - 1)];
+      re += v * std::cos(phase);
+      im += v * std::sin(phase);
+    }
+    return 2 * std::hypot(re, im) / double(to - from);
+  }
+  std::vector<int32_t> Samples() const {
+    const auto& store = window_->State().Signals;
+    return std::vector<int32_t>(store.begin(), store.end());
+  }
 
  private slots:
   void init() {
@@ -147,6 +172,50 @@ class PreferencesDialogTest : public QObject {
     QCOMPARE(QString::fromStdString(ui_.errors[0]),
              QString("\"Step Time\" on the page \"Animation\" must be a whole number from 1 to 2147483647"
                      " (not \"0\")."));
+  }
+  // A BDF recording with 400 uV of 50 Hz hum: OK with the notch on filters the loaded samples
+  // without reopening (the mark stays); the dialog's Cancel, and a cancel while the samples
+  // are read and filtered again, keep the chain and the samples of before.
+  void changedFilterChainIsReappliedAndACancelPutsTheEarlierBack() {
+    QTemporaryDir folder;
+    velmora::SampleSettings settings;
+    settings.seconds = 4;
+    settings.impairments.mainsUv = 400;
+    const auto files = velmora::AcquisitionSampleRecording::Write(velmora::AcquisitionSampleRecording::Format::Bdf,
+                                                                  settings, 0, folder.path().toStdString());
+    velmora::AnalysisState& s = window_->State();
+    s.DefaultMatrixFileName = files.matrix;
+    QVERIFY(window_->Recordings().OpenAcquisition(files.recording));
+    QCOMPARE(s.Acquisition.filters, std::string("none"));
+    const double hum = MainsAmplitude(40);
+    QVERIFY2(hum > 200, std::to_string(hum).c_str());  // the hum is there to take out
+    s.PointerChannel = 40;
+    QVERIFY(velmora::MarkStore::AddMarkRecord(s, 1500, 1));
+
+    TPrefF& dialog = Open();
+    dialog.findChild<QComboBox*>("FilterMainsChoice")->setCurrentIndex(1);
+    Button(dialog, "OKbutton")->click();
+    QCOMPARE(s.Acquisition.filters, std::string("notch:50:3"));
+    QVERIFY2(MainsAmplitude(40) < 0.05 * hum, std::to_string(MainsAmplitude(40)).c_str());
+    QCOMPARE(s.MarkCount, 1);
+    QCOMPARE(s.Mark(1).Time, 1500);
+    const std::vector<int32_t> notched = Samples();
+
+    Open();
+    dialog.findChild<QComboBox*>("FilterMainsChoice")->setCurrentIndex(0);
+    Button(dialog, "CancelButton")->click();
+    QCOMPARE(velmora::FilterChain::FromState(s).mainsHz, 50);
+    QVERIFY(Samples() == notched);
+
+    Open();
+    dialog.findChild<QComboBox*>("FilterMainsChoice")->setCurrentIndex(2);  // 60 Hz
+    ui_.cancelAtEvents = ui_.processEventsCalls + 1;  // the progress panel's Cancel, at once
+    Button(dialog, "OKbutton")->click();
+    ui_.cancelAtEvents = 0;
+    QCOMPARE(velmora::FilterChain::FromState(s).mainsHz, 50);
+    QCOMPARE(s.Acquisition.filters, std::string("notch:50:3"));
+    QVERIFY(Samples() == notched);
+    QCOMPARE(s.MarkCount, 1);
   }
 };
 
