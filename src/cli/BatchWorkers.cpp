@@ -23,6 +23,8 @@
 
 #include <fmt/format.h>
 
+#include "core/HugePageAllocator.h"
+
 namespace velmora::cli {
 
 namespace {
@@ -50,6 +52,7 @@ void Send(int out, const Report& report) {
   // Freed blocks stay with the process, so the next recording's store is the last one's.
   ::mallopt(M_MMAP_MAX, 0);
   ::mallopt(M_TRIM_THRESHOLD, INT_MAX);
+  FreedBlock::KeepFreedBlocks();
   const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (quiet >= 0) ::dup2(quiet, STDOUT_FILENO);
   for (;;) {
