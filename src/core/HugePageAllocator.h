@@ -18,10 +18,12 @@ namespace velmora {
 class FreedBlock {
  public:
   static void KeepFreedBlocks() { keep_ = true; }
-  // A kept block of at least `bytes`, its excess given back; nullptr when there is none.
+  // A kept block of at least `bytes`, its excess given back; nullptr when there is none. A
+  // small block (a fresh state's store) is made afresh, the kept one left for the next store;
+  // a larger one than kept is made afresh, the kept one given back.
   static void* Take(size_t bytes) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (block_ == nullptr) return nullptr;
+    if (block_ == nullptr || bytes <= bytes_ / 2) return nullptr;
     void* block = std::exchange(block_, nullptr);
     const size_t held = std::exchange(bytes_, 0);
     if (held < bytes) {
