@@ -33,10 +33,11 @@ class FreedBlock {
     if (held > bytes) ::munmap(static_cast<char*>(block) + bytes, held - bytes);
     return block;
   }
-  // True when the block was kept (the one kept before is given back).
+  // True when the block was kept: the larger of it and the one kept before stays.
   static bool Keep(void* block, size_t bytes) {
     if (!keep_) return false;
     const std::lock_guard<std::mutex> lock(mutex_);
+    if (bytes_ >= bytes) return false;
     if (block_ != nullptr) ::munmap(block_, bytes_);
     block_ = block;
     bytes_ = bytes;
