@@ -17,7 +17,12 @@ namespace velmora {
 // fresh pages on first touch, above all with several such processes at once.
 class FreedBlock {
  public:
-  static void KeepFreedBlocks() { keep_ = true; }
+  // From now on (or no longer: the kept block is then given back).
+  static void KeepFreedBlocks(bool keep = true) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    keep_ = keep;
+    if (!keep && block_ != nullptr) ::munmap(std::exchange(block_, nullptr), std::exchange(bytes_, 0));
+  }
   // A kept block of at least `bytes`, its excess given back; nullptr when there is none. A
   // small block (a fresh state's store) is made afresh, the kept one left for the next store;
   // a larger one than kept is made afresh, the kept one given back.
@@ -35,9 +40,8 @@ class FreedBlock {
   }
   // True when the block was kept: the larger of it and the one kept before stays.
   static bool Keep(void* block, size_t bytes) {
-    if (!keep_) return false;
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (bytes_ >= bytes) return false;
+    if (!keep_ || bytes_ >= bytes) return false;
     if (block_ != nullptr) ::munmap(block_, bytes_);
     block_ = block;
     bytes_ = bytes;

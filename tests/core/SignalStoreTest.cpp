@@ -58,5 +58,28 @@ TEST(SignalStore, ResizeGivesAZeroedStoreOfTheRowsAsked) {
   EXPECT_EQ(state->SignalRows(), 0);
 }
 
+// A process that reads one recording after another keeps the last store's memory for the
+// next, zeroed again, and a fresh state's small store in between does not push it out.
+TEST(SignalStore, AKeptStoreIsTheNextRecordingsZeroedAgain) {
+#ifdef VELMORA_CHECKED_HEAP
+  GTEST_SKIP() << "the address checker's heap keeps no blocks";
+#else
+  FreedBlock::KeepFreedBlocks(true);
+  const auto state = std::make_unique<AnalysisState>();
+  SignalStore::Resize(*state, 300000);
+  const int32_t* first = &state->Signal(0, 0);
+  state->Signal(299999, 255) = 9;
+  SignalStore::Resize(*state, 0);
+  { const auto between = std::make_unique<AnalysisState>(); }  // its own small store comes and goes
+  SignalStore::Resize(*state, 299000);
+  EXPECT_EQ(&state->Signal(0, 0), first);
+  EXPECT_EQ(std::as_const(*state).Signal(298999, 255), 0);
+  SignalStore::Resize(*state, 0);
+  FreedBlock::KeepFreedBlocks(false);
+  SignalStore::Resize(*state, 300000);
+  EXPECT_EQ(std::as_const(*state).Signal(299999, 255), 0);
+#endif
+}
+
 }  // namespace
 }  // namespace velmora
