@@ -68,7 +68,7 @@ TEST(SignalStore, AKeptStoreIsTheNextRecordingsZeroedAgain) {
   const auto state = std::make_unique<AnalysisState>();
   SignalStore::Resize(*state, 300000);
   const int32_t* first = &state->Signal(0, 0);
-  state->Signal(299999, 255) = 9;
+  state->Signal(298999, 255) = 9;
   SignalStore::Resize(*state, 0);
   { const auto between = std::make_unique<AnalysisState>(); }  // its own small store comes and goes
   SignalStore::Resize(*state, 299000);
