@@ -17,9 +17,9 @@ void PreferenceSettings::AddOption(CLI::App* cmd, std::vector<std::string>& sett
   // The filter chain is a set of preferences too; --filter names them the short way.
   cmd->add_option_function<std::string>(
          "--filter",
-         [&settings](const std::string& spec) {
+         [&settings](const std::string& text) {
            FilterChain chain;
-           if (const std::optional<std::string> problem = FilterChain::Parse(spec, chain))
+           if (const std::optional<std::string> problem = FilterChain::Parse(text, chain))
              throw CLI::ValidationError("--filter", *problem);
            AnalysisState s;
            chain.Store(s);

@@ -50,7 +50,7 @@ void FilterChain::Store(AnalysisState& s) const {
   s.FilterSmoothingOrder = smoothingOrder;
 }
 
-std::string FilterChain::Spec() const {
+std::string FilterChain::Text() const {
   std::vector<std::string> steps;
   if (mainsHz > 0) steps.push_back(fmt::format("notch:{}:{}", mainsHz, mainsHarmonics));
   if (baselineSeconds > 0) steps.push_back(fmt::format("baseline:{}", baselineSeconds));
@@ -70,15 +70,15 @@ std::string FilterChain::Description() const {
   return steps.empty() ? "no filters" : fmt::format("{}", fmt::join(steps, ", "));
 }
 
-std::optional<std::string> FilterChain::Parse(const std::string& spec, FilterChain& chain) {
+std::optional<std::string> FilterChain::Parse(const std::string& text, FilterChain& chain) {
   FilterChain parsed;
   parsed.mainsHarmonics = chain.mainsHarmonics;
   parsed.smoothingOrder = chain.smoothingOrder;
-  if (spec == "none") {
+  if (text == "none") {
     chain = parsed;
     return std::nullopt;
   }
-  for (const std::string& step : Split(spec, ',')) {
+  for (const std::string& step : Split(text, ',')) {
     std::vector<std::string> parts = Split(step, ':');
     if (parts.empty()) parts.emplace_back();
     const std::string& name = parts.front();

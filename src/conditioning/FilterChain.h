@@ -25,12 +25,12 @@ struct FilterChain {
   void Store(AnalysisState& s) const;
 
   // "notch:50:3,baseline:60,lowpass:30,sg:25:3", the steps that are on; "none" when none is.
-  std::string Spec() const;
+  std::string Text() const;
   // The same written out for people: "mains notch 50 Hz and 2 harmonics, ...".
   std::string Description() const;
-  // Reads a spec as Spec writes it (steps in any order; "none" turns all off). Returns the
+  // Reads a chain as Text writes it (steps in any order; "none" turns all off). Returns the
   // problem when it cannot, naming the step.
-  static std::optional<std::string> Parse(const std::string& spec, FilterChain& chain);
+  static std::optional<std::string> Parse(const std::string& text, FilterChain& chain);
 };
 
 }  // namespace velmora

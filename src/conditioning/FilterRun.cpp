@@ -121,7 +121,7 @@ void FilterRun::Run() {
   });
   s.SignalsChanged();
   if (!finished) throw Cancelled("filtering " + s.ElgFileName);
-  s.Acquisition.filters = chain.Spec();
+  s.Acquisition.filters = chain.Text();
 }
 
 }  // namespace velmora

@@ -45,7 +45,7 @@ int SteepestFall(const std::vector<double>& x, int near) {
 }
 
 struct Case {
-  const char* spec;
+  const char* text;
   double hz, amplitude;  // the disturbance added, a sine
   double leftShare;      // of it that may remain, beyond what the clean signal has there
 };
@@ -61,7 +61,7 @@ TEST(FilterChainTest, EachStepRemovesItsDisturbanceAndMovesNoActivation) {
   for (int t = 0; t < kRows; ++t) clean[size_t(t)] = Clean(t);
   for (const Case& c : cases) {
     FilterChain chain;
-    ASSERT_FALSE(FilterChain::Parse(c.spec, chain)) << c.spec;
+    ASSERT_FALSE(FilterChain::Parse(c.text, chain)) << c.text;
     std::vector<int32_t> store(size_t(kRows) * kChannels, 0);
     for (int t = 0; t < kRows; ++t)
       store[size_t(t) * kChannels + 20] =
@@ -69,16 +69,16 @@ TEST(FilterChainTest, EachStepRemovesItsDisturbanceAndMovesNoActivation) {
     ASSERT_TRUE(FilterRun::Apply(store.data(), kRows, {20}, FilterRun::Make(chain, kRate), [](double) { return true; }));
     std::vector<double> out(kRows);
     for (int t = 0; t < kRows; ++t) out[size_t(t)] = store[size_t(t) * kChannels + 20];
-    EXPECT_LE(Amplitude(out, c.hz), Amplitude(clean, c.hz) + c.leftShare * c.amplitude) << c.spec << " at " << c.hz;
-    for (const int at : kFalls) EXPECT_NEAR(SteepestFall(out, at), at, 1) << c.spec << " fall at " << at;
-    EXPECT_EQ(store[size_t(kRows / 2) * kChannels + 21], 0) << c.spec << ": another channel was touched";
+    EXPECT_LE(Amplitude(out, c.hz), Amplitude(clean, c.hz) + c.leftShare * c.amplitude) << c.text << " at " << c.hz;
+    for (const int at : kFalls) EXPECT_NEAR(SteepestFall(out, at), at, 1) << c.text << " fall at " << at;
+    EXPECT_EQ(store[size_t(kRows / 2) * kChannels + 21], 0) << c.text << ": another channel was touched";
   }
 }
 
 TEST(FilterChainTest, SpecsReadBackAsWrittenAndBadStepsAreNamed) {
   FilterChain chain;
   ASSERT_FALSE(FilterChain::Parse("lowpass:30,notch:60:2,sg:25:3,baseline:120", chain));
-  EXPECT_EQ(chain.Spec(), "notch:60:2,baseline:120,lowpass:30,sg:25:3");
+  EXPECT_EQ(chain.Text(), "notch:60:2,baseline:120,lowpass:30,sg:25:3");
   ASSERT_FALSE(FilterChain::Parse("none", chain));
   EXPECT_FALSE(chain.Any());
   for (const char* bad : {"notch:55", "baseline:0", "lowpass", "sg:25:9", "highpass:3", "notch:50,"}) {
